@@ -1,0 +1,21 @@
+#include "controls/WxText.h"
+
+#include "model/CodePage.h"
+
+wxString ToWx(const std::string& cp1252) {
+    wxString out;
+    out.reserve(cp1252.size());
+    for (const char c : cp1252)
+        out += static_cast<wxUniChar>(corvane::Cp1252ToCodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string FromWx(const wxString& text) {
+    std::string out;
+    out.reserve(text.length());
+    for (const wxUniChar ch : text) {
+        const int b = corvane::CodePointToCp1252(ch.GetValue());
+        out += b < 0 ? '?' : static_cast<char>(b);
+    }
+    return out;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The model keeps text as Windows-1252 bytes; controls show Unicode. These two
+// functions are the only crossing, lossless for every byte value.
+#include <string>
+#include <wx/string.h>
+
+wxString ToWx(const std::string& cp1252);
+std::string FromWx(const wxString& text);

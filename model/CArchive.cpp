@@ -1,0 +1,213 @@
+#include "model/CArchive.h"
+
+#include "model/CodePage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+std::string EofText(std::uint64_t offset) {
+    return "unexpected end of file at byte " + std::to_string(offset);
+}
+} // namespace
+
+CArchive::CArchive(const void* data, std::size_t size)
+    : m_mode(Mode::load), m_mem(static_cast<const unsigned char*>(data)), m_bufLen(size), m_size(size) {}
+
+CArchive::CArchive(std::FILE* file, Mode mode, std::uint64_t size) : m_mode(mode), m_file(file) {
+    m_buffer.resize(kBufferSize);
+    if (mode == Mode::load)
+        m_size = size;
+}
+
+CArchive::CArchive(std::string& sink) : m_mode(Mode::store), m_sink(&sink) {}
+
+CArchive::~CArchive() {
+    if (IsStoring() && m_file && m_bufLen) {
+        // Best effort only: a caller that cares about errors calls Flush() itself.
+        std::fwrite(m_buffer.data(), 1, m_bufLen, m_file);
+    }
+}
+
+void CArchive::Flush() {
+    if (!IsStoring() || !m_file)
+        return;
+    if (m_bufLen && std::fwrite(m_buffer.data(), 1, m_bufLen, m_file) != m_bufLen) {
+        m_bufLen = 0;
+        throw CArchiveException(CArchiveException::Cause::writeFailed, m_position,
+                                std::string("write failed: ") + std::strerror(errno));
+    }
+    m_bufLen = 0;
+    if (std::fflush(m_file) != 0)
+        throw CArchiveException(CArchiveException::Cause::writeFailed, m_position,
+                                std::string("write failed: ") + std::strerror(errno));
+}
+
+void CArchive::WriteBytes(const void* src, std::size_t n) {
+    m_position += n;
+    if (m_sink) {
+        m_sink->append(static_cast<const char*>(src), n);
+        return;
+    }
+    const auto* p = static_cast<const unsigned char*>(src);
+    while (n) {
+        if (m_bufLen == m_buffer.size()) {
+            const auto pos = m_position;
+            if (std::fwrite(m_buffer.data(), 1, m_bufLen, m_file) != m_bufLen)
+                throw CArchiveException(CArchiveException::Cause::writeFailed, pos,
+                                        std::string("write failed: ") + std::strerror(errno));
+            m_bufLen = 0;
+        }
+        const std::size_t chunk = std::min(n, m_buffer.size() - m_bufLen);
+        std::memcpy(m_buffer.data() + m_bufLen, p, chunk);
+        m_bufLen += chunk;
+        p += chunk;
+        n -= chunk;
+    }
+}
+
+void CArchive::WriteU32(std::uint32_t v) {
+    const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    WriteBytes(b, 4);
+}
+
+void CArchive::WriteFlag(bool v) {
+    const unsigned char b = v ? 1 : 0;
+    WriteBytes(&b, 1);
+}
+
+void CArchive::WriteCount(std::size_t n) { WriteU32(static_cast<std::uint32_t>(n)); }
+
+void CArchive::WriteString(const std::string& s) {
+    const std::size_t len = s.size();
+    unsigned char prefix[7];
+    std::size_t plen = 0;
+    if (len < 0xFF) {
+        prefix[plen++] = static_cast<unsigned char>(len);
+    } else if (len < 0xFFFE) {
+        prefix[plen++] = 0xFF;
+        prefix[plen++] = static_cast<unsigned char>(len);
+        prefix[plen++] = static_cast<unsigned char>(len >> 8);
+    } else {
+        prefix[plen++] = 0xFF;
+        prefix[plen++] = 0xFF;
+        prefix[plen++] = 0xFF;
+        const auto l32 = static_cast<std::uint32_t>(len);
+        prefix[plen++] = static_cast<unsigned char>(l32);
+        prefix[plen++] = static_cast<unsigned char>(l32 >> 8);
+        prefix[plen++] = static_cast<unsigned char>(l32 >> 16);
+        prefix[plen++] = static_cast<unsigned char>(l32 >> 24);
+    }
+    WriteBytes(prefix, plen);
+    WriteBytes(s.data(), len);
+}
+
+void CArchive::Need(std::uint64_t bytes, std::uint64_t fieldStart) {
+    if (bytes > m_size - m_position)
+        throw CArchiveException(CArchiveException::Cause::endOfFile, fieldStart, EofText(fieldStart));
+}
+
+void CArchive::Refill() {
+    m_bufPos = 0;
+    m_bufLen = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+    if (m_bufLen == 0) {
+        if (std::ferror(m_file))
+            throw CArchiveException(CArchiveException::Cause::readFailed, m_position,
+                                    std::string("read failed: ") + std::strerror(errno));
+        // The file shrank under us: treat as a truncated file.
+        throw CArchiveException(CArchiveException::Cause::endOfFile, m_position, EofText(m_position));
+    }
+}
+
+void CArchive::ReadBytes(void* dest, std::size_t n) {
+    Need(n, m_position);
+    auto* out = static_cast<unsigned char*>(dest);
+    if (m_mem) {
+        std::memcpy(out, m_mem + m_position, n);
+        m_position += n;
+        return;
+    }
+    while (n) {
+        if (m_bufPos == m_bufLen)
+            Refill();
+        const std::size_t chunk = std::min(n, m_bufLen - m_bufPos);
+        std::memcpy(out, m_buffer.data() + m_bufPos, chunk);
+        m_bufPos += chunk;
+        m_position += chunk;
+        out += chunk;
+        n -= chunk;
+    }
+}
+
+std::uint32_t CArchive::ReadU32() {
+    unsigned char b[4];
+    ReadBytes(b, 4);
+    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
+
+bool CArchive::ReadFlag() {
+    unsigned char b;
+    ReadBytes(&b, 1);
+    return b != 0;
+}
+
+std::int32_t CArchive::ReadCount(std::size_t minEntrySize) {
+    const auto start = m_position;
+    const std::int32_t n = ReadI32();
+    if (n <= 0)
+        return 0;
+    if (minEntrySize && static_cast<std::uint64_t>(n) * minEntrySize > GetRemaining())
+        throw CArchiveException(CArchiveException::Cause::endOfFile, start,
+                                "count of " + std::to_string(n) + " entries at byte " + std::to_string(start) +
+                                    " exceeds the end of file");
+    return n;
+}
+
+std::uint32_t CArchive::ReadLengthPrefix(std::uint64_t fieldStart, bool& wide) {
+    (void)fieldStart;
+    for (;;) {
+        unsigned char b;
+        ReadBytes(&b, 1);
+        if (b < 0xFF)
+            return b;
+        unsigned char w[2];
+        ReadBytes(w, 2);
+        const std::uint16_t u16 = static_cast<std::uint16_t>(w[0] | (w[1] << 8));
+        if (u16 == 0xFFFE) {
+            // Marks a wide string; a fresh length prefix follows.
+            wide = true;
+            continue;
+        }
+        if (u16 < 0xFFFF)
+            return u16;
+        return ReadU32();
+    }
+}
+
+std::string CArchive::ReadString() {
+    const auto start = m_position;
+    bool wide = false;
+    const std::uint32_t len = ReadLengthPrefix(start, wide);
+    const std::uint64_t bytes = wide ? std::uint64_t{len} * 2 : len;
+    if (bytes > GetRemaining())
+        throw CArchiveException(CArchiveException::Cause::endOfFile, start,
+                                "string of " + std::to_string(len) + " characters at byte " +
+                                    std::to_string(start) + " exceeds the end of file");
+    if (!wide) {
+        std::string s(len, '\0');
+        ReadBytes(s.data(), len);
+        return s;
+    }
+    std::string raw(bytes, '\0');
+    ReadBytes(raw.data(), raw.size());
+    std::u16string units(len, u'\0');
+    for (std::uint32_t i = 0; i < len; ++i)
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                         (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+    return corvane::Utf16ToCp1252(units);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// Plain-mode archive of the project file: little-endian numbers, one-byte flags and
+// counted strings, no header. Reading never trusts the file: every length and count
+// is checked against the bytes that remain before anything is allocated for it.
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class CArchiveException : public std::runtime_error {
+public:
+    enum class Cause { endOfFile, readFailed, writeFailed };
+    CArchiveException(Cause cause, std::uint64_t offset, const std::string& what)
+        : std::runtime_error(what), m_cause(cause), m_offset(offset) {}
+    Cause GetCause() const { return m_cause; }
+    // Byte offset in the file where the failing field began.
+    std::uint64_t GetOffset() const { return m_offset; }
+
+private:
+    Cause m_cause;
+    std::uint64_t m_offset;
+};
+
+class CArchive {
+public:
+    enum class Mode { load, store };
+
+    // Loading from memory; the bytes must outlive the archive.
+    CArchive(const void* data, std::size_t size);
+    // Loading from an open file of the given size, or storing to an open file
+    // (size ignored). The archive never closes the file.
+    CArchive(std::FILE* file, Mode mode, std::uint64_t size = 0);
+    // Storing into memory.
+    explicit CArchive(std::string& sink);
+    ~CArchive();
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    bool IsLoading() const { return m_mode == Mode::load; }
+    bool IsStoring() const { return m_mode == Mode::store; }
+
+    // Bytes consumed (loading) or produced (storing) so far.
+    std::uint64_t GetPosition() const { return m_position; }
+    std::uint64_t GetRemaining() const { return m_size - m_position; }
+
+    void Flush();
+
+    // Storing.
+    void WriteU32(std::uint32_t v);
+    void WriteI32(std::int32_t v) { WriteU32(static_cast<std::uint32_t>(v)); }
+    void WriteFlag(bool v);
+    void WriteCount(std::size_t n);
+    void WriteString(const std::string& s);
+
+    // Loading.
+    std::uint32_t ReadU32();
+    std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
+    bool ReadFlag();
+    // A count is read as signed: zero or below means no entries. The result is
+    // capped by the bytes remaining, at minEntrySize each, so a caller can
+    // reserve for it safely; an impossible count fails as end of file.
+    std::int32_t ReadCount(std::size_t minEntrySize);
+    std::string ReadString();
+
+    // Serialise-style helpers so records can share one function for both directions.
+    void Exchange(std::uint32_t& v) { IsStoring() ? WriteU32(v) : void(v = ReadU32()); }
+    void Exchange(std::int32_t& v) { IsStoring() ? WriteI32(v) : void(v = ReadI32()); }
+    void Exchange(bool& v) { IsStoring() ? WriteFlag(v) : void(v = ReadFlag()); }
+    void Exchange(std::string& v) { IsStoring() ? WriteString(v) : void(v = ReadString()); }
+
+private:
+    void Need(std::uint64_t bytes, std::uint64_t fieldStart);
+    void ReadBytes(void* dest, std::size_t n);
+    void WriteBytes(const void* src, std::size_t n);
+    void Refill();
+    std::uint32_t ReadLengthPrefix(std::uint64_t fieldStart, bool& wide);
+
+    Mode m_mode;
+    std::FILE* m_file = nullptr;
+    std::string* m_sink = nullptr;
+    const unsigned char* m_mem = nullptr;
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_bufPos = 0;
+    std::size_t m_bufLen = 0;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_position = 0;
+};

@@ -1,0 +1,154 @@
+#include "model/CCorvaneDoc.h"
+
+#include "model/CArchive.h"
+#include "model/CSafeFileWriter.h"
+#include "model/IProfileStore.h"
+#include "model/SerializeList.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+} // namespace
+
+void CCorvaneDoc::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(m_arrProfiles.size());
+        for (auto& p : m_arrProfiles)
+            p.Serialize(ar);
+        ar.WriteCount(m_arrConnections.size());
+        for (auto& c : m_arrConnections)
+            c.Serialize(ar);
+    } else {
+        // Each record is read into a fresh element; as with a copy into the list,
+        // the reserved list read for it is not kept.
+        const std::int32_t profiles = ar.ReadCount(CFolderProfile::kMinFileSize);
+        m_arrProfiles.clear();
+        m_arrProfiles.reserve(static_cast<std::size_t>(profiles));
+        for (std::int32_t i = 0; i < profiles; ++i) {
+            auto& p = m_arrProfiles.emplace_back(CFolderProfile::ForLoading{});
+            p.Serialize(ar);
+            p.m_arrReserved.assign(5, 0);
+        }
+        const std::int32_t connections = ar.ReadCount(CConnectionInfo::kMinFileSize);
+        m_arrConnections.clear();
+        m_arrConnections.reserve(static_cast<std::size_t>(connections));
+        for (std::int32_t i = 0; i < connections; ++i) {
+            auto& c = m_arrConnections.emplace_back();
+            c.Serialize(ar);
+            c.m_arrReserved.assign(5, 0);
+        }
+    }
+    m_proxy.Serialize(ar);
+    m_mail.Serialize(ar);
+    m_reports.SerializeMail(ar);
+    m_reports.SerializeLog(ar);
+    ar.Exchange(m_nInterval);
+    ar.Exchange(m_bIntervalConfirmed);
+    corvane::SerializeReserved(ar, m_arrReserved);
+}
+
+void CCorvaneDoc::DeleteContents() {
+    m_arrProfiles.clear();
+    m_arrProfiles.shrink_to_fit();
+    m_arrConnections.clear();
+    m_arrConnections.shrink_to_fit();
+    m_arrReserved.clear();
+}
+
+bool CCorvaneDoc::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.clear();
+    m_strTitle = kUntitled;
+    m_bModified = false;
+
+    m_proxy.Reset();
+    m_nInterval = 10;
+    m_bIntervalConfirmed = true;
+    m_arrReserved.resize(5, 0);
+
+    // The service finds its configuration directory here; a failure is not reported.
+    char cwd[PATH_MAX];
+    if (m_pStore) {
+        const char* dir = ::getcwd(cwd, sizeof cwd);
+        m_pStore->WriteProfileString("Project", "CfgPath", dir ? dir : "");
+    }
+    return true;
+}
+
+CCorvaneDoc::OpenResult CCorvaneDoc::OnOpenDocument(const std::string& path, std::string& error) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    struct stat st {};
+    if (!file || ::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = file ? (S_ISDIR(st.st_mode) ? EISDIR : errno) : errno;
+        error = "Cannot open the project \"" + path + "\": " + std::strerror(err) + ".";
+        return OpenResult::cannotOpen;
+    }
+
+    DeleteContents();
+    SetModifiedFlag(true);
+    // An empty file is not read at all: the lists stay empty, everything else keeps its value.
+    if (st.st_size > 0) {
+        try {
+            CArchive ar(file.get(), CArchive::Mode::load, static_cast<std::uint64_t>(st.st_size));
+            Serialize(ar);
+        } catch (const CArchiveException& e) {
+            error = "Unexpected file format.\n\nThe project \"" + path + "\" could not be read (" + e.what() +
+                    ").";
+            // Never leave a half-read project behind.
+            DeleteContents();
+            OnNewDocument();
+            return OpenResult::badFormat;
+        }
+    }
+    SetModifiedFlag(false);
+    SetPathName(path);
+    return OpenResult::ok;
+}
+
+bool CCorvaneDoc::OnSaveDocument(const std::string& path, std::string& error) {
+    error = CSafeFileWriter::Write(path, [this](std::FILE* f) {
+        CArchive ar(f, CArchive::Mode::store);
+        Serialize(ar);
+        ar.Flush();
+    });
+    if (!error.empty()) {
+        error = "Cannot save the project \"" + path + "\": " + error + ".";
+        return false;
+    }
+    SetModifiedFlag(false);
+    SetPathName(path);
+    return true;
+}
+
+void CCorvaneDoc::LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size) {
+    doc.DeleteContents();
+    if (size == 0)
+        return;
+    CArchive ar(data, size);
+    doc.Serialize(ar);
+}
+
+std::string CCorvaneDoc::SaveToMemory() {
+    std::string bytes;
+    CArchive ar(bytes);
+    Serialize(ar);
+    return bytes;
+}
+
+void CCorvaneDoc::SetPathName(const std::string& path) {
+    m_strPathName = path;
+    const auto slash = path.find_last_of('/');
+    m_strTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+}

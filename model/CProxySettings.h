@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+class CArchive;
+
+// The project's proxy; every connection with m_bUseProxy set goes through it.
+class CProxySettings {
+public:
+    // Codes as stored in the file, in the order the proxy dialog lists their names.
+    enum Type : std::int32_t { typeSocks4 = 0, typeSocks4A = 1, typeSocks5 = 2, typeHttp = 3, typeNone = 4 };
+    static constexpr const char* kDefaultHost = "proxy.example.com";
+
+    std::string m_strHost = kDefaultHost;
+    std::string m_strUser = "anonymous";
+    std::string m_strPassword;
+    std::int32_t m_nPort = 8190;
+    bool m_bShowPassword = false;
+    std::int32_t m_nType = typeNone;
+
+    // What a new project does: every member back to its default.
+    void Reset() { *this = CProxySettings(); }
+    void Serialize(CArchive& ar);
+
+    friend bool operator==(const CProxySettings&, const CProxySettings&) = default;
+};

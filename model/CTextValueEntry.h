@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+class CArchive;
+
+// Entry of the two profile lists that the configurator never fills but keeps for the service.
+class CTextValueEntry {
+public:
+    std::string m_strText;
+    std::uint32_t m_dwValue1 = 0;
+    std::uint32_t m_dwValue2 = 0;
+
+    void Serialize(CArchive& ar);
+    static constexpr std::size_t kMinFileSize = 9;
+
+    friend bool operator==(const CTextValueEntry&, const CTextValueEntry&) = default;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The project holds text as the bytes of the Windows-1252 code page so that every
+// file round-trips byte for byte; Unicode appears only at the UI and JSON edges.
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Lossless for all 256 byte values: the five bytes Windows-1252 leaves undefined
+// map to the C1 controls with the same number (U+0081, U+008D, U+008F, U+0090, U+009D).
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
+// Characters the code page cannot hold become '?'; malformed UTF-8 bytes too.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// Used for the wide string form of the file: UTF-16LE code units.
+std::string Utf16ToCp1252(std::u16string_view utf16);
+
+// Unicode code point of one code page byte, and the reverse (-1 when unrepresentable).
+char32_t Cp1252ToCodePoint(unsigned char byte);
+int CodePointToCp1252(char32_t cp);
+
+} // namespace corvane

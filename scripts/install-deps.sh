@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every package Corvane needs to build, run and test on Debian 12.
+# Kept as the single list of dependencies: README commands and CI call it.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libwxgtk3.2-dev libcurl4-openssl-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev clang-format
+  xvfb xauth imagemagick x11-apps dbus-x11 at-spi2-core
+  shared-mime-info desktop-file-utils xdg-utils
+  python3 python3-pyftpdlib python3-aiosmtpd
+  microsocks dante-server tinyproxy curl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: need root to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # The packaged daemons start themselves; tests run their own instances on loopback.
+  for svc in danted tinyproxy; do
+    if command -v systemctl >/dev/null 2>&1; then systemctl disable --now "$svc" >/dev/null 2>&1 || true; fi
+    service "$svc" stop >/dev/null 2>&1 || true
+  done
+fi
