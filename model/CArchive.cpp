@@ -80,7 +80,9 @@ void CArchive::WriteFlag(bool v) {
     WriteBytes(&b, 1);
 }
 
-void CArchive::WriteCount(std::size_t n) { WriteU32(static_cast<std::uint32_t>(n)); }
+void CArchive::WriteCount(std::size_t n) {
+    WriteU32(static_cast<std::uint32_t>(n));
+}
 
 void CArchive::WriteString(const std::string& s) {
     const std::size_t len = s.size();
@@ -163,8 +165,8 @@ std::int32_t CArchive::ReadCount(std::size_t minEntrySize) {
         return 0;
     if (minEntrySize && static_cast<std::uint64_t>(n) * minEntrySize > GetRemaining())
         throw CArchiveException(CArchiveException::Cause::endOfFile, start,
-                                "count of " + std::to_string(n) + " entries at byte " + std::to_string(start) +
-                                    " exceeds the end of file");
+                                "count of " + std::to_string(n) + " entries at byte " +
+                                    std::to_string(start) + " exceeds the end of file");
     return n;
 }
 

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string Errno(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string Errno(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
 
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.find_last_of('/');

@@ -10,6 +10,7 @@ public:
                                          const std::string& defaultValue = {}) const = 0;
     virtual bool WriteProfileString(const std::string& section, const std::string& entry,
                                     const std::string& value) = 0;
-    virtual int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const = 0;
+    virtual int GetProfileInt(const std::string& section, const std::string& entry,
+                              int defaultValue) const = 0;
     virtual bool WriteProfileInt(const std::string& section, const std::string& entry, int value) = 0;
 };

@@ -22,7 +22,9 @@ public:
     // Throws COleException when empty or the member is unknown, COleDispatchException
     // when the component reports a failure.
     CVariant InvokeHelper(DISPID id, InvokeKind kind, std::vector<CVariant> args = {});
-    void SetProperty(DISPID id, CVariant value) { InvokeHelper(id, InvokeKind::propertyPut, {std::move(value)}); }
+    void SetProperty(DISPID id, CVariant value) {
+        InvokeHelper(id, InvokeKind::propertyPut, {std::move(value)});
+    }
     CVariant GetProperty(DISPID id) { return InvokeHelper(id, InvokeKind::propertyGet); }
 
 private:

@@ -1,7 +1,7 @@
 #include "platform/CSettingsStore.h"
 
-#include <wx/filename.h>
 #include <wx/fileconf.h>
+#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/wfstream.h>
 
@@ -39,7 +39,9 @@ CSettingsStore::CSettingsStore(const std::string& path) : m_strPath(path.empty()
     m_config->SetUmask(0077);
 }
 
-CSettingsStore::~CSettingsStore() { Flush(); }
+CSettingsStore::~CSettingsStore() {
+    Flush();
+}
 
 std::string CSettingsStore::GetProfileString(const std::string& section, const std::string& entry,
                                              const std::string& defaultValue) const {
@@ -56,7 +58,8 @@ bool CSettingsStore::WriteProfileString(const std::string& section, const std::s
     return Flush();
 }
 
-int CSettingsStore::GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const {
+int CSettingsStore::GetProfileInt(const std::string& section, const std::string& entry,
+                                  int defaultValue) const {
     long value = 0;
     if (!m_config->Read(Key(section, entry), &value))
         return defaultValue;
@@ -69,7 +72,9 @@ bool CSettingsStore::WriteProfileInt(const std::string& section, const std::stri
     return Flush();
 }
 
-wxConfigBase& CSettingsStore::GetConfig() { return *m_config; }
+wxConfigBase& CSettingsStore::GetConfig() {
+    return *m_config;
+}
 
 bool CSettingsStore::Flush() {
     wxLogNull quiet;

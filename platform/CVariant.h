@@ -8,9 +8,12 @@
 
 class IDispatch;
 
-using CVariant = std::variant<std::monostate, std::string, std::int16_t, std::int32_t, bool, std::shared_ptr<IDispatch>>;
+using CVariant =
+    std::variant<std::monostate, std::string, std::int16_t, std::int32_t, bool, std::shared_ptr<IDispatch>>;
 
 // Automation type tags, for recording fakes and readable failures.
 enum class VarType { empty, bstr, i2, i4, boolean, dispatch };
 
-inline VarType TypeOf(const CVariant& v) { return static_cast<VarType>(v.index()); }
+inline VarType TypeOf(const CVariant& v) {
+    return static_cast<VarType>(v.index());
+}
