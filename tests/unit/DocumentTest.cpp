@@ -1,0 +1,219 @@
+#include "SampleProject.h"
+#include "TempDir.h"
+
+#include "model/CCorvaneDoc.h"
+#include "model/IProfileStore.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <map>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class MemoryStore : public IProfileStore {
+public:
+    std::string GetProfileString(const std::string& s, const std::string& e, const std::string& d) const override {
+        const auto it = values.find(s + "/" + e);
+        return it == values.end() ? d : it->second;
+    }
+    bool WriteProfileString(const std::string& s, const std::string& e, const std::string& v) override {
+        values[s + "/" + e] = v;
+        ++writes;
+        return true;
+    }
+    int GetProfileInt(const std::string& s, const std::string& e, int d) const override {
+        const auto it = values.find(s + "/" + e);
+        return it == values.end() ? d : std::stoi(it->second);
+    }
+    bool WriteProfileInt(const std::string& s, const std::string& e, int v) override {
+        return WriteProfileString(s, e, std::to_string(v));
+    }
+    std::map<std::string, std::string> values;
+    int writes = 0;
+};
+
+std::string Cwd() {
+    char buf[4096];
+    return ::getcwd(buf, sizeof buf) ? buf : "";
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
+    MemoryStore store;
+    CCorvaneDoc doc(&store);
+    doc = MakeSampleProject();
+    doc.SetProfileStore(&store);
+    doc.m_mail.m_strServer = "smtp.example.net";
+    doc.m_reports.m_bLogEnabled = false;
+    doc.SetModifiedFlag();
+
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.m_arrProfiles.empty());
+    EXPECT_TRUE(doc.m_arrConnections.empty());
+    EXPECT_EQ(doc.m_proxy, CProxySettings());
+    EXPECT_EQ(doc.m_nInterval, 10);
+    EXPECT_TRUE(doc.m_bIntervalConfirmed);
+    EXPECT_EQ(doc.m_arrReserved, std::vector<std::uint32_t>(5, 0));
+    EXPECT_EQ(doc.m_mail.m_strServer, "smtp.example.net");
+    EXPECT_EQ(doc.m_mail.m_arrRecipients.size(), 2u);
+    EXPECT_FALSE(doc.m_reports.m_bLogEnabled);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+    EXPECT_EQ(store.values["Project/CfgPath"], Cwd());
+}
+
+TEST(Document, OpeningReplacesEveryListAndNeitherOpenNorSaveWritesCfgPath) {
+    TempDir dir;
+    CCorvaneDoc a = MakeSampleProject();
+    std::string err;
+    ASSERT_TRUE(a.OnSaveDocument(dir.File("a.dix"), err)) << err;
+    CCorvaneDoc b;
+    b.OnNewDocument();
+    b.m_arrProfiles.emplace_back().m_strLocalFolder = "/srv/b";
+    b.m_mail.m_arrRecipients = {"b@example.com"};
+    ASSERT_TRUE(b.OnSaveDocument(dir.File("b.dix"), err)) << err;
+
+    MemoryStore store;
+    CCorvaneDoc doc(&store);
+    ASSERT_EQ(doc.OnOpenDocument(dir.File("a.dix"), err), CCorvaneDoc::OpenResult::ok) << err;
+    ASSERT_EQ(doc.OnOpenDocument(dir.File("b.dix"), err), CCorvaneDoc::OpenResult::ok) << err;
+    ASSERT_EQ(doc.m_arrProfiles.size(), 1u);
+    EXPECT_EQ(doc.m_arrProfiles[0].m_strLocalFolder, "/srv/b");
+    EXPECT_TRUE(doc.m_arrConnections.empty());
+    EXPECT_EQ(doc.m_mail.m_arrRecipients, std::vector<std::string>{"b@example.com"});
+    EXPECT_EQ(doc.GetTitle(), "b.dix");
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("c.dix"), err));
+    EXPECT_EQ(store.writes, 0);
+}
+
+TEST(Document, ZeroLengthFileEmptiesTheListsAndKeepsEverythingElse) {
+    TempDir dir;
+    WriteBytes(dir.File("empty.dix"), "");
+    CCorvaneDoc doc = MakeSampleProject();
+    std::string err;
+    ASSERT_EQ(doc.OnOpenDocument(dir.File("empty.dix"), err), CCorvaneDoc::OpenResult::ok);
+    EXPECT_TRUE(doc.m_arrProfiles.empty());
+    EXPECT_TRUE(doc.m_arrConnections.empty());
+    EXPECT_TRUE(doc.m_arrReserved.empty());
+    EXPECT_EQ(doc.m_nInterval, 45);
+    EXPECT_EQ(doc.m_proxy.m_strHost, "proxy.local");
+    // Saving writes what is held: the first eight bytes are the two zero counts.
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("empty.dix"), err));
+    EXPECT_EQ(ReadBytes(dir.File("empty.dix")).substr(0, 8), std::string(8, '\0'));
+}
+
+TEST(Document, FileThatCannotBeOpenedLeavesTheProjectAsItWas) {
+    TempDir dir;
+    CCorvaneDoc doc = MakeSampleProject();
+    doc.SetModifiedFlag();
+    std::string err;
+    EXPECT_EQ(doc.OnOpenDocument(dir.File("missing.dix"), err), CCorvaneDoc::OpenResult::cannotOpen);
+    EXPECT_NE(err.find("missing.dix"), std::string::npos);
+    EXPECT_EQ(doc.OnOpenDocument(dir.Path().string(), err), CCorvaneDoc::OpenResult::cannotOpen);
+    EXPECT_EQ(doc.m_arrProfiles.size(), 3u);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// Every prefix of a real project is refused with a message naming the file, and the
+// document is a fresh new project afterwards (never half-loaded).
+TEST(Document, TruncatedAtEveryOffsetIsRefusedAndResetsToANewProject) {
+    TempDir dir;
+    CCorvaneDoc sample = MakeSampleProject();
+    const std::string bytes = sample.SaveToMemory();
+    const std::string path = dir.File("cut.dix");
+    MemoryStore store;
+    CCorvaneDoc doc(&store);
+    std::string err;
+    for (std::size_t n = 1; n < bytes.size(); ++n) {
+        WriteBytes(path, bytes.substr(0, n));
+        doc.m_arrProfiles.emplace_back();
+        doc.m_mail.m_arrRecipients = {"keep@example.com"};
+        ASSERT_EQ(doc.OnOpenDocument(path, err), CCorvaneDoc::OpenResult::badFormat) << "at " << n;
+        ASSERT_TRUE(doc.m_arrProfiles.empty()) << "at " << n;
+        ASSERT_TRUE(doc.m_arrConnections.empty()) << "at " << n;
+        ASSERT_EQ(doc.m_arrReserved, std::vector<std::uint32_t>(5, 0)) << "at " << n;
+        ASSERT_EQ(doc.GetTitle(), "Untitled");
+        ASSERT_FALSE(doc.IsModified());
+        ASSERT_NE(err.find("cut.dix"), std::string::npos);
+    }
+    // The fallback new project publishes CfgPath again each time.
+    EXPECT_EQ(store.writes, static_cast<int>(bytes.size() - 1));
+    WriteBytes(path, bytes);
+    EXPECT_EQ(doc.OnOpenDocument(path, err), CCorvaneDoc::OpenResult::ok);
+}
+
+TEST(Document, NewFilesAre0600AndExistingFilesKeepTheirMode) {
+    TempDir dir;
+    CCorvaneDoc doc = MakeSampleProject();
+    std::string err;
+    const std::string path = dir.File("p.dix");
+    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
+    EXPECT_EQ(ModeOf(path), 0600u);
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
+    EXPECT_EQ(ModeOf(path), 0640u);
+    // No temporary files are left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(Document, FailedSaveLeavesTheOldFileByteIdenticalAndTheProjectModified) {
+    TempDir dir;
+    const std::string path = dir.File("p.dix");
+    CCorvaneDoc doc = MakeSampleProject();
+    std::string err;
+    ASSERT_TRUE(doc.OnSaveDocument(path, err));
+    const std::string before = ReadBytes(path);
+
+    // Grow the project past a file size limit so the write fails midway.
+    for (int i = 0; i < 2000; ++i)
+        doc.m_arrProfiles.emplace_back();
+    doc.SetModifiedFlag();
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = doc.OnSaveDocument(dir.File("other.dix"), err);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_NE(err.find("other.dix"), std::string::npos) << err;
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("other.dix")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+    // Saving over the existing file fails the same way and leaves it intact.
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::signal(SIGXFSZ, SIG_IGN);
+    EXPECT_FALSE(doc.OnSaveDocument(path, err));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST(Document, SaveIntoAMissingDirectoryFailsWithAReason) {
+    CCorvaneDoc doc;
+    doc.OnNewDocument();
+    doc.SetModifiedFlag();
+    std::string err;
+    EXPECT_FALSE(doc.OnSaveDocument("/nonexistent-dir/x.dix", err));
+    EXPECT_NE(err.find("/nonexistent-dir"), std::string::npos);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+}

@@ -1,0 +1,69 @@
+#include "model/CConnectionInfo.h"
+#include "model/CFolderProfile.h"
+#include "model/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+TEST(Records, DefaultProfileAndItsStateFileName) {
+    const CFolderProfile p;
+    EXPECT_EQ(p.m_strConnection, "127.0.0.1");
+    EXPECT_EQ(p.m_nConnection, -1);
+    EXPECT_EQ(p.m_strLocalFolder, "C:\\");
+    EXPECT_EQ(p.m_strFtpFolder, "/");
+    EXPECT_FALSE(p.m_bUpload || p.m_bDownload || p.m_bUseMasks || p.m_bDeleteObsolete);
+    EXPECT_TRUE(p.m_bEnabled && p.m_bSubfolders);
+    EXPECT_EQ(p.m_nConflict, 2);
+    EXPECT_TRUE(std::regex_match(p.m_strStateFile, std::regex("X[0-9A-F]{6}\\.dbx"))) << p.m_strStateFile;
+
+    std::set<std::string> names;
+    for (int i = 0; i < 200; ++i)
+        names.insert(CFolderProfile().m_strStateFile);
+    EXPECT_GT(names.size(), 195u);
+}
+
+TEST(Records, CopiesKeepTheTargetsReservedList) {
+    CFolderProfile source;
+    source.m_arrMasks = {{"*.tmp", true, false}};
+    source.m_arrSpareMasks = {{"s", false, true}};
+    source.m_arrTextValues1 = {{"a", 1, 2}};
+    source.m_arrTextValues2 = {{"b", 3, 4}, {"c", 5, 6}};
+    source.m_arrReserved = {1, 2, 3};
+    CFolderProfile target;
+    target.m_arrMasks = {{"old", true, true}, {"older", false, false}};
+    target.m_arrReserved = {9};
+    target = source;
+    EXPECT_EQ(target.m_strStateFile, source.m_strStateFile);
+    EXPECT_EQ(target.m_arrMasks, source.m_arrMasks);
+    EXPECT_EQ(target.m_arrSpareMasks, source.m_arrSpareMasks);
+    EXPECT_EQ(target.m_arrTextValues1, source.m_arrTextValues1);
+    EXPECT_EQ(target.m_arrTextValues2, source.m_arrTextValues2);
+    EXPECT_EQ(target.m_arrReserved, std::vector<std::uint32_t>{9});
+
+    CConnectionInfo c;
+    c.m_strHost = "h";
+    c.m_arrReserved = {1};
+    CConnectionInfo d;
+    d.m_arrReserved = {2, 2};
+    d = c;
+    EXPECT_EQ(d.m_strHost, "h");
+    EXPECT_EQ(d.m_arrReserved, (std::vector<std::uint32_t>{2, 2}));
+}
+
+TEST(CodePage, EveryByteRoundTripsThroughUnicode) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(corvane::Utf8ToCp1252(corvane::Cp1252ToUtf8(all)), all);
+    EXPECT_EQ(corvane::Cp1252ToUtf8("\x80\x81\x9F"), "\u20AC\u0081\u0178");
+}
+
+TEST(CodePage, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
+    EXPECT_EQ(corvane::Utf8ToCp1252("a\u263Ab"), "a?b");
+    EXPECT_EQ(corvane::Utf8ToCp1252("\xE2\x82"), "?");  // truncated sequence
+    EXPECT_EQ(corvane::Utf8ToCp1252("\xFFx"), "?x");    // invalid lead byte
+    EXPECT_EQ(corvane::Utf8ToCp1252("\xC3(x"), "?(x"); // bad continuation
+    EXPECT_EQ(corvane::Utf16ToCp1252(u"\U0001F600\u00E9"), "?\xE9");
+}
