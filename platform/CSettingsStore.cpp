@@ -6,6 +6,7 @@
 #include <wx/wfstream.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,7 +84,9 @@ bool CSettingsStore::Flush() {
         return false;
     // Save through a temporary file so an interrupted write leaves the old settings.
     wxTempFileOutputStream out(file.GetFullPath());
-    if (!out.IsOk() || !m_config->Save(out))
+    if (!out.IsOk() || !m_config->Save(out) || !out.Commit())
         return false;
-    return out.Commit();
+    // Recent project paths are nobody else's business.
+    ::chmod(m_strPath.c_str(), 0600);
+    return true;
 }
