@@ -1,0 +1,152 @@
+#include "dialogs/CDlgProxy.h"
+
+#include "controls/WxText.h"
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/valtext.h>
+
+using namespace corvane::dlg;
+
+const char* const CDlgProxy::kTypeNames[kTypeCount] = {"NONE", "HTTP", "SOCKS4", "SOCKS4A", "SOCKS5"};
+const std::int32_t CDlgProxy::kTypeCodes[kTypeCount] = {4, 3, 0, 1, 2};
+
+CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc)
+    : wxDialog(parent, wxID_ANY, "Proxy"), m_pDoc(pDoc) {
+    BuildControls();
+    Bind(wxEVT_BUTTON, &CDlgProxy::OnOK, this, wxID_OK);
+}
+
+void CDlgProxy::BuildControls() {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, wxString());
+    wxWindow* box = group->GetStaticBox();
+
+    auto* grid = new wxFlexGridSizer(2, gap, gap);
+    grid->AddGrowableCol(1);
+    const wxSize wide = ConvertDialogToPixels(wxSize(170, -1));
+
+    grid->Add(new wxStaticText(box, wxID_ANY, "Proxy"), 0, wxALIGN_CENTER_VERTICAL);
+    m_pHost = new wxTextCtrl(box, kIdHost, wxString(), wxDefaultPosition, wxSize(wide.x, -1));
+    grid->Add(m_pHost, 1, wxEXPAND);
+
+    grid->Add(new wxStaticText(box, wxID_ANY, "Port"), 0, wxALIGN_CENTER_VERTICAL);
+    auto* portRow = new wxBoxSizer(wxHORIZONTAL);
+    m_pPort = new wxTextCtrl(box, kIdPort, wxString(), wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(46, -1)).x, -1), 0,
+                             wxTextValidator(wxFILTER_DIGITS));
+    portRow->Add(m_pPort, 0, wxALIGN_CENTER_VERTICAL);
+    portRow->AddStretchSpacer();
+    portRow->Add(new wxStaticText(box, wxID_ANY, "Proxy Type"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT,
+                 gap);
+    m_pType = new wxChoice(box, kIdType);
+    portRow->Add(m_pType, 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(portRow, 1, wxEXPAND);
+
+    grid->Add(new wxStaticText(box, wxID_ANY, "User"), 0, wxALIGN_CENTER_VERTICAL);
+    m_pUser = new wxTextCtrl(box, kIdUser);
+    grid->Add(m_pUser, 1, wxEXPAND);
+
+    grid->Add(new wxStaticText(box, wxID_ANY, "Password"), 0, wxALIGN_CENTER_VERTICAL);
+    // GTK cannot unmask an entry after creation, so the plain twin takes its place.
+    auto* passwordCell = new wxBoxSizer(wxVERTICAL);
+    m_pPassword =
+        new wxTextCtrl(box, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
+    m_pPasswordPlain = new wxTextCtrl(box, kIdPasswordPlain);
+    passwordCell->Add(m_pPassword, 0, wxEXPAND);
+    passwordCell->Add(m_pPasswordPlain, 0, wxEXPAND);
+    m_pPasswordPlain->Hide();
+    grid->Add(passwordCell, 1, wxEXPAND);
+
+    grid->AddSpacer(0);
+    m_pShowPassword = new wxCheckBox(box, kIdShowPassword, "Show password");
+    grid->Add(m_pShowPassword);
+
+    group->Add(grid, 1, wxEXPAND | wxALL, gap);
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    SetSizerAndFit(top);
+
+    for (const int i : {kIdHost, kIdPort, kIdUser, kIdPassword, kIdPasswordPlain})
+        Bind(
+            wxEVT_TEXT, [this](wxCommandEvent&) { MarkChanged(); }, i);
+    Bind(
+        wxEVT_CHOICE, [this](wxCommandEvent&) { MarkChanged(); }, kIdType);
+    Bind(wxEVT_CHECKBOX, &CDlgProxy::OnShowPassword, this, kIdShowPassword);
+}
+
+int CDlgProxy::ShowModal() {
+    LoadRecord();
+    return wxDialog::ShowModal();
+}
+
+void CDlgProxy::LoadRecord() {
+    if (m_bLoaded)
+        return;
+    m_bLoaded = true;
+    if (!m_pProxy && m_pDoc)
+        m_pProxy = &m_pDoc->m_proxy;
+    wxCHECK_RET(m_pProxy, "proxy dialog without a record");
+
+    m_pHost->ChangeValue(ToWx(m_pProxy->m_strHost));
+    m_pPort->ChangeValue(FormatNumber(m_pProxy->m_nPort));
+    m_pUser->ChangeValue(ToWx(m_pProxy->m_strUser));
+    m_pPassword->ChangeValue(ToWx(m_pProxy->m_strPassword));
+    m_pShowPassword->SetValue(m_pProxy->m_bShowPassword);
+    for (const char* name : kTypeNames)
+        m_pType->Append(name);
+    // Selected by name: a code of our own that is not in the table leaves no selection.
+    for (int i = 0; i < kTypeCount; ++i)
+        if (kTypeCodes[i] == m_pProxy->m_nType)
+            m_pType->SetStringSelection(kTypeNames[i]);
+    ApplyPasswordRule();
+    m_pOK->Disable();
+    m_pHost->SetFocus();
+}
+
+wxTextCtrl* CDlgProxy::GetPasswordCtrl() const {
+    return m_pShowPassword->GetValue() ? m_pPasswordPlain : m_pPassword;
+}
+
+void CDlgProxy::ApplyPasswordRule() {
+    wxTextCtrl* shown = GetPasswordCtrl();
+    if (!shown->IsShown()) {
+        wxTextCtrl* hidden = shown == m_pPassword ? m_pPasswordPlain : m_pPassword;
+        shown->ChangeValue(hidden->GetValue());
+        hidden->Hide();
+        shown->Show();
+        Layout();
+    }
+    shown->SetFocus();
+    MarkChanged();
+}
+
+void CDlgProxy::MarkChanged() {
+    m_pOK->Enable();
+}
+
+void CDlgProxy::OnShowPassword(wxCommandEvent&) {
+    ApplyPasswordRule();
+}
+
+void CDlgProxy::OnOK(wxCommandEvent&) {
+    m_pProxy->m_strHost = FromWx(m_pHost->GetValue());
+    m_pProxy->m_strUser = FromWx(m_pUser->GetValue());
+    m_pProxy->m_strPassword = FromWx(GetPasswordCtrl()->GetValue());
+    m_pProxy->m_nPort = ReadLeadingNumber(m_pPort->GetValue());
+    m_pProxy->m_bShowPassword = m_pShowPassword->GetValue();
+    const wxString type = m_pType->GetStringSelection();
+    for (int i = 0; i < kTypeCount; ++i)
+        if (type == kTypeNames[i])
+            m_pProxy->m_nType = kTypeCodes[i];
+    EndModal(wxID_OK);
+}

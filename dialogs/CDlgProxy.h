@@ -1,0 +1,63 @@
+#pragma once
+// Editor of the project's proxy record. Works on the record in place: OK writes every
+// field, Cancel leaves it alone. The caller marks the project modified after OK.
+#include <cstdint>
+#include <wx/dialog.h>
+
+class CCorvaneDoc;
+class CProxySettings;
+class wxButton;
+class wxCheckBox;
+class wxChoice;
+class wxTextCtrl;
+
+class CDlgProxy : public wxDialog {
+public:
+    // Control identifiers, kept from the dialog's original template.
+    enum : int {
+        kIdHost = 1063,
+        kIdPort = 1001,
+        kIdType = 1062,
+        kIdUser = 1002,
+        kIdPassword = 1003,
+        kIdShowPassword = 1067,
+        // The same password shown in plain text (swapped in by "Show password").
+        kIdPasswordPlain = 1903,
+    };
+
+    // The names the type list shows, in list order, and the codes stored for them.
+    static constexpr int kTypeCount = 5;
+    static const char* const kTypeNames[kTypeCount];
+    static const std::int32_t kTypeCodes[kTypeCount];
+
+    CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc);
+
+    // Edits this record instead of the document's own.
+    void SetProxySettings(CProxySettings* pProxy) { m_pProxy = pProxy; }
+
+    int ShowModal() override;
+
+    // The password field currently shown (masked or plain).
+    wxTextCtrl* GetPasswordCtrl() const;
+
+private:
+    void BuildControls();
+    void LoadRecord();
+    void ApplyPasswordRule();
+    void MarkChanged();
+    void OnShowPassword(wxCommandEvent& event);
+    void OnOK(wxCommandEvent& event);
+
+    CCorvaneDoc* m_pDoc;
+    CProxySettings* m_pProxy = nullptr;
+    bool m_bLoaded = false;
+
+    wxTextCtrl* m_pHost = nullptr;
+    wxTextCtrl* m_pPort = nullptr;
+    wxChoice* m_pType = nullptr;
+    wxTextCtrl* m_pUser = nullptr;
+    wxTextCtrl* m_pPassword = nullptr;
+    wxTextCtrl* m_pPasswordPlain = nullptr;
+    wxCheckBox* m_pShowPassword = nullptr;
+    wxButton* m_pOK = nullptr;
+};

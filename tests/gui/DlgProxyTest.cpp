@@ -1,0 +1,120 @@
+#include "DlgTestSupport.h"
+
+#include "dialogs/CDlgProxy.h"
+#include "model/CCorvaneDoc.h"
+
+#include <wx/choice.h>
+
+using namespace dlgtest;
+
+namespace {
+
+class DlgProxyTest : public DialogTest {
+protected:
+    CCorvaneDoc m_doc;
+};
+
+TEST_F(DlgProxyTest, DefaultRecordShowsDefaultsWithOkDisabledAndCancelKeepsIt) {
+    const CProxySettings before = m_doc.m_proxy;
+    CDlgProxy dlg(nullptr, &m_doc);
+    const int rc = RunModal(dlg, [&] {
+        EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetStringSelection(), "NONE");
+        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdPort)->GetValue(), "8190");
+        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdUser)->GetValue(), "anonymous");
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsEmpty());
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        // Typing enables OK, but Cancel still writes nothing.
+        Type(&dlg, CDlgProxy::kIdHost, "elsewhere");
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_EQ(rc, wxID_CANCEL);
+    EXPECT_EQ(m_doc.m_proxy, before);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
+    struct Case {
+        int pos;
+        std::int32_t code;
+    };
+    for (const Case c : {Case{0, 4}, Case{1, 3}, Case{2, 0}, Case{3, 1}, Case{4, 2}}) {
+        CCorvaneDoc doc;
+        CDlgProxy dlg(nullptr, &doc);
+        RunModal(dlg, [&] {
+            auto* type = Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType);
+            type->SetSelection(c.pos);
+            wxCommandEvent ev(wxEVT_CHOICE, CDlgProxy::kIdType);
+            ev.SetEventObject(type);
+            type->ProcessWindowEvent(ev);
+            EXPECT_TRUE(IsOkEnabled(&dlg));
+            Click(&dlg, wxID_OK);
+        });
+        EXPECT_EQ(doc.m_proxy.m_nType, c.code) << "list position " << c.pos;
+    }
+
+    CDlgProxy dlg(nullptr, &m_doc);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           Type(&dlg, CDlgProxy::kIdHost, " proxy.local ");
+                           Type(&dlg, CDlgProxy::kIdUser, "");
+                           Type(&dlg, CDlgProxy::kIdPassword, wxString(L"s\u00e9cret"));
+                           // Pasted text can hold more than digits.
+                           Type(&dlg, CDlgProxy::kIdPort, "3128x9");
+                           Click(&dlg, wxID_OK);
+                       }),
+              wxID_OK);
+    EXPECT_EQ(m_doc.m_proxy.m_strHost, " proxy.local ");
+    EXPECT_EQ(m_doc.m_proxy.m_strUser, "");
+    EXPECT_EQ(m_doc.m_proxy.m_strPassword, "s\xe9"
+                                           "cret");
+    EXPECT_EQ(m_doc.m_proxy.m_nPort, 3128);
+    EXPECT_EQ(m_doc.m_proxy.m_nType, 4);
+    // Marking the project modified is the caller's part.
+    EXPECT_FALSE(m_doc.IsModified());
+
+    CDlgProxy again(nullptr, &m_doc);
+    RunModal(again, [&] {
+        Type(&again, CDlgProxy::kIdPort, "");
+        Click(&again, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_proxy.m_nPort, 0);
+}
+
+TEST_F(DlgProxyTest, ShowPasswordUnmasksKeepsTextAndIsStored) {
+    m_doc.m_proxy.m_strPassword = "pw";
+    m_doc.m_proxy.m_bShowPassword = true;
+    CDlgProxy dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        // A stored flag shows the password readable from the start, OK still disabled.
+        EXPECT_FALSE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
+        EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw");
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        dlg.GetPasswordCtrl()->SetValue("pw2");
+        SetCheck(&dlg, CDlgProxy::kIdShowPassword, false);
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
+        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
+        EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw2");
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_proxy.m_strPassword, "pw2");
+    EXPECT_FALSE(m_doc.m_proxy.m_bShowPassword);
+}
+
+TEST_F(DlgProxyTest, UnknownTypeCodeOpensWithoutSelectionAndIsKept) {
+    m_doc.m_proxy.m_nType = 9;
+    CDlgProxy dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetSelection(), wxNOT_FOUND);
+        Type(&dlg, CDlgProxy::kIdUser, "u");
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_proxy.m_nType, 9);
+    EXPECT_EQ(m_doc.m_proxy.m_strUser, "u");
+}
+
+} // namespace

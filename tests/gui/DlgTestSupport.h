@@ -1,0 +1,119 @@
+#pragma once
+// Helpers for driving the settings editors: a dialog runs its real modal loop while a
+// queued body works its controls through the same events a user's input raises.
+#include <functional>
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+namespace dlgtest {
+
+template <class T> T* Ctrl(wxWindow* dlg, int id) {
+    T* w = dynamic_cast<T*>(dlg->FindWindow(id));
+    EXPECT_NE(w, nullptr) << "no control " << id;
+    return w;
+}
+
+inline void Click(wxWindow* dlg, int id) {
+    wxWindow* b = dlg->FindWindow(id);
+    ASSERT_NE(b, nullptr) << "no button " << id;
+    ASSERT_TRUE(b->IsEnabled()) << "button " << id << " is disabled";
+    wxCommandEvent ev(wxEVT_BUTTON, id);
+    ev.SetEventObject(b);
+    b->ProcessWindowEvent(ev);
+}
+
+inline void SetCheck(wxWindow* dlg, int id, bool on) {
+    auto* c = Ctrl<wxCheckBox>(dlg, id);
+    ASSERT_NE(c, nullptr);
+    c->SetValue(on);
+    wxCommandEvent ev(wxEVT_CHECKBOX, id);
+    ev.SetEventObject(c);
+    ev.SetInt(on ? 1 : 0);
+    c->ProcessWindowEvent(ev);
+}
+
+inline void SelectRadio(wxWindow* dlg, int id) {
+    auto* r = Ctrl<wxRadioButton>(dlg, id);
+    ASSERT_NE(r, nullptr);
+    r->SetValue(true);
+    wxCommandEvent ev(wxEVT_RADIOBUTTON, id);
+    ev.SetEventObject(r);
+    ev.SetInt(1);
+    r->ProcessWindowEvent(ev);
+}
+
+// SetValue raises the text-changed event, as typing does.
+inline void Type(wxWindow* dlg, int id, const wxString& text) {
+    auto* t = Ctrl<wxTextCtrl>(dlg, id);
+    ASSERT_NE(t, nullptr);
+    t->SetValue(text);
+}
+
+inline bool IsOkEnabled(wxWindow* dlg) {
+    return dlg->FindWindow(wxID_OK)->IsEnabled();
+}
+
+// Runs the dialog modally with `body` queued inside its loop. A body that leaves the
+// dialog open is a failure; the dialog is then closed so that the run goes on.
+inline int RunModal(wxDialog& dlg, std::function<void()> body) {
+    dlg.CallAfter([&dlg, body] {
+        body();
+        if (dlg.IsModal()) {
+            ADD_FAILURE() << "dialog still open after the test body";
+            dlg.EndModal(wxID_ABORT);
+        }
+    });
+    return dlg.ShowModal();
+}
+
+// A message box expected with this text, caption and icon; answered with `answer`.
+class CExpectMessage : public wxExpectModalBase<wxMessageDialog, CExpectMessage> {
+public:
+    CExpectMessage(int answer, wxString text, wxString caption, long icon)
+        : m_answer(answer), m_text(std::move(text)), m_caption(std::move(caption)), m_icon(icon) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dlg) const override {
+        EXPECT_EQ(dlg->GetMessage(), m_text);
+        EXPECT_EQ(dlg->GetCaption(), m_caption);
+        EXPECT_EQ(dlg->GetMessageDialogStyle() & wxICON_MASK, m_icon);
+        return m_answer;
+    }
+
+private:
+    int m_answer;
+    wxString m_text;
+    wxString m_caption;
+    long m_icon;
+};
+
+// Any message box that no expectation claimed fails the test instead of hanging it.
+class CNoStrayMessages : public wxModalDialogHook {
+public:
+    CNoStrayMessages() { Register(); }
+    ~CNoStrayMessages() override { Unregister(); }
+
+protected:
+    int Enter(wxDialog* dlg) override {
+        if (auto* m = dynamic_cast<wxMessageDialog*>(dlg)) {
+            ADD_FAILURE() << "unexpected message box: " << m->GetMessage().utf8_str();
+            return wxID_CANCEL;
+        }
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    CNoStrayMessages m_noStray;
+};
+
+} // namespace dlgtest
