@@ -4,12 +4,11 @@
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgProxy.h"
+#include "dialogs/CDlgService.h"
 #include "model/CCorvaneDoc.h"
 
 #include <cstdlib>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
+#include <memory>
 #include <wx/utils.h>
 
 using namespace dlgtest;
@@ -23,26 +22,31 @@ wxString ShotDir() {
 
 // Lets GTK map and paint the window, then copies its screen area into a PNG.
 void Capture(wxWindow* win, const wxString& name) {
-    for (int i = 0; i < 20; ++i) {
+    auto painted = std::make_shared<bool>(false);
+    win->Bind(wxEVT_PAINT, [painted](wxPaintEvent& ev) {
+        *painted = true;
+        ev.Skip();
+    });
+    win->Refresh();
+    for (int i = 0; i < 100 && !*painted; ++i) {
+        wxTheApp->Yield(true);
+        wxMilliSleep(20);
+    }
+    for (int i = 0; i < 10; ++i) {
         wxTheApp->Yield(true);
         wxMilliSleep(20);
     }
     win->Update();
     wxTheApp->Yield(true);
+    // The screen DC of GTK 3 can return stale pixels; the X server's own copy cannot.
     const wxRect r = win->GetScreenRect();
-    wxBitmap bmp(r.width, r.height, 24);
-    {
-        wxMemoryDC mem(bmp);
-        wxScreenDC screen;
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
     const wxString path = ShotDir() + "/" + name + ".png";
-    EXPECT_TRUE(bmp.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG)) << path.utf8_str();
+    const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s\"", r.width,
+                                          r.height, r.x, r.y, path);
+    EXPECT_EQ(wxExecute(cmd, wxEXEC_SYNC), 0) << cmd.utf8_str();
 }
 
 void Shoot(wxDialog& dlg, const wxString& name, std::function<void()> prepare = {}) {
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
     dlg.Move(20, 20);
     RunModal(dlg, [&] {
         if (prepare)
@@ -64,6 +68,11 @@ protected:
 TEST_F(DlgScreenshots, Proxy) {
     CDlgProxy dlg(nullptr, &m_doc);
     Shoot(dlg, "proxy");
+}
+
+TEST_F(DlgScreenshots, Interval) {
+    CDlgService dlg(nullptr, &m_doc);
+    Shoot(dlg, "interval");
 }
 
 } // namespace

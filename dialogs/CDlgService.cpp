@@ -1,0 +1,101 @@
+#include "dialogs/CDlgService.h"
+
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+
+#include <algorithm>
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
+#include <wx/statbox.h>
+#include <wx/textctrl.h>
+
+using namespace corvane::dlg;
+
+CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
+    : wxDialog(parent, wxID_ANY, "Interval configuration"), m_pDoc(pDoc) {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Execution interval, minutes ");
+    wxWindow* box = group->GetStaticBox();
+
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    m_pMinutes = new wxTextCtrl(box, kIdMinutes, wxString(), wxDefaultPosition,
+                                wxSize(ConvertDialogToPixels(wxSize(47, -1)).x, -1), wxTE_READONLY);
+    row->Add(m_pMinutes, 0, wxALIGN_CENTER_VERTICAL);
+    m_pUpDown =
+        new wxSpinButton(box, kIdUpDown, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
+    row->Add(m_pUpDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, FromDIP(3));
+    row->AddStretchSpacer();
+    group->Add(row, 0, wxEXPAND | wxALL, gap);
+
+    m_pSlider = new wxSlider(box, kIdSlider, kMin, kMin, kMax, wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(196, -1)).x, -1),
+                             wxSL_HORIZONTAL | wxSL_AUTOTICKS | wxSL_BOTH);
+    group->Add(m_pSlider, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    SetSizerAndFit(top);
+
+    // The stored value, even outside the range, is what the field shows at first;
+    // the slider and the arrows hold the nearest value they can.
+    const std::int32_t stored = m_pDoc->m_nInterval;
+    const int clamped = std::clamp<std::int32_t>(stored, kMin, kMax);
+    m_pSlider->SetTickFreq(1);
+    m_pSlider->SetValue(clamped);
+    m_pMinutes->ChangeValue(FormatNumber(stored));
+    m_pUpDown->SetRange(kMin, kMax);
+    m_pUpDown->SetValue(clamped);
+    ShowSliderTip();
+    m_pOK->Disable();
+
+    m_pSlider->Bind(wxEVT_SLIDER, &CDlgService::OnSlider, this);
+    m_pUpDown->Bind(wxEVT_SPIN_UP, &CDlgService::OnSpin, this);
+    m_pUpDown->Bind(wxEVT_SPIN_DOWN, &CDlgService::OnSpin, this);
+    m_pMinutes->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& ev) {
+        if (ev.GetKeyCode() == WXK_UP)
+            Step(1);
+        else if (ev.GetKeyCode() == WXK_DOWN)
+            Step(-1);
+        else
+            ev.Skip();
+    });
+    Bind(wxEVT_BUTTON, &CDlgService::OnOK, this, wxID_OK);
+}
+
+void CDlgService::ShowSliderTip() {
+    m_pSlider->SetToolTip(FormatNumber(m_pSlider->GetValue()));
+}
+
+void CDlgService::OnSlider(wxCommandEvent& event) {
+    m_pMinutes->ChangeValue(FormatNumber(m_pSlider->GetValue()));
+    m_pUpDown->SetValue(m_pSlider->GetValue());
+    ShowSliderTip();
+    m_pOK->Enable();
+    event.Skip();
+}
+
+void CDlgService::OnSpin(wxSpinEvent& event) {
+    Step(event.GetEventType() == wxEVT_SPIN_UP ? 1 : -1);
+    event.Skip();
+}
+
+void CDlgService::Step(int delta) {
+    m_pSlider->SetValue(std::clamp(m_pSlider->GetValue() + delta, kMin, kMax));
+    ShowSliderTip();
+    m_pOK->Enable();
+    // The arrows count from what the field shows, brought into their range.
+    const int from = std::clamp<std::int32_t>(ReadLeadingNumber(m_pMinutes->GetValue()), kMin, kMax);
+    const int to = std::clamp(from + delta, kMin, kMax);
+    m_pUpDown->SetValue(to);
+    m_pMinutes->ChangeValue(FormatNumber(to));
+}
+
+void CDlgService::OnOK(wxCommandEvent&) {
+    m_pDoc->m_bIntervalConfirmed = true;
+    m_pDoc->m_nInterval = m_pSlider->GetValue();
+    EndModal(wxID_OK);
+}

@@ -1,0 +1,98 @@
+#include "DlgTestSupport.h"
+
+#include "dialogs/CDlgService.h"
+#include "model/CCorvaneDoc.h"
+
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
+
+using namespace dlgtest;
+
+namespace {
+
+class DlgServiceTest : public DialogTest {
+protected:
+    wxString Field(wxDialog& dlg) { return Ctrl<wxTextCtrl>(&dlg, CDlgService::kIdMinutes)->GetValue(); }
+    int Slider(wxDialog& dlg) { return Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider)->GetValue(); }
+    void Arrow(wxDialog& dlg, bool up) {
+        auto* spin = Ctrl<wxSpinButton>(&dlg, CDlgService::kIdUpDown);
+        wxSpinEvent ev(up ? wxEVT_SPIN_UP : wxEVT_SPIN_DOWN, CDlgService::kIdUpDown);
+        ev.SetEventObject(spin);
+        spin->ProcessWindowEvent(ev);
+    }
+    void Drag(wxDialog& dlg, int pos) {
+        auto* slider = Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider);
+        slider->SetValue(pos);
+        wxCommandEvent ev(wxEVT_SLIDER, CDlgService::kIdSlider);
+        ev.SetEventObject(slider);
+        ev.SetInt(pos);
+        slider->ProcessWindowEvent(ev);
+    }
+    CCorvaneDoc m_doc;
+};
+
+TEST_F(DlgServiceTest, NewProjectStartsAtTenAndArrowsStayInStepWithSlider) {
+    CDlgService dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        EXPECT_EQ(Field(dlg), "10");
+        EXPECT_EQ(Slider(dlg), 10);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        // Down at the lower end stays at 10, but counts as a change.
+        Arrow(dlg, false);
+        EXPECT_EQ(Field(dlg), "10");
+        EXPECT_EQ(Slider(dlg), 10);
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        Arrow(dlg, true);
+        Arrow(dlg, true);
+        EXPECT_EQ(Field(dlg), "12");
+        EXPECT_EQ(Slider(dlg), 12);
+        Drag(dlg, 110);
+        EXPECT_EQ(Field(dlg), "110");
+        EXPECT_EQ(Ctrl<wxSpinButton>(&dlg, CDlgService::kIdUpDown)->GetValue(), 110);
+        Arrow(dlg, true);
+        EXPECT_EQ(Field(dlg), "110");
+        Arrow(dlg, false);
+        EXPECT_EQ(Field(dlg), "109");
+        EXPECT_EQ(Slider(dlg), 109);
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_nInterval, 109);
+    EXPECT_FALSE(m_doc.IsModified()); // the caller marks it
+}
+
+TEST_F(DlgServiceTest, StoredValueOutsideRangeShownAsStoredAndClampedOnChange) {
+    for (const auto& [stored, arrowUp, expected] :
+         {std::tuple{5, true, 11}, std::tuple{5, false, 10}, std::tuple{300, false, 109}}) {
+        m_doc.m_nInterval = stored;
+        m_doc.m_bIntervalConfirmed = false;
+        CDlgService dlg(nullptr, &m_doc);
+        RunModal(dlg, [&] {
+            EXPECT_EQ(Field(dlg), wxString::Format("%d", stored));
+            EXPECT_EQ(Slider(dlg), stored < 10 ? 10 : 110);
+            EXPECT_FALSE(IsOkEnabled(&dlg));
+            Arrow(dlg, arrowUp);
+            EXPECT_EQ(Field(dlg), wxString::Format("%d", expected));
+            EXPECT_EQ(Slider(dlg), expected);
+            Click(&dlg, wxID_OK);
+        });
+        EXPECT_EQ(m_doc.m_nInterval, expected);
+        EXPECT_TRUE(m_doc.m_bIntervalConfirmed);
+    }
+}
+
+TEST_F(DlgServiceTest, CancelAfterMovingLeavesIntervalAndFlag) {
+    m_doc.m_nInterval = 42;
+    m_doc.m_bIntervalConfirmed = false;
+    CDlgService dlg(nullptr, &m_doc);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           Drag(dlg, 70);
+                           EXPECT_EQ(Field(dlg), "70");
+                           Click(&dlg, wxID_CANCEL);
+                       }),
+              wxID_CANCEL);
+    EXPECT_EQ(m_doc.m_nInterval, 42);
+    EXPECT_FALSE(m_doc.m_bIntervalConfirmed);
+}
+
+} // namespace
