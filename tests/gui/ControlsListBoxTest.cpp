@@ -1,0 +1,127 @@
+// The icon list box: entry heights, sorted insertion and the per-entry records.
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+
+#include "controls/CBitmapImageList.h"
+#include "controls/CIconListBox.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+class ListBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "list", wxDefaultPosition, wxSize(400, 300));
+        ASSERT_TRUE(images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)));
+    }
+    void TearDown() override { frame->Destroy(); }
+
+    CIconListBox* Make(bool sorted) {
+        auto* list = new CIconListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
+        list->SetImageList(&images);
+        return list;
+    }
+    static int Height(CIconListBox* list, int n) { return list->GetItemHeight(n); }
+
+    wxFrame* frame = nullptr;
+    CBitmapImageList images;
+};
+
+TEST_F(ListBoxTest, ShortTextWithSixteenPixelImagesIsTwentyFourHigh) {
+    CIconListBox* list = Make(false);
+    ASSERT_LE(list->GetCharHeight(), 20) << "the test assumes a font lower than an image plus margin";
+    list->AddString("Mail", 5);
+    EXPECT_EQ(Height(list, 0), 24);
+}
+
+TEST_F(ListBoxTest, TextHigherThanTheImageGivesTextHeightPlusFour) {
+    CIconListBox* list = Make(false);
+    list->AddString("one\ntwo\nthree", 1);
+    EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
+    // Words that do not fit the width wrap onto further lines.
+    wxString longText;
+    for (int i = 0; i < 40; ++i)
+        longText += "word ";
+    list->AddString(longText, 1);
+    EXPECT_GT(Height(list, 1), 2 * list->GetCharHeight() + 4);
+}
+
+TEST_F(ListBoxTest, WithoutImagesTheEntryIsTextHeightPlusFour) {
+    auto* list = new CIconListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
+    list->AddString("x", 0);
+    EXPECT_EQ(Height(list, 0), list->GetCharHeight() + 4);
+}
+
+TEST_F(ListBoxTest, SortedListInsertsAlphabeticallyIgnoringCase) {
+    CIconListBox* list = Make(true);
+    EXPECT_EQ(list->AddString("delta", 3), 0);
+    EXPECT_EQ(list->AddString("Alpha", 3), 0);
+    EXPECT_EQ(list->AddString("charlie", 3), 1);
+    EXPECT_EQ(list->AddString("Bravo", 3), 1);
+    EXPECT_EQ(list->AddString("echo", 3), 4);
+    const char* order[] = {"Alpha", "Bravo", "charlie", "delta", "echo"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list->GetText(i), order[i]);
+    EXPECT_EQ(list->FindStringExact(-1, "CHARLIE"), 2);
+    EXPECT_EQ(list->FindStringExact(2, "charlie"), 2); // wraps round to itself
+    EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
+}
+
+TEST_F(ListBoxTest, UnsortedListAppendsAndSelectionFollowsItsEntry) {
+    CIconListBox* list = Make(false);
+    list->AddString("b", 3);
+    list->AddString("a", 3);
+    EXPECT_EQ(list->GetText(1), "a");
+    list->SetCurSel(1);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    list->DeleteString(0);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_EQ(list->GetText(0), "a");
+    list->DeleteString(0);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->SetCurSel(5), CIconListBox::LB_ERR);
+}
+
+TEST_F(ListBoxTest, RecordsLiveAndDieWithTheirEntries) {
+    CIconListBox* list = Make(true);
+    list->AddString("m", 1);
+    EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->GetItemImage(0), 1);
+    EXPECT_EQ(list->SetItemData(0, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll); // the full 32 bits, not -1
+    list->AddString("a", 2);                       // goes before "m": its record moves along
+    EXPECT_EQ(list->GetItemData(1), 0xFFFFFFFFll);
+    EXPECT_EQ(list->GetItemData(0), 0);
+
+    EXPECT_EQ(list->GetItemData(2), -1);
+    EXPECT_EQ(list->GetItemData(-1), -1);
+    EXPECT_EQ(list->SetItemData(2, 7), CIconListBox::LB_ERR);
+
+    EXPECT_EQ(list->DeleteString(0), 1);
+    EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll);
+    EXPECT_EQ(list->DeleteString(3), CIconListBox::LB_ERR);
+
+    list->ResetContent();
+    EXPECT_EQ(list->GetCount(), 0);
+    EXPECT_EQ(list->GetItemCount(), 0u);
+    EXPECT_EQ(list->GetItemData(0), -1);
+    EXPECT_EQ(list->GetCurSel(), -1);
+}
+
+TEST_F(ListBoxTest, DrawsWithoutAnImageListAndWhenDisabled) {
+    CIconListBox* list = Make(false);
+    list->AddString("first", 0);
+    list->AddString("second", 6);
+    list->SetCurSel(1);
+    frame->Show();
+    list->SetFocus();
+    list->Update();
+    list->Disable();
+    list->Update();
+    list->SetImageList(nullptr);
+    list->Enable();
+    list->Update();
+    EXPECT_EQ(list->GetCount(), 2);
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+// Pixels of the animated progress bar, rendered into a bitmap.
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/settings.h>
+
+#include "controls/CAnimatedProgressCtrl.h"
+
+namespace {
+
+using corvane::Rgb;
+
+class ProgressTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "progress");
+        bar = new CAnimatedProgressCtrl(frame, wxID_ANY, wxDefaultPosition, wxSize(W, H));
+        bar->SetBarColor(wxColour(51, 102, 153));
+    }
+    void TearDown() override { frame->Destroy(); }
+
+    wxImage Shot() const {
+        wxBitmap bmp(W, H, 24);
+        wxMemoryDC dc(bmp);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        bar->Render(dc, wxRect(0, 0, W, H));
+        dc.SelectObject(wxNullBitmap);
+        return bmp.ConvertToImage();
+    }
+    static Rgb At(const wxImage& img, int x, int y) {
+        return {img.GetRed(x, y), img.GetGreen(x, y), img.GetBlue(x, y)};
+    }
+    static Rgb Sys(wxSystemColour id) {
+        const wxColour c = wxSystemSettings::GetColour(id);
+        return {c.Red(), c.Green(), c.Blue()};
+    }
+    corvane::ProgressPalette Palette() const {
+        return corvane::MakeProgressPalette(Rgb{51, 102, 153}, Sys(wxSYS_COLOUR_BTNSHADOW),
+                                            Sys(wxSYS_COLOUR_3DDKSHADOW));
+    }
+
+    static constexpr int W = 100;
+    static constexpr int H = 16;
+    wxFrame* frame = nullptr;
+    CAnimatedProgressCtrl* bar = nullptr;
+};
+
+TEST_F(ProgressTest, PositionZeroShowsOnlyTheFace) {
+    bar->SetRange(0, 50);
+    bar->SetPos(0);
+    const wxImage img = Shot();
+    const Rgb face = Sys(wxSYS_COLOUR_BTNFACE);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(At(img, x, y), face) << x << "," << y;
+}
+
+TEST_F(ProgressTest, UpperLimitShowsTheShadedBarOverTheWholeWidth) {
+    bar->SetRange(10, 20);
+    bar->SetPos(20);
+    const wxImage img = Shot();
+    const auto p = Palette();
+    const int R = W, B = H;
+    // Left edge in base, top row dark, bottom rows darker, right columns dark.
+    EXPECT_EQ(At(img, 0, 5), p.base);
+    EXPECT_EQ(At(img, 1, 0), p.base);
+    EXPECT_EQ(At(img, 50, 0), p.d1);
+    EXPECT_EQ(At(img, 50, 1), p.base);
+    EXPECT_EQ(At(img, 50, 2), p.l1);
+    EXPECT_EQ(At(img, 50, 3), p.l2);
+    EXPECT_EQ(At(img, 50, 7), p.l3);
+    EXPECT_EQ(At(img, 50, B - 5), p.l2);
+    EXPECT_EQ(At(img, 50, B - 4), p.l1);
+    EXPECT_EQ(At(img, 50, B - 3), p.base);
+    EXPECT_EQ(At(img, 50, B - 2), p.d1);
+    EXPECT_EQ(At(img, 50, B - 1), p.d2);
+    EXPECT_EQ(At(img, R - 1, 5), p.d2);
+    EXPECT_EQ(At(img, R - 2, 5), p.d1);
+    EXPECT_EQ(At(img, R - 3, 5), p.l2);
+    EXPECT_EQ(At(img, 1, B - 1), p.d1);
+    // The shadow columns fall outside the control: nothing of them is visible.
+    for (int y = 0; y < H; ++y) {
+        EXPECT_NE(At(img, R - 1, y), p.midShadow);
+        EXPECT_NE(At(img, R - 1, y), p.shadow);
+    }
+}
+
+TEST_F(ProgressTest, PartialBarEndsWithTheShadowColumns) {
+    bar->SetRange(0, 4);
+    bar->SetPos(1); // a quarter of 100 pixels
+    const wxImage img = Shot();
+    const auto p = Palette();
+    EXPECT_EQ(At(img, 24, 5), p.d2);
+    EXPECT_EQ(At(img, 25, 5), p.midShadow);
+    EXPECT_EQ(At(img, 26, 5), p.shadow);
+    EXPECT_EQ(At(img, 27, 5), Sys(wxSYS_COLOUR_BTNFACE));
+}
+
+TEST_F(ProgressTest, StripesRepeatEveryTwentyPixelsAndMoveRight) {
+    bar->SetRange(0, 100);
+    bar->SetPos(0); // the position is ignored while animating
+    bar->SetAnimation(true);
+    ASSERT_TRUE(bar->IsAnimating());
+    const wxImage img = Shot();
+    const auto p = Palette();
+    // Top row: the line for k starts at x = offset - 20 + h + k + 1 - h = k - 19 (+20 per group).
+    const Rgb expected[20] = {p.d2, p.d1, p.base, p.l1, p.l2, p.l3, p.l2, p.l1, p.base, p.d1,
+                              p.l3, p.l3, p.l3,   p.l3, p.l3, p.l3, p.l3, p.l3, p.l3,   p.l3};
+    for (int x = 0; x < W; ++x) {
+        const int k = ((x + 19) % 20);
+        ASSERT_EQ(At(img, x, 0), expected[k]) << "top x=" << x;
+        // 45-degree lines: one row down is one pixel further right.
+        if (x + H - 1 < W) {
+            ASSERT_EQ(At(img, x + H - 1, H - 1), expected[k]) << "bottom x=" << x;
+        }
+    }
+    bar->SetAnimation(false);
+    EXPECT_FALSE(bar->IsAnimating());
+    const wxImage still = Shot();
+    EXPECT_EQ(At(still, 50, 0), Sys(wxSYS_COLOUR_BTNFACE));
+}
+
+TEST_F(ProgressTest, AnimationAdvancesOnTheTimer) {
+    frame->Show();
+    bar->SetAnimation(true);
+    const wxImage first = Shot();
+    const wxLongLong start = wxGetLocalTimeMillis();
+    while (bar->GetAnimationOffset() < 3 && wxGetLocalTimeMillis() - start < 3000)
+        wxYield();
+    EXPECT_GE(bar->GetAnimationOffset(), 3);
+    const int moved = bar->GetAnimationOffset();
+    const wxImage later = Shot();
+    for (int x = moved; x < W; ++x)
+        ASSERT_EQ(At(later, x, 0), At(first, x - moved, 0)) << x;
+    bar->SetAnimation(false);
+}
+
+TEST_F(ProgressTest, PositionIsKeptInsideTheRange) {
+    bar->SetRange(0, 10);
+    EXPECT_EQ(bar->SetPos(15), 0);
+    EXPECT_EQ(bar->GetPos(), 10);
+    bar->SetRange(0, 5);
+    EXPECT_EQ(bar->GetPos(), 5);
+    bar->SetPos(-3);
+    EXPECT_EQ(bar->GetPos(), 0);
+}
+
+} // namespace
