@@ -1,11 +1,12 @@
 #include "platform/StandardComponents.h"
 
 #include "platform/CAutomationRegistry.h"
+#include "platform/CCoFtp.h"
 
 namespace corvane {
 
 void RegisterStandardComponents() {
-    // FTP component: registered below by its own module.
+    CCoFtp::Register();
 
     // Mail component: registered below by its own module.
 }

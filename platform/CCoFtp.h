@@ -1,0 +1,42 @@
+#pragma once
+// The FTP automation component "Kestrel.CoFTP" (members in CoFtpDispIds.h), on the
+// libcurl core of CFtpSession.
+//
+// Connect checks the properties and prepares the session; Login opens the connection
+// and logs in, so a hung or refusing server fails in Login. Members 34 and 35 are
+// accepted with their types and otherwise ignored: the timeouts come from NetTimeouts.h.
+// A fresh instance uses no proxy until ProxyType says otherwise.
+// Failures of the server or the network raise COleDispatchException with a readable
+// description; wrong member ids, kinds or argument types raise COleException.
+#include "platform/CFtpSession.h"
+#include "platform/IDispatch.h"
+
+#include <memory>
+
+class CCoFtp : public IDispatch {
+public:
+    CCoFtp() = default;
+    ~CCoFtp() override = default;
+
+    CVariant Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>& args) override;
+
+    // Registers the component under "Kestrel.CoFTP".
+    static void Register();
+
+    // For tests and measurements: the session behind the component (null before Connect).
+    CFtpSession* GetSession() const { return m_pSession.get(); }
+
+private:
+    void Connect();
+    void Login();
+    void Disconnect();
+    void ChangeDirectory(const std::string& path);
+    void List(const std::string& mask);
+
+    CFtpSessionOptions m_options;
+    std::int16_t m_n34 = 20;
+    std::int32_t m_n35 = 0;
+    bool m_bPrepared = false;
+    std::unique_ptr<CFtpSession> m_pSession;
+    std::shared_ptr<IDispatch> m_pListing;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// One logged-in FTP connection of the built-in client (made by CInternetSession).
+#include "platform/CFtpSession.h"
+
+#include <string>
+
+class CFtpConnection {
+public:
+    explicit CFtpConnection(std::unique_ptr<CFtpSession> session) : m_pSession(std::move(session)) {}
+    CFtpConnection(const CFtpConnection&) = delete;
+    CFtpConnection& operator=(const CFtpConnection&) = delete;
+    ~CFtpConnection() { Close(); }
+
+    // False when the server refuses the folder; the reason is then in GetLastErrorText().
+    bool SetCurrentDirectory(const std::string& path);
+    // The current folder (absolute, no trailing "/" except the root). False when closed.
+    bool GetCurrentDirectory(std::string& path) const;
+    // Ends the session (QUIT). Further calls fail.
+    void Close();
+
+    // The text of the last failure of a call that reports failure as false.
+    const std::string& GetLastErrorText() const { return m_strLastError; }
+
+    CFtpSession* GetSession() const { return m_pSession.get(); }
+
+private:
+    friend class CFtpFileFind;
+    std::unique_ptr<CFtpSession> m_pSession;
+    std::string m_strLastError;
+};

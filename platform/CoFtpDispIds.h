@@ -1,0 +1,51 @@
+#pragma once
+// Dispatch identifiers of the FTP component "Kestrel.CoFTP" and of its listing objects,
+// as callers bind them (late binding: these numbers are the whole contract).
+#include "platform/IDispatch.h"
+
+namespace coftp {
+
+inline constexpr const char* kProgId = "Kestrel.CoFTP";
+
+// The component.
+inline constexpr DISPID dispidListing = 1;          // get: listing object of the last List
+inline constexpr DISPID dispidHost = 2;             // put: string
+inline constexpr DISPID dispidPort = 3;             // put: 16-bit (the port's 16 bits, read as signed)
+inline constexpr DISPID dispidUser = 4;             // put: string
+inline constexpr DISPID dispidPassword = 5;         // put: string
+inline constexpr DISPID dispidLogin = 6;            // method
+inline constexpr DISPID dispidDisconnect = 7;       // method
+inline constexpr DISPID dispidConnect = 8;          // method
+inline constexpr DISPID dispidPassive = 11;         // put: 32-bit, 1 passive, 0 active
+inline constexpr DISPID dispidChangeDirectory = 16; // method: string
+inline constexpr DISPID dispidProxyType = 29;       // put: 32-bit, see ProxyType below
+inline constexpr DISPID dispidProxyUser = 30;       // put: string
+inline constexpr DISPID dispidProxyPassword = 31;   // put: string
+inline constexpr DISPID dispidProxyHost = 32;       // put: string
+inline constexpr DISPID dispidProxyPort = 33;       // put: 16-bit
+inline constexpr DISPID dispid34 = 34;              // put: 16-bit, accepted and kept (callers send 20)
+inline constexpr DISPID dispid35 = 35;              // put: 32-bit, accepted and kept (callers send 0)
+inline constexpr DISPID dispidList = 44;            // method: string file mask
+
+// The listing object.
+inline constexpr DISPID dispidCount = 1; // get: 32-bit
+inline constexpr DISPID dispidItem = 4;  // method: 16-bit zero-based index, returns an entry
+
+// A listing entry.
+inline constexpr DISPID dispidName = 1; // get: string
+inline constexpr DISPID dispidSize = 2; // get: 32-bit, -1 when unknown or too large
+inline constexpr DISPID dispidKind = 3; // get: 32-bit, see Kind below
+
+// ProxyType values (not the project file's codes).
+enum ProxyType : std::int32_t {
+    proxyNone = 0,
+    proxySocks4 = 1,
+    proxySocks4A = 2,
+    proxySocks5 = 3,
+    proxyHttp = 4
+};
+
+// Kind values.
+enum Kind : std::int32_t { kindFile = 1, kindFolder = 2, kindLink = 3, kindOther = 4 };
+
+} // namespace coftp
