@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
@@ -18,14 +19,29 @@ CArchive::CArchive(const void* data, std::size_t size)
     : m_mode(Mode::load), m_mem(static_cast<const unsigned char*>(data)), m_bufLen(size), m_size(size) {}
 
 CArchive::CArchive(std::FILE* file, Mode mode, std::uint64_t size) : m_mode(mode), m_file(file) {
-    m_buffer.resize(kBufferSize);
-    if (mode == Mode::load)
+    if (mode == Mode::load) {
         m_size = size;
+        // Mapping the file spares a copy and keeps the bytes out of the heap; the
+        // buffered path remains for what cannot be mapped (pipes, special files).
+        if (size > 0 && size <= SIZE_MAX) {
+            void* map =
+                ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, ::fileno(file), 0);
+            if (map != MAP_FAILED) {
+                ::madvise(map, static_cast<std::size_t>(size), MADV_SEQUENTIAL);
+                m_mapping = map;
+                m_mem = static_cast<const unsigned char*>(map);
+                return;
+            }
+        }
+    }
+    m_buffer.resize(kBufferSize);
 }
 
 CArchive::CArchive(std::string& sink) : m_mode(Mode::store), m_sink(&sink) {}
 
 CArchive::~CArchive() {
+    if (m_mapping)
+        ::munmap(m_mapping, static_cast<std::size_t>(m_size));
     if (IsStoring() && m_file && m_bufLen) {
         // Best effort only: a caller that cares about errors calls Flush() itself.
         std::fwrite(m_buffer.data(), 1, m_bufLen, m_file);
@@ -145,14 +161,14 @@ void CArchive::ReadBytes(void* dest, std::size_t n) {
     }
 }
 
-std::uint32_t CArchive::ReadU32() {
+std::uint32_t CArchive::ReadU32Slow() {
     unsigned char b[4];
     ReadBytes(b, 4);
     return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
            (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
-bool CArchive::ReadFlag() {
+bool CArchive::ReadFlagSlow() {
     unsigned char b;
     ReadBytes(&b, 1);
     return b != 0;
@@ -174,7 +190,10 @@ std::uint32_t CArchive::ReadLengthPrefix(std::uint64_t fieldStart, bool& wide) {
     (void)fieldStart;
     for (;;) {
         unsigned char b;
-        ReadBytes(&b, 1);
+        if (m_mem && m_position < m_size)
+            b = m_mem[m_position++];
+        else
+            ReadBytes(&b, 1);
         if (b < 0xFF)
             return b;
         unsigned char w[2];
@@ -201,6 +220,11 @@ std::string CArchive::ReadString() {
                                 "string of " + std::to_string(len) + " characters at byte " +
                                     std::to_string(start) + " exceeds the end of file");
     if (!wide) {
+        if (m_mem) {
+            std::string s(reinterpret_cast<const char*>(m_mem + m_position), len);
+            m_position += len;
+            return s;
+        }
         std::string s(len, '\0');
         ReadBytes(s.data(), len);
         return s;

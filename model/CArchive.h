@@ -54,9 +54,22 @@ public:
     void WriteString(const std::string& s);
 
     // Loading.
-    std::uint32_t ReadU32();
+    // Fast paths for an archive over memory (or a mapped file); the rest goes out of line.
+    std::uint32_t ReadU32() {
+        if (m_mem && m_size - m_position >= 4) {
+            const unsigned char* p = m_mem + m_position;
+            m_position += 4;
+            return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                   (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        }
+        return ReadU32Slow();
+    }
     std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
-    bool ReadFlag();
+    bool ReadFlag() {
+        if (m_mem && m_position < m_size)
+            return m_mem[m_position++] != 0;
+        return ReadFlagSlow();
+    }
     // A count is read as signed: zero or below means no entries. The result is
     // capped by the bytes remaining, at minEntrySize each, so a caller can
     // reserve for it safely; an impossible count fails as end of file.
@@ -70,6 +83,8 @@ public:
     void Exchange(std::string& v) { IsStoring() ? WriteString(v) : void(v = ReadString()); }
 
 private:
+    std::uint32_t ReadU32Slow();
+    bool ReadFlagSlow();
     void Need(std::uint64_t bytes, std::uint64_t fieldStart);
     void ReadBytes(void* dest, std::size_t n);
     void WriteBytes(const void* src, std::size_t n);
@@ -80,6 +95,7 @@ private:
     std::FILE* m_file = nullptr;
     std::string* m_sink = nullptr;
     const unsigned char* m_mem = nullptr;
+    void* m_mapping = nullptr;
     std::vector<unsigned char> m_buffer;
     std::size_t m_bufPos = 0;
     std::size_t m_bufLen = 0;

@@ -35,7 +35,7 @@ public:
     CFolderProfile();
     // A record about to be overwritten by reading: skips generating the name.
     struct ForLoading {};
-    explicit CFolderProfile(ForLoading) {}
+    explicit CFolderProfile(ForLoading) : m_arrReserved() {}
 
     CFolderProfile(const CFolderProfile&) = default;
     CFolderProfile(CFolderProfile&&) noexcept = default;

@@ -16,7 +16,8 @@ namespace {
 
 class MemoryStore : public IProfileStore {
 public:
-    std::string GetProfileString(const std::string& s, const std::string& e, const std::string& d) const override {
+    std::string GetProfileString(const std::string& s, const std::string& e,
+                                 const std::string& d) const override {
         const auto it = values.find(s + "/" + e);
         return it == values.end() ? d : it->second;
     }

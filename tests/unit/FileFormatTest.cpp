@@ -58,14 +58,15 @@ std::string LoadString(const std::string& bytes) {
 TEST(FileFormat, DefaultProfileIsTheDocumentedNinetyTwoBytes) {
     CFolderProfile p;
     p.m_strStateFile = "X0A1B2C.dbx";
-    const std::string expected = Unhex("FF FF FF FF"
-                                       "09 31 32 37 2E 30 2E 30 2E 31 09 31 32 37 2E 30 2E 30 2E 31"
-                                       "03 43 3A 5C 01 2F"
-                                       "0B 58 30 41 31 42 32 43 2E 64 62 78"
-                                       "00 00 01 00 00 01"
-                                       "02 00 00 00"
-                                       "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
-                                       "05 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    const std::string expected =
+        Unhex("FF FF FF FF"
+              "09 31 32 37 2E 30 2E 30 2E 31 09 31 32 37 2E 30 2E 30 2E 31"
+              "03 43 3A 5C 01 2F"
+              "0B 58 30 41 31 42 32 43 2E 64 62 78"
+              "00 00 01 00 00 01"
+              "02 00 00 00"
+              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+              "05 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
     ASSERT_EQ(expected.size(), 92u);
     EXPECT_EQ(Hex(Store(p)), Hex(expected));
 }
@@ -212,7 +213,7 @@ TEST(FileFormat, ReservedListsOfRecordsReadBackAsFiveZeros) {
 
 TEST(FileFormat, ImpossibleLengthsAndCountsFailAsEndOfFileAtTheirOffset) {
     const std::string cases[] = {
-        Unhex("FF FF FF FF FF FF 7F"),           // string of 2 GiB characters
+        Unhex("FF FF FF FF FF FF 7F"),          // string of 2 GiB characters
         Unhex("FF FE FF FF FF FF FF FF FF FF"), // wide string of 4 Gi units (8 GiB)
         Unhex("05"),                            // five characters promised, none there
     };

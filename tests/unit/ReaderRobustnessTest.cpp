@@ -31,14 +31,18 @@ void* operator new(std::size_t size) {
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 TEST(ReaderRobustness, GiantLengthsAndCountsAllocateNothingForWhatTheyPromise) {
     const std::string cases[] = {
-        std::string(8, '\0') + "\xFF\xFF\xFF\xFF\xFF\xFF\x7F" + "abc",                 // 2 GiB string
-        std::string(8, '\0') + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + "abc",     // 8 GiB wide string
-        std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'),                    // 2^31-1 profiles
+        std::string(8, '\0') + "\xFF\xFF\xFF\xFF\xFF\xFF\x7F" + "abc",             // 2 GiB string
+        std::string(8, '\0') + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + "abc", // 8 GiB wide string
+        std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'),                // 2^31-1 profiles
         std::string(4, '\0') + std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'), // connections
     };
     for (const auto& bytes : cases) {

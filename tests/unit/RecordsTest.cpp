@@ -62,8 +62,8 @@ TEST(CodePage, EveryByteRoundTripsThroughUnicode) {
 
 TEST(CodePage, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(corvane::Utf8ToCp1252("a\u263Ab"), "a?b");
-    EXPECT_EQ(corvane::Utf8ToCp1252("\xE2\x82"), "?");  // truncated sequence
-    EXPECT_EQ(corvane::Utf8ToCp1252("\xFFx"), "?x");    // invalid lead byte
+    EXPECT_EQ(corvane::Utf8ToCp1252("\xE2\x82"), "?"); // truncated sequence
+    EXPECT_EQ(corvane::Utf8ToCp1252("\xFFx"), "?x");   // invalid lead byte
     EXPECT_EQ(corvane::Utf8ToCp1252("\xC3(x"), "?(x"); // bad continuation
     EXPECT_EQ(corvane::Utf16ToCp1252(u"\U0001F600\u00E9"), "?\xE9");
 }

@@ -30,7 +30,8 @@ inline CCorvaneDoc MakeSampleProject() {
     c.m_strHost = "ftp.example.org";
     c.m_nPort = 2121;
     c.m_strUser = "operator";
-    c.m_strPassword = "s\x9E" "cret";
+    c.m_strPassword = "s\x9E"
+                      "cret";
     c.m_bUseProxy = true;
     c.m_bPassive = true;
     c.m_bShowPassword = false;
