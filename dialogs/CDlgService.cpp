@@ -1,5 +1,6 @@
 #include "dialogs/CDlgService.h"
 
+#include "controls/ResourceArt.h"
 #include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 
@@ -8,6 +9,7 @@
 #include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
@@ -28,6 +30,9 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
         new wxSpinButton(box, kIdUpDown, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
     row->Add(m_pUpDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, FromDIP(3));
     row->AddStretchSpacer();
+    auto* gears = new wxStaticBitmap(box, wxID_ANY, GetResourceBitmap(IDB_GEARS), wxDefaultPosition,
+                                     wxDefaultSize, wxBORDER_SUNKEN);
+    row->Add(gears, 0, wxALIGN_CENTER_VERTICAL);
     group->Add(row, 0, wxEXPAND | wxALL, gap);
 
     m_pSlider = new wxSlider(box, kIdSlider, kMin, kMin, kMax, wxDefaultPosition,

@@ -1,9 +1,16 @@
 #include "dialogs/DlgCommon.h"
 
+#include <atomic>
+#include <chrono>
+#include <exception>
 #include <limits>
+#include <thread>
+#include <wx/app.h>
 #include <wx/button.h>
+#include <wx/evtloop.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
 
 namespace corvane::dlg {
 
@@ -39,6 +46,32 @@ void ShowError(wxWindow* parent, const wxString& text) {
 
 bool AskYesNo(wxWindow* parent, const wxString& text) {
     return wxMessageBox(text, kCaptionQuestion, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+}
+
+void RunBlocking(const std::function<void()>& job) {
+    std::atomic<bool> done{false};
+    std::exception_ptr error;
+    std::thread worker([&] {
+        try {
+            job();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        done = true;
+        wxWakeUpIdle();
+    });
+    {
+        wxBusyCursor wait;
+        wxWindowDisabler noInput;
+        while (!done) {
+            if (wxEventLoopBase* loop = wxEventLoopBase::GetActive())
+                loop->YieldFor(wxEVT_CATEGORY_UI);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    worker.join();
+    if (error)
+        std::rethrow_exception(error);
 }
 
 wxSizer* MakeButtonRow(wxWindow* parent, bool withCancel) {

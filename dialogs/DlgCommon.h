@@ -2,6 +2,7 @@
 // Small helpers shared by the settings editors: how numbers are read back from a
 // text field, how texts are trimmed, and the message boxes' captions and icons.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <wx/string.h>
 
@@ -31,6 +32,10 @@ void ShowInformation(wxWindow* parent, const wxString& text, const wxString& cap
 void ShowError(wxWindow* parent, const wxString& text);
 // Yes/No question with the question icon; true for Yes.
 bool AskYesNo(wxWindow* parent, const wxString& text);
+
+// Runs a blocking job (network) on a worker thread while this thread keeps painting
+// the windows, with input blocked and the wait cursor shown; rethrows what the job threw.
+void RunBlocking(const std::function<void()>& job);
 
 // The OK/Cancel row at the bottom right of a dialog; either id may be absent (0).
 wxSizer* MakeButtonRow(wxWindow* parent, bool withCancel);

@@ -3,7 +3,10 @@
 // (scripts/screenshots.sh sets it); otherwise each case is skipped.
 #include "DlgTestSupport.h"
 
+#include "dialogs/CDlgMail.h"
+#include "dialogs/CDlgMasks.h"
 #include "dialogs/CDlgProxy.h"
+#include "dialogs/CDlgReports.h"
 #include "dialogs/CDlgService.h"
 #include "model/CCorvaneDoc.h"
 
@@ -43,7 +46,7 @@ void Capture(wxWindow* win, const wxString& name) {
     const wxString path = ShotDir() + "/" + name + ".png";
     const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s\"", r.width,
                                           r.height, r.x, r.y, path);
-    EXPECT_EQ(wxExecute(cmd, wxEXEC_SYNC), 0) << cmd.utf8_str();
+    EXPECT_EQ(wxExecute(cmd, wxEXEC_SYNC | wxEXEC_NODISABLE), 0) << cmd.utf8_str();
 }
 
 void Shoot(wxDialog& dlg, const wxString& name, std::function<void()> prepare = {}) {
@@ -73,6 +76,23 @@ TEST_F(DlgScreenshots, Proxy) {
 TEST_F(DlgScreenshots, Interval) {
     CDlgService dlg(nullptr, &m_doc);
     Shoot(dlg, "interval");
+}
+
+TEST_F(DlgScreenshots, Masks) {
+    std::vector<CFileMask> masks{{"*.tmp", true, false}, {"~*", true, true}, {"Thumbs.db", false, true}};
+    CDlgMasks dlg(nullptr, &masks);
+    Shoot(dlg, "masks");
+}
+
+TEST_F(DlgScreenshots, Reports) {
+    CDlgReports dlg(nullptr, &m_doc);
+    Shoot(dlg, "reports");
+}
+
+TEST_F(DlgScreenshots, Mail) {
+    m_doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
+    CDlgMail dlg(nullptr, &m_doc);
+    Shoot(dlg, "mail");
 }
 
 } // namespace

@@ -1,0 +1,271 @@
+#include "dialogs/CDlgMail.h"
+
+#include "controls/CIconListBox.h"
+#include "controls/ResourceArt.h"
+#include "controls/WxText.h"
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+#include "platform/COleDispatchDriver.h"
+#include "platform/COleException.h"
+
+#include <string>
+#include <vector>
+#include <wx/button.h>
+#include <wx/gauge.h>
+#include <wx/gbsizer.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/valtext.h>
+
+using namespace corvane::dlg;
+
+namespace {
+// Dispatch identifiers of the mail component's members.
+enum : DISPID {
+    dispServer = 1,
+    dispPassword = 2,
+    dispUser = 3,
+    dispFrom = 5,
+    dispSend = 8,
+    dispFlag10 = 10,
+    dispAddRecipient = 13,
+    dispSubject = 15,
+};
+// Longest failure text a message box shows.
+constexpr std::size_t kMaxErrorText = 255;
+} // namespace
+
+CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
+    : wxDialog(parent, wxID_ANY, "Mail account"), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
+    const int gap = FromDIP(7);
+    const int row = FromDIP(6);
+    const int editWidth = ConvertDialogToPixels(wxSize(167, -1)).x;
+    const int buttonWidth = ConvertDialogToPixels(wxSize(50, -1)).x;
+    auto* top = new wxBoxSizer(wxVERTICAL);
+
+    // Labels and the right-hand column line up across both groups and the test row.
+    std::vector<wxStaticText*> labels;
+    std::vector<wxWindow*> rightColumn;
+
+    auto* account = new wxStaticBoxSizer(wxVERTICAL, this, "Mail account");
+    wxWindow* box1 = account->GetStaticBox();
+    auto addLabel = [&](wxWindow* parentWin, const char* text) {
+        auto* l = new wxStaticText(parentWin, wxID_ANY, text);
+        labels.push_back(l);
+        return l;
+    };
+    auto* serverLabel = addLabel(box1, "Server ");
+    m_pServer = new wxTextCtrl(box1, kIdServer, wxString(), wxDefaultPosition, wxSize(editWidth, -1));
+    auto* userLabel = addLabel(box1, "Username ");
+    m_pUser = new wxTextCtrl(box1, kIdUser);
+    auto* passwordLabel = addLabel(box1, "Password");
+    m_pPassword =
+        new wxTextCtrl(box1, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
+    auto* fromLabel = addLabel(box1, "From");
+    m_pFrom = new wxTextCtrl(box1, kIdFrom);
+    auto* portLabel = new wxStaticText(box1, wxID_ANY, "Port number");
+    m_pPort = new wxTextCtrl(box1, kIdPort, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY,
+                             wxTextValidator(wxFILTER_DIGITS));
+    auto* subjectLabel = addLabel(box1, "Subject");
+    m_pSubject = new wxTextCtrl(box1, kIdSubject);
+    auto* decoration = new wxStaticBitmap(box1, wxID_ANY, GetResourceBitmap(IDB_DECORATION));
+    rightColumn.push_back(portLabel);
+    rightColumn.push_back(m_pPort);
+
+    auto* grid1 = new wxGridBagSizer(row, gap);
+    const auto left = wxALIGN_CENTER_VERTICAL;
+    grid1->Add(serverLabel, wxGBPosition(0, 0), wxDefaultSpan, left);
+    grid1->Add(m_pServer, wxGBPosition(0, 1), wxDefaultSpan, wxEXPAND);
+    // The picture stands beside the first two rows, above "Port number".
+    grid1->Add(decoration, wxGBPosition(0, 2), wxGBSpan(2, 1), wxALIGN_CENTER);
+    grid1->Add(userLabel, wxGBPosition(1, 0), wxDefaultSpan, left);
+    grid1->Add(m_pUser, wxGBPosition(1, 1), wxDefaultSpan, wxEXPAND);
+    grid1->Add(passwordLabel, wxGBPosition(2, 0), wxDefaultSpan, left);
+    grid1->Add(m_pPassword, wxGBPosition(2, 1), wxDefaultSpan, wxEXPAND);
+    grid1->Add(portLabel, wxGBPosition(2, 2), wxDefaultSpan, wxALIGN_BOTTOM);
+    grid1->Add(fromLabel, wxGBPosition(3, 0), wxDefaultSpan, left);
+    grid1->Add(m_pFrom, wxGBPosition(3, 1), wxDefaultSpan, wxEXPAND);
+    grid1->Add(m_pPort, wxGBPosition(3, 2), wxDefaultSpan, wxEXPAND);
+    grid1->Add(subjectLabel, wxGBPosition(4, 0), wxDefaultSpan, left);
+    grid1->Add(m_pSubject, wxGBPosition(4, 1), wxGBSpan(1, 2), wxEXPAND);
+    grid1->AddGrowableCol(1);
+    account->Add(grid1, 1, wxEXPAND | wxALL, gap);
+    top->Add(account, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
+
+    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, "Recepients ");
+    wxWindow* box2 = recipients->GetStaticBox();
+    auto* grid2 = new wxFlexGridSizer(3, row, gap);
+    grid2->AddGrowableCol(1);
+    grid2->AddGrowableRow(0);
+    m_pRecipients = new CIconListBox(box2, kIdRecipients, false, wxDefaultPosition,
+                                     ConvertDialogToPixels(wxSize(167, 74)), wxBORDER_SUNKEN);
+    m_pRecipient = new wxTextCtrl(box2, kIdRecipient);
+    auto* del = new wxButton(box2, kIdDelete, "Delete");
+    auto* edit = new wxButton(box2, kIdEdit, "Edit");
+    auto* add = new wxButton(box2, kIdAdd, "Add");
+    for (wxWindow* w :
+         {static_cast<wxWindow*>(del), static_cast<wxWindow*>(edit), static_cast<wxWindow*>(add)})
+        rightColumn.push_back(w);
+    auto* listSpacer = new wxStaticText(box2, wxID_ANY, wxString());
+    labels.push_back(listSpacer);
+    grid2->Add(listSpacer);
+    grid2->Add(m_pRecipients, 1, wxEXPAND);
+    auto* listButtons = new wxBoxSizer(wxVERTICAL);
+    listButtons->AddStretchSpacer();
+    listButtons->Add(del, 0, wxEXPAND | wxBOTTOM, FromDIP(3));
+    listButtons->Add(edit, 0, wxEXPAND);
+    grid2->Add(listButtons, 0, wxEXPAND);
+    grid2->AddSpacer(0);
+    grid2->Add(m_pRecipient, 1, wxEXPAND);
+    grid2->Add(add, 0, wxEXPAND);
+    recipients->Add(grid2, 1, wxEXPAND | wxALL, gap);
+    top->Add(recipients, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
+
+    auto* test = new wxFlexGridSizer(3, row, gap);
+    test->AddGrowableCol(1);
+    auto* testLabel = addLabel(this, "Test message");
+    m_pProgress = new wxGauge(this, kIdProgress, 100, wxDefaultPosition,
+                              wxSize(ConvertDialogToPixels(wxSize(95, -1)).x, -1));
+    auto* send = new wxButton(this, kIdSend, "Send");
+    rightColumn.push_back(send);
+    test->Add(testLabel, 0, wxALIGN_CENTER_VERTICAL);
+    test->Add(m_pProgress, 0, wxALIGN_CENTER_VERTICAL);
+    test->Add(send, 0, wxEXPAND);
+    top->Add(test, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxALL, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+
+    int labelWidth = 0;
+    for (wxStaticText* l : labels)
+        labelWidth = std::max(labelWidth, l->GetBestSize().x);
+    for (wxStaticText* l : labels)
+        l->SetMinSize(wxSize(labelWidth, -1));
+    int rightWidth = buttonWidth;
+    for (wxWindow* w : rightColumn)
+        rightWidth = std::max(rightWidth, w->GetBestSize().x);
+    for (wxWindow* w : rightColumn)
+        w->SetMinSize(wxSize(rightWidth, -1));
+    SetSizerAndFit(top);
+
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+        m_pRecipients->SetImageList(&m_images);
+    const CMailAccount& mail = m_pDoc->m_mail;
+    for (const std::string& r : mail.m_arrRecipients)
+        m_pRecipients->AddString(ToWx(r), IMG_PERSON);
+    if (m_pRecipients->GetCount() > 0)
+        m_pRecipients->SetCurSel(0);
+    m_pServer->ChangeValue(ToWx(mail.m_strServer));
+    m_pUser->ChangeValue(ToWx(mail.m_strUser));
+    m_pPassword->ChangeValue(ToWx(mail.m_strPassword));
+    m_pFrom->ChangeValue(ToWx(mail.m_strFrom));
+    m_pSubject->ChangeValue(ToWx(mail.m_strSubject));
+    m_pPort->ChangeValue(FormatNumber(mail.m_nPort));
+    m_pRecipient->ChangeValue(kRecipientExample);
+    m_pOK->Disable();
+
+    for (const int id : {kIdServer, kIdUser, kIdPassword, kIdFrom, kIdSubject, kIdPort})
+        Bind(
+            wxEVT_TEXT, [this](wxCommandEvent&) { m_pOK->Enable(); }, id);
+    Bind(wxEVT_BUTTON, &CDlgMail::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &CDlgMail::OnDelete, this, kIdDelete);
+    Bind(wxEVT_BUTTON, &CDlgMail::OnEdit, this, kIdEdit);
+    Bind(wxEVT_BUTTON, &CDlgMail::OnSend, this, kIdSend);
+    Bind(wxEVT_BUTTON, &CDlgMail::OnOK, this, wxID_OK);
+    Bind(wxEVT_TIMER, &CDlgMail::OnTimer, this, kIdResultTimer);
+}
+
+CDlgMail::~CDlgMail() {
+    m_timer.Stop();
+}
+
+void CDlgMail::OnAdd(wxCommandEvent&) {
+    const wxString text = Trimmed(m_pRecipient->GetValue());
+    if (text.empty())
+        return;
+    m_pRecipients->AddString(text, IMG_PERSON);
+    m_pOK->Enable();
+}
+
+void CDlgMail::OnDelete(wxCommandEvent&) {
+    const int sel = m_pRecipients->GetCurSel();
+    if (sel < 0)
+        return;
+    m_pRecipients->DeleteString(sel);
+    m_pOK->Enable();
+}
+
+void CDlgMail::OnEdit(wxCommandEvent&) {
+    const int sel = m_pRecipients->GetCurSel();
+    if (sel >= 0)
+        m_pRecipient->ChangeValue(m_pRecipients->GetText(sel));
+}
+
+void CDlgMail::OnSend(wxCommandEvent&) {
+    m_pProgress->SetValue(0);
+    // What the component receives: the fields as typed now, trimmed, in this order.
+    const std::string server = FromWx(Trimmed(m_pServer->GetValue()));
+    const std::string user = FromWx(Trimmed(m_pUser->GetValue()));
+    const std::string password = FromWx(Trimmed(m_pPassword->GetValue()));
+    const std::string from = FromWx(Trimmed(m_pFrom->GetValue()));
+    const std::string subject = FromWx(Trimmed(m_pSubject->GetValue()));
+    std::vector<std::string> to;
+    for (int i = 0; i < m_pRecipients->GetCount(); ++i)
+        to.push_back(FromWx(Trimmed(m_pRecipients->GetText(i))));
+
+    COleDispatchDriver mailer;
+    bool failed = false;
+    std::string failure;
+    try {
+        RunBlocking([&] {
+            std::string error;
+            if (!mailer.CreateDispatch(kProgId, &error))
+                throw COleException(error);
+            mailer.SetProperty(dispServer, server);
+            mailer.SetProperty(dispUser, user);
+            mailer.SetProperty(dispPassword, password);
+            mailer.SetProperty(dispFrom, from);
+            mailer.SetProperty(dispSubject, subject);
+            mailer.SetProperty(dispFlag10, false);
+            for (const std::string& r : to)
+                mailer.InvokeHelper(dispAddRecipient, InvokeKind::method, {r});
+            mailer.InvokeHelper(dispSend, InvokeKind::method);
+        });
+    } catch (const COleDispatchException& e) {
+        failed = true;
+        failure = e.m_strDescription;
+    } catch (const std::exception& e) {
+        failed = true;
+        failure = e.what();
+    }
+    mailer.ReleaseDispatch();
+    if (failed) {
+        ShowError(this, ToWx(failure.substr(0, kMaxErrorText)));
+        return;
+    }
+    m_pProgress->SetValue(100);
+    m_timer.Start(kResultMs);
+}
+
+void CDlgMail::OnTimer(wxTimerEvent&) {
+    m_pProgress->SetValue(0);
+    m_timer.Stop();
+}
+
+void CDlgMail::OnOK(wxCommandEvent&) {
+    CMailAccount& mail = m_pDoc->m_mail;
+    mail.m_strServer = FromWx(m_pServer->GetValue());
+    mail.m_strUser = FromWx(m_pUser->GetValue());
+    mail.m_strPassword = FromWx(m_pPassword->GetValue());
+    mail.m_strFrom = FromWx(m_pFrom->GetValue());
+    mail.m_strSubject = FromWx(m_pSubject->GetValue());
+    mail.m_nPort = ReadLeadingNumber(m_pPort->GetValue());
+    mail.m_arrRecipients.clear();
+    for (int i = 0; i < m_pRecipients->GetCount(); ++i)
+        mail.m_arrRecipients.push_back(FromWx(m_pRecipients->GetText(i)));
+    EndModal(wxID_OK);
+}

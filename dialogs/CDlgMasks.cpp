@@ -1,0 +1,139 @@
+#include "dialogs/CDlgMasks.h"
+
+#include "controls/WxText.h"
+#include "dialogs/DlgCommon.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/listctrl.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/textctrl.h>
+
+using namespace corvane::dlg;
+
+namespace {
+wxString YesNo(bool b) {
+    return b ? "Yes" : "No";
+}
+} // namespace
+
+CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
+    : wxDialog(parent, wxID_ANY, "Exclusion masks"), m_pMasks(pMasks) {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, "Exclude files that match these masks");
+    wxWindow* box = group->GetStaticBox();
+
+    m_pList = new wxListCtrl(box, kIdList, wxDefaultPosition, ConvertDialogToPixels(wxSize(148, 140)),
+                             wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES);
+    group->Add(m_pList, 1, wxEXPAND | wxALL, gap);
+
+    auto* side = new wxBoxSizer(wxVERTICAL);
+    m_pUpload = new wxCheckBox(box, kIdUpload, "Upload");
+    m_pDownload = new wxCheckBox(box, kIdDownload, "Download");
+    m_pMask = new wxTextCtrl(box, kIdMask, wxString(), wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(50, -1)).x, -1));
+    auto* add = new wxButton(box, kIdAdd, "Add");
+    auto* del = new wxButton(box, kIdDelete, "Delete");
+    side->Add(m_pUpload, 0, wxTOP, FromDIP(4));
+    side->Add(m_pDownload, 0, wxTOP, gap);
+    side->AddStretchSpacer();
+    side->Add(m_pMask, 0, wxEXPAND | wxTOP, gap);
+    side->Add(add, 0, wxEXPAND | wxTOP, FromDIP(5));
+    side->Add(del, 0, wxEXPAND | wxTOP, FromDIP(5));
+    group->Add(side, 0, wxEXPAND | wxTOP | wxBOTTOM | wxRIGHT, gap);
+
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    SetSizerAndFit(top);
+
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+        m_pList->SetImageList(&m_images, wxIMAGE_LIST_SMALL);
+    // Three equal columns sharing 95 % of the list's width.
+    const int width = static_cast<int>(m_pList->GetClientSize().x * 0.95) / 3;
+    m_pList->InsertColumn(0, "File Mask", wxLIST_FORMAT_LEFT, width);
+    m_pList->InsertColumn(1, "Download", wxLIST_FORMAT_LEFT, width);
+    m_pList->InsertColumn(2, "Upload", wxLIST_FORMAT_LEFT, width);
+
+    m_arrWork = *m_pMasks;
+    for (std::size_t i = 0; i < m_arrWork.size(); ++i)
+        InsertMaskRow(m_arrWork[i], i);
+    m_pOK->Disable();
+
+    m_pList->Bind(wxEVT_LIST_ITEM_SELECTED, &CDlgMasks::OnItemSelected, this);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyChecks(); }, kIdUpload);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyChecks(); }, kIdDownload);
+    Bind(wxEVT_BUTTON, &CDlgMasks::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &CDlgMasks::OnDelete, this, kIdDelete);
+    Bind(wxEVT_BUTTON, &CDlgMasks::OnOK, this, wxID_OK);
+}
+
+void CDlgMasks::InsertMaskRow(const CFileMask& mask, std::size_t position) {
+    const long row = m_pList->InsertItem(m_pList->GetItemCount(), ToWx(mask.m_strMask), IMG_PADLOCK);
+    m_pList->SetItem(row, 1, YesNo(mask.m_bDownload));
+    m_pList->SetItem(row, 2, YesNo(mask.m_bUpload));
+    m_pList->SetItemData(row, static_cast<long>(position));
+}
+
+void CDlgMasks::ShowMask(long row) {
+    const CFileMask& mask = m_arrWork[static_cast<std::size_t>(m_pList->GetItemData(row))];
+    m_pDownload->SetValue(mask.m_bDownload);
+    m_pUpload->SetValue(mask.m_bUpload);
+    m_pMask->ChangeValue(ToWx(mask.m_strMask));
+}
+
+void CDlgMasks::ApplyChecks() {
+    if (m_nMark < 0 || m_nMark >= m_pList->GetItemCount())
+        return;
+    CFileMask& mask = m_arrWork[static_cast<std::size_t>(m_pList->GetItemData(m_nMark))];
+    mask.m_bDownload = m_pDownload->GetValue();
+    mask.m_bUpload = m_pUpload->GetValue();
+    m_pList->SetItem(m_nMark, 1, YesNo(mask.m_bDownload));
+    m_pList->SetItem(m_nMark, 2, YesNo(mask.m_bUpload));
+    m_pOK->Enable();
+}
+
+void CDlgMasks::OnItemSelected(wxListEvent& event) {
+    m_nMark = event.GetIndex();
+    ShowMask(m_nMark);
+}
+
+void CDlgMasks::OnAdd(wxCommandEvent&) {
+    const wxString text = Trimmed(m_pMask->GetValue());
+    if (text.empty())
+        return;
+    CFileMask mask;
+    mask.m_strMask = FromWx(text);
+    mask.m_bUpload = m_pUpload->GetValue();
+    mask.m_bDownload = m_pDownload->GetValue();
+    m_arrWork.push_back(mask);
+    InsertMaskRow(mask, m_arrWork.size() - 1);
+    m_pOK->Enable();
+}
+
+void CDlgMasks::OnDelete(wxCommandEvent&) {
+    if (m_nMark < 0 || m_nMark >= m_pList->GetItemCount())
+        return;
+    const auto position = static_cast<std::uint32_t>(m_pList->GetItemData(m_nMark));
+    if (m_pList->DeleteItem(m_nMark)) {
+        m_arrRemoved.push_back(position);
+        m_pOK->Enable();
+    }
+    // Nothing is selected any more.
+    m_nMark = -1;
+}
+
+void CDlgMasks::OnOK(wxCommandEvent&) {
+    ApplyChecks();
+    m_pMasks->clear();
+    for (std::size_t i = 0; i < m_arrWork.size(); ++i)
+        if (std::find(m_arrRemoved.begin(), m_arrRemoved.end(), i) == m_arrRemoved.end())
+            m_pMasks->push_back(m_arrWork[i]);
+    EndModal(wxID_OK);
+}

@@ -1,0 +1,114 @@
+#include "dialogs/CDlgReports.h"
+
+#include "controls/CIconListBox.h"
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+#include "resources/ResourceIds.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+
+using namespace corvane::dlg;
+
+CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
+    : wxDialog(parent, wxID_ANY, "Reports"), m_pDoc(pDoc) {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* body = new wxBoxSizer(wxHORIZONTAL);
+
+    m_pChannels = new CIconListBox(this, kIdChannels, false, wxDefaultPosition,
+                                   ConvertDialogToPixels(wxSize(88, 123)), wxBORDER_SUNKEN);
+    body->Add(m_pChannels, 0, wxEXPAND | wxRIGHT, gap);
+
+    m_pGroup = new wxStaticBox(this, kIdGroup, "Mail ");
+    auto* group = new wxStaticBoxSizer(m_pGroup, wxVERTICAL);
+    auto* checks = new wxBoxSizer(wxVERTICAL);
+    m_pEnabled = new wxCheckBox(m_pGroup, kIdEnabled, "Enabled");
+    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, "Send empty report if no events happen");
+    m_pErrors = new wxCheckBox(m_pGroup, kIdErrors, "Report errors");
+    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, "Report new found and updated files");
+    m_pActions = new wxCheckBox(m_pGroup, kIdActions, "Report actions (uploaded and downloaded files)");
+    m_pConflicts = new wxCheckBox(m_pGroup, kIdConflicts, "Report conflicts");
+    checks->Add(m_pEnabled, 0, wxBOTTOM, gap + FromDIP(3));
+    // Hidden for the log channel without closing up the rows below it.
+    checks->Add(m_pSendEmpty, 0, wxBOTTOM | wxRESERVE_SPACE_EVEN_IF_HIDDEN, gap + FromDIP(3));
+    for (wxCheckBox* c : {m_pErrors, m_pNewFiles, m_pActions, m_pConflicts})
+        checks->Add(c, 0, wxBOTTOM, FromDIP(4));
+    group->Add(checks, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+    body->Add(group, 1, wxEXPAND);
+
+    top->Add(body, 1, wxEXPAND | wxALL, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    SetSizerAndFit(top);
+
+    m_work = m_pDoc->m_reports;
+    m_pOK->Disable();
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+        m_pChannels->SetImageList(&m_images);
+    m_pChannels->AddString("Mail", IMG_PAGE);
+    m_pChannels->AddString("Log", IMG_PAGE);
+    m_pChannels->SetCurSel(channelMail);
+    LoadChannel(channelMail);
+
+    for (const int id : {kIdEnabled, kIdSendEmpty, kIdErrors, kIdNewFiles, kIdActions, kIdConflicts})
+        Bind(
+            wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_pOK->Enable(); }, id);
+    m_pChannels->Bind(wxEVT_LISTBOX, &CDlgReports::OnChannel, this);
+    Bind(wxEVT_BUTTON, &CDlgReports::OnOK, this, wxID_OK);
+}
+
+void CDlgReports::LoadChannel(Channel channel) {
+    if (channel == channelMail) {
+        m_pEnabled->SetValue(m_work.m_bMailEnabled);
+        m_pSendEmpty->SetValue(m_work.m_bMailSendEmpty);
+        m_pErrors->SetValue(m_work.m_bMailErrors);
+        m_pNewFiles->SetValue(m_work.m_bMailNewFiles);
+        m_pActions->SetValue(m_work.m_bMailActions);
+        m_pConflicts->SetValue(m_work.m_bMailConflicts);
+    } else {
+        m_pEnabled->SetValue(m_work.m_bLogEnabled);
+        m_pErrors->SetValue(m_work.m_bLogErrors);
+        m_pNewFiles->SetValue(m_work.m_bLogNewFiles);
+        m_pActions->SetValue(m_work.m_bLogActions);
+        m_pConflicts->SetValue(m_work.m_bLogConflicts);
+    }
+}
+
+void CDlgReports::StoreChannel(Channel channel) {
+    if (channel == channelMail) {
+        m_work.m_bMailEnabled = m_pEnabled->GetValue();
+        m_work.m_bMailSendEmpty = m_pSendEmpty->GetValue();
+        m_work.m_bMailErrors = m_pErrors->GetValue();
+        m_work.m_bMailNewFiles = m_pNewFiles->GetValue();
+        m_work.m_bMailActions = m_pActions->GetValue();
+        m_work.m_bMailConflicts = m_pConflicts->GetValue();
+    } else {
+        m_work.m_bLogEnabled = m_pEnabled->GetValue();
+        m_work.m_bLogErrors = m_pErrors->GetValue();
+        m_work.m_bLogNewFiles = m_pNewFiles->GetValue();
+        m_work.m_bLogActions = m_pActions->GetValue();
+        m_work.m_bLogConflicts = m_pConflicts->GetValue();
+    }
+}
+
+void CDlgReports::OnChannel(wxCommandEvent&) {
+    const int sel = m_pChannels->GetCurSel();
+    if (sel < 0 || sel == m_shown)
+        return;
+    StoreChannel(m_shown);
+    const auto channel = static_cast<Channel>(sel);
+    // The mail group is titled differently once the operator has switched to it.
+    m_pGroup->SetLabel(channel == channelMail ? "Email " : "Log ");
+    m_pSendEmpty->Show(channel == channelMail);
+    LoadChannel(channel);
+    m_shown = channel;
+}
+
+void CDlgReports::OnOK(wxCommandEvent&) {
+    StoreChannel(m_shown);
+    m_pDoc->m_reports = m_work;
+    EndModal(wxID_OK);
+}

@@ -1,0 +1,112 @@
+#include "DlgTestSupport.h"
+
+#include "dialogs/CDlgMasks.h"
+
+#include <wx/listctrl.h>
+
+using namespace dlgtest;
+
+namespace {
+
+class DlgMasksTest : public DialogTest {
+protected:
+    static wxListCtrl* List(wxDialog& dlg) { return Ctrl<wxListCtrl>(&dlg, CDlgMasks::kIdList); }
+    static wxString Cell(wxDialog& dlg, long row, int col) { return List(dlg)->GetItemText(row, col); }
+    // Selects a row as a click does; the notification is raised by hand where the
+    // list does not raise it for a programmatic change.
+    static void SelectRow(CDlgMasks& dlg, long row) {
+        wxListCtrl* list = List(dlg);
+        list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                           wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        if (dlg.GetSelectionMark() != row) {
+            wxListEvent ev(wxEVT_LIST_ITEM_SELECTED, CDlgMasks::kIdList);
+            ev.SetEventObject(list);
+            ev.m_itemIndex = row;
+            list->ProcessWindowEvent(ev);
+        }
+        ASSERT_EQ(dlg.GetSelectionMark(), row);
+    }
+    static void AddMask(wxDialog& dlg, const wxString& text) {
+        Type(&dlg, CDlgMasks::kIdMask, text);
+        Click(&dlg, CDlgMasks::kIdAdd);
+    }
+};
+
+TEST_F(DlgMasksTest, BlankTextAddsNothingAndTrimmedTextIsAddedWithTheFlags) {
+    std::vector<CFileMask> masks;
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        EXPECT_EQ(List(dlg)->GetItemCount(), 0);
+        EXPECT_EQ(List(dlg)->GetColumnCount(), 3);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        AddMask(dlg, "   ");
+        AddMask(dlg, "");
+        EXPECT_EQ(List(dlg)->GetItemCount(), 0);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        // With nothing selected the box only sets the flag of the next mask.
+        SetCheck(&dlg, CDlgMasks::kIdUpload, true);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        AddMask(dlg, "  *.bak\t ");
+        ASSERT_EQ(List(dlg)->GetItemCount(), 1);
+        EXPECT_EQ(Cell(dlg, 0, 0), "*.bak");
+        EXPECT_EQ(Cell(dlg, 0, 1), "No");
+        EXPECT_EQ(Cell(dlg, 0, 2), "Yes");
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        // The text and boxes stay for the next Add; duplicates are accepted.
+        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->GetValue(), "  *.bak\t ");
+        Click(&dlg, CDlgMasks::kIdAdd);
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(masks.size(), 2u);
+    EXPECT_EQ(masks[0], (CFileMask{"*.bak", true, false}));
+    EXPECT_EQ(masks[1], (CFileMask{"*.bak", true, false}));
+}
+
+TEST_F(DlgMasksTest, DeleteThenAddKeepsSurvivorsInOrderThenAdded) {
+    std::vector<CFileMask> masks{{"a", true, false}, {"b", false, true}, {"c", true, true}};
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        ASSERT_EQ(List(dlg)->GetItemCount(), 3);
+        EXPECT_EQ(Cell(dlg, 1, 0), "b");
+        EXPECT_EQ(Cell(dlg, 1, 1), "Yes");
+        EXPECT_EQ(Cell(dlg, 1, 2), "No");
+        SelectRow(dlg, 0);
+        Click(&dlg, CDlgMasks::kIdDelete);
+        EXPECT_EQ(dlg.GetSelectionMark(), -1);
+        // Rows keep pointing at their masks after a row above them went away.
+        SelectRow(dlg, 0);
+        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->GetValue(), "b");
+        EXPECT_FALSE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdUpload)->GetValue());
+        EXPECT_TRUE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdDownload)->GetValue());
+        SetCheck(&dlg, CDlgMasks::kIdUpload, true);
+        EXPECT_EQ(Cell(dlg, 0, 2), "Yes");
+        Click(&dlg, CDlgMasks::kIdDelete);
+        AddMask(dlg, "d");
+        SelectRow(dlg, 0); // "c"
+        // Changing a box without clicking it still reaches the selected mask at OK.
+        Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdDownload)->SetValue(false);
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(masks.size(), 2u);
+    EXPECT_EQ(masks[0], (CFileMask{"c", true, false}));
+    // "d" took the boxes as they stood when it was added: those of "b".
+    EXPECT_EQ(masks[1], (CFileMask{"d", true, true}));
+}
+
+TEST_F(DlgMasksTest, CancelAfterChangesLeavesTheMasks) {
+    const std::vector<CFileMask> before{{"x", true, false}, {"y", false, false}};
+    std::vector<CFileMask> masks = before;
+    CDlgMasks dlg(nullptr, &masks);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           SelectRow(dlg, 1);
+                           SetCheck(&dlg, CDlgMasks::kIdDownload, true);
+                           Click(&dlg, CDlgMasks::kIdDelete);
+                           AddMask(dlg, "z");
+                           Click(&dlg, wxID_CANCEL);
+                       }),
+              wxID_CANCEL);
+    EXPECT_EQ(masks, before);
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+#include "DlgTestSupport.h"
+
+#include "controls/CIconListBox.h"
+#include "dialogs/CDlgReports.h"
+#include "model/CCorvaneDoc.h"
+
+#include <wx/statbox.h>
+
+using namespace dlgtest;
+
+namespace {
+
+class DlgReportsTest : public DialogTest {
+protected:
+    static void Choose(wxDialog& dlg, int entry) {
+        auto* list = Ctrl<CIconListBox>(&dlg, CDlgReports::kIdChannels);
+        list->SetCurSel(entry);
+        wxCommandEvent ev(wxEVT_LISTBOX, CDlgReports::kIdChannels);
+        ev.SetEventObject(list);
+        ev.SetInt(entry);
+        list->ProcessWindowEvent(ev);
+    }
+    static bool Checked(wxDialog& dlg, int id) { return Ctrl<wxCheckBox>(&dlg, id)->GetValue(); }
+    static wxString Title(wxDialog& dlg) {
+        return Ctrl<wxStaticBox>(&dlg, CDlgReports::kIdGroup)->GetLabel();
+    }
+    CCorvaneDoc m_doc;
+};
+
+TEST_F(DlgReportsTest, DefaultsShowMailAllCheckedAndSwitchingAloneChangesNothing) {
+    const CReportSettings before = m_doc.m_reports;
+    CDlgReports dlg(nullptr, &m_doc);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           auto* list = Ctrl<CIconListBox>(&dlg, CDlgReports::kIdChannels);
+                           ASSERT_EQ(list->GetCount(), 2);
+                           EXPECT_EQ(list->GetText(0), "Mail");
+                           EXPECT_EQ(list->GetText(1), "Log");
+                           EXPECT_EQ(list->GetCurSel(), 0);
+                           EXPECT_EQ(Title(dlg), "Mail ");
+                           for (const int id : {1036, 1035, 1031, 1032, 1033, 1034})
+                               EXPECT_TRUE(Checked(dlg, id)) << id;
+                           // Choosing the channel already shown keeps even the original title.
+                           Choose(dlg, 0);
+                           EXPECT_EQ(Title(dlg), "Mail ");
+                           Choose(dlg, 1);
+                           Choose(dlg, 0);
+                           EXPECT_FALSE(IsOkEnabled(&dlg));
+                           Click(&dlg, wxID_CANCEL);
+                       }),
+              wxID_CANCEL);
+    EXPECT_EQ(m_doc.m_reports, before);
+}
+
+TEST_F(DlgReportsTest, UnsavedStatesSurviveSwitchingAndReachTheDocumentOnlyOnOk) {
+    m_doc.m_reports.m_bLogConflicts = false;
+    for (const bool confirm : {false, true}) {
+        const CReportSettings before = m_doc.m_reports;
+        CDlgReports dlg(nullptr, &m_doc);
+        RunModal(dlg, [&] {
+            SetCheck(&dlg, CDlgReports::kIdErrors, false);
+            SetCheck(&dlg, CDlgReports::kIdSendEmpty, false);
+            EXPECT_TRUE(IsOkEnabled(&dlg));
+
+            Choose(dlg, 1);
+            EXPECT_EQ(dlg.GetShownChannel(), CDlgReports::channelLog);
+            EXPECT_EQ(Title(dlg), "Log ");
+            EXPECT_FALSE(Ctrl<wxCheckBox>(&dlg, CDlgReports::kIdSendEmpty)->IsShown());
+            EXPECT_TRUE(Checked(dlg, CDlgReports::kIdErrors));
+            EXPECT_FALSE(Checked(dlg, CDlgReports::kIdConflicts));
+            SetCheck(&dlg, CDlgReports::kIdActions, false);
+
+            Choose(dlg, 0);
+            EXPECT_EQ(Title(dlg), "Email ");
+            EXPECT_TRUE(Ctrl<wxCheckBox>(&dlg, CDlgReports::kIdSendEmpty)->IsShown());
+            EXPECT_FALSE(Checked(dlg, CDlgReports::kIdErrors));
+            EXPECT_FALSE(Checked(dlg, CDlgReports::kIdSendEmpty));
+            EXPECT_TRUE(Checked(dlg, CDlgReports::kIdActions));
+
+            Choose(dlg, 1);
+            EXPECT_FALSE(Checked(dlg, CDlgReports::kIdActions));
+            // OK with the log shown stores the log boxes as they stand too.
+            SetCheck(&dlg, CDlgReports::kIdEnabled, false);
+            Click(&dlg, confirm ? wxID_OK : wxID_CANCEL);
+        });
+        if (!confirm) {
+            EXPECT_EQ(m_doc.m_reports, before);
+            continue;
+        }
+        const CReportSettings& r = m_doc.m_reports;
+        EXPECT_FALSE(r.m_bMailErrors);
+        EXPECT_FALSE(r.m_bMailSendEmpty);
+        EXPECT_TRUE(r.m_bMailEnabled && r.m_bMailNewFiles && r.m_bMailActions && r.m_bMailConflicts);
+        EXPECT_FALSE(r.m_bLogActions);
+        EXPECT_FALSE(r.m_bLogEnabled);
+        EXPECT_FALSE(r.m_bLogConflicts);
+        EXPECT_TRUE(r.m_bLogErrors && r.m_bLogNewFiles);
+        EXPECT_FALSE(m_doc.IsModified()); // the caller marks it
+    }
+}
+
+} // namespace
