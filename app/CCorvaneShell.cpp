@@ -1,0 +1,299 @@
+#include "app/CCorvaneShell.h"
+
+#include "app/CAboutDialog.h"
+#include "app/CCorvaneView.h"
+#include "app/CDesktopIntegration.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/StringTable.h"
+#include "platform/CSettingsStore.h"
+#include "platform/StandardComponents.h"
+
+#include <wx/app.h>
+#include <wx/dnd.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/stdpaths.h>
+
+const char* const CCorvaneShell::kFileFilter = "Corvane Files (*.dix)|*.dix|All Files (*.*)|*";
+
+namespace {
+
+constexpr const char* kExtension = ".dix";
+
+std::string ToPath(const wxString& path) {
+    const wxCharBuffer bytes = path.fn_str();
+    return bytes.data() ? std::string(bytes.data()) : std::string();
+}
+
+wxString FromPath(const std::string& path) { return wxString(path.c_str(), *wxConvFileName); }
+
+void ShowError(const std::string& text, wxWindow* parent) {
+    wxMessageBox(FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION, parent);
+}
+
+// A recent-file entry as the menu shows it: the path, shortened in the middle
+// when long, so that the menu keeps a sensible width.
+wxString RecentFileLabel(int index, const std::string& path) {
+    constexpr std::size_t kMaxLength = 40;
+    wxString shown = FromPath(path);
+    if (shown.length() > kMaxLength) {
+        const wxString name = shown.AfterLast('/');
+        wxString dir = shown.BeforeLast('/');
+        while (!dir.empty() && dir.length() + name.length() + 5 > kMaxLength)
+            dir = dir.BeforeLast('/');
+        shown = dir + "/.../" + name;
+    }
+    shown.Replace("&", "&&");
+    return wxString::Format("&%d %s", index + 1, shown);
+}
+
+// Files dropped on the main window open one after the other, each after the
+// save prompt, once the drop itself has finished.
+class CFileDropTarget : public wxFileDropTarget {
+public:
+    explicit CFileDropTarget(CCorvaneShell* pShell) : m_pShell(pShell) {}
+
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) override {
+        CCorvaneShell* shell = m_pShell;
+        const wxArrayString files = filenames;
+        shell->CallAfter([shell, files] {
+            for (const wxString& file : files)
+                shell->OpenDocumentFile(file);
+        });
+        return true;
+    }
+
+private:
+    CCorvaneShell* m_pShell;
+};
+
+} // namespace
+
+CCorvaneShell::CCorvaneShell(const std::string& storePath)
+    : m_pStore(std::make_unique<CSettingsStore>(storePath)), m_doc(m_pStore.get()), m_recentFiles(kRecentFileCount) {
+    Bind(wxEVT_MENU, &CCorvaneShell::OnCommand, this);
+}
+
+CCorvaneShell::~CCorvaneShell() {
+    // The view writes its column widths into the store as it goes: the window
+    // must be gone before the store is.
+    if (CMainFrame* frame = m_pFrame.get()) {
+        frame->Unbind(wxEVT_CLOSE_WINDOW, &CCorvaneShell::OnFrameClose, this);
+        wxPendingDelete.DeleteObject(frame);
+        delete frame;
+    }
+}
+
+CMainFrame* CCorvaneShell::GetMainFrame() const { return m_pFrame.get(); }
+
+bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
+    corvane::RegisterStandardComponents();
+    m_recentFiles.ReadList(*m_pStore);
+    CDesktopIntegration::Refresh(CDesktopIntegration::DataHome(),
+                                 ToPath(wxStandardPaths::Get().GetExecutablePath()));
+
+    // One project file at most; options are not ours and are passed over.
+    wxString file;
+    for (std::size_t i = 1; i < args.size() && file.empty(); ++i)
+        if (!args[i].StartsWith("-"))
+            file = args[i];
+
+    if (!file.empty()) {
+        wxFileName name(file);
+        name.MakeAbsolute();
+        const std::string path = ToPath(name.GetFullPath());
+        std::string error;
+        if (m_doc.OnOpenDocument(path, error) != CCorvaneDoc::OpenResult::ok) {
+            ShowError(error, nullptr);
+            return false;
+        }
+        AddToRecentFileList(path);
+    } else {
+        m_doc.OnNewDocument();
+    }
+
+    CreateMainFrame();
+    InitialUpdate();
+    m_pFrame->Show();
+    m_pFrame->Update();
+    return true;
+}
+
+void CCorvaneShell::CreateMainFrame() {
+    m_pFrame = new CMainFrame(this, &m_doc, m_pStore.get());
+    m_pFrame->Bind(wxEVT_CLOSE_WINDOW, &CCorvaneShell::OnFrameClose, this);
+    m_pFrame->SetDropTarget(new CFileDropTarget(this));
+    RefreshRecentFileMenu();
+}
+
+void CCorvaneShell::InitialUpdate() {
+    if (!m_pFrame)
+        return;
+    m_pFrame->GetProfileView()->OnInitialUpdate();
+    m_pFrame->SetTitle(GetWindowTitle());
+}
+
+wxString CCorvaneShell::GetWindowTitle() const { return FromPath(m_doc.GetTitle()) + " - " + corvane::kAppTitle; }
+
+bool CCorvaneShell::SaveModified() {
+    if (!m_doc.IsModified())
+        return true;
+    const wxString question = "Save changes to " + FromPath(m_doc.GetTitle()) + "?";
+    switch (wxMessageBox(question, corvane::kAppTitle, wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, m_pFrame)) {
+    case wxYES:
+        return DoFileSave();
+    case wxNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CCorvaneShell::OnFileNew() {
+    if (!SaveModified())
+        return false;
+    m_doc.OnNewDocument();
+    InitialUpdate();
+    return true;
+}
+
+CCorvaneShell::OpenResult CCorvaneShell::OpenDocumentFile(const wxString& file) {
+    wxFileName name(file);
+    name.MakeAbsolute();
+    const std::string path = ToPath(name.GetFullPath());
+    // The project already open is not read again.
+    if (!m_doc.GetPathName().empty() && path == m_doc.GetPathName())
+        return OpenResult::opened;
+    if (!SaveModified())
+        return OpenResult::cancelled;
+
+    std::string error;
+    switch (m_doc.OnOpenDocument(path, error)) {
+    case CCorvaneDoc::OpenResult::ok:
+        AddToRecentFileList(path);
+        InitialUpdate();
+        return OpenResult::opened;
+    case CCorvaneDoc::OpenResult::badFormat:
+        // The project has been replaced by a new one: show that, not the old rows.
+        ShowError(error, m_pFrame);
+        InitialUpdate();
+        return OpenResult::failed;
+    case CCorvaneDoc::OpenResult::cannotOpen:
+    default:
+        ShowError(error, m_pFrame);
+        return OpenResult::failed;
+    }
+}
+
+bool CCorvaneShell::DoFileSave() {
+    std::string path = m_doc.GetPathName();
+    if (path.empty()) {
+        wxString suggested = FromPath(m_doc.GetTitle());
+        if (!suggested.Contains("."))
+            suggested += kExtension;
+        wxFileDialog dlg(m_pFrame, "Save As", wxEmptyString, suggested, kFileFilter,
+                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dlg.ShowModal() != wxID_OK)
+            return false;
+        wxFileName name(dlg.GetPath());
+        if (!name.HasExt() && dlg.GetFilterIndex() == 0)
+            name.SetExt(wxString(kExtension).Mid(1));
+        path = ToPath(name.GetFullPath());
+    }
+    std::string error;
+    if (!m_doc.OnSaveDocument(path, error)) {
+        ShowError(error, m_pFrame);
+        return false;
+    }
+    AddToRecentFileList(path);
+    if (m_pFrame)
+        m_pFrame->SetTitle(GetWindowTitle());
+    return true;
+}
+
+void CCorvaneShell::OnAbout() {
+    CAboutDialog dlg(m_pFrame);
+    dlg.ShowModal();
+}
+
+void CCorvaneShell::AddToRecentFileList(const std::string& path) {
+    m_recentFiles.Add(path);
+    m_recentFiles.WriteList(*m_pStore);
+    RefreshRecentFileMenu();
+}
+
+void CCorvaneShell::RefreshRecentFileMenu() {
+    wxMenuBar* bar = m_pFrame ? m_pFrame->GetMenuBar() : nullptr;
+    if (!bar)
+        return;
+    wxMenu* file = bar->GetMenu(0);
+    for (int id = wxID_FILE1; id < wxID_FILE1 + kRecentFileCount; ++id)
+        if (wxMenuItem* item = file->FindChildItem(id))
+            file->Destroy(item);
+    // The entries sit between the first two separators.
+    std::size_t pos = 0;
+    while (pos < file->GetMenuItemCount() && !file->FindItemByPosition(pos)->IsSeparator())
+        ++pos;
+    ++pos;
+    if (m_recentFiles.GetCount() == 0) {
+        file->Insert(pos, wxID_FILE1, "Recent File", corvane::GetCommandPrompt(wxID_FILE1))->Enable(false);
+        return;
+    }
+    for (int i = 0; i < m_recentFiles.GetCount(); ++i)
+        file->Insert(pos + static_cast<std::size_t>(i), wxID_FILE1 + i, RecentFileLabel(i, m_recentFiles[i]),
+                     corvane::GetCommandPrompt(wxID_FILE1 + i));
+}
+
+void CCorvaneShell::OnCommand(wxCommandEvent& event) {
+    const int id = event.GetId();
+    if (id >= wxID_FILE1 && id < wxID_FILE1 + kRecentFileCount) {
+        const int index = id - wxID_FILE1;
+        if (index < m_recentFiles.GetCount() &&
+            OpenDocumentFile(FromPath(m_recentFiles[index])) == OpenResult::failed) {
+            m_recentFiles.Remove(index);
+            m_recentFiles.WriteList(*m_pStore);
+            RefreshRecentFileMenu();
+        }
+        return;
+    }
+    switch (id) {
+    case wxID_NEW:
+        OnFileNew();
+        break;
+    case wxID_OPEN: {
+        wxFileDialog dlg(m_pFrame, "Open", wxEmptyString, wxEmptyString, kFileFilter,
+                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        if (dlg.ShowModal() == wxID_OK)
+            OpenDocumentFile(dlg.GetPath());
+        break;
+    }
+    case wxID_SAVE:
+        DoFileSave();
+        break;
+    case wxID_ABOUT:
+        OnAbout();
+        break;
+    case wxID_EXIT:
+        if (m_pFrame)
+            m_pFrame->Close();
+        break;
+    default:
+        event.Skip();
+        break;
+    }
+}
+
+void CCorvaneShell::OnFrameClose(wxCloseEvent& event) {
+    if (event.CanVeto() && !SaveModified()) {
+        event.Veto();
+        return;
+    }
+    m_recentFiles.WriteList(*m_pStore);
+    // Column widths go to the store now, while it is certain to exist.
+    if (m_pFrame && m_pFrame->GetProfileView())
+        m_pFrame->GetProfileView()->SaveColumnWidths();
+    m_pFrame->Destroy();
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Everything the application object does, kept apart from wxApp so that start-up
+// and the file commands run (and are tested) without a message loop: the settings
+// store, the recent-file list, the one project document, the main window, and the
+// New, Open, Save, recent-file, About and Exit commands with the save prompt.
+#include "app/CRecentFileList.h"
+#include "model/CCorvaneDoc.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/event.h>
+#include <wx/weakref.h>
+
+class CMainFrame;
+class CSettingsStore;
+class wxCloseEvent;
+
+class CCorvaneShell : public wxEvtHandler {
+public:
+    enum class OpenResult { opened, cancelled, failed };
+
+    // The store lies at `storePath`, or at the settings store's default place.
+    explicit CCorvaneShell(const std::string& storePath = {});
+    ~CCorvaneShell() override;
+
+    // Start-up given the command line (args[0] is the program): false when the
+    // program is to end at once (the project named could not be read; the
+    // operator has been told).
+    bool InitInstance(const std::vector<wxString>& args);
+
+    CMainFrame* GetMainFrame() const;
+    CCorvaneDoc& GetDocument() { return m_doc; }
+    CSettingsStore& GetSettings() { return *m_pStore; }
+    const CRecentFileList& GetRecentFiles() const { return m_recentFiles; }
+
+    // The framework's file handling.
+    bool OnFileNew();
+    OpenResult OpenDocumentFile(const wxString& path);
+    // Saves under the project's path, asking for one when it has none.
+    bool DoFileSave();
+    // Asks whether to save a modified project; false when the operator cancels
+    // or the save fails.
+    bool SaveModified();
+    void OnAbout();
+
+    // "<title> - Corvane".
+    wxString GetWindowTitle() const;
+
+    // The open dialog's filter.
+    static const char* const kFileFilter;
+
+private:
+    void CreateMainFrame();
+    void InitialUpdate();
+    void AddToRecentFileList(const std::string& path);
+    void RefreshRecentFileMenu();
+
+    void OnCommand(wxCommandEvent& event);
+    void OnFrameClose(wxCloseEvent& event);
+
+    std::unique_ptr<CSettingsStore> m_pStore;
+    CCorvaneDoc m_doc;
+    CRecentFileList m_recentFiles;
+    // Cleared by itself when the window is deleted.
+    wxWeakRef<CMainFrame> m_pFrame;
+};

@@ -1,0 +1,300 @@
+#include "app/CCorvaneView.h"
+
+#include "app/CommandIds.h"
+#include "controls/WxText.h"
+#include "model/CCorvaneDoc.h"
+#include "model/IProfileStore.h"
+#include "resources/ResourceIds.h"
+
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+
+#include <memory>
+
+// The settings editors land one by one; each command is connected once its editor exists.
+#if __has_include("dialogs/CDlgMain.h")
+#include "dialogs/CDlgMain.h"
+#define CORVANE_HAVE_DLG_MAIN 1
+#endif
+#if __has_include("dialogs/CDlgConnections.h")
+#include "dialogs/CDlgConnections.h"
+#define CORVANE_HAVE_DLG_CONNECTIONS 1
+#endif
+#if __has_include("dialogs/CDlgMail.h")
+#include "dialogs/CDlgMail.h"
+#define CORVANE_HAVE_DLG_MAIL 1
+#endif
+#if __has_include("dialogs/CDlgReports.h")
+#include "dialogs/CDlgReports.h"
+#define CORVANE_HAVE_DLG_REPORTS 1
+#endif
+#if __has_include("dialogs/CDlgService.h")
+#include "dialogs/CDlgService.h"
+#define CORVANE_HAVE_DLG_SERVICE 1
+#endif
+#if __has_include("dialogs/CDlgProxy.h")
+#include "dialogs/CDlgProxy.h"
+#define CORVANE_HAVE_DLG_PROXY 1
+#endif
+
+namespace {
+
+const char* const kColumnTitles[CCorvaneView::kColumnCount] = {"FTP Host", "FTP Path", "Path", "Download", "Upload"};
+
+const wxColour kMaskColour(255, 0, 255);
+
+wxString YesNo(bool flag) { return flag ? "Yes" : "No"; }
+
+} // namespace
+
+CCorvaneView::CCorvaneView(wxWindow* parent, CCorvaneDoc* pDoc, IProfileStore* pStore)
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_ICON | wxBORDER_THEME),
+      m_pDoc(pDoc), m_pStore(pStore) {
+    Bind(wxEVT_MENU, &CCorvaneView::OnCommand, this);
+    Bind(wxEVT_LIST_ITEM_SELECTED, &CCorvaneView::OnItemSelected, this);
+    Bind(wxEVT_CONTEXT_MENU, &CCorvaneView::OnContextMenu, this);
+    // The generic list draws its rows in a child window that receives the clicks.
+    GetMainWindow()->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
+}
+
+CCorvaneView::~CCorvaneView() {
+    // The columns still exist here: the base class tears them down after us.
+    SaveColumnWidths();
+}
+
+void CCorvaneView::OnInitialUpdate() {
+    if (m_bColumnsCreated) {
+        FillList();
+        return;
+    }
+    SetViewType(wxLC_REPORT);
+    SetWindowStyleFlag(GetWindowStyleFlag() | wxLC_HRULES | wxLC_VRULES);
+
+    if (m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, kMaskColour))
+        SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
+    if (m_imageListLarge.CreateFromBitmap(IDB_IMAGES32, 32, 32, kMaskColour))
+        SetImageList(&m_imageListLarge, wxIMAGE_LIST_NORMAL);
+
+    const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
+    LoadColumnWidths(defaultWidth);
+    for (int n = 0; n < kColumnCount; ++n)
+        InsertColumn(n, wxString::Format(" %s", kColumnTitles[n]), wxLIST_FORMAT_LEFT,
+                     m_nColumnWidths[static_cast<std::size_t>(n)]);
+
+    m_bColumnsCreated = true;
+    FillList();
+}
+
+void CCorvaneView::SetRow(long row, const CFolderProfile& profile) {
+    SetItem(row, 0, ToWx(profile.m_strConnection), profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
+    SetItem(row, 1, ToWx(profile.m_strFtpFolder));
+    SetItem(row, 2, ToWx(profile.m_strLocalFolder));
+    SetItem(row, 3, YesNo(profile.m_bDownload));
+    SetItem(row, 4, YesNo(profile.m_bUpload));
+}
+
+void CCorvaneView::FillList() {
+    DeleteAllItems();
+    m_nSelectionMark = -1;
+    long row = 0;
+    for (const auto& profile : m_pDoc->m_arrProfiles) {
+        const long at = InsertItem(row, ToWx(profile.m_strConnection),
+                                   profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
+        SetItem(at, 1, ToWx(profile.m_strFtpFolder));
+        SetItem(at, 2, ToWx(profile.m_strLocalFolder));
+        SetItem(at, 3, YesNo(profile.m_bDownload));
+        SetItem(at, 4, YesNo(profile.m_bUpload));
+        ++row;
+    }
+    SetFocus();
+}
+
+void CCorvaneView::UpdateRow(int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= m_pDoc->m_arrProfiles.size() ||
+        position >= GetItemCount())
+        return;
+    SetRow(position, m_pDoc->m_arrProfiles[static_cast<std::size_t>(position)]);
+}
+
+void CCorvaneView::AppendRow() {
+    if (m_pDoc->m_arrProfiles.empty())
+        return;
+    const auto& profile = m_pDoc->m_arrProfiles.back();
+    const long at = InsertItem(static_cast<long>(m_pDoc->m_arrProfiles.size()) - 1, ToWx(profile.m_strConnection),
+                               profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
+    SetRow(at, profile);
+}
+
+void CCorvaneView::LoadColumnWidths(int defaultWidth) {
+    for (int n = 0; n < kColumnCount; ++n) {
+        int width = m_pStore ? m_pStore->GetProfileInt(kSection, "w" + std::to_string(n), defaultWidth) : defaultWidth;
+        m_nColumnWidths[static_cast<std::size_t>(n)] = width == 0 ? defaultWidth : width;
+    }
+}
+
+void CCorvaneView::SaveColumnWidths() {
+    if (!m_bColumnsCreated)
+        return;
+    for (int n = 0; n < kColumnCount; ++n) {
+        m_nColumnWidths[static_cast<std::size_t>(n)] = GetColumnWidth(n);
+        if (m_pStore)
+            m_pStore->WriteProfileInt(kSection, "w" + std::to_string(n), m_nColumnWidths[static_cast<std::size_t>(n)]);
+    }
+}
+
+void CCorvaneView::SetViewType(long type) {
+    if (GetViewType() != type)
+        SetSingleStyle(type);
+}
+
+wxMenu* CCorvaneView::CreateContextMenu() {
+    auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame);
+    wxMenuBar* bar = frame ? frame->GetMenuBar() : nullptr;
+    if (!bar || bar->GetMenuCount() < 3)
+        return nullptr;
+    // The menu bar's own popup cannot be shown as a context menu while it is
+    // attached, so the context menu is a copy of it.
+    const wxMenu* folders = bar->GetMenu(2);
+    auto* menu = new wxMenu;
+    for (const wxMenuItem* item : folders->GetMenuItems()) {
+        if (item->IsSeparator()) {
+            menu->AppendSeparator();
+            continue;
+        }
+        auto* copy = new wxMenuItem(menu, item->GetId(), item->GetItemLabel(), item->GetHelp(), item->GetKind());
+        if (item->GetBitmapBundle().IsOk())
+            copy->SetBitmap(item->GetBitmapBundle());
+        menu->Append(copy);
+    }
+    menu->UpdateUI(GetEventHandler());
+    return menu;
+}
+
+wxWindow* CCorvaneView::DialogParent() { return wxGetTopLevelParent(this); }
+
+void CCorvaneView::OnFoldersNew() {
+#ifdef CORVANE_HAVE_DLG_MAIN
+    CFolderProfile profile;
+    CDlgMain dlg(DialogParent(), m_pDoc, &profile);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    m_pDoc->m_arrProfiles.emplace_back();
+    m_pDoc->m_arrProfiles.back() = profile;
+    AppendRow();
+#endif
+}
+
+void CCorvaneView::OnFoldersEdit() {
+    const int mark = m_nSelectionMark;
+    if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
+        return;
+#ifdef CORVANE_HAVE_DLG_MAIN
+    CDlgMain dlg(DialogParent(), m_pDoc, &m_pDoc->m_arrProfiles[static_cast<std::size_t>(mark)]);
+    if (dlg.ShowModal() == wxID_OK)
+        UpdateRow(mark);
+#endif
+}
+
+void CCorvaneView::OnFoldersDelete() {
+    const int mark = m_nSelectionMark;
+    if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
+        return;
+    if (wxMessageBox("Are you sure that want delete this profile?", "Question ?", wxYES_NO | wxICON_QUESTION,
+                     DialogParent()) != wxYES)
+        return;
+    m_pDoc->m_arrProfiles.erase(m_pDoc->m_arrProfiles.begin() + mark);
+    m_pDoc->SetModifiedFlag();
+    FillList();
+}
+
+void CCorvaneView::OnSettingsReports() {
+#ifdef CORVANE_HAVE_DLG_REPORTS
+    CDlgReports dlg(DialogParent(), m_pDoc);
+    if (dlg.ShowModal() == wxID_OK)
+        m_pDoc->SetModifiedFlag();
+#endif
+}
+
+void CCorvaneView::OnSettingsMail() {
+#ifdef CORVANE_HAVE_DLG_MAIL
+    CDlgMail dlg(DialogParent(), m_pDoc);
+    if (dlg.ShowModal() == wxID_OK)
+        m_pDoc->SetModifiedFlag();
+#endif
+}
+
+void CCorvaneView::OnSettingsInterval() {
+#ifdef CORVANE_HAVE_DLG_SERVICE
+    CDlgService dlg(DialogParent(), m_pDoc);
+    if (dlg.ShowModal() == wxID_OK)
+        m_pDoc->SetModifiedFlag();
+#endif
+}
+
+void CCorvaneView::OnSettingsProxy() {
+#ifdef CORVANE_HAVE_DLG_PROXY
+    CDlgProxy dlg(DialogParent(), m_pDoc);
+    if (dlg.ShowModal() == wxID_OK)
+        m_pDoc->SetModifiedFlag();
+#endif
+}
+
+void CCorvaneView::OnSettingsConnections() {
+#ifdef CORVANE_HAVE_DLG_CONNECTIONS
+    // The editor marks the project modified itself; no row shows anything it can change.
+    CDlgConnections dlg(DialogParent(), m_pDoc);
+    dlg.ShowModal();
+#endif
+}
+
+void CCorvaneView::OnCommand(wxCommandEvent& event) {
+    switch (event.GetId()) {
+    case ID_FOLDERS_NEW:
+        OnFoldersNew();
+        break;
+    case ID_FOLDERS_EDIT:
+        OnFoldersEdit();
+        break;
+    case ID_FOLDERS_DELETE:
+        OnFoldersDelete();
+        break;
+    case ID_SETTINGS_REPORTS:
+        OnSettingsReports();
+        break;
+    case ID_SETTINGS_MAIL:
+        OnSettingsMail();
+        break;
+    case ID_SETTINGS_INTERVAL:
+        OnSettingsInterval();
+        break;
+    case ID_SETTINGS_PROXY:
+        OnSettingsProxy();
+        break;
+    case ID_SETTINGS_CONNECTIONS:
+        OnSettingsConnections();
+        break;
+    default:
+        event.Skip();
+        break;
+    }
+}
+
+void CCorvaneView::OnItemSelected(wxListEvent& event) {
+    m_nSelectionMark = static_cast<int>(event.GetIndex());
+    event.Skip();
+}
+
+void CCorvaneView::OnLeftDoubleClick(wxMouseEvent& event) {
+    // Edits the marked row wherever the pointer is, before the list's own handling.
+    OnFoldersEdit();
+    event.Skip();
+}
+
+void CCorvaneView::OnContextMenu(wxContextMenuEvent& event) {
+    wxPoint at = event.GetPosition();
+    at = at == wxDefaultPosition ? ScreenToClient(wxGetMousePosition()) : ScreenToClient(at);
+    std::unique_ptr<wxMenu> menu(CreateContextMenu());
+    if (menu)
+        PopupMenu(menu.get(), at);
+}

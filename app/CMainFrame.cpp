@@ -1,0 +1,285 @@
+#include "app/CMainFrame.h"
+
+#include "app/CCorvaneView.h"
+#include "app/CommandIds.h"
+#include "app/StringTable.h"
+#include "controls/ResourceArt.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/display.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+const int CMainFrame::kToolbarLayout[19] = {
+    wxID_NEW,          wxID_OPEN,           wxID_SAVE,          0,
+    ID_FOLDERS_NEW,    ID_FOLDERS_DELETE,   ID_FOLDERS_EDIT,    0,
+    ID_SETTINGS_CONNECTIONS, ID_SETTINGS_REPORTS, ID_SETTINGS_MAIL, ID_SETTINGS_PROXY,
+    ID_SETTINGS_INTERVAL, 0,
+    ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,   ID_VIEW_LIST,       ID_VIEW_DETAILS,
+    wxID_ABOUT,
+};
+
+namespace {
+
+// The toolbar image of a command, counted among the buttons (separators skipped).
+int ToolImageIndex(int id) {
+    int index = 0;
+    for (int slot : CMainFrame::kToolbarLayout) {
+        if (slot == 0)
+            continue;
+        if (slot == id)
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+bool IsListStyleButton(int id) { return id >= ID_VIEW_SMALLICON && id <= ID_VIEW_DETAILS; }
+
+wxMenuItem* MakeItem(wxMenu* menu, int id, const char* label, wxItemKind kind = wxITEM_NORMAL) {
+    auto* item = new wxMenuItem(menu, id, wxString::FromUTF8(label), corvane::GetCommandPrompt(id), kind);
+    // GTK takes an item's image only before the item joins its menu.
+    if (const int image = ToolImageIndex(id); image >= 0)
+        item->SetBitmap(GetStripImage(IDR_MAINFRAME, image));
+    menu->Append(item);
+    return item;
+}
+
+// Indicator panes, left to right after the message pane.
+const char* const kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
+const wxKeyCode kIndicatorKeys[3] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
+
+} // namespace
+
+CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileStore* pStore)
+    : m_pAppHandler(pAppHandler) {
+    // A new window takes three quarters of the screen, as top-level windows
+    // without a remembered size traditionally do.
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    Create(nullptr, wxID_ANY, corvane::kAppTitle, wxDefaultPosition, wxSize(area.width * 3 / 4, area.height * 3 / 4));
+    SetIcons(GetAppIcons());
+
+    // Bound first so that it runs last: whatever the frame does not handle
+    // goes to the view, then to the application.
+    Bind(wxEVT_MENU, &CMainFrame::OnRouteCommand, this);
+
+    SetMenuBar(CreateMainMenu());
+    m_mgr.SetManagedWindow(this);
+    CreateToolBar();
+    CreateStatusPanes();
+
+    m_pView = new CCorvaneView(this, pDoc, pStore);
+    m_mgr.AddPane(m_pView, wxAuiPaneInfo().Name("view").CenterPane());
+    m_mgr.Update();
+
+    Bind(wxEVT_MENU, &CMainFrame::OnListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateProfileCommand, this, ID_FOLDERS_DELETE);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateProfileCommand, this, ID_FOLDERS_EDIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewToolBar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolBar, this, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+}
+
+CMainFrame::~CMainFrame() { m_mgr.UnInit(); }
+
+wxMenuBar* CMainFrame::CreateMainMenu() {
+    auto* file = new wxMenu;
+    MakeItem(file, wxID_NEW, "&New\tCtrl+N");
+    MakeItem(file, wxID_OPEN, "&Open...\tCtrl+O");
+    MakeItem(file, wxID_SAVE, "&Save\tCtrl+S");
+    file->AppendSeparator();
+    MakeItem(file, wxID_FILE1, "Recent File")->Enable(false);
+    file->AppendSeparator();
+    MakeItem(file, wxID_EXIT, "E&xit");
+
+    auto* view = new wxMenu;
+    MakeItem(view, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
+    MakeItem(view, ID_VIEW_STATUS_BAR, "&Status Bar", wxITEM_CHECK);
+
+    auto* folders = new wxMenu;
+    MakeItem(folders, ID_FOLDERS_NEW, "&New");
+    MakeItem(folders, ID_FOLDERS_DELETE, "&Delete");
+    MakeItem(folders, ID_FOLDERS_EDIT, "Edit");
+
+    auto* settings = new wxMenu;
+    MakeItem(settings, ID_SETTINGS_REPORTS, "Reports");
+    MakeItem(settings, ID_SETTINGS_MAIL, "Mail Account");
+    MakeItem(settings, ID_SETTINGS_CONNECTIONS, "FTP Connections");
+    MakeItem(settings, ID_SETTINGS_INTERVAL, "Interval Configuration");
+    MakeItem(settings, ID_SETTINGS_PROXY, "Proxy Firewall");
+
+    auto* help = new wxMenu;
+    MakeItem(help, wxID_ABOUT, "&About Corvane...");
+
+    auto* bar = new wxMenuBar;
+    bar->Append(file, "&File");
+    bar->Append(view, "&View");
+    // The list view shows this popup as its context menu: it must stay third.
+    bar->Append(folders, "&Folders");
+    bar->Append(settings, "&Settings");
+    bar->Append(help, "&Help");
+    return bar;
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxAUI_TB_DEFAULT_STYLE);
+    int image = 0;
+    for (int id : kToolbarLayout) {
+        if (id == 0) {
+            m_pToolBar->AddSeparator();
+            continue;
+        }
+        m_pToolBar->AddTool(id, wxEmptyString, GetStripImage(IDR_MAINFRAME, image++), corvane::GetCommandTip(id),
+                            IsListStyleButton(id) ? wxITEM_RADIO : wxITEM_NORMAL);
+        m_pToolBar->SetToolLongHelp(id, corvane::GetCommandPrompt(id));
+    }
+    m_pToolBar->Realize();
+    m_mgr.AddPane(m_pToolBar, wxAuiPaneInfo().Name("toolbar").ToolbarPane().Top().Gripper());
+    m_pToolBar->Bind(wxEVT_MOTION, &CMainFrame::OnToolBarMotion, this);
+    m_pToolBar->Bind(wxEVT_LEAVE_WINDOW, &CMainFrame::OnToolBarLeave, this);
+}
+
+void CMainFrame::CreateStatusPanes() {
+    wxStatusBar* bar = wxFrame::CreateStatusBar(4);
+    int widths[4] = {-1, 0, 0, 0};
+    for (int i = 0; i < 3; ++i)
+        widths[i + 1] = bar->GetTextExtent(kIndicatorTexts[i]).x + bar->FromDIP(12);
+    bar->SetStatusWidths(4, widths);
+    bar->SetStatusText(corvane::kIdleText, 0);
+    UpdateKeyIndicators();
+}
+
+bool CMainFrame::IsToolBarShown() { return m_mgr.GetPane(m_pToolBar).IsShown(); }
+
+void CMainFrame::ShowToolBar(bool show) {
+    m_mgr.GetPane(m_pToolBar).Show(show);
+    m_mgr.Update();
+}
+
+void CMainFrame::ShowStatusBar(bool show) {
+    if (wxStatusBar* bar = GetStatusBar()) {
+        bar->Show(show);
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::UpdateKeyIndicators() {
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    for (int i = 0; i < 3; ++i) {
+        const wxString text = wxGetKeyState(kIndicatorKeys[i]) ? kIndicatorTexts[i] : "";
+        if (text != m_strIndicators[i]) {
+            m_strIndicators[i] = text;
+            bar->SetStatusText(text, i + 1);
+        }
+    }
+}
+
+void CMainFrame::OnRouteCommand(wxCommandEvent& event) {
+    // Commands from the view's own context menu have been offered to it already.
+    if (m_pView && event.GetEventObject() != m_pView && m_pView->GetEventHandler()->ProcessEventLocally(event))
+        return;
+    if (m_pAppHandler && m_pAppHandler->ProcessEventLocally(event))
+        return;
+    event.Skip();
+}
+
+void CMainFrame::OnListStyle(wxCommandEvent& event) {
+    if (!m_pView)
+        return;
+    switch (event.GetId()) {
+    case ID_VIEW_SMALLICON:
+        m_pView->SetViewType(wxLC_SMALL_ICON);
+        break;
+    case ID_VIEW_LARGEICON:
+        m_pView->SetViewType(wxLC_ICON);
+        break;
+    case ID_VIEW_LIST:
+        m_pView->SetViewType(wxLC_LIST);
+        break;
+    case ID_VIEW_DETAILS:
+        m_pView->SetViewType(wxLC_REPORT);
+        break;
+    case ID_VIEW_LINEUP:
+        m_pView->Arrange(wxLIST_ALIGN_SNAP_TO_GRID);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {
+    if (!m_pView) {
+        event.Enable(false);
+        return;
+    }
+    const long type = m_pView->GetViewType();
+    switch (event.GetId()) {
+    case ID_VIEW_LINEUP:
+        event.Enable(type == wxLC_ICON || type == wxLC_SMALL_ICON);
+        break;
+    case ID_VIEW_SMALLICON:
+        event.Enable(true);
+        event.Check(type == wxLC_SMALL_ICON);
+        break;
+    case ID_VIEW_LARGEICON:
+        event.Enable(true);
+        event.Check(type == wxLC_ICON);
+        break;
+    case ID_VIEW_LIST:
+        event.Enable(true);
+        event.Check(type == wxLC_LIST);
+        break;
+    case ID_VIEW_DETAILS:
+        event.Enable(true);
+        event.Check(type == wxLC_REPORT);
+        break;
+    default:
+        event.Enable(true);
+        break;
+    }
+}
+
+void CMainFrame::OnUpdateProfileCommand(wxUpdateUIEvent& event) {
+    event.Enable(m_pView && m_pView->GetSelectionMark() != -1);
+}
+
+void CMainFrame::OnViewToolBar(wxCommandEvent&) { ShowToolBar(!IsToolBarShown()); }
+
+void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event) { event.Check(IsToolBarShown()); }
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&) {
+    ShowStatusBar(!(GetStatusBar() && GetStatusBar()->IsShown()));
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event) {
+    event.Check(GetStatusBar() && GetStatusBar()->IsShown());
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event) {
+    UpdateKeyIndicators();
+    event.Skip();
+}
+
+void CMainFrame::OnToolBarMotion(wxMouseEvent& event) {
+    const wxAuiToolBarItem* item = m_pToolBar->FindToolByPosition(event.GetX(), event.GetY());
+    const int id = item && item->GetKind() != wxITEM_SEPARATOR ? item->GetId() : wxID_NONE;
+    if (id != m_nHoverTool) {
+        m_nHoverTool = id;
+        SetStatusText(id == wxID_NONE ? wxString(corvane::kIdleText) : corvane::GetCommandPrompt(id), 0);
+    }
+    event.Skip();
+}
+
+void CMainFrame::OnToolBarLeave(wxMouseEvent& event) {
+    if (m_nHoverTool != wxID_NONE) {
+        m_nHoverTool = wxID_NONE;
+        SetStatusText(corvane::kIdleText, 0);
+    }
+    event.Skip();
+}
