@@ -14,7 +14,8 @@ CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, "About
     auto* top = new wxBoxSizer(wxVERTICAL);
 
     // The white band across the top of the box.
-    auto* band = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(-1, ConvertDialogToPixels(wxSize(0, 22)).y));
+    auto* band =
+        new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(-1, ConvertDialogToPixels(wxSize(0, 22)).y));
     band->SetBackgroundColour(*wxWHITE);
     top->Add(band, 0, wxEXPAND);
 

@@ -28,7 +28,9 @@ std::string ToPath(const wxString& path) {
     return bytes.data() ? std::string(bytes.data()) : std::string();
 }
 
-wxString FromPath(const std::string& path) { return wxString(path.c_str(), *wxConvFileName); }
+wxString FromPath(const std::string& path) {
+    return wxString(path.c_str(), *wxConvFileName);
+}
 
 void ShowError(const std::string& text, wxWindow* parent) {
     wxMessageBox(FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION, parent);
@@ -73,7 +75,8 @@ private:
 } // namespace
 
 CCorvaneShell::CCorvaneShell(const std::string& storePath)
-    : m_pStore(std::make_unique<CSettingsStore>(storePath)), m_doc(m_pStore.get()), m_recentFiles(kRecentFileCount) {
+    : m_pStore(std::make_unique<CSettingsStore>(storePath)), m_doc(m_pStore.get()),
+      m_recentFiles(kRecentFileCount) {
     Bind(wxEVT_MENU, &CCorvaneShell::OnCommand, this);
 }
 
@@ -87,7 +90,9 @@ CCorvaneShell::~CCorvaneShell() {
     }
 }
 
-CMainFrame* CCorvaneShell::GetMainFrame() const { return m_pFrame.get(); }
+CMainFrame* CCorvaneShell::GetMainFrame() const {
+    return m_pFrame.get();
+}
 
 bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
     corvane::RegisterStandardComponents();
@@ -136,7 +141,9 @@ void CCorvaneShell::InitialUpdate() {
     m_pFrame->SetTitle(GetWindowTitle());
 }
 
-wxString CCorvaneShell::GetWindowTitle() const { return FromPath(m_doc.GetTitle()) + " - " + corvane::kAppTitle; }
+wxString CCorvaneShell::GetWindowTitle() const {
+    return FromPath(m_doc.GetTitle()) + " - " + corvane::kAppTitle;
+}
 
 bool CCorvaneShell::SaveModified() {
     if (!m_doc.IsModified())
@@ -194,14 +201,10 @@ bool CCorvaneShell::DoFileSave() {
         wxString suggested = FromPath(m_doc.GetTitle());
         if (!suggested.Contains("."))
             suggested += kExtension;
-        wxFileDialog dlg(m_pFrame, "Save As", wxEmptyString, suggested, kFileFilter,
-                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-        if (dlg.ShowModal() != wxID_OK)
+        wxString chosen;
+        if (!AskSaveFileName(suggested, chosen))
             return false;
-        wxFileName name(dlg.GetPath());
-        if (!name.HasExt() && dlg.GetFilterIndex() == 0)
-            name.SetExt(wxString(kExtension).Mid(1));
-        path = ToPath(name.GetFullPath());
+        path = ToPath(chosen);
     }
     std::string error;
     if (!m_doc.OnSaveDocument(path, error)) {
@@ -211,6 +214,28 @@ bool CCorvaneShell::DoFileSave() {
     AddToRecentFileList(path);
     if (m_pFrame)
         m_pFrame->SetTitle(GetWindowTitle());
+    return true;
+}
+
+bool CCorvaneShell::AskSaveFileName(const wxString& suggested, wxString& path) {
+    wxFileDialog dlg(m_pFrame, "Save As", wxEmptyString, suggested, kFileFilter,
+                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    // A name typed without extension under the project filter gets ".dix".
+    wxFileName name(dlg.GetPath());
+    if (!name.HasExt() && dlg.GetFilterIndex() == 0)
+        name.SetExt(wxString(kExtension).Mid(1));
+    path = name.GetFullPath();
+    return true;
+}
+
+bool CCorvaneShell::AskOpenFileName(wxString& path) {
+    wxFileDialog dlg(m_pFrame, "Open", wxEmptyString, wxEmptyString, kFileFilter,
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    path = dlg.GetPath();
     return true;
 }
 
@@ -264,10 +289,9 @@ void CCorvaneShell::OnCommand(wxCommandEvent& event) {
         OnFileNew();
         break;
     case wxID_OPEN: {
-        wxFileDialog dlg(m_pFrame, "Open", wxEmptyString, wxEmptyString, kFileFilter,
-                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-        if (dlg.ShowModal() == wxID_OK)
-            OpenDocumentFile(dlg.GetPath());
+        wxString path;
+        if (AskOpenFileName(path))
+            OpenDocumentFile(path);
         break;
     }
     case wxID_SAVE:

@@ -50,6 +50,12 @@ public:
     // The open dialog's filter.
     static const char* const kFileFilter;
 
+protected:
+    // The file dialogs: false when the operator cancels. GTK's dialog reports its
+    // choice only once it has really been on screen, so tests replace these.
+    virtual bool AskSaveFileName(const wxString& suggested, wxString& path);
+    virtual bool AskOpenFileName(wxString& path);
+
 private:
     void CreateMainFrame();
     void InitialUpdate();

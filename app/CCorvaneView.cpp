@@ -40,11 +40,14 @@
 
 namespace {
 
-const char* const kColumnTitles[CCorvaneView::kColumnCount] = {"FTP Host", "FTP Path", "Path", "Download", "Upload"};
+const char* const kColumnTitles[CCorvaneView::kColumnCount] = {"FTP Host", "FTP Path", "Path", "Download",
+                                                               "Upload"};
 
 const wxColour kMaskColour(255, 0, 255);
 
-wxString YesNo(bool flag) { return flag ? "Yes" : "No"; }
+wxString YesNo(bool flag) {
+    return flag ? "Yes" : "No";
+}
 
 } // namespace
 
@@ -54,8 +57,10 @@ CCorvaneView::CCorvaneView(wxWindow* parent, CCorvaneDoc* pDoc, IProfileStore* p
     Bind(wxEVT_MENU, &CCorvaneView::OnCommand, this);
     Bind(wxEVT_LIST_ITEM_SELECTED, &CCorvaneView::OnItemSelected, this);
     Bind(wxEVT_CONTEXT_MENU, &CCorvaneView::OnContextMenu, this);
-    // The generic list draws its rows in a child window that receives the clicks.
-    GetMainWindow()->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
+    // The list draws its rows in a child window that receives the clicks; in the
+    // icon style it is the only child (the column header comes with the details style).
+    for (wxWindow* child : GetChildren())
+        child->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
 }
 
 CCorvaneView::~CCorvaneView() {
@@ -87,7 +92,8 @@ void CCorvaneView::OnInitialUpdate() {
 }
 
 void CCorvaneView::SetRow(long row, const CFolderProfile& profile) {
-    SetItem(row, 0, ToWx(profile.m_strConnection), profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
+    SetItem(row, 0, ToWx(profile.m_strConnection),
+            profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
     SetItem(row, 1, ToWx(profile.m_strFtpFolder));
     SetItem(row, 2, ToWx(profile.m_strLocalFolder));
     SetItem(row, 3, YesNo(profile.m_bDownload));
@@ -121,14 +127,16 @@ void CCorvaneView::AppendRow() {
     if (m_pDoc->m_arrProfiles.empty())
         return;
     const auto& profile = m_pDoc->m_arrProfiles.back();
-    const long at = InsertItem(static_cast<long>(m_pDoc->m_arrProfiles.size()) - 1, ToWx(profile.m_strConnection),
-                               profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
+    const long at =
+        InsertItem(static_cast<long>(m_pDoc->m_arrProfiles.size()) - 1, ToWx(profile.m_strConnection),
+                   profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
     SetRow(at, profile);
 }
 
 void CCorvaneView::LoadColumnWidths(int defaultWidth) {
     for (int n = 0; n < kColumnCount; ++n) {
-        int width = m_pStore ? m_pStore->GetProfileInt(kSection, "w" + std::to_string(n), defaultWidth) : defaultWidth;
+        int width = m_pStore ? m_pStore->GetProfileInt(kSection, "w" + std::to_string(n), defaultWidth)
+                             : defaultWidth;
         m_nColumnWidths[static_cast<std::size_t>(n)] = width == 0 ? defaultWidth : width;
     }
 }
@@ -139,7 +147,8 @@ void CCorvaneView::SaveColumnWidths() {
     for (int n = 0; n < kColumnCount; ++n) {
         m_nColumnWidths[static_cast<std::size_t>(n)] = GetColumnWidth(n);
         if (m_pStore)
-            m_pStore->WriteProfileInt(kSection, "w" + std::to_string(n), m_nColumnWidths[static_cast<std::size_t>(n)]);
+            m_pStore->WriteProfileInt(kSection, "w" + std::to_string(n),
+                                      m_nColumnWidths[static_cast<std::size_t>(n)]);
     }
 }
 
@@ -162,7 +171,8 @@ wxMenu* CCorvaneView::CreateContextMenu() {
             menu->AppendSeparator();
             continue;
         }
-        auto* copy = new wxMenuItem(menu, item->GetId(), item->GetItemLabel(), item->GetHelp(), item->GetKind());
+        auto* copy =
+            new wxMenuItem(menu, item->GetId(), item->GetItemLabel(), item->GetHelp(), item->GetKind());
         if (item->GetBitmapBundle().IsOk())
             copy->SetBitmap(item->GetBitmapBundle());
         menu->Append(copy);
@@ -171,7 +181,9 @@ wxMenu* CCorvaneView::CreateContextMenu() {
     return menu;
 }
 
-wxWindow* CCorvaneView::DialogParent() { return wxGetTopLevelParent(this); }
+wxWindow* CCorvaneView::DialogParent() {
+    return wxGetTopLevelParent(this);
+}
 
 void CCorvaneView::OnFoldersNew() {
 #ifdef CORVANE_HAVE_DLG_MAIN

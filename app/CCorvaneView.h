@@ -31,7 +31,9 @@ public:
     void AppendRow();
     void LoadColumnWidths(int defaultWidth);
     void SaveColumnWidths();
-    int GetStoredColumnWidth(int column) const { return m_nColumnWidths.at(static_cast<std::size_t>(column)); }
+    int GetStoredColumnWidth(int column) const {
+        return m_nColumnWidths.at(static_cast<std::size_t>(column));
+    }
 
     // The row last selected, -1 when there is none (and after every refill).
     int GetSelectionMark() const { return m_nSelectionMark; }

@@ -17,8 +17,9 @@ namespace {
 // Quotes a program path for the Exec key: the desktop entry's own quoting inside
 // its string escaping.
 std::string QuoteExec(const std::string& path) {
-    const bool plain = path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._+-") ==
-                       std::string::npos;
+    const bool plain =
+        path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._+-") ==
+        std::string::npos;
     if (plain)
         return path;
     std::string quoted = "\"";
@@ -107,10 +108,12 @@ int CDesktopIntegration::Refresh(const std::string& dataHome, const std::string&
     if (dataHome.empty())
         return 0;
     wxLogNull quiet;
-    const bool desktop = WriteIfDifferent(dataHome, "applications/corvane.desktop", MakeDesktopEntry(exePath));
+    const bool desktop =
+        WriteIfDifferent(dataHome, "applications/corvane.desktop", MakeDesktopEntry(exePath));
     const bool mime = WriteIfDifferent(dataHome, "mime/packages/corvane.xml", GetMimeXml());
     int written = (desktop ? 1 : 0) + (mime ? 1 : 0);
-    written += WriteIfDifferent(dataHome, "icons/hicolor/scalable/apps/corvane.svg", GetSvgResource("corvane.svg"));
+    written +=
+        WriteIfDifferent(dataHome, "icons/hicolor/scalable/apps/corvane.svg", GetSvgResource("corvane.svg"));
     written += WriteIfDifferent(dataHome, "icons/hicolor/scalable/mimetypes/application-x-corvane-dix.svg",
                                 GetSvgResource("application-x-corvane-dix.svg"));
     if (mime)

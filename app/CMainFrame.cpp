@@ -12,11 +12,24 @@
 #include <wx/utils.h>
 
 const int CMainFrame::kToolbarLayout[19] = {
-    wxID_NEW,          wxID_OPEN,           wxID_SAVE,          0,
-    ID_FOLDERS_NEW,    ID_FOLDERS_DELETE,   ID_FOLDERS_EDIT,    0,
-    ID_SETTINGS_CONNECTIONS, ID_SETTINGS_REPORTS, ID_SETTINGS_MAIL, ID_SETTINGS_PROXY,
-    ID_SETTINGS_INTERVAL, 0,
-    ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,   ID_VIEW_LIST,       ID_VIEW_DETAILS,
+    wxID_NEW,
+    wxID_OPEN,
+    wxID_SAVE,
+    0,
+    ID_FOLDERS_NEW,
+    ID_FOLDERS_DELETE,
+    ID_FOLDERS_EDIT,
+    0,
+    ID_SETTINGS_CONNECTIONS,
+    ID_SETTINGS_REPORTS,
+    ID_SETTINGS_MAIL,
+    ID_SETTINGS_PROXY,
+    ID_SETTINGS_INTERVAL,
+    0,
+    ID_VIEW_LARGEICON,
+    ID_VIEW_SMALLICON,
+    ID_VIEW_LIST,
+    ID_VIEW_DETAILS,
     wxID_ABOUT,
 };
 
@@ -35,7 +48,9 @@ int ToolImageIndex(int id) {
     return -1;
 }
 
-bool IsListStyleButton(int id) { return id >= ID_VIEW_SMALLICON && id <= ID_VIEW_DETAILS; }
+bool IsListStyleButton(int id) {
+    return id >= ID_VIEW_SMALLICON && id <= ID_VIEW_DETAILS;
+}
 
 wxMenuItem* MakeItem(wxMenu* menu, int id, const char* label, wxItemKind kind = wxITEM_NORMAL) {
     auto* item = new wxMenuItem(menu, id, wxString::FromUTF8(label), corvane::GetCommandPrompt(id), kind);
@@ -57,7 +72,8 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     // A new window takes three quarters of the screen, as top-level windows
     // without a remembered size traditionally do.
     const wxRect area = wxDisplay(0u).GetClientArea();
-    Create(nullptr, wxID_ANY, corvane::kAppTitle, wxDefaultPosition, wxSize(area.width * 3 / 4, area.height * 3 / 4));
+    Create(nullptr, wxID_ANY, corvane::kAppTitle, wxDefaultPosition,
+           wxSize(area.width * 3 / 4, area.height * 3 / 4));
     SetIcons(GetAppIcons());
 
     // Bound first so that it runs last: whatever the frame does not handle
@@ -84,7 +100,9 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
 }
 
-CMainFrame::~CMainFrame() { m_mgr.UnInit(); }
+CMainFrame::~CMainFrame() {
+    m_mgr.UnInit();
+}
 
 wxMenuBar* CMainFrame::CreateMainMenu() {
     auto* file = new wxMenu;
@@ -133,8 +151,8 @@ void CMainFrame::CreateToolBar() {
             m_pToolBar->AddSeparator();
             continue;
         }
-        m_pToolBar->AddTool(id, wxEmptyString, GetStripImage(IDR_MAINFRAME, image++), corvane::GetCommandTip(id),
-                            IsListStyleButton(id) ? wxITEM_RADIO : wxITEM_NORMAL);
+        m_pToolBar->AddTool(id, wxEmptyString, GetStripImage(IDR_MAINFRAME, image++),
+                            corvane::GetCommandTip(id), IsListStyleButton(id) ? wxITEM_RADIO : wxITEM_NORMAL);
         m_pToolBar->SetToolLongHelp(id, corvane::GetCommandPrompt(id));
     }
     m_pToolBar->Realize();
@@ -153,7 +171,9 @@ void CMainFrame::CreateStatusPanes() {
     UpdateKeyIndicators();
 }
 
-bool CMainFrame::IsToolBarShown() { return m_mgr.GetPane(m_pToolBar).IsShown(); }
+bool CMainFrame::IsToolBarShown() {
+    return m_mgr.GetPane(m_pToolBar).IsShown();
+}
 
 void CMainFrame::ShowToolBar(bool show) {
     m_mgr.GetPane(m_pToolBar).Show(show);
@@ -182,7 +202,8 @@ void CMainFrame::UpdateKeyIndicators() {
 
 void CMainFrame::OnRouteCommand(wxCommandEvent& event) {
     // Commands from the view's own context menu have been offered to it already.
-    if (m_pView && event.GetEventObject() != m_pView && m_pView->GetEventHandler()->ProcessEventLocally(event))
+    if (m_pView && event.GetEventObject() != m_pView &&
+        m_pView->GetEventHandler()->ProcessEventLocally(event))
         return;
     if (m_pAppHandler && m_pAppHandler->ProcessEventLocally(event))
         return;
@@ -249,9 +270,13 @@ void CMainFrame::OnUpdateProfileCommand(wxUpdateUIEvent& event) {
     event.Enable(m_pView && m_pView->GetSelectionMark() != -1);
 }
 
-void CMainFrame::OnViewToolBar(wxCommandEvent&) { ShowToolBar(!IsToolBarShown()); }
+void CMainFrame::OnViewToolBar(wxCommandEvent&) {
+    ShowToolBar(!IsToolBarShown());
+}
 
-void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event) { event.Check(IsToolBarShown()); }
+void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event) {
+    event.Check(IsToolBarShown());
+}
 
 void CMainFrame::OnViewStatusBar(wxCommandEvent&) {
     ShowStatusBar(!(GetStatusBar() && GetStatusBar()->IsShown()));

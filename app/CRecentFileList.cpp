@@ -6,7 +6,9 @@
 
 namespace {
 
-std::string EntryName(int index) { return "File" + std::to_string(index + 1); }
+std::string EntryName(int index) {
+    return "File" + std::to_string(index + 1);
+}
 
 } // namespace
 
@@ -35,5 +37,6 @@ void CRecentFileList::ReadList(const IProfileStore& store) {
 
 void CRecentFileList::WriteList(IProfileStore& store) const {
     for (int i = 0; i < m_nMaxFiles; ++i)
-        store.WriteProfileString(kSection, EntryName(i), i < GetCount() ? m_arrNames[static_cast<std::size_t>(i)] : "");
+        store.WriteProfileString(kSection, EntryName(i),
+                                 i < GetCount() ? m_arrNames[static_cast<std::size_t>(i)] : "");
 }

@@ -49,7 +49,9 @@ wxString GetCommandString(int id) {
     return {};
 }
 
-wxString GetCommandPrompt(int id) { return GetCommandString(id).BeforeFirst('\n'); }
+wxString GetCommandPrompt(int id) {
+    return GetCommandString(id).BeforeFirst('\n');
+}
 
 wxString GetCommandTip(int id) {
     const wxString text = GetCommandString(id);

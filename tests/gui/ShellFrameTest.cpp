@@ -1,0 +1,226 @@
+// The main window's menus, toolbar, status bar, and the enabling it decides.
+#include "DlgTestSupport.h"
+#include "ShellTestSupport.h"
+#include "app/CCorvaneView.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <wx/aui/auibar.h>
+#include <wx/statusbr.h>
+
+using namespace shelltest;
+
+namespace {
+
+class ShellFrame : public dlgtest::DialogTest {
+protected:
+    void SetUp() override {
+        m_doc.OnNewDocument();
+        m_pFrame = new CMainFrame(nullptr, &m_doc, &m_store);
+        m_pFrame->GetProfileView()->OnInitialUpdate();
+        m_pFrame->Show();
+    }
+    void TearDown() override { delete m_pFrame; }
+
+    CCorvaneView* View() { return m_pFrame->GetProfileView(); }
+
+    void AddProfiles(int n) {
+        for (int i = 0; i < n; ++i)
+            m_doc.m_arrProfiles.push_back(MakeProfile("host" + std::to_string(i)));
+        View()->FillList();
+    }
+
+    void Command(int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(m_pFrame);
+        m_pFrame->ProcessWindowEvent(event);
+    }
+
+    // The state the frame's handlers give a command, as a menu or button shows it.
+    struct UiState {
+        bool enabled = true;
+        bool checked = false;
+    };
+    UiState Query(int id) {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(m_pFrame);
+        m_pFrame->ProcessWindowEvent(event);
+        return {event.GetSetEnabled() ? event.GetEnabled() : true,
+                event.GetSetChecked() && event.GetChecked()};
+    }
+
+    CMemoryStore m_store;
+    CCorvaneDoc m_doc{&m_store};
+    CMainFrame* m_pFrame = nullptr;
+};
+
+struct ExpectedItem {
+    int id;
+    const char* label;
+};
+
+} // namespace
+
+TEST_F(ShellFrame, MenuBarHasTheItemsInOrderWithOnlyThreeShortcuts) {
+    wxMenuBar* bar = m_pFrame->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 5u);
+    const char* popups[] = {"&File", "&View", "&Folders", "&Settings", "&Help"};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(bar->GetMenuLabel(i), popups[i]);
+
+    const std::vector<std::vector<ExpectedItem>> items = {
+        {{wxID_NEW, "&New\tCtrl+N"},
+         {wxID_OPEN, "&Open...\tCtrl+O"},
+         {wxID_SAVE, "&Save\tCtrl+S"},
+         {wxID_SEPARATOR, ""},
+         {wxID_FILE1, "Recent File"},
+         {wxID_SEPARATOR, ""},
+         {wxID_EXIT, "E&xit"}},
+        {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}},
+        {{ID_FOLDERS_NEW, "&New"}, {ID_FOLDERS_DELETE, "&Delete"}, {ID_FOLDERS_EDIT, "Edit"}},
+        {{ID_SETTINGS_REPORTS, "Reports"},
+         {ID_SETTINGS_MAIL, "Mail Account"},
+         {ID_SETTINGS_CONNECTIONS, "FTP Connections"},
+         {ID_SETTINGS_INTERVAL, "Interval Configuration"},
+         {ID_SETTINGS_PROXY, "Proxy Firewall"}},
+        {{wxID_ABOUT, "&About Corvane..."}},
+    };
+    int shortcuts = 0;
+    for (size_t m = 0; m < items.size(); ++m) {
+        wxMenu* menu = bar->GetMenu(m);
+        ASSERT_EQ(menu->GetMenuItemCount(), items[m].size()) << popups[m];
+        for (size_t i = 0; i < items[m].size(); ++i) {
+            const wxMenuItem* item = menu->FindItemByPosition(i);
+            if (items[m][i].id == wxID_SEPARATOR) {
+                EXPECT_TRUE(item->IsSeparator());
+                continue;
+            }
+            EXPECT_EQ(item->GetId(), items[m][i].id);
+            EXPECT_EQ(item->GetItemLabel(), items[m][i].label);
+            if (std::unique_ptr<wxAcceleratorEntry> accel{item->GetAccel()}) {
+                ++shortcuts;
+                EXPECT_EQ(accel->GetFlags(), wxACCEL_CTRL);
+            }
+        }
+    }
+    EXPECT_EQ(shortcuts, 3);
+    // Items with a toolbar button carry its image; the others none.
+    EXPECT_TRUE(bar->FindItem(ID_FOLDERS_EDIT)->GetBitmapBundle().IsOk());
+    EXPECT_TRUE(bar->FindItem(wxID_ABOUT)->GetBitmapBundle().IsOk());
+    EXPECT_FALSE(bar->FindItem(ID_VIEW_TOOLBAR)->GetBitmapBundle().IsOk());
+}
+
+TEST_F(ShellFrame, ToolbarHasNineteenSlotsWithPromptsAndTips) {
+    wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
+    ASSERT_EQ(tb->GetToolCount(), 19);
+    for (int i = 0; i < 19; ++i) {
+        wxAuiToolBarItem* item = tb->FindToolByIndex(i);
+        const int id = CMainFrame::kToolbarLayout[i];
+        if (id == 0) {
+            EXPECT_EQ(item->GetKind(), wxITEM_SEPARATOR) << i;
+            continue;
+        }
+        EXPECT_EQ(item->GetId(), id) << i;
+        EXPECT_TRUE(item->GetBitmapBundle().IsOk()) << i;
+    }
+    EXPECT_EQ(tb->FindTool(ID_SETTINGS_CONNECTIONS)->GetShortHelp(), " FTP Connections");
+    EXPECT_EQ(tb->FindTool(ID_FOLDERS_DELETE)->GetLongHelp(), "Delete folfers profile");
+    EXPECT_EQ(tb->FindTool(ID_VIEW_DETAILS)->GetShortHelp(), "Details");
+    EXPECT_EQ(m_pFrame->GetMenuBar()->FindItem(ID_FOLDERS_EDIT)->GetHelp(), "Edit existsing folders profile");
+
+    wxStatusBar* status = m_pFrame->GetStatusBar();
+    ASSERT_EQ(status->GetFieldsCount(), 4);
+    EXPECT_EQ(status->GetStatusText(0), "Ready");
+    // Each indicator pane is wide enough for its text.
+    EXPECT_GE(status->GetStatusWidth(3), status->GetTextExtent("SCRL").x);
+}
+
+TEST_F(ShellFrame, EditAndDeleteFollowTheSelectionMarkInMenuBarAndContextMenu) {
+    wxMenuBar* bar = m_pFrame->GetMenuBar();
+    auto check = [&](bool expected) {
+        bar->UpdateMenus();
+        EXPECT_EQ(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_EDIT), expected);
+        EXPECT_EQ(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_DELETE), expected);
+        EXPECT_TRUE(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_NEW));
+        std::unique_ptr<wxMenu> context(View()->CreateContextMenu());
+        ASSERT_NE(context, nullptr);
+        ASSERT_EQ(context->GetMenuItemCount(), 3u);
+        EXPECT_EQ(context->FindItemByPosition(2)->GetItemLabel(), "Edit");
+        EXPECT_EQ(MenuItemEnabled(context.get(), ID_FOLDERS_EDIT), expected);
+        EXPECT_EQ(MenuItemEnabled(context.get(), ID_FOLDERS_DELETE), expected);
+        EXPECT_TRUE(MenuItemEnabled(context.get(), ID_FOLDERS_NEW));
+    };
+    check(false);
+    AddProfiles(3);
+    check(false);
+    View()->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    check(true);
+    // Clearing the selection keeps the mark, as the list control does.
+    View()->SetItemState(2, 0, wxLIST_STATE_SELECTED);
+    check(true);
+    View()->FillList();
+    check(false);
+}
+
+TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles) {
+    struct Case {
+        int command;
+        long type;
+        bool arrange;
+    };
+    const Case cases[] = {{ID_VIEW_LIST, wxLC_LIST, false},
+                          {ID_VIEW_LARGEICON, wxLC_ICON, true},
+                          {ID_VIEW_SMALLICON, wxLC_SMALL_ICON, true},
+                          {ID_VIEW_DETAILS, wxLC_REPORT, false}};
+    const int buttons[] = {ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST, ID_VIEW_DETAILS};
+    AddProfiles(2);
+    for (const Case& c : cases) {
+        Command(c.command);
+        EXPECT_EQ(View()->GetViewType(), c.type);
+        EXPECT_EQ(View()->GetItemCount(), 2);
+        for (int b : buttons) {
+            EXPECT_TRUE(Query(b).enabled);
+            EXPECT_EQ(Query(b).checked, b == c.command) << "button " << b << " after " << c.command;
+        }
+        EXPECT_EQ(Query(ID_VIEW_LINEUP).enabled, c.arrange);
+        EXPECT_FALSE(Query(ID_VIEW_BYNAME).checked);
+    }
+    // The columns survive the round trip through the other styles.
+    EXPECT_EQ(View()->GetColumnCount(), 5);
+}
+
+TEST_F(ShellFrame, ViewMenuTogglesToolbarAndStatusBar) {
+    EXPECT_TRUE(Query(ID_VIEW_TOOLBAR).checked);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(m_pFrame->IsToolBarShown());
+    EXPECT_FALSE(Query(ID_VIEW_TOOLBAR).checked);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(m_pFrame->IsToolBarShown());
+
+    EXPECT_TRUE(Query(ID_VIEW_STATUS_BAR).checked);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(m_pFrame->GetStatusBar()->IsShown());
+    EXPECT_FALSE(Query(ID_VIEW_STATUS_BAR).checked);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(m_pFrame->GetStatusBar()->IsShown());
+}
+
+TEST_F(ShellFrame, ToolbarDocksOnEverySide) {
+    wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(m_pFrame->GetDockToolBar());
+    ASSERT_TRUE(pane.IsOk());
+    EXPECT_TRUE(pane.IsToolbar());
+    EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_TOP);
+    EXPECT_TRUE(pane.IsTopDockable() && pane.IsBottomDockable() && pane.IsLeftDockable() &&
+                pane.IsRightDockable());
+    EXPECT_TRUE(pane.IsFloatable());
+}
+
+TEST_F(ShellFrame, CommandsTheFrameDoesNotOwnReachTheView) {
+    AddProfiles(2);
+    View()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxTEST_DIALOG(Command(ID_FOLDERS_DELETE), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(m_doc.m_arrProfiles.size(), 1u);
+    EXPECT_EQ(m_doc.m_arrProfiles[0].m_strConnection, "host1");
+}

@@ -1,0 +1,256 @@
+// Start-up, the recent-file list and the file commands, driven through the same
+// start-up routine the program runs, without its message loop.
+#include "DlgTestSupport.h"
+#include "ShellTestSupport.h"
+#include "app/CCorvaneShell.h"
+#include "app/CCorvaneView.h"
+#include "app/CMainFrame.h"
+#include "platform/CSettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <wx/dnd.h>
+#include <wx/testing.h>
+
+using namespace shelltest;
+
+namespace {
+
+class ShellStartup : public dlgtest::DialogTest {
+protected:
+    CTempDir m_dir;
+    std::string StorePath() const { return m_dir / "Corvane.conf"; }
+};
+
+// Answers the file dialogs with preset names.
+class CScriptedShell : public CCorvaneShell {
+public:
+    using CCorvaneShell::CCorvaneShell;
+    wxString m_strSaveAs;
+    wxString m_strSuggested;
+    int m_nAsked = 0;
+
+protected:
+    bool AskSaveFileName(const wxString& suggested, wxString& path) override {
+        ++m_nAsked;
+        m_strSuggested = suggested;
+        path = m_strSaveAs;
+        return !path.empty();
+    }
+};
+
+wxMenu* FileMenu(CCorvaneShell& shell) {
+    return shell.GetMainFrame()->GetMenuBar()->GetMenu(0);
+}
+
+} // namespace
+
+TEST_F(ShellStartup, WithoutArgumentShowsNewProjectAndPublishesWorkingDirectory) {
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    ASSERT_NE(shell.GetMainFrame(), nullptr);
+    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetColumnCount(), 5);
+    EXPECT_FALSE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
+    // An empty recent-file list shows one grayed entry.
+    wxMenuItem* recent = FileMenu(shell)->FindItem(wxID_FILE1);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->GetItemLabel(), "Recent File");
+    EXPECT_FALSE(recent->IsEnabled());
+}
+
+TEST_F(ShellStartup, ProjectArgumentOpensItWithoutPublishingWorkingDirectory) {
+    WriteProject(m_dir / "sites.dix", 3);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "sites.dix")}));
+    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "sites.dix - Corvane");
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 3);
+    EXPECT_TRUE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
+    ASSERT_EQ(shell.GetRecentFiles().GetCount(), 1);
+    EXPECT_EQ(shell.GetRecentFiles()[0], m_dir / "sites.dix");
+}
+
+TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
+    const std::string bytes = WriteProject(m_dir / "cut.dix", 2);
+    std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+    {
+        CCorvaneShell shell(StorePath());
+        bool started = true;
+        wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "cut.dix")}),
+                      wxExpectModal<wxMessageDialog>(wxID_OK).Describe("format error"));
+        EXPECT_FALSE(started);
+        EXPECT_EQ(shell.GetMainFrame(), nullptr);
+        EXPECT_EQ(shell.GetRecentFiles().GetCount(), 0);
+    }
+    {
+        CCorvaneShell shell(StorePath());
+        bool started = true;
+        wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "missing.dix")}),
+                      wxExpectModal<wxMessageDialog>(wxID_OK).Describe("cannot open"));
+        EXPECT_FALSE(started);
+        EXPECT_EQ(shell.GetMainFrame(), nullptr);
+    }
+}
+
+TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
+    // Both runs find their settings where the program looks by default.
+    CEnvOverride config("XDG_CONFIG_HOME", m_dir.Path());
+    for (int i = 0; i < 6; ++i)
+        WriteProject(m_dir / ("p" + std::to_string(i) + ".dix"), i);
+    {
+        CCorvaneShell first;
+        ASSERT_TRUE(first.InitInstance({"corvane"}));
+        for (int i = 0; i < 6; ++i)
+            ASSERT_EQ(first.OpenDocumentFile(wxString::FromUTF8(m_dir / ("p" + std::to_string(i) + ".dix"))),
+                      CCorvaneShell::OpenResult::opened);
+        // Opening a listed file again moves it to the top instead of listing it twice.
+        ASSERT_EQ(first.OpenDocumentFile(wxString::FromUTF8(m_dir / "p3.dix")),
+                  CCorvaneShell::OpenResult::opened);
+        EXPECT_EQ(first.GetRecentFiles().GetCount(), 4);
+    }
+    CCorvaneShell second;
+    ASSERT_TRUE(second.InitInstance({"corvane"}));
+    ASSERT_EQ(second.GetRecentFiles().GetCount(), 4);
+    const char* expected[] = {"p3.dix", "p5.dix", "p4.dix", "p2.dix"};
+    wxMenu* file = FileMenu(second);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(second.GetRecentFiles()[i], m_dir / expected[i]);
+        wxMenuItem* item = file->FindItem(wxID_FILE1 + i);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->IsEnabled());
+        EXPECT_TRUE(item->GetItemLabel().StartsWith(wxString::Format("&%d ", i + 1)));
+    }
+    EXPECT_EQ(file->FindItem(wxID_FILE1 + 4), nullptr);
+    // The entries sit between the Save item's separator and the one above Exit.
+    EXPECT_EQ(file->GetMenuItemCount(), 3u + 1u + 4u + 1u + 1u);
+    EXPECT_EQ(file->FindItemByPosition(4)->GetId(), wxID_FILE1);
+    EXPECT_EQ(file->FindItemByPosition(9)->GetId(), wxID_EXIT);
+
+    // A listed project that has gone away is dropped from the list when chosen.
+    std::filesystem::remove(m_dir / "p5.dix");
+    wxCommandEvent pick(wxEVT_MENU, wxID_FILE2);
+    wxTEST_DIALOG(second.GetMainFrame()->ProcessWindowEvent(pick), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(second.GetRecentFiles().GetCount(), 3);
+    EXPECT_EQ(file->FindItem(wxID_FILE4), nullptr);
+}
+
+TEST_F(ShellStartup, NewAfterEditingKeepsMailAccountAndReportFlags) {
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    CCorvaneDoc& doc = shell.GetDocument();
+    doc.m_mail.m_strServer = "smtp.example.net";
+    doc.m_mail.m_arrRecipients = {"ops@example.net", "night@example.net"};
+    doc.m_arrProfiles.push_back(MakeProfile("ftp.example.net"));
+    doc.m_proxy.m_nPort = 3128;
+    doc.m_nInterval = 60;
+    doc.SetModifiedFlag();
+    shell.GetMainFrame()->GetProfileView()->FillList();
+
+    // Cancel at the save prompt abandons the new project.
+    bool made = true;
+    wxTEST_DIALOG(made = shell.OnFileNew(), dlgtest::CExpectMessage(wxID_CANCEL, "Save changes to Untitled?",
+                                                                    "Corvane", wxICON_EXCLAMATION));
+    EXPECT_FALSE(made);
+    EXPECT_EQ(doc.m_arrProfiles.size(), 1u);
+
+    wxTEST_DIALOG(made = shell.OnFileNew(), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_TRUE(made);
+    EXPECT_TRUE(doc.m_arrProfiles.empty());
+    EXPECT_EQ(doc.m_proxy.m_nPort, 8190);
+    EXPECT_EQ(doc.m_nInterval, 10);
+    EXPECT_EQ(doc.m_mail.m_strServer, "smtp.example.net");
+    EXPECT_EQ(doc.m_mail.m_arrRecipients.size(), 2u);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetSelectionMark(), -1);
+}
+
+TEST_F(ShellStartup, SavePromptYesSavesUnderChosenNameBeforeOpening) {
+    WriteProject(m_dir / "other.dix", 2);
+    CScriptedShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    shell.GetDocument().m_arrProfiles.push_back(MakeProfile("kept"));
+    shell.GetDocument().SetModifiedFlag();
+
+    // Cancelling the file dialog cancels the open as well.
+    CCorvaneShell::OpenResult result{};
+    wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "other.dix")),
+                  wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(result, CCorvaneShell::OpenResult::cancelled);
+    EXPECT_EQ(shell.m_strSuggested, "Untitled.dix");
+    EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 1u);
+
+    shell.m_strSaveAs = wxString::FromUTF8(m_dir / "first.dix");
+    wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "other.dix")),
+                  wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(result, CCorvaneShell::OpenResult::opened);
+    EXPECT_EQ(shell.m_nAsked, 2);
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "first.dix"));
+    EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 2u);
+    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "other.dix - Corvane");
+    ASSERT_EQ(shell.GetRecentFiles().GetCount(), 2);
+    EXPECT_EQ(shell.GetRecentFiles()[1], m_dir / "first.dix");
+}
+
+TEST_F(ShellStartup, FailedSaveIsReportedAndProjectStaysModified) {
+    CTempDir gone;
+    WriteProject(gone / "p.dix", 1);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(gone / "p.dix")}));
+    shell.GetDocument().SetModifiedFlag();
+    std::filesystem::remove_all(gone.Path());
+    bool saved = true;
+    wxTEST_DIALOG(saved = shell.DoFileSave(), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(shell.GetDocument().IsModified());
+    EXPECT_EQ(shell.GetDocument().GetPathName(), gone / "p.dix");
+}
+
+TEST_F(ShellStartup, TruncatedProjectOpenedLaterShowsTheNewProjectThatReplacesIt) {
+    const std::string bytes = WriteProject(m_dir / "cut.dix", 3);
+    std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 7);
+    WriteProject(m_dir / "good.dix", 2);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "good.dix")}));
+    CCorvaneView* view = shell.GetMainFrame()->GetProfileView();
+    view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    ASSERT_EQ(view->GetSelectionMark(), 1);
+
+    CCorvaneShell::OpenResult result{};
+    wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "cut.dix")),
+                  wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(result, CCorvaneShell::OpenResult::failed);
+    EXPECT_EQ(view->GetItemCount(), 0);
+    EXPECT_EQ(view->GetSelectionMark(), -1);
+    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
+}
+
+TEST_F(ShellStartup, DroppedProjectOpensAfterTheSavePrompt) {
+    WriteProject(m_dir / "dropped.dix", 4);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    shell.GetDocument().SetModifiedFlag();
+    auto* target = dynamic_cast<wxFileDropTarget*>(shell.GetMainFrame()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString files;
+    files.Add(wxString::FromUTF8(m_dir / "dropped.dix"));
+    EXPECT_TRUE(target->OnDropFiles(10, 10, files));
+    wxTEST_DIALOG(ProcessPending(), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(shell.GetDocument().GetPathName(), m_dir / "dropped.dix");
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 4);
+}
+
+TEST_F(ShellStartup, ClosingTheWindowAsksFirstAndCancelKeepsItOpen) {
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    shell.GetDocument().SetModifiedFlag();
+    wxTEST_DIALOG(shell.GetMainFrame()->Close(), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
+    ProcessPending();
+    ASSERT_NE(shell.GetMainFrame(), nullptr);
+    wxCommandEvent exit(wxEVT_MENU, wxID_EXIT);
+    wxTEST_DIALOG(shell.GetMainFrame()->ProcessWindowEvent(exit), wxExpectModal<wxMessageDialog>(wxID_NO));
+    ProcessPending();
+    EXPECT_EQ(shell.GetMainFrame(), nullptr);
+    // The widths were written on the way out.
+    EXPECT_GT(shell.GetSettings().GetProfileInt("View", "w0", 0), 0);
+}
