@@ -128,8 +128,10 @@ wxIconBundle IconsFrom(const char* name) {
         return icons;
     const wxBitmapBundle art = wxBitmapBundle::FromSVG(r->data, r->size, wxSize(64, 64));
     for (int s : {16, 24, 32, 48, 64, 128, 256}) {
+        // A bundle marks renderings above its own size as high-resolution ones;
+        // an icon of each size must be a plain bitmap of that many pixels.
         wxIcon icon;
-        icon.CopyFromBitmap(art.GetBitmap(wxSize(s, s)));
+        icon.CopyFromBitmap(wxBitmap(art.GetBitmap(wxSize(s, s)).ConvertToImage()));
         icons.AddIcon(icon);
     }
     return icons;

@@ -104,8 +104,13 @@ TEST(ControlsArt, MaskColourPixelsBecomeTransparent) {
 TEST(ControlsArt, IconsAndDesktopFiles) {
     const wxIconBundle icons = GetAppIcons();
     EXPECT_GE(icons.GetIconCount(), 5u);
-    EXPECT_TRUE(icons.GetIcon(wxSize(32, 32)).IsOk());
-    EXPECT_TRUE(icons.GetIcon(wxSize(48, 48)).IsOk());
+    // Each icon is exactly its size, not a larger rendering marked as high-resolution.
+    for (int s : {16, 32, 48, 256}) {
+        const wxIcon icon = icons.GetIcon(wxSize(s, s), wxIconBundle::FALLBACK_NONE);
+        ASSERT_TRUE(icon.IsOk()) << s;
+        EXPECT_EQ(icon.GetLogicalWidth(), s);
+        EXPECT_EQ(icon.GetWidth(), s);
+    }
     EXPECT_TRUE(GetDocumentIcons().GetIcon(wxSize(16, 16)).IsOk());
 
     const std::string desktop = GetDesktopFile();

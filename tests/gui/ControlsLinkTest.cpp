@@ -23,14 +23,14 @@ protected:
     void Beep() override { ++beeps; }
 };
 
-class LinkTest : public ::testing::Test {
+class ControlsLink : public ::testing::Test {
 protected:
     void SetUp() override { frame = new wxFrame(nullptr, wxID_ANY, "link"); }
     void TearDown() override { frame->Destroy(); }
     wxFrame* frame = nullptr;
 };
 
-TEST_F(LinkTest, OpensTheLinkAndTurnsPurple) {
+TEST_F(ControlsLink, OpensTheLinkAndTurnsPurple) {
     auto* link = new CTestLink(frame, 1025, "Our web site");
     link->SetLink("https://corvane.example.org/");
     EXPECT_EQ(link->GetLinkColour(), CStaticLink::kUnvisited);
@@ -43,14 +43,14 @@ TEST_F(LinkTest, OpensTheLinkAndTurnsPurple) {
     EXPECT_EQ(link->beeps, 0);
 }
 
-TEST_F(LinkTest, WithoutLinkTheTextIsOpened) {
+TEST_F(ControlsLink, WithoutLinkTheTextIsOpened) {
     auto* link = new CTestLink(frame, wxID_ANY, "https://www.example.com/");
     EXPECT_TRUE(link->OpenLink());
     ASSERT_EQ(link->launched.size(), 1u);
     EXPECT_EQ(link->launched[0], "https://www.example.com/");
 }
 
-TEST_F(LinkTest, NothingToOpenOnlyBeepsAndStaysBlue) {
+TEST_F(ControlsLink, NothingToOpenOnlyBeepsAndStaysBlue) {
     auto* empty = new CTestLink(frame, wxID_ANY, "");
     EXPECT_FALSE(empty->OpenLink());
     EXPECT_TRUE(empty->launched.empty());
@@ -67,7 +67,7 @@ TEST_F(LinkTest, NothingToOpenOnlyBeepsAndStaysBlue) {
     EXPECT_FALSE(refused->IsVisited());
 }
 
-TEST_F(LinkTest, ANewControlStartsBlueAgain) {
+TEST_F(ControlsLink, ANewControlStartsBlueAgain) {
     auto* first = new CTestLink(frame, wxID_ANY, "x", "https://a.example/");
     first->OpenLink();
     auto* second = new CTestLink(frame, wxID_ANY, "x", "https://a.example/");
@@ -75,7 +75,7 @@ TEST_F(LinkTest, ANewControlStartsBlueAgain) {
     EXPECT_FALSE(second->IsVisited());
 }
 
-TEST_F(LinkTest, SpaceOpensAndClickOpens) {
+TEST_F(ControlsLink, SpaceOpensAndClickOpens) {
     auto* link = new CTestLink(frame, wxID_ANY, "https://www.example.com/");
     EXPECT_TRUE(link->AcceptsFocusFromKeyboard());
     frame->Show();

@@ -8,7 +8,7 @@
 
 namespace {
 
-class ListBoxTest : public ::testing::Test {
+class ControlsListBox : public ::testing::Test {
 protected:
     void SetUp() override {
         frame = new wxFrame(nullptr, wxID_ANY, "list", wxDefaultPosition, wxSize(400, 300));
@@ -27,14 +27,14 @@ protected:
     CBitmapImageList images;
 };
 
-TEST_F(ListBoxTest, ShortTextWithSixteenPixelImagesIsTwentyFourHigh) {
+TEST_F(ControlsListBox, ShortTextWithSixteenPixelImagesIsTwentyFourHigh) {
     CIconListBox* list = Make(false);
     ASSERT_LE(list->GetCharHeight(), 20) << "the test assumes a font lower than an image plus margin";
     list->AddString("Mail", 5);
     EXPECT_EQ(Height(list, 0), 24);
 }
 
-TEST_F(ListBoxTest, TextHigherThanTheImageGivesTextHeightPlusFour) {
+TEST_F(ControlsListBox, TextHigherThanTheImageGivesTextHeightPlusFour) {
     CIconListBox* list = Make(false);
     list->AddString("one\ntwo\nthree", 1);
     EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
@@ -46,13 +46,13 @@ TEST_F(ListBoxTest, TextHigherThanTheImageGivesTextHeightPlusFour) {
     EXPECT_GT(Height(list, 1), 2 * list->GetCharHeight() + 4);
 }
 
-TEST_F(ListBoxTest, WithoutImagesTheEntryIsTextHeightPlusFour) {
+TEST_F(ControlsListBox, WithoutImagesTheEntryIsTextHeightPlusFour) {
     auto* list = new CIconListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
     list->AddString("x", 0);
     EXPECT_EQ(Height(list, 0), list->GetCharHeight() + 4);
 }
 
-TEST_F(ListBoxTest, SortedListInsertsAlphabeticallyIgnoringCase) {
+TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
     CIconListBox* list = Make(true);
     EXPECT_EQ(list->AddString("delta", 3), 0);
     EXPECT_EQ(list->AddString("Alpha", 3), 0);
@@ -67,7 +67,7 @@ TEST_F(ListBoxTest, SortedListInsertsAlphabeticallyIgnoringCase) {
     EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
 }
 
-TEST_F(ListBoxTest, UnsortedListAppendsAndSelectionFollowsItsEntry) {
+TEST_F(ControlsListBox, UnsortedListAppendsAndSelectionFollowsItsEntry) {
     CIconListBox* list = Make(false);
     list->AddString("b", 3);
     list->AddString("a", 3);
@@ -82,7 +82,7 @@ TEST_F(ListBoxTest, UnsortedListAppendsAndSelectionFollowsItsEntry) {
     EXPECT_EQ(list->SetCurSel(5), CIconListBox::LB_ERR);
 }
 
-TEST_F(ListBoxTest, RecordsLiveAndDieWithTheirEntries) {
+TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
     CIconListBox* list = Make(true);
     list->AddString("m", 1);
     EXPECT_EQ(list->GetItemData(0), 0);
@@ -108,7 +108,7 @@ TEST_F(ListBoxTest, RecordsLiveAndDieWithTheirEntries) {
     EXPECT_EQ(list->GetCurSel(), -1);
 }
 
-TEST_F(ListBoxTest, DrawsWithoutAnImageListAndWhenDisabled) {
+TEST_F(ControlsListBox, DrawsWithoutAnImageListAndWhenDisabled) {
     CIconListBox* list = Make(false);
     list->AddString("first", 0);
     list->AddString("second", 6);

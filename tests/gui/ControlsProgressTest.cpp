@@ -11,7 +11,7 @@ namespace {
 
 using corvane::Rgb;
 
-class ProgressTest : public ::testing::Test {
+class ControlsProgress : public ::testing::Test {
 protected:
     void SetUp() override {
         frame = new wxFrame(nullptr, wxID_ANY, "progress");
@@ -47,7 +47,7 @@ protected:
     CAnimatedProgressCtrl* bar = nullptr;
 };
 
-TEST_F(ProgressTest, PositionZeroShowsOnlyTheFace) {
+TEST_F(ControlsProgress, PositionZeroShowsOnlyTheFace) {
     bar->SetRange(0, 50);
     bar->SetPos(0);
     const wxImage img = Shot();
@@ -57,7 +57,7 @@ TEST_F(ProgressTest, PositionZeroShowsOnlyTheFace) {
             ASSERT_EQ(At(img, x, y), face) << x << "," << y;
 }
 
-TEST_F(ProgressTest, UpperLimitShowsTheShadedBarOverTheWholeWidth) {
+TEST_F(ControlsProgress, UpperLimitShowsTheShadedBarOverTheWholeWidth) {
     bar->SetRange(10, 20);
     bar->SetPos(20);
     const wxImage img = Shot();
@@ -87,7 +87,7 @@ TEST_F(ProgressTest, UpperLimitShowsTheShadedBarOverTheWholeWidth) {
     }
 }
 
-TEST_F(ProgressTest, PartialBarEndsWithTheShadowColumns) {
+TEST_F(ControlsProgress, PartialBarEndsWithTheShadowColumns) {
     bar->SetRange(0, 4);
     bar->SetPos(1); // a quarter of 100 pixels
     const wxImage img = Shot();
@@ -98,7 +98,7 @@ TEST_F(ProgressTest, PartialBarEndsWithTheShadowColumns) {
     EXPECT_EQ(At(img, 27, 5), Sys(wxSYS_COLOUR_BTNFACE));
 }
 
-TEST_F(ProgressTest, StripesRepeatEveryTwentyPixelsAndMoveRight) {
+TEST_F(ControlsProgress, StripesRepeatEveryTwentyPixelsAndMoveRight) {
     bar->SetRange(0, 100);
     bar->SetPos(0); // the position is ignored while animating
     bar->SetAnimation(true);
@@ -122,7 +122,7 @@ TEST_F(ProgressTest, StripesRepeatEveryTwentyPixelsAndMoveRight) {
     EXPECT_EQ(At(still, 50, 0), Sys(wxSYS_COLOUR_BTNFACE));
 }
 
-TEST_F(ProgressTest, AnimationAdvancesOnTheTimer) {
+TEST_F(ControlsProgress, AnimationAdvancesOnTheTimer) {
     frame->Show();
     bar->SetAnimation(true);
     const wxImage first = Shot();
@@ -137,7 +137,7 @@ TEST_F(ProgressTest, AnimationAdvancesOnTheTimer) {
     bar->SetAnimation(false);
 }
 
-TEST_F(ProgressTest, PositionIsKeptInsideTheRange) {
+TEST_F(ControlsProgress, PositionIsKeptInsideTheRange) {
     bar->SetRange(0, 10);
     EXPECT_EQ(bar->SetPos(15), 0);
     EXPECT_EQ(bar->GetPos(), 10);
