@@ -361,7 +361,8 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
         info.strName = ServerNameToCp1252(e.strName);
         info.type = e.type;
         info.nSize = e.nSize;
-        if (info.strName != e.strName)
+        // Non-ASCII names go back to the server in exactly its own bytes.
+        if (std::any_of(e.strName.begin(), e.strName.end(), [](char c) { return (c & 0x80) != 0; }))
             m_mapRawNames[info.strName] = e.strName;
         out.push_back(std::move(info));
     }

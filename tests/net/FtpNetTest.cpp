@@ -1,0 +1,513 @@
+// Both ways of reaching an FTP server, the "Kestrel.CoFTP" component and the built-in
+// client, against real peers on loopback: login, failures, modes, listings, proxies.
+#include "FtpPeers.h"
+
+#include "platform/CCoFtp.h"
+#include "platform/CFtpConnection.h"
+#include "platform/CFtpFileFind.h"
+#include "platform/CFtpProbe.h"
+#include "platform/CInternetException.h"
+#include "platform/CoFtpDispIds.h"
+#include "platform/NetTimeouts.h"
+#include "platform/StandardComponents.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+using ftptest::CPeer;
+using ftptest::Fixture;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+constexpr bool kComponent = false;
+constexpr bool kBuiltIn = true;
+
+class Timeouts : public ::testing::Environment {
+public:
+    void SetUp() override {
+        corvane::RegisterStandardComponents();
+        corvane::SetNetTimeouts({std::chrono::milliseconds(4000), std::chrono::milliseconds(4000)});
+    }
+};
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new Timeouts);
+
+std::vector<std::string> FtpArgs(std::vector<std::string> extra) {
+    extra.insert(extra.begin(), Fixture("ftp_server.py"));
+    return extra;
+}
+
+CConnectionInfo Connection(int port, bool builtIn, const std::string& user = "alice",
+                           const std::string& password = "secret", bool passive = true) {
+    CConnectionInfo c;
+    c.m_strHost = "127.0.0.1";
+    c.m_nPort = port;
+    c.m_strUser = user;
+    c.m_strPassword = password;
+    c.m_bPassive = passive;
+    c.m_bUseWinInet = builtIn;
+    return c;
+}
+
+std::vector<std::string> FolderNames(const std::vector<CRemoteItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& i : items)
+        if (i.bFolder)
+            out.push_back(i.strName);
+    return out;
+}
+
+std::vector<std::string> AllNames(const std::vector<CRemoteItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& i : items)
+        out.push_back(i.strName);
+    return out;
+}
+
+std::string OpenError(CFtpProbe& probe, const CConnectionInfo& c, const CProxySettings& proxy = {}) {
+    try {
+        probe.Open(c, proxy, CFtpProbe::ProxyRule::connectionTest);
+    } catch (...) {
+        return CFtpProbe::ErrorText(std::current_exception());
+    }
+    return {};
+}
+
+// Sets or clears proxy variables for the built-in client and puts them back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old, m_had = true;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (m_had)
+            setenv(m_name, m_old.c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+class FtpWays : public ::testing::TestWithParam<bool> {
+protected:
+    bool BuiltIn() const { return GetParam(); }
+    // Proxy variables of the machine running the tests must not leak into direct cases.
+    ScopedEnv m_noFtpProxy{"ftp_proxy", ""};
+    ScopedEnv m_noAllProxy{"all_proxy", ""};
+};
+
+std::string WayName(const ::testing::TestParamInfo<bool>& info) {
+    return info.param ? "BuiltIn" : "Component";
+}
+
+INSTANTIATE_TEST_SUITE_P(, FtpWays, ::testing::Values(kComponent, kBuiltIn), WayName);
+
+TEST_P(FtpWays, LogsInAndListsFoldersWithAwkwardNames) {
+    CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    CFtpProbe probe;
+    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    ASSERT_TRUE(probe.IsOpen());
+
+    const auto root = probe.ListFolder("/", true);
+    const auto folders = FolderNames(root);
+    EXPECT_THAT(folders, AllOf(Contains("pub"), Contains("folder with spaces"), Contains("trailing space "),
+                               Contains("Caf\xe9"),
+                               Contains("Stra\xdf"
+                                        "e"),
+                               Contains("hash#and%percent"), Contains("empty")));
+    EXPECT_THAT(folders, Not(Contains("file at root.txt")));
+    EXPECT_THAT(AllNames(root), Contains("file at root.txt"));
+    const auto pub =
+        std::find_if(root.begin(), root.end(), [](const CRemoteItem& i) { return i.strName == "pub"; });
+    ASSERT_NE(pub, root.end());
+    EXPECT_EQ(pub->strPath, "/pub");
+
+    // Every folder a listing produced can be entered, whatever its name holds on the wire.
+    EXPECT_THAT(FolderNames(probe.ListFolder("/folder with spaces", true)), Contains("inner  two  spaces"));
+    EXPECT_THAT(FolderNames(probe.ListFolder("/folder with spaces/inner  two  spaces/", true)),
+                ::testing::IsEmpty());
+    EXPECT_NO_THROW(probe.ListFolder("/Caf\xe9", true));
+    EXPECT_NO_THROW(probe.ListFolder("/hash#and%percent/", true));
+    EXPECT_NO_THROW(probe.ListFolder("/trailing space /", true));
+    const auto data = probe.ListFolder("/pub/data/", true);
+    EXPECT_THAT(FolderNames(data), ::testing::ElementsAre("deep"));
+    EXPECT_THAT(AllNames(data), Contains("values.csv"));
+    EXPECT_EQ(data.front().strPath.rfind("/pub/data/", 0), 0u);
+    probe.Close();
+    EXPECT_FALSE(probe.IsOpen());
+}
+
+TEST_P(FtpWays, AnonymousLogin) {
+    CPeer server(FtpArgs({"--tree", "--anonymous"}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    CConnectionInfo defaults; // "anonymous" with the default password
+    defaults.m_nPort = server.Port();
+    defaults.m_bUseWinInet = BuiltIn();
+    CFtpProbe probe;
+    EXPECT_EQ(OpenError(probe, defaults), "");
+    EXPECT_THAT(FolderNames(probe.ListFolder("/pub")), Contains("data"));
+}
+
+TEST_P(FtpWays, WrongPasswordGivesTheServersReply) {
+    CPeer server(FtpArgs({"--user", "alice:secret"}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    CFtpProbe probe;
+    const std::string error = OpenError(probe, Connection(server.Port(), BuiltIn(), "alice", "wrong"));
+    EXPECT_THAT(error, AllOf(HasSubstr("530"), HasSubstr("Authentication failed")));
+    EXPECT_THAT(error, Not(HasSubstr("wrong"))) << "the password never shows";
+    EXPECT_FALSE(probe.IsOpen());
+}
+
+TEST_P(FtpWays, RefusedPortAndUnknownHostFail) {
+    CFtpProbe probe;
+    EXPECT_THAT(OpenError(probe, Connection(ftptest::UnusedPort(), BuiltIn())), HasSubstr("onnect"));
+    CConnectionInfo unknown = Connection(21, BuiltIn());
+    unknown.m_strHost = "no-such-host.invalid";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THAT(OpenError(probe, unknown), HasSubstr("no-such-host.invalid"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST_P(FtpWays, HungServerEndsInAnErrorWithinTheTimeout) {
+    CPeer hung({Fixture("fault_server.py"), "hang"});
+    ASSERT_TRUE(hung.Ok()) << hung.Error();
+    const corvane::NetTimeouts saved = corvane::GetNetTimeouts();
+    corvane::SetNetTimeouts({std::chrono::milliseconds(1500), std::chrono::milliseconds(1500)});
+    CFtpProbe probe;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string error = OpenError(probe, Connection(hung.Port(), BuiltIn()));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    corvane::SetNetTimeouts(saved);
+    EXPECT_THAT(error, HasSubstr("imed out"));
+    EXPECT_GE(elapsed, std::chrono::milliseconds(1000));
+    EXPECT_LT(elapsed, std::chrono::seconds(6));
+}
+
+TEST_P(FtpWays, ActiveModeAndPassivePortRange) {
+    const int lo = ftptest::UnusedPort();
+    CPeer server(FtpArgs({"--tree", "--user", "alice:secret", "--passive-ports",
+                          std::to_string(lo) + "-" + std::to_string(lo)}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    for (const bool passive : {true, false}) {
+        SCOPED_TRACE(passive ? "passive" : "active");
+        CFtpProbe probe;
+        probe.Open(Connection(server.Port(), BuiltIn(), "alice", "secret", passive), {},
+                   CFtpProbe::ProxyRule::connectionTest);
+        EXPECT_THAT(FolderNames(probe.ListFolder("/pub", true)), Contains("data"));
+        EXPECT_THAT(FolderNames(probe.ListFolder("/pub/data", true)), Contains("deep"));
+    }
+}
+
+TEST_P(FtpWays, FolderOfFiveThousandEntries) {
+    CPeer server(FtpArgs({"--big", "5000", "--user", "alice:secret"}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    CFtpProbe probe;
+    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    const auto items = probe.ListFolder("/big", true);
+    EXPECT_EQ(items.size(), 5000u);
+    EXPECT_EQ(FolderNames(items).size(), 500u);
+}
+
+TEST_P(FtpWays, DroppedListingIsAnError) {
+    CPeer drop({Fixture("fault_server.py"), "drop"});
+    ASSERT_TRUE(drop.Ok()) << drop.Error();
+    CFtpProbe probe;
+    probe.Open(Connection(drop.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    try {
+        probe.ListFolder("/x", true);
+        ADD_FAILURE() << "listing succeeded";
+    } catch (...) {
+        EXPECT_NE(CFtpProbe::ErrorText(std::current_exception()), "");
+    }
+}
+
+TEST_P(FtpWays, OddListFormats) {
+    CPeer unix({Fixture("fault_server.py"), "list", "unix"});
+    CPeer dos({Fixture("fault_server.py"), "list", "dos"});
+    ASSERT_TRUE(unix.Ok() && dos.Ok());
+    CFtpProbe probe;
+    probe.Open(Connection(unix.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    const auto items = probe.ListFolder("/x", true);
+    EXPECT_THAT(FolderNames(items),
+                ::testing::UnorderedElementsAre("no group dir", "iso dated", "day first", " leading blank"));
+    EXPECT_THAT(AllNames(items), AllOf(Contains("old file.txt"), Contains("link"), Contains("null"),
+                                       Not(Contains(".")), Not(Contains(".."))));
+    probe.Close();
+    probe.Open(Connection(dos.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    const auto dosItems = probe.ListFolder("/", true);
+    EXPECT_THAT(FolderNames(dosItems), ::testing::ElementsAre("dos folder", "iso dos folder"));
+    EXPECT_THAT(AllNames(dosItems), Contains("dos file.txt"));
+}
+
+TEST_P(FtpWays, LegacyServerNamesGoBackInTheServersBytes) {
+    CPeer server({Fixture("fault_server.py"), "list", "names"});
+    ASSERT_TRUE(server.Ok());
+    CFtpProbe probe;
+    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    const auto items = probe.ListFolder("/x", true);
+    EXPECT_THAT(FolderNames(items), ::testing::ElementsAre("Caf\xe9", "Stra\xdf"
+                                                                      "e"));
+    for (const auto& item : items) {
+        try {
+            probe.ListFolder(item.strPath, true);
+        } catch (...) {
+            ADD_FAILURE() << item.strPath << ": " << CFtpProbe::ErrorText(std::current_exception());
+        }
+    }
+}
+
+TEST_P(FtpWays, MissingFolder) {
+    CPeer server({Fixture("fault_server.py"), "list", "unix"});
+    ASSERT_TRUE(server.Ok());
+    CFtpProbe probe;
+    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    try {
+        probe.ListFolder("/missing", true);
+        ADD_FAILURE() << "listing succeeded";
+    } catch (...) {
+        EXPECT_THAT(CFtpProbe::ErrorText(std::current_exception()), HasSubstr("550 No such folder."));
+    }
+    // The browser's rule for the built-in client: an unreachable folder lists empty.
+    if (BuiltIn()) {
+        EXPECT_TRUE(probe.ListFolder("/missing").empty());
+    }
+    // The session survives the refusal.
+    EXPECT_FALSE(probe.ListFolder("/x", true).empty());
+}
+
+// --- Proxies -------------------------------------------------------------------------
+
+struct ProxyCase {
+    const char* name;
+    std::vector<std::string> peer; // fixture and arguments
+    std::int32_t recordType;       // CProxySettings codes
+    const char* envScheme;         // for the built-in client
+    const char* user;
+    const char* password;
+};
+
+class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> {
+protected:
+    ScopedEnv m_noFtpProxy{"ftp_proxy", ""};
+    ScopedEnv m_noAllProxy{"all_proxy", ""};
+    ScopedEnv m_noNoProxy{"no_proxy", ""};
+};
+
+std::vector<ProxyCase> ProxyCases() {
+    return {
+        {"Socks5Microsocks", {"proxy.py", "microsocks"}, CProxySettings::typeSocks5, "socks5h", "", ""},
+        {"Socks5MicrosocksPassword",
+         {"proxy.py", "microsocks", "--user", "bob:pw"},
+         CProxySettings::typeSocks5,
+         "socks5h",
+         "bob",
+         "pw"},
+        {"Socks5Dante", {"proxy.py", "dante"}, CProxySettings::typeSocks5, "socks5", "", ""},
+        {"Socks4Dante", {"proxy.py", "dante"}, CProxySettings::typeSocks4, "socks4", "", ""},
+        {"Socks4A", {"fault_server.py", "socks4a"}, CProxySettings::typeSocks4A, "socks4a", "", ""},
+        {"HttpTinyproxy", {"proxy.py", "tinyproxy"}, CProxySettings::typeHttp, "http", "", ""},
+    };
+}
+
+std::string ProxyName(const ::testing::TestParamInfo<std::tuple<bool, ProxyCase>>& info) {
+    return std::string(std::get<0>(info.param) ? "BuiltIn" : "Component") + std::get<1>(info.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(, FtpProxies,
+                         ::testing::Combine(::testing::Values(kComponent, kBuiltIn),
+                                            ::testing::ValuesIn(ProxyCases())),
+                         ProxyName);
+
+TEST_P(FtpProxies, ListsThroughTheProxy) {
+    const auto& [builtIn, pc] = GetParam();
+    CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
+    std::vector<std::string> args = pc.peer;
+    args[0] = Fixture(args[0]);
+    CPeer proxy(args);
+    ASSERT_TRUE(server.Ok() && proxy.Ok()) << server.Error() << proxy.Error();
+
+    CConnectionInfo c = Connection(server.Port(), builtIn);
+    // The server is named so that only the proxy's own resolution or ours can find it.
+    c.m_strHost = pc.recordType == CProxySettings::typeSocks4 ? "127.0.0.1" : "localhost";
+    CProxySettings settings;
+    settings.m_nType = pc.recordType;
+    settings.m_strHost = "127.0.0.1";
+    settings.m_nPort = proxy.Port();
+    settings.m_strUser = pc.user;
+    settings.m_strPassword = pc.password;
+    c.m_bUseProxy = true;
+
+    std::string credentials = *pc.user ? std::string(pc.user) + ":" + pc.password + "@" : std::string();
+    ScopedEnv env("ftp_proxy", std::string(pc.envScheme) + "://" + credentials +
+                                   "127.0.0.1:" + std::to_string(proxy.Port()));
+    {
+        CFtpProbe probe;
+        probe.Open(c, settings, CFtpProbe::ProxyRule::connectionTest);
+        EXPECT_THAT(FolderNames(probe.ListFolder("/pub", true)), Contains("data"));
+    }
+    // The same with the proxy gone: the connection really went through it.
+    const int deadPort = ftptest::UnusedPort();
+    settings.m_nPort = deadPort;
+    ScopedEnv deadEnv("ftp_proxy", std::string(pc.envScheme) + "://127.0.0.1:" + std::to_string(deadPort));
+    CFtpProbe probe;
+    EXPECT_NE(OpenError(probe, c, settings), "");
+}
+
+TEST(FtpProxy, WrongProxyPasswordFails) {
+    CPeer server(FtpArgs({"--user", "alice:secret"}));
+    CPeer proxy({Fixture("proxy.py"), "microsocks", "--user", "bob:pw"});
+    ASSERT_TRUE(server.Ok() && proxy.Ok());
+    CConnectionInfo c = Connection(server.Port(), kComponent);
+    c.m_bUseProxy = true;
+    CProxySettings settings;
+    settings.m_nType = CProxySettings::typeSocks5;
+    settings.m_strHost = "127.0.0.1";
+    settings.m_nPort = proxy.Port();
+    settings.m_strUser = "bob";
+    settings.m_strPassword = "nope";
+    CFtpProbe probe;
+    EXPECT_NE(OpenError(probe, c, settings), "");
+    // The project's proxy is not used when the connection says so.
+    c.m_bUseProxy = false;
+    EXPECT_EQ(OpenError(probe, c, settings), "");
+}
+
+TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
+    CPeer server(FtpArgs({"--user", "alice:secret", "--tree"}));
+    ASSERT_TRUE(server.Ok());
+    ScopedEnv env("ftp_proxy", "socks5h://127.0.0.1:" + std::to_string(ftptest::UnusedPort()));
+    CFtpProbe probe;
+    EXPECT_NE(OpenError(probe, Connection(server.Port(), kBuiltIn)), "") << "the dead proxy was used";
+    ScopedEnv bypass("no_proxy", "127.0.0.1");
+    EXPECT_EQ(OpenError(probe, Connection(server.Port(), kBuiltIn)), "");
+}
+
+// --- What goes over the wire -----------------------------------------------------------
+
+CFtpSession& ComponentSession(CFtpProbe& probe) {
+    auto* component = dynamic_cast<CCoFtp*>(probe.GetDriver().GetDispatch().get());
+    if (!component || !component->GetSession())
+        throw std::runtime_error("no component session");
+    return *component->GetSession();
+}
+
+TEST(FtpWire, OneExpansionSendsOnlyWhatTheListingNeeds) {
+    CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
+    ASSERT_TRUE(server.Ok());
+    CFtpProbe probe;
+    probe.Open(Connection(server.Port(), kComponent), {}, CFtpProbe::ProxyRule::folderBrowser);
+    CFtpSession& session = ComponentSession(probe);
+    EXPECT_THAT(session.GetCommandLog(), Contains("PASS ****"));
+    probe.ListFolder("/");
+    session.ClearCommandLog();
+    probe.ListFolder("/pub/data/");
+    EXPECT_THAT(session.GetCommandLog(), ::testing::ElementsAre("CWD /pub/data", "EPSV", "MLSD"));
+    session.ClearCommandLog();
+    probe.ListFolder("/folder with spaces");
+    EXPECT_THAT(session.GetCommandLog(), ::testing::ElementsAre("CWD /folder with spaces", "EPSV", "MLSD"));
+}
+
+TEST(FtpWire, FallsBackToListAndToPasv) {
+    CPeer refused({Fixture("fault_server.py"), "mlsd-refused"});
+    CPeer noEpsv({Fixture("fault_server.py"), "no-epsv"});
+    ASSERT_TRUE(refused.Ok() && noEpsv.Ok());
+    {
+        CFtpProbe probe;
+        probe.Open(Connection(refused.Port(), kComponent), {}, CFtpProbe::ProxyRule::connectionTest);
+        EXPECT_FALSE(probe.ListFolder("/a").empty());
+        CFtpSession& session = ComponentSession(probe);
+        session.ClearCommandLog();
+        EXPECT_FALSE(probe.ListFolder("/b").empty());
+        EXPECT_THAT(session.GetCommandLog(), AllOf(Contains("LIST"), Not(Contains("MLSD"))));
+    }
+    CFtpProbe probe;
+    probe.Open(Connection(noEpsv.Port(), kComponent), {}, CFtpProbe::ProxyRule::connectionTest);
+    EXPECT_FALSE(probe.ListFolder("/a").empty());
+    EXPECT_THAT(ComponentSession(probe).GetCommandLog(), AllOf(Contains("EPSV"), Contains("PASV")));
+}
+
+// --- The built-in client's finder --------------------------------------------------------
+
+TEST(FtpBuiltIn, FinderWalksLikeTheSystemClient) {
+    CPeer server({Fixture("fault_server.py"), "list", "unix"});
+    ASSERT_TRUE(server.Ok());
+    CInternetSession session;
+    auto connection = session.GetFtpConnection("127.0.0.1", "u", "p", server.Port(), true);
+    std::string dir;
+    ASSERT_TRUE(connection->GetCurrentDirectory(dir));
+    EXPECT_EQ(dir, "/");
+    ASSERT_TRUE(connection->SetCurrentDirectory("/x/y/"));
+    ASSERT_TRUE(connection->GetCurrentDirectory(dir));
+    EXPECT_EQ(dir, "/x/y");
+    EXPECT_FALSE(connection->SetCurrentDirectory("missing"));
+    EXPECT_THAT(connection->GetLastErrorText(), HasSubstr("550"));
+
+    CFtpFileFind finder(connection.get());
+    ASSERT_TRUE(finder.FindFile("*"));
+    std::vector<std::string> names, paths;
+    int dots = 0;
+    bool more = true;
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDots()) {
+            ++dots;
+            continue;
+        }
+        names.push_back(finder.GetFileName());
+        paths.push_back(finder.GetFilePath());
+    }
+    EXPECT_EQ(dots, 2);
+    EXPECT_EQ(names.size(), 7u) << ::testing::PrintToString(names);
+    EXPECT_THAT(paths, Contains("/x/y/no group dir"));
+    EXPECT_FALSE(finder.FindNextFile()) << "past the end";
+    EXPECT_TRUE(finder.FindFile("*.txt"));
+    finder.FindNextFile();
+    EXPECT_EQ(finder.GetFileName(), "old file.txt");
+    EXPECT_FALSE(finder.FindFile("nothing*"));
+    connection->Close();
+    EXPECT_FALSE(connection->GetCurrentDirectory(dir));
+}
+
+TEST(FtpBuiltIn, ConnectionFailureThrowsInternetException) {
+    CInternetSession session;
+    try {
+        session.GetFtpConnection("127.0.0.1", "u", "p", ftptest::UnusedPort(), true);
+        ADD_FAILURE() << "connected";
+    } catch (const CInternetException& e) {
+        EXPECT_NE(e.GetErrorMessage(), "");
+    }
+}
+
+// --- The probe ------------------------------------------------------------------------------
+
+TEST(FtpProbe, ReportsFoldersOrTheError) {
+    CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
+    ASSERT_TRUE(server.Ok());
+    for (const bool builtIn : {kComponent, kBuiltIn}) {
+        const auto ok = CFtpProbe::Probe(Connection(server.Port(), builtIn), {}, "/pub");
+        EXPECT_TRUE(ok.bOk) << ok.strError;
+        EXPECT_THAT(ok.arrFolders, ::testing::UnorderedElementsAre("data", "docs"));
+        const auto missing = CFtpProbe::Probe(Connection(server.Port(), builtIn), {}, "/nowhere");
+        EXPECT_FALSE(missing.bOk);
+        EXPECT_THAT(missing.strError, HasSubstr("550"));
+        const auto denied = CFtpProbe::Probe(Connection(server.Port(), builtIn, "alice", "bad"), {}, "/");
+        EXPECT_FALSE(denied.bOk);
+        EXPECT_THAT(denied.strError, HasSubstr("530"));
+    }
+}
+
+} // namespace
