@@ -1,0 +1,44 @@
+#pragma once
+// The small borderless popup "Connecting ..." that shows activity while the
+// connection dialog waits for a connect attempt: a bar advancing once a second.
+// It lives on the main thread (the blocking call runs on a CChildThread) and is
+// skipped by the input blocking, so it keeps animating on top of the dialog.
+#include <atomic>
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+class wxGauge;
+
+class CDialog1 : public wxDialog {
+public:
+    enum { IDD = 154, IDC_PROGRESS = 1007, IDT_ANIMATION = 1 };
+    static constexpr int kStepMs = 1000;
+
+    // Created hidden, over `owner` (may be null).
+    explicit CDialog1(wxWindow* owner);
+    ~CDialog1() override;
+
+    // Centres the popup on its owner, shows it and paints it at once.
+    void ShowPopup();
+    // Keeps the popup up for one more second (events keep flowing), then removes
+    // it. The object is gone afterwards: do not touch it again.
+    void ClosePopup();
+
+    int GetStep() const { return m_nStep; }
+    wxGauge* GetProgress() const { return m_progress; }
+    // Number of popups on screen right now.
+    static int VisibleCount() { return s_nVisible.load(); }
+
+private:
+    void OnTimer(wxTimerEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    wxWindow* m_pOwner;
+    wxGauge* m_progress = nullptr;
+    int m_nStep = 0;
+    wxTimer m_timer;
+    bool m_bShown = false;
+    // Read by tests from worker threads.
+    static std::atomic<int> s_nVisible;
+};

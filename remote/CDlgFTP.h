@@ -1,0 +1,92 @@
+#pragma once
+// "FTP Connection": edits one FTP connection and tests it on the spot. "Connect"
+// opens a real session with the values as typed (through the FTP component, or
+// the built-in client for connections marked so) and turns into "Disconnect"
+// while that session is open.
+#include "model/CConnectionInfo.h"
+#include "platform/COleDispatchDriver.h"
+
+#include <memory>
+#include <wx/dialog.h>
+
+class CAnimatedProgressCtrl;
+class CCorvaneDoc;
+class CFtpConnection;
+class CInternetSession;
+class wxButton;
+class wxCheckBox;
+class wxSizer;
+class wxTextCtrl;
+
+class CDlgFTP : public wxDialog {
+public:
+    enum {
+        IDD = 130,
+        IDC_HOST = 1000,
+        IDC_PORT = 1001,
+        IDC_USER = 1002,
+        IDC_PASSWORD = 1003,
+        IDC_USE_PROXY = 1004,
+        IDC_SHOW_PASSWORD = 1005,
+        IDC_CONNECT = 1006,
+        IDC_PROGRESS = 1007,
+        IDC_USE_WININET = 1008,
+        IDC_PASSIVE = 1026,
+        IDC_PROXY = 1075,
+    };
+
+    // `pDoc` supplies the project's proxy and is marked modified when the proxy
+    // dialog ends with OK; it may be null (no proxy dialog, default proxy).
+    CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc);
+    ~CDlgFTP() override;
+
+    // The record being edited; set before ShowModal. Written only by OK.
+    CConnectionInfo* m_pConnection = nullptr;
+    // Editing an existing connection: its host, which identifies it, stays as it is.
+    void SetHostLocked(bool locked) { m_bHostLocked = locked; }
+
+    bool IsConnected() const { return m_bConnected; }
+    bool IsTested() const { return m_bTested; }
+
+private:
+    void BuildControls();
+    void OnInitDialog(wxInitDialogEvent& event);
+    void OnOK(wxCommandEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+    void MarkChanged();
+    void OnUseProxy();
+    void OnShowPassword();
+    void OnProxy();
+    void OnUseWinInet();
+    void OnConnect();
+    // Opens the test session from the values in the controls; blocks on a worker
+    // thread while the dialog keeps painting.
+    void ConnectServer();
+    void DisconnectServer();
+
+    wxTextCtrl* m_editHost = nullptr;
+    wxTextCtrl* m_editPort = nullptr;
+    CAnimatedProgressCtrl* m_progress = nullptr;
+    wxTextCtrl* m_editUser = nullptr;
+    wxTextCtrl* m_editPassword = nullptr;
+    wxCheckBox* m_checkUseProxy = nullptr;
+    wxCheckBox* m_checkShowPassword = nullptr;
+    wxCheckBox* m_checkPassive = nullptr;
+    wxButton* m_btnConnect = nullptr;
+    wxButton* m_btnOK = nullptr;
+    wxButton* m_btnCancel = nullptr;
+    wxButton* m_btnProxy = nullptr;
+    wxCheckBox* m_checkUseWinInet = nullptr;
+    wxSizer* m_proxyRow = nullptr;
+
+    bool m_bTested = false;
+    std::unique_ptr<CInternetSession> m_session;
+    std::unique_ptr<CFtpConnection> m_pFtpConnection;
+    COleDispatchDriver m_ftp;
+    CCorvaneDoc* m_pDoc;
+    bool m_bConnected = false;
+    bool m_bHostLocked = false;
+    bool m_bInitialised = false;
+    // A test is running: the window must not go away under the worker thread.
+    bool m_bBusy = false;
+};

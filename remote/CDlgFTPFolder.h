@@ -1,0 +1,100 @@
+#pragma once
+// "FTP Folder": shows an FTP server's folders as a tree rooted at the server and
+// lets the operator pick one. The tree is filled lazily, one level per first
+// expansion, and opens at the folder the caller hands in.
+#include "model/CConnectionInfo.h"
+#include "platform/COleDispatchDriver.h"
+#include "remote/CRemoteEntry.h"
+#include "resources/ResourceIds.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/dialog.h>
+#include <wx/timer.h>
+#include <wx/treectrl.h>
+
+class CAnimatedProgressCtrl;
+class CCorvaneDoc;
+class CFtpConnection;
+class CInternetSession;
+class wxButton;
+class wxStaticBitmap;
+class wxStaticText;
+
+class CDlgFTPFolder : public wxDialog {
+public:
+    enum {
+        IDD = 137,
+        IDC_TREE = 1030,
+        IDC_STATUS = 1058,
+        IDC_PROGRESS = 1007,
+        IDC_ERROR_PICTURE = 1060,
+        IDT_START = 1,
+    };
+    // Tree images of the folder strip.
+    enum {
+        imageFolder = IMG_TREE_FOLDER,
+        imageFolderOpen = IMG_TREE_FOLDER_OPEN,
+        imageServer = IMG_TREE_COMPUTER,
+        imageFolderFailed = IMG_TREE_FOLDER_FAILED
+    };
+    // The dialog appears first; the blocking connection starts this much later.
+    static constexpr int kStartDelayMs = 200;
+
+    CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc);
+    ~CDlgFTPFolder() override;
+
+    // In: the folder to open the tree at. Out after OK: the chosen folder ("/" for the root).
+    std::string m_strPath = "/";
+    // The connection to browse; set before ShowModal.
+    CConnectionInfo* m_pConnection = nullptr;
+
+    bool IsConnected() const { return m_bConnected; }
+    // The start-up (connect and initial walk) has run, successfully or not.
+    bool HasStarted() const { return m_bStarted; }
+    wxTreeCtrl* GetTree() const { return m_tree; }
+
+private:
+    void BuildControls();
+    void OnInitDialog(wxInitDialogEvent& event);
+    void OnTimer(wxTimerEvent& event);
+    void OnItemExpanded(wxTreeEvent& event);
+    void OnOK(wxCommandEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+
+    void ConnectServer();
+    void DisconnectServer();
+    // Lists the folder m_strPath into m_arrListing; on failure the status line
+    // shows why and the result is false.
+    bool ListFolder();
+    void AddChildFolders(const wxTreeItemId& item);
+    wxTreeItemId AddChildFoldersAndFind(const wxTreeItemId& item);
+    void ExpandItem(const wxTreeItemId& item);
+    void RemovePlaceholder(const wxTreeItemId& item);
+    void SelectInitialPath();
+
+    wxTreeItemId InsertSorted(const wxTreeItemId& parent, const wxString& text, CRemoteEntry* entry);
+    void AddPlaceholder(const wxTreeItemId& parent);
+    void SetImages(const wxTreeItemId& item, int normal, int selected);
+    CRemoteEntry* EntryOf(const wxTreeItemId& item) const;
+    void SetStatus(const wxString& text);
+
+    wxStaticText* m_status = nullptr;
+    wxButton* m_btnOK = nullptr;
+    wxTreeCtrl* m_tree = nullptr;
+    CAnimatedProgressCtrl* m_progress = nullptr;
+    wxStaticBitmap* m_errorPicture = nullptr;
+    wxTimer m_timer;
+    bool m_bConnected = false;
+    std::unique_ptr<CInternetSession> m_session;
+    std::unique_ptr<CFtpConnection> m_pFtpConnection;
+    COleDispatchDriver m_ftp;
+    CCorvaneDoc* m_pDoc;
+    std::vector<std::unique_ptr<CRemoteEntry>> m_arrEntries;
+    std::vector<CRemoteEntry*> m_arrListing;
+    bool m_bStarted = false;
+    bool m_bInitialised = false;
+    // A network call is running: the window must not go away under the worker.
+    int m_nBusy = 0;
+};

@@ -1,0 +1,201 @@
+// The remote folder browser against a recording component: the initial walk,
+// lazy expansion, failures in the status line and the proxy rule.
+#include "RemoteRecordingFtp.h"
+#include "RemoteTestSupport.h"
+
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTPFolder.h"
+
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+using namespace remotetest;
+using Calls = std::vector<std::string>;
+using Texts = std::vector<wxString>;
+
+namespace {
+
+class DlgFTPFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_conn.m_strHost = "files.example.org";
+        m_conn.m_nPort = 21;
+        m_conn.m_strUser = "anonymous";
+        m_conn.m_strPassword = "guest";
+        m_state->folders["/"] = {{"pub", 2}, {"readme.txt", 1}, {"beta", 2}, {"Alpha", 2}};
+        m_state->folders["/pub"] = {{"docs", 2}, {"data", 2}, {"index.html", 1}};
+        m_state->folders["/pub/data"] = {{"deep", 2}, {"values.csv", 1}};
+        m_state->folders["/pub/docs"] = {};
+        m_state->folders["/pub/data/deep"] = {};
+        m_state->folders["/Alpha"] = {{"only.txt", 1}};
+        m_state->folders["/beta"] = {{"x", 2}};
+        m_state->folders["/beta/x"] = {};
+    }
+
+    // Shows the browser and waits for its deferred start-up to run.
+    std::unique_ptr<CDlgFTPFolder> Open(const std::string& path) {
+        auto dlg = std::make_unique<CDlgFTPFolder>(nullptr, &m_doc);
+        dlg->m_pConnection = &m_conn;
+        dlg->m_strPath = path;
+        dlg->Show();
+        EXPECT_EQ(Status(dlg.get()), "Connecting ... ");
+        EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
+        EXPECT_TRUE(PumpUntil([&] { return dlg->HasStarted(); }));
+        return dlg;
+    }
+
+    static wxString Status(CDlgFTPFolder* dlg) {
+        return dlg->FindWindow(CDlgFTPFolder::IDC_STATUS)->GetLabel();
+    }
+    static wxString Selected(CDlgFTPFolder* dlg) {
+        return dlg->GetTree()->GetItemText(dlg->GetTree()->GetSelection());
+    }
+    // What OK hands back, without ending a modal loop.
+    static std::string Chosen(CDlgFTPFolder* dlg) {
+        dlg->CallAfter([dlg] { Click(dlg, wxID_OK); });
+        EXPECT_EQ(dlg->ShowModal(), wxID_OK);
+        return dlg->m_strPath;
+    }
+
+    std::shared_ptr<FakeFtpState> m_state = std::make_shared<FakeFtpState>();
+    CRecordingFtpRegistration m_reg{m_state};
+    CCorvaneDoc m_doc;
+    CConnectionInfo m_conn;
+};
+
+TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolder) {
+    for (const std::string path : {"/pub/data", "/pub/data/", "pub/data", "//pub//data"}) {
+        auto dlg = Open(path);
+        wxTreeCtrl* tree = dlg->GetTree();
+        EXPECT_EQ(Status(dlg.get()), "Connected to 'files.example.org'");
+        EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
+        const wxTreeItemId root = tree->GetRootItem();
+        EXPECT_EQ(tree->GetItemText(root), "files.example.org");
+        EXPECT_EQ(tree->GetItemImage(root), CDlgFTPFolder::imageServer);
+        // Sorted as the tree sorts, letter case ignored; files never appear.
+        EXPECT_EQ(ChildTexts(tree, root), (Texts{"Alpha", "beta", "pub"})) << path;
+        const wxTreeItemId pub = ChildNamed(tree, root, "pub");
+        EXPECT_TRUE(tree->IsExpanded(pub)) << path;
+        EXPECT_EQ(ChildTexts(tree, pub), (Texts{"data", "docs"}));
+        EXPECT_EQ(Selected(dlg.get()), "data") << path;
+        // The final folder holds its subfolders, no placeholder, and is not listed again.
+        const wxTreeItemId data = ChildNamed(tree, pub, "data");
+        EXPECT_EQ(ChildTexts(tree, data), Texts{"deep"});
+        // Folders off the path wait with one empty placeholder.
+        EXPECT_EQ(ChildTexts(tree, ChildNamed(tree, root, "beta")), Texts{""});
+        EXPECT_EQ(Chosen(dlg.get()), "/pub/data") << path;
+    }
+}
+
+TEST_F(DlgFTPFolderTest, WalkListsOnlyThePathAndExpansionListsOnce) {
+    m_conn.m_bUseProxy = false;
+    m_doc.m_proxy.m_nType = 2;
+    auto dlg = Open("/pub");
+    // A connection without the proxy sets no proxy member at all.
+    const Calls opening{"put 2 bstr 'files.example.org'",
+                        "put 4 bstr 'anonymous'",
+                        "put 5 bstr 'guest'",
+                        "put 3 i2 21",
+                        "put 11 i4 0",
+                        "put 35 i4 0",
+                        "put 34 i2 20",
+                        "call 8",
+                        "call 6"};
+    Calls calls = m_state->Calls();
+    ASSERT_GE(calls.size(), opening.size());
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + opening.size()), opening);
+    Calls cds;
+    for (const std::string& c : calls)
+        if (c.rfind("call 16 ", 0) == 0 || c.rfind("call 44 ", 0) == 0)
+            cds.push_back(c);
+    EXPECT_EQ(cds,
+              (Calls{"call 16 bstr '/'", "call 44 bstr '*'", "call 16 bstr '/pub/'", "call 44 bstr '*'"}));
+
+    wxTreeCtrl* tree = dlg->GetTree();
+    const wxTreeItemId beta = ChildNamed(tree, tree->GetRootItem(), "beta");
+    m_state->ClearCalls();
+    tree->Expand(beta);
+    EXPECT_EQ(m_state->Calls().front(), "call 16 bstr '/beta'");
+    EXPECT_EQ(ChildTexts(tree, beta), Texts{"x"});
+    tree->Collapse(beta);
+    m_state->ClearCalls();
+    tree->Expand(beta);
+    EXPECT_TRUE(m_state->Calls().empty()) << "a listed folder is not fetched again";
+    tree->SelectItem(ChildNamed(tree, beta, "x"));
+    EXPECT_EQ(Chosen(dlg.get()), "/beta/x");
+}
+
+TEST_F(DlgFTPFolderTest, PathsThatMatchNothingStopAtTheRoot) {
+    // Letter case counts; backslashes are no separators; "/" and "" open at the root.
+    for (const std::string path : {"/Pub", "\\pub\\data", "/", "", "/nothere/data"}) {
+        auto dlg = Open(path);
+        wxTreeCtrl* tree = dlg->GetTree();
+        EXPECT_EQ(tree->GetSelection(), tree->GetRootItem()) << path;
+        EXPECT_EQ(ChildTexts(tree, tree->GetRootItem()), (Texts{"Alpha", "beta", "pub"})) << path;
+        EXPECT_EQ(ChildTexts(tree, ChildNamed(tree, tree->GetRootItem(), "pub")), Texts{""}) << path;
+        EXPECT_EQ(Chosen(dlg.get()), "/") << path;
+    }
+}
+
+TEST_F(DlgFTPFolderTest, FailedExpansionShowsTheBrokenFolderForGood) {
+    m_state->failingFolders.insert("/beta");
+    auto dlg = Open("/");
+    wxTreeCtrl* tree = dlg->GetTree();
+    const wxTreeItemId beta = ChildNamed(tree, tree->GetRootItem(), "beta");
+    EXPECT_EQ(tree->GetItemImage(beta), CDlgFTPFolder::imageFolder);
+    tree->Expand(beta);
+    EXPECT_EQ(tree->GetItemImage(beta), CDlgFTPFolder::imageFolderFailed);
+    EXPECT_EQ(tree->GetItemImage(beta, wxTreeItemIcon_Selected), CDlgFTPFolder::imageFolderFailed);
+    EXPECT_TRUE(ChildTexts(tree, beta).empty());
+    EXPECT_EQ(Status(dlg.get()), "550 /beta: No such file or directory.");
+    m_state->ClearCalls();
+    tree->Collapse(beta);
+    tree->Expand(beta);
+    EXPECT_TRUE(m_state->Calls().empty());
+    EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_FALSE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
+}
+
+TEST_F(DlgFTPFolderTest, ListingFailureDuringTheWalkStopsWhereItGot) {
+    m_state->failingFolders.insert("/pub/data");
+    auto dlg = Open("/pub/data/deep");
+    EXPECT_EQ(Selected(dlg.get()), "data");
+    EXPECT_EQ(Status(dlg.get()), "550 /pub/data: No such file or directory.");
+    EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_EQ(Chosen(dlg.get()), "/pub/data");
+}
+
+TEST_F(DlgFTPFolderTest, FailedConnectionLeavesOnlyCancel) {
+    m_state->failures[6] = "530 Login incorrect.";
+    m_conn.m_bUseProxy = true;
+    m_doc.m_proxy.m_nType = 3;
+    CMessageRecorder boxes;
+    auto dlg = Open("/pub");
+    EXPECT_EQ(Status(dlg.get()), "530 Login incorrect.");
+    EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
+    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_FALSE(dlg->GetTree()->GetRootItem().IsOk());
+    EXPECT_TRUE(boxes.boxes.empty()) << "the browser reports in its status line";
+    // With the proxy the browser sends the same proxy members as the connection test.
+    EXPECT_EQ(m_state->Calls().front(), "put 29 i4 4");
+}
+
+TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
+    CRecordingFtpRegistration missing(m_state, /*creatable=*/false);
+    CMessageRecorder boxes;
+    auto dlg = Open("/");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "COM Component creation failed");
+    EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
+    EXPECT_NE(Status(dlg.get()), "Connecting ... ");
+    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
+}
+
+TEST_F(DlgFTPFolderTest, ClosingTheBrowserEndsTheSession) {
+    auto dlg = Open("/");
+    m_state->ClearCalls();
+    dlg.reset();
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+}
+
+} // namespace

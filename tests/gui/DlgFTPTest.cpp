@@ -1,0 +1,318 @@
+// The connection dialog against a recording component: what it sends, in which
+// order and with which types, and what the operator sees around a test.
+#include "RemoteRecordingFtp.h"
+#include "RemoteTestSupport.h"
+
+#include "controls/CAnimatedProgressCtrl.h"
+#include "dialogs/CDlgProxy.h"
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTP.h"
+#include "remote/PasswordDisplay.h"
+
+#include <wx/testing.h>
+
+using namespace remotetest;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+class DlgFTPTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_conn.m_strHost = "ftp.example.org";
+        m_conn.m_nPort = 40000;
+        m_conn.m_strUser = "alice";
+        m_conn.m_strPassword = "s\xe9same"; // Windows-1252 byte, as the model keeps text
+    }
+
+    std::unique_ptr<CDlgFTP> Open(bool hostLocked = false) {
+        auto dlg = std::make_unique<CDlgFTP>(nullptr, &m_doc);
+        dlg->m_pConnection = &m_conn;
+        dlg->SetHostLocked(hostLocked);
+        dlg->Show();
+        return dlg;
+    }
+
+    // The calls that open a session, after whatever proxy members came first.
+    static Calls OpenCalls(const std::string& passive = "0") {
+        return {"put 2 bstr 'ftp.example.org'",
+                "put 4 bstr 'alice'",
+                "put 5 bstr 's\xe9same'",
+                "put 3 i2 -25536",
+                "put 11 i4 " + passive,
+                "put 35 i4 0",
+                "put 34 i2 20",
+                "call 8",
+                "call 6"};
+    }
+
+    std::shared_ptr<FakeFtpState> m_state = std::make_shared<FakeFtpState>();
+    CCorvaneDoc m_doc;
+    CConnectionInfo m_conn;
+};
+
+Calls Concat(Calls a, const Calls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
+    m_conn.m_bUseProxy = true;
+    m_conn.m_bShowPassword = true;
+    m_conn.m_bPassive = true;
+    auto dlg = Open();
+    EXPECT_EQ(dlg->GetTitle(), "FTP Connection");
+    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_HOST)->GetValue(), "ftp.example.org");
+    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->GetValue(), "40000");
+    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)->GetValue(),
+              wxString::FromUTF8("s\xc3\xa9same"));
+    EXPECT_TRUE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
+    EXPECT_TRUE(Find<wxCheckBox>(dlg.get(), CDlgFTP::IDC_PASSIVE)->IsChecked());
+    EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
+    EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
+    EXPECT_FALSE(dlg->FindWindow(CDlgFTP::IDC_USE_WININET)->IsShown());
+    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+
+    // Editing an existing connection: the host that identifies it cannot change.
+    m_conn.m_bShowPassword = false;
+    m_conn.m_bUseProxy = false;
+    auto locked = Open(true);
+    EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
+    EXPECT_FALSE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(locked.get(), CDlgFTP::IDC_PASSWORD)));
+    EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
+
+    // The built-in client uses the system's proxy: no proxy controls at all.
+    m_conn.m_bUseWinInet = true;
+    auto builtIn = Open();
+    EXPECT_FALSE(builtIn->FindWindow(CDlgFTP::IDC_USE_PROXY)->IsShown());
+    EXPECT_FALSE(builtIn->FindWindow(CDlgFTP::IDC_PROXY)->IsShown());
+    EXPECT_FALSE(builtIn->FindWindow(wxID_OK)->IsEnabled());
+}
+
+TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
+    auto dlg = Open();
+    Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->SetValue("2121x5");
+    EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    Toggle(dlg.get(), CDlgFTP::IDC_USE_PROXY, true);
+    EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
+    Toggle(dlg.get(), CDlgFTP::IDC_SHOW_PASSWORD, true);
+    EXPECT_TRUE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
+    Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_USER)->SetValue(" bob ");
+    dlg->Hide();
+
+    CDlgFTP modal(nullptr, &m_doc);
+    modal.m_pConnection = &m_conn;
+    modal.CallAfter([&] {
+        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_HOST)->SetValue("");
+        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_PORT)->SetValue("2121x5");
+        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_USER)->SetValue(" bob ");
+        Toggle(&modal, CDlgFTP::IDC_PASSIVE, true);
+        Click(&modal, wxID_OK);
+    });
+    ASSERT_EQ(modal.ShowModal(), wxID_OK);
+    EXPECT_EQ(m_conn.m_strHost, "");
+    EXPECT_EQ(m_conn.m_nPort, 2121);
+    EXPECT_EQ(m_conn.m_strUser, " bob ");
+    EXPECT_TRUE(m_conn.m_bPassive);
+    EXPECT_FALSE(m_conn.m_bTestPassed);
+
+    CDlgFTP empty(nullptr, &m_doc);
+    empty.m_pConnection = &m_conn;
+    empty.CallAfter([&] {
+        Find<wxTextCtrl>(&empty, CDlgFTP::IDC_PORT)->SetValue("");
+        Click(&empty, wxID_OK);
+    });
+    ASSERT_EQ(empty.ShowModal(), wxID_OK);
+    EXPECT_EQ(m_conn.m_nPort, 0);
+}
+
+TEST_F(DlgFTPTest, ConnectAndDisconnectDriveTheComponentInOrder) {
+    CRecordingFtpRegistration reg(m_state);
+    int popupsDuringConnect = -1;
+    m_state->onConnect = [&] { popupsDuringConnect = CDialog1::VisibleCount(); };
+    CMessageRecorder boxes;
+    auto dlg = Open();
+
+    const auto start = std::chrono::steady_clock::now();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    const auto took = std::chrono::steady_clock::now() - start;
+    // Without the proxy, only ProxyType 0; port 40000 travels as the same 16 bits, signed.
+    EXPECT_EQ(m_state->Calls(), Concat({"put 29 i4 0"}, OpenCalls()));
+    EXPECT_EQ(popupsDuringConnect, 1);
+    EXPECT_EQ(CDialog1::VisibleCount(), 0);
+    EXPECT_GE(took, std::chrono::milliseconds(1000)) << "the popup stays up a second after the attempt";
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
+    auto* progress = Find<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS);
+    EXPECT_EQ(progress->GetPos(), 100);
+    EXPECT_TRUE(progress->IsAnimating());
+    EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_TRUE(dlg->IsEnabled()) << "input comes back after the test";
+    EXPECT_TRUE(dlg->IsTested());
+
+    m_state->ClearCalls();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+    EXPECT_EQ(progress->GetPos(), 0);
+    EXPECT_FALSE(progress->IsAnimating());
+
+    // A disconnect released the instance: the next test starts from a fresh one,
+    // and a session still open when the dialog goes is closed.
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_EQ(m_state->instances, 2);
+    m_state->ClearCalls();
+    dlg.reset();
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+}
+
+TEST_F(DlgFTPTest, ProxyMembersFollowTheProjectProxy) {
+    CRecordingFtpRegistration reg(m_state);
+    CMessageRecorder boxes;
+    m_conn.m_bUseProxy = true;
+    m_conn.m_bPassive = true;
+    m_doc.m_proxy.m_strHost = "socks.example.org";
+    m_doc.m_proxy.m_nPort = 40000;
+    m_doc.m_proxy.m_strUser = "pu";
+    m_doc.m_proxy.m_strPassword = "pp";
+    const Calls values{"put 32 bstr 'socks.example.org'", "put 33 i2 -25536", "put 30 bstr 'pu'",
+                       "put 31 bstr 'pp'"};
+    // Record codes (as the proxy dialog stores them) against the component's codes.
+    const std::vector<std::pair<int, int>> table{{4, 0}, {0, 1}, {1, 2}, {2, 3}, {3, 4}, {9, -1}};
+    for (const auto& [record, component] : table) {
+        m_doc.m_proxy.m_nType = record;
+        m_state->ClearCalls();
+        auto dlg = Open();
+        Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+        Calls expected = component < 0 ? Calls{} : Calls{"put 29 i4 " + std::to_string(component)};
+        expected = Concat(Concat(expected, values), OpenCalls("1"));
+        EXPECT_EQ(m_state->Calls(), expected) << "record type " << record;
+        dlg.reset();
+    }
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(DlgFTPTest, FailedConnectShowsTheErrorOnceThePopupIsGone) {
+    CRecordingFtpRegistration reg(m_state);
+    m_state->failures[6] = "530 Login incorrect.";
+    CMessageRecorder boxes;
+    m_conn.m_bTestPassed = true;
+    auto dlg = Open();
+
+    const auto start = std::chrono::steady_clock::now();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "530 Login incorrect.");
+    EXPECT_EQ(boxes.boxes[0].caption, "Error");
+    EXPECT_EQ(boxes.boxes[0].icon, wxICON_ERROR);
+    EXPECT_EQ(boxes.boxes[0].popupsVisible, 0);
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+    EXPECT_FALSE(dlg->IsConnected());
+    EXPECT_FALSE(dlg->IsTested());
+    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled()) << "a failed attempt leaves OK as it was";
+    EXPECT_FALSE(Find<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS)->IsAnimating());
+
+    // The instance is kept after a failure and set up again for the next attempt.
+    m_state->failures.clear();
+    m_state->ClearCalls();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_EQ(m_state->instances, 1);
+    EXPECT_EQ(m_state->Calls(), Concat({"put 29 i4 0"}, OpenCalls()));
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
+}
+
+TEST_F(DlgFTPTest, ErrorTextIsCutAt511Characters) {
+    CRecordingFtpRegistration reg(m_state);
+    m_state->failures[8] = std::string(300, 'a') + std::string(300, 'b');
+    CMessageRecorder boxes;
+    auto dlg = Open();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, wxString(std::string(300, 'a') + std::string(211, 'b')));
+    // The sequence stops at the failing member.
+    EXPECT_EQ(m_state->Calls().back(), "call 8");
+}
+
+TEST_F(DlgFTPTest, ComponentThatCannotBeCreated) {
+    CRecordingFtpRegistration reg(m_state, /*creatable=*/false);
+    CMessageRecorder boxes;
+    auto dlg = Open();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].message, "COM Component creation failed");
+    EXPECT_EQ(boxes.boxes[0].caption, wxTheApp->GetAppDisplayName());
+    EXPECT_EQ(boxes.boxes[0].icon, wxICON_EXCLAMATION);
+    EXPECT_EQ(boxes.boxes[0].popupsVisible, 1);
+    EXPECT_EQ(boxes.boxes[1].caption, "Error");
+    EXPECT_EQ(boxes.boxes[1].popupsVisible, 0);
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+}
+
+TEST_F(DlgFTPTest, FailingDisconnectKeepsTheSessionForAnotherTry) {
+    CRecordingFtpRegistration reg(m_state);
+    CMessageRecorder boxes;
+    auto dlg = Open();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    m_state->failures[7] = "421 Timeout.";
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "421 Timeout.");
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
+    EXPECT_FALSE(dlg->IsTested());
+    m_state->failures.clear();
+    m_state->ClearCalls();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+    EXPECT_TRUE(dlg->IsTested());
+}
+
+TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
+    CRecordingFtpRegistration reg(m_state);
+    CMessageRecorder boxes;
+    CDlgFTP cancelled(nullptr, &m_doc);
+    cancelled.m_pConnection = &m_conn;
+    cancelled.CallAfter([&] {
+        Find<wxTextCtrl>(&cancelled, CDlgFTP::IDC_USER)->SetValue("changed");
+        Click(&cancelled, CDlgFTP::IDC_CONNECT);
+        cancelled.EndModal(wxID_CANCEL);
+    });
+    EXPECT_EQ(cancelled.ShowModal(), wxID_CANCEL);
+    EXPECT_EQ(m_conn.m_strUser, "alice");
+    EXPECT_FALSE(m_conn.m_bTestPassed);
+
+    CDlgFTP confirmed(nullptr, &m_doc);
+    confirmed.m_pConnection = &m_conn;
+    confirmed.CallAfter([&] {
+        Click(&confirmed, CDlgFTP::IDC_CONNECT);
+        Click(&confirmed, wxID_OK);
+    });
+    EXPECT_EQ(confirmed.ShowModal(), wxID_OK);
+    EXPECT_TRUE(m_conn.m_bTestPassed);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// Confirms or cancels the proxy editor that the Proxy button opens.
+class CAnswerProxy : public wxExpectModalBase<CDlgProxy, CAnswerProxy> {
+public:
+    explicit CAnswerProxy(int answer) : m_answer(answer) {}
+
+protected:
+    int OnInvoked(CDlgProxy*) const override { return m_answer; }
+
+private:
+    int m_answer;
+};
+
+TEST_F(DlgFTPTest, ProxyButtonEditsTheProjectProxy) {
+    m_conn.m_bUseProxy = true;
+    auto dlg = Open();
+    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_CANCEL));
+    EXPECT_FALSE(m_doc.IsModified());
+    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_OK));
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+} // namespace
