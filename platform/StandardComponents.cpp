@@ -2,13 +2,13 @@
 
 #include "platform/CAutomationRegistry.h"
 #include "platform/CCoFtp.h"
+#include "platform/CMailComponent.h"
 
 namespace corvane {
 
 void RegisterStandardComponents() {
     CCoFtp::Register();
-
-    // Mail component: registered below by its own module.
+    CMailComponent::Register();
 }
 
 } // namespace corvane

@@ -1,0 +1,369 @@
+// The mail component against a real SMTP server on loopback, driven through the
+// automation layer in the order the mail account dialog uses.
+#include "SmtpPeer.h"
+
+#include "model/CodePage.h"
+#include "platform/CAutomationRegistry.h"
+#include "platform/CMailComponent.h"
+#include "platform/COleDispatchDriver.h"
+#include "platform/COleException.h"
+#include "platform/StandardComponents.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <netdb.h>
+#include <regex>
+#include <sstream>
+
+using mailtest::CSmtpPeer;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+struct Account {
+    std::string server = "127.0.0.1";
+    std::string user;
+    std::string password;
+    std::string sender = "Corvane Test <sender@example.com>";
+    std::string subject = "Test message";
+    std::vector<std::string> recipients = {"first@example.com"};
+    int port = 25;
+    bool requireTls = false;
+};
+
+void Drive(COleDispatchDriver& mailer, const Account& a) {
+    mailer.SetProperty(CMailComponent::dispidServer, a.server);
+    mailer.SetProperty(CMailComponent::dispidUser, a.user);
+    mailer.SetProperty(CMailComponent::dispidPassword, a.password);
+    mailer.SetProperty(CMailComponent::dispidSender, a.sender);
+    mailer.SetProperty(CMailComponent::dispidSubject, a.subject);
+    mailer.SetProperty(CMailComponent::dispidRequireTls, a.requireTls);
+    mailer.SetProperty(CMailComponent::dispidPort, std::int32_t{a.port});
+    for (const auto& r : a.recipients)
+        mailer.InvokeHelper(CMailComponent::dispidAddRecipient, InvokeKind::method, {r});
+    mailer.InvokeHelper(CMailComponent::dispidSend, InvokeKind::method);
+}
+
+// Empty on success, else the component's description.
+std::string Send(const Account& a) {
+    COleDispatchDriver mailer;
+    std::string error;
+    if (!mailer.CreateDispatch(CMailComponent::kProgId, &error))
+        return "not created: " + error;
+    try {
+        Drive(mailer, a);
+        return {};
+    } catch (const COleDispatchException& e) {
+        EXPECT_FALSE(e.m_strDescription.empty());
+        return e.m_strDescription;
+    }
+}
+
+std::string SendDirect(CMailComponent& component, const Account& a) {
+    COleDispatchDriver mailer(std::shared_ptr<IDispatch>(&component, [](IDispatch*) {}));
+    try {
+        Drive(mailer, a);
+        return {};
+    } catch (const COleDispatchException& e) {
+        return e.m_strDescription;
+    }
+}
+
+class MailComponent : public ::testing::Test {
+protected:
+    void SetUp() override {
+        corvane::RegisterStandardComponents();
+        CMailComponent::SetTimeouts(15000, 30000);
+    }
+    void TearDown() override { CMailComponent::SetTimeouts(15000, 30000); }
+};
+
+#define REQUIRE_PEER(peer)                                                                                   \
+    ASSERT_TRUE((peer).Running()) << "the SMTP peer did not start (python3-aiosmtpd missing?)"
+
+} // namespace
+
+TEST_F(MailComponent, DeliversEnvelopeAndHeadersWithSubjectInCodePageCharacters) {
+    CSmtpPeer peer;
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.sender = "Operator <ops@example.com>";
+    a.recipients = {"first@example.com", "Second One <second@example.org>"};
+    // "Prüfung – Bericht 5 €" in Windows-1252: a non-Latin-1 dash and euro sign too.
+    a.subject = "Pr\xFC"
+                "fung \x96 Bericht 5 \x80";
+    ASSERT_EQ(Send(a), "");
+
+    const auto data = peer.Events("DATA");
+    ASSERT_EQ(data.size(), 1u);
+    const auto& d = data[0];
+    EXPECT_EQ(d["mail_from"], "ops@example.com");
+    EXPECT_EQ(d["rcpt_tos"], nlohmann::json({"first@example.com", "second@example.org"}));
+    const auto& h = d["headers"];
+    EXPECT_EQ(h["Subject"], corvane::Cp1252ToUtf8(a.subject));
+    EXPECT_EQ(h["From"], "Operator <ops@example.com>");
+    EXPECT_EQ(h["To"], "first@example.com, Second One <second@example.org>");
+    EXPECT_EQ(h["MIME-Version"], "1.0");
+    EXPECT_THAT(h["Content-Type"].get<std::string>(), HasSubstr("text/plain"));
+    EXPECT_TRUE(std::regex_match(h["Message-ID"].get<std::string>(), std::regex("<[^@<> ]+@example\\.com>")))
+        << h["Message-ID"];
+    EXPECT_TRUE(std::regex_match(
+        h["Date"].get<std::string>(),
+        std::regex("[A-Z][a-z]{2}, \\d{2} [A-Z][a-z]{2} \\d{4} \\d{2}:\\d{2}:\\d{2} [+-]\\d{4}")))
+        << h["Date"];
+    EXPECT_THAT(d["body"].get<std::string>(), HasSubstr("Corvane"));
+    // The raw header block is 7-bit: the 8-bit subject travels encoded.
+    for (const unsigned char c : d["raw_headers"].get<std::string>())
+        EXPECT_LT(c, 0x80);
+    // No login was asked for and none was made.
+    EXPECT_TRUE(peer.Events("AUTH").empty());
+    EXPECT_FALSE(d["authenticated"].get<bool>());
+}
+
+TEST_F(MailComponent, LongAndTrickySubjectsSurviveFoldingAndEncoding) {
+    CSmtpPeer peer;
+    REQUIRE_PEER(peer);
+    std::string longEightBit;
+    for (int i = 0; i < 30; ++i)
+        longEightBit += "\xC4rger \x80 ";
+    longEightBit += "Ende";
+    std::string longAscii;
+    for (int i = 0; i < 25; ++i)
+        longAscii += "word" + std::to_string(i) + " ";
+    longAscii += "end";
+    const std::vector<std::string> subjects = {longEightBit, longAscii, "=?UTF-8?B?SGk=?= is not a code",
+                                               "Line\r\nBcc: injected@example.com"};
+    for (const auto& s : subjects) {
+        Account a;
+        a.port = peer.Port();
+        a.subject = s;
+        ASSERT_EQ(Send(a), "") << s;
+    }
+    const auto data = peer.Events("DATA");
+    ASSERT_EQ(data.size(), subjects.size());
+    EXPECT_EQ(data[0]["headers"]["Subject"], corvane::Cp1252ToUtf8(longEightBit));
+    EXPECT_EQ(data[1]["headers"]["Subject"], longAscii);
+    EXPECT_EQ(data[2]["headers"]["Subject"], subjects[2]);
+    // A line break in the subject must not start a header of its own.
+    EXPECT_FALSE(data[3]["headers"].contains("Bcc"));
+    EXPECT_EQ(data[3]["rcpt_tos"], nlohmann::json({"first@example.com"}));
+    for (const auto& d : data) {
+        std::istringstream raw(d["raw_headers"].get<std::string>());
+        std::string line;
+        while (std::getline(raw, line))
+            EXPECT_LE(line.size(), 79u) << line; // 78 plus the CR that getline leaves
+    }
+}
+
+TEST_F(MailComponent, LogsInWhenTheServerOffersAuth) {
+    CSmtpPeer peer({"--auth", "reporter:s3cret"});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.user = "reporter";
+    a.password = "s3cret";
+    ASSERT_EQ(Send(a), "");
+    const auto auth = peer.Events("AUTH");
+    ASSERT_EQ(auth.size(), 1u);
+    EXPECT_EQ(auth[0]["login"], "reporter");
+    EXPECT_TRUE(auth[0]["success"].get<bool>());
+    const auto data = peer.Events("DATA");
+    ASSERT_EQ(data.size(), 1u);
+    EXPECT_TRUE(data[0]["authenticated"].get<bool>());
+}
+
+TEST_F(MailComponent, LoginFailuresAreNamedAndNothingIsSent) {
+    CSmtpPeer peer({"--auth", "reporter:s3cret"});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.user = "reporter";
+    a.password = "wrong-password";
+    const std::string wrong = Send(a);
+    EXPECT_THAT(wrong, HasSubstr("rejected the user name \"reporter\""));
+    EXPECT_THAT(wrong, HasSubstr("535"));
+    EXPECT_THAT(wrong, Not(HasSubstr("wrong-password")));
+
+    a.user.clear();
+    a.password.clear();
+    EXPECT_THAT(Send(a), HasSubstr("requires a login"));
+    EXPECT_TRUE(peer.Events("DATA").empty());
+}
+
+TEST_F(MailComponent, UserNameIsNeverDroppedWhenTheServerOffersNoAuth) {
+    CSmtpPeer peer;
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.user = "reporter";
+    a.password = "s3cret";
+    const std::string error = Send(a);
+    EXPECT_THAT(error, HasSubstr("does not offer a login"));
+    EXPECT_THAT(error, HasSubstr("\"reporter\""));
+    EXPECT_THAT(error, Not(HasSubstr("s3cret")));
+    EXPECT_FALSE(peer.Events("EHLO").empty());
+    EXPECT_TRUE(peer.Events("MAIL").empty()) << "the session must stop before MAIL FROM";
+
+    // The same holds when there are no recipients and only the session is checked.
+    a.recipients.clear();
+    EXPECT_THAT(Send(a), HasSubstr("does not offer a login"));
+}
+
+TEST_F(MailComponent, RefusedAddressesAreNamed) {
+    CSmtpPeer peer({"--refuse-rcpt", "nobody@example.com", "--refuse-sender", "spoofed@example.com"});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.recipients = {"ok@example.com", "Nobody <nobody@example.com>", "later@example.com"};
+    const std::string rcpt = Send(a);
+    EXPECT_THAT(rcpt, HasSubstr("refused the recipient \"nobody@example.com\""));
+    EXPECT_THAT(rcpt, HasSubstr("550"));
+    EXPECT_TRUE(peer.Events("DATA").empty()) << "nobody gets the message when one address is refused";
+
+    a.recipients = {"ok@example.com"};
+    a.sender = "spoofed@example.com";
+    EXPECT_THAT(Send(a), HasSubstr("refused the sender \"spoofed@example.com\""));
+    EXPECT_TRUE(peer.Events("DATA").empty());
+}
+
+TEST_F(MailComponent, MessageRefusedAfterDataIsAnError) {
+    CSmtpPeer peer({"--refuse-data"});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    const std::string error = Send(a);
+    EXPECT_THAT(error, HasSubstr("refused the message"));
+    EXPECT_THAT(error, HasSubstr("554"));
+}
+
+TEST_F(MailComponent, EmptyRecipientListChecksTheSessionButSendsNothing) {
+    CSmtpPeer peer({"--auth", "reporter:s3cret"});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.user = "reporter";
+    a.password = "s3cret";
+    a.recipients.clear();
+    EXPECT_THAT(Send(a), HasSubstr("No recipients"));
+    EXPECT_EQ(peer.Events("AUTH").size(), 1u);
+    EXPECT_TRUE(peer.Events("MAIL").empty());
+    EXPECT_TRUE(peer.Events("RCPT").empty());
+
+    // A failure of the session itself is still the error shown.
+    a.password = "bad";
+    EXPECT_THAT(Send(a), HasSubstr("rejected the user name"));
+}
+
+TEST_F(MailComponent, ConnectionFailuresAreReadable) {
+    Account a;
+    a.port = mailtest::ClosedPort();
+    EXPECT_THAT(Send(a), HasSubstr("connection was refused"));
+
+    // "host:port" in the server text reaches the port given there.
+    CSmtpPeer peer;
+    REQUIRE_PEER(peer);
+    a.server = "127.0.0.1:" + std::to_string(peer.Port());
+    EXPECT_EQ(Send(a), "");
+
+    a.server = "127.0.0.1";
+    a.port = 0;
+    EXPECT_THAT(Send(a), HasSubstr("port number 0 is not valid"));
+    a.server = " ";
+    EXPECT_THAT(Send(a), HasSubstr("No mail server"));
+}
+
+TEST_F(MailComponent, UnknownHostIsNamed) {
+    addrinfo* res = nullptr;
+    const int rc = getaddrinfo("no-such-host.invalid", "25", nullptr, &res);
+    if (res)
+        freeaddrinfo(res);
+    if (rc != EAI_NONAME)
+        GTEST_SKIP() << "the resolver cannot say that a name does not exist here";
+    Account a;
+    a.server = "no-such-host.invalid";
+    EXPECT_THAT(Send(a), HasSubstr("\"no-such-host.invalid\" was not found"));
+}
+
+TEST_F(MailComponent, ServerThatNeverAnswersTimesOut) {
+    mailtest::CSilentPeer silent;
+    CMailComponent::SetTimeouts(1000, 1000);
+    Account a;
+    a.port = silent.Port();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string error = Send(a);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_THAT(error, HasSubstr("did not answer within"));
+    EXPECT_LT(elapsed, std::chrono::seconds(10));
+}
+
+TEST_F(MailComponent, MembersAndArgumentTypesAreChecked) {
+    COleDispatchDriver mailer;
+    ASSERT_TRUE(mailer.CreateDispatch("Pelican.CoMailer"));
+    EXPECT_THROW(mailer.InvokeHelper(99, InvokeKind::method), COleException);
+    EXPECT_THROW(mailer.SetProperty(CMailComponent::dispidServer, std::int32_t{1}), COleException);
+    EXPECT_THROW(mailer.SetProperty(CMailComponent::dispidRequireTls, std::string("no")), COleException);
+    EXPECT_THROW(mailer.GetProperty(CMailComponent::dispidPassword), COleException);
+    mailer.SetProperty(CMailComponent::dispidServer, std::string("mail.example.com"));
+    EXPECT_EQ(std::get<std::string>(mailer.GetProperty(CMailComponent::dispidServer)), "mail.example.com");
+    EXPECT_EQ(std::get<std::int32_t>(mailer.GetProperty(CMailComponent::dispidPort)), 25);
+    EXPECT_FALSE(std::get<bool>(mailer.GetProperty(CMailComponent::dispidRequireTls)));
+    // Each creation is a fresh instance: nothing carries over from the one above.
+    COleDispatchDriver second;
+    ASSERT_TRUE(second.CreateDispatch("Pelican.CoMailer"));
+    EXPECT_EQ(std::get<std::string>(second.GetProperty(CMailComponent::dispidServer)), "");
+}
+
+class MailComponentTls : public MailComponent {
+protected:
+    void SetUp() override {
+        MailComponent::SetUp();
+        m_dir = mailtest::MakeTempDir();
+        m_cert = (m_dir / "cert.pem").string();
+        m_key = (m_dir / "key.pem").string();
+        const std::string cmd = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                                "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
+                                m_key + "' -out '" + m_cert + "' >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) != 0)
+            GTEST_SKIP() << "openssl cannot make a test certificate here";
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+        MailComponent::TearDown();
+    }
+    std::filesystem::path m_dir;
+    std::string m_cert;
+    std::string m_key;
+};
+
+TEST_F(MailComponentTls, UsesStartTlsWhenOfferedAndNeverFallsBackOnABadCertificate) {
+    CSmtpPeer peer({"--tls", m_cert, m_key});
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    CMailComponent trusting;
+    trusting.SetCaFile(m_cert);
+    ASSERT_EQ(SendDirect(trusting, a), "");
+    auto data = peer.Events("DATA");
+    ASSERT_EQ(data.size(), 1u);
+    EXPECT_TRUE(data[0]["tls"].get<bool>());
+
+    // Against the system's trust anchors the self-made certificate fails; the message
+    // must not go out in plain text instead.
+    EXPECT_THAT(Send(a), HasSubstr("encrypted connection"));
+    EXPECT_EQ(peer.Events("DATA").size(), 1u);
+}
+
+TEST_F(MailComponentTls, RequiredEncryptionFailsOnAPlainServer) {
+    CSmtpPeer peer;
+    REQUIRE_PEER(peer);
+    Account a;
+    a.port = peer.Port();
+    a.requireTls = true;
+    EXPECT_THAT(Send(a), HasSubstr("does not offer an encrypted connection"));
+    EXPECT_TRUE(peer.Events("MAIL").empty());
+}
