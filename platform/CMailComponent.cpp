@@ -4,11 +4,11 @@
 #include "platform/CAutomationRegistry.h"
 #include "platform/CMailMessage.h"
 #include "platform/COleException.h"
+#include "platform/NetTimeouts.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -19,15 +19,11 @@
 
 namespace {
 
-// Until the program's network timeouts have one shared home, the mail session keeps its own.
-std::atomic<long> g_connectTimeoutMs{15000};
-std::atomic<long> g_responseTimeoutMs{30000};
-
 long ConnectMs() {
-    return g_connectTimeoutMs.load();
+    return static_cast<long>(corvane::GetNetTimeouts().connect.count());
 }
 long ResponseMs() {
-    return g_responseTimeoutMs.load();
+    return static_cast<long>(corvane::GetNetTimeouts().response.count());
 }
 
 constexpr const char* kBody = "This is a test message from Corvane, the configurator of the folder\n"
@@ -233,11 +229,6 @@ const std::string& TextArg(const std::vector<CVariant>& args) {
 }
 
 } // namespace
-
-void CMailComponent::SetTimeouts(long connectMs, long responseMs) {
-    g_connectTimeoutMs = connectMs;
-    g_responseTimeoutMs = responseMs;
-}
 
 void CMailComponent::Register() {
     CAutomationRegistry::Register(kProgId, [] { return std::make_shared<CMailComponent>(); });

@@ -45,9 +45,6 @@ public:
 
     CVariant Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>& args) override;
 
-    // Longest wait to connect and for one server reply; tests lower them.
-    static void SetTimeouts(long connectMs, long responseMs);
-
     // Trust anchors for a server certificate, in place of the system's (tests only).
     void SetCaFile(std::string path) { m_strCaFile = std::move(path); }
 

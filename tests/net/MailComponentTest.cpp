@@ -7,6 +7,7 @@
 #include "platform/CMailComponent.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/COleException.h"
+#include "platform/NetTimeouts.h"
 #include "platform/StandardComponents.h"
 
 #include <gmock/gmock.h>
@@ -76,9 +77,9 @@ class MailComponent : public ::testing::Test {
 protected:
     void SetUp() override {
         corvane::RegisterStandardComponents();
-        CMailComponent::SetTimeouts(15000, 30000);
+        corvane::SetNetTimeouts(corvane::kDefaultNetTimeouts);
     }
-    void TearDown() override { CMailComponent::SetTimeouts(15000, 30000); }
+    void TearDown() override { corvane::SetNetTimeouts(corvane::kDefaultNetTimeouts); }
 };
 
 #define REQUIRE_PEER(peer)                                                                                   \
@@ -290,7 +291,7 @@ TEST_F(MailComponent, UnknownHostIsNamed) {
 
 TEST_F(MailComponent, ServerThatNeverAnswersTimesOut) {
     mailtest::CSilentPeer silent;
-    CMailComponent::SetTimeouts(1000, 1000);
+    corvane::SetNetTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1000)});
     Account a;
     a.port = silent.Port();
     const auto start = std::chrono::steady_clock::now();

@@ -51,18 +51,30 @@ public:
             cargv.push_back(a.data());
         cargv.push_back(nullptr);
 
+        // The peer lives until its stdin closes, so it also ends when the test dies.
+        int in[2];
         int out[2];
-        if (pipe(out) != 0)
+        if (pipe(in) != 0)
             return;
+        if (pipe(out) != 0) {
+            close(in[0]);
+            close(in[1]);
+            return;
+        }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, in[0]);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addclose(&actions, out[1]);
         if (posix_spawn(&m_pid, argv[0].c_str(), &actions, nullptr, cargv.data(), environ) != 0 &&
             posix_spawnp(&m_pid, argv[0].c_str(), &actions, nullptr, cargv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        m_stdin = in[1];
         close(out[1]);
         FILE* f = fdopen(out[0], "r");
         char line[128] = {};
@@ -73,6 +85,8 @@ public:
     }
 
     ~CSmtpPeer() {
+        if (m_stdin >= 0)
+            close(m_stdin);
         if (m_pid > 0) {
             kill(m_pid, SIGTERM);
             int status = 0;
@@ -110,6 +124,7 @@ private:
     std::filesystem::path m_dir;
     std::filesystem::path m_record;
     pid_t m_pid = -1;
+    int m_stdin = -1;
     int m_port = 0;
 };
 
