@@ -3,6 +3,7 @@
 #include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
 #include "model/ProjectJson.h"
+#include "ProbeCommand.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,6 +26,9 @@ constexpr const char* kUsage = R"(usage: corvane-dix COMMAND ...
                                  missing keys take the values of a new project
   check FILE                     exit 0 for a well-formed project file, 1 with the reason otherwise
   new OUT                        write the file of a new project
+  probe FILE [--host HOST] [--path PATH]
+                                 connect to the project's FTP servers (or the one named HOST) as the
+                                 connection test does and list PATH (default "/"); exit 0 when all work
 )";
 
 int Usage() {
@@ -154,6 +158,14 @@ const Command kCommands[] = {
     {"build", Build},
     {"check", Check},
     {"new", New},
+    {"probe",
+     [](const std::vector<std::string>& args) {
+         std::vector<std::string> copy = args;
+         std::vector<char*> argv;
+         for (auto& a : copy)
+             argv.push_back(a.data());
+         return RunProbeCommand(static_cast<int>(argv.size()), argv.data());
+     }},
 };
 
 } // namespace

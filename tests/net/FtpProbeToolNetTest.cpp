@@ -1,0 +1,91 @@
+// `corvane-dix probe` against a real server: one line per connection, the folders,
+// the exit status, and never a password.
+#include "FtpPeers.h"
+
+#include "model/CCorvaneDoc.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sys/wait.h>
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun Probe(const std::string& args) {
+    const std::string cmd =
+        "ftp_proxy= all_proxy= " + std::string(CORVANE_DIX_TOOL) + " probe " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    ToolRun r{-1, {}};
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
+    ftptest::CPeer server({ftptest::Fixture("ftp_server.py"), "--tree", "--user", "alice:s3cr3t-pw"});
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    const auto dir = std::filesystem::temp_directory_path() / ("corvane-probe-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "p.dix").string();
+
+    CCorvaneDoc doc;
+    doc.OnNewDocument();
+    CConnectionInfo good;
+    good.m_strHost = "127.0.0.1";
+    good.m_nPort = server.Port();
+    good.m_strUser = "alice";
+    good.m_strPassword = "s3cr3t-pw";
+    good.m_bPassive = true;
+    CConnectionInfo builtIn = good;
+    builtIn.m_strHost = "localhost";
+    builtIn.m_bUseWinInet = true;
+    CConnectionInfo bad = good;
+    bad.m_strHost = "127.0.0.2";
+    bad.m_strPassword = "wrong-pw-123";
+    doc.m_arrConnections = {good, builtIn, bad};
+    std::string error;
+    ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
+
+    const ToolRun all = Probe(file + " --path /pub");
+    EXPECT_EQ(all.status, 1) << all.out;
+    EXPECT_THAT(all.out, HasSubstr("127.0.0.1: OK\n  "));
+    EXPECT_THAT(all.out, HasSubstr("localhost: OK\n"));
+    EXPECT_THAT(all.out, HasSubstr("  data\n"));
+    EXPECT_THAT(all.out, HasSubstr("  docs\n"));
+    EXPECT_THAT(all.out, Not(HasSubstr("readme.txt")));
+    EXPECT_THAT(all.out, HasSubstr("127.0.0.2: "));
+    EXPECT_THAT(all.out, Not(HasSubstr("127.0.0.2: OK")));
+    EXPECT_THAT(all.out, Not(HasSubstr("s3cr3t-pw")));
+    EXPECT_THAT(all.out, Not(HasSubstr("wrong-pw-123")));
+
+    const ToolRun one = Probe(file + " --host LOCALHOST");
+    EXPECT_EQ(one.status, 0) << one.out;
+    EXPECT_THAT(one.out, HasSubstr("localhost: OK\n"));
+    EXPECT_THAT(one.out, HasSubstr("  folder with spaces\n"));
+    EXPECT_THAT(one.out, HasSubstr("  Caf\xc3\xa9\n")) << "names print as UTF-8";
+    EXPECT_THAT(one.out, Not(HasSubstr("127.0.0.1")));
+
+    EXPECT_EQ(Probe(file + " --host nowhere").status, 1);
+    EXPECT_EQ(Probe("").status, 2);
+    if (std::getenv("CORVANE_SHOW_PROBE"))
+        std::cout << all.out;
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
