@@ -1,9 +1,10 @@
 // corvane-dix: the project file from the command line, for operators and scripts on
 // machines without a display (where the synchronisation service runs).
+#include "ProbeCommand.h"
+#include "SendTestCommand.h"
 #include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
 #include "model/ProjectJson.h"
-#include "ProbeCommand.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,6 +30,8 @@ constexpr const char* kUsage = R"(usage: corvane-dix COMMAND ...
   probe FILE [--host HOST] [--path PATH]
                                  connect to the project's FTP servers (or the one named HOST) as the
                                  connection test does and list PATH (default "/"); exit 0 when all work
+  sendtest FILE                  mail the test message with the project's mail account;
+                                 prints OK or the reason it failed
 )";
 
 int Usage() {
@@ -165,6 +168,14 @@ const Command kCommands[] = {
          for (auto& a : copy)
              argv.push_back(a.data());
          return RunProbeCommand(static_cast<int>(argv.size()), argv.data());
+     }},
+    {"sendtest",
+     [](const std::vector<std::string>& args) {
+         std::vector<std::string> copy = args;
+         std::vector<char*> argv;
+         for (auto& a : copy)
+             argv.push_back(a.data());
+         return RunSendTestCommand(static_cast<int>(argv.size()), argv.data());
      }},
 };
 
