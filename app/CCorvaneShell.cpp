@@ -300,7 +300,7 @@ void CCorvaneShell::OnCommand(wxCommandEvent& event) {
     case wxID_ABOUT:
         OnAbout();
         break;
-    case wxID_EXIT:
+    case ID_APP_EXIT:
         if (m_pFrame)
             m_pFrame->Close();
         break;

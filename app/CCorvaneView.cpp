@@ -1,6 +1,7 @@
 #include "app/CCorvaneView.h"
 
 #include "app/CommandIds.h"
+#include "app/MenuImages.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 #include "model/IProfileStore.h"
@@ -153,8 +154,16 @@ void CCorvaneView::SaveColumnWidths() {
 }
 
 void CCorvaneView::SetViewType(long type) {
-    if (GetViewType() != type)
-        SetSingleStyle(type);
+    if (GetViewType() == type)
+        return;
+    SetSingleStyle(type);
+    // The generic list keeps the item layout of the old style until something
+    // invalidates it; handing it the image lists again does that.
+    if (GetImageList(wxIMAGE_LIST_SMALL))
+        SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
+    if (GetImageList(wxIMAGE_LIST_NORMAL))
+        SetImageList(&m_imageListLarge, wxIMAGE_LIST_NORMAL);
+    Refresh();
 }
 
 wxMenu* CCorvaneView::CreateContextMenu() {
@@ -177,6 +186,7 @@ wxMenu* CCorvaneView::CreateContextMenu() {
             copy->SetBitmap(item->GetBitmapBundle());
         menu->Append(copy);
     }
+    corvane::ShowMenuImages(menu);
     menu->UpdateUI(GetEventHandler());
     return menu;
 }

@@ -2,6 +2,7 @@
 
 #include "app/CCorvaneView.h"
 #include "app/CommandIds.h"
+#include "app/MenuImages.h"
 #include "app/StringTable.h"
 #include "controls/ResourceArt.h"
 
@@ -112,7 +113,7 @@ wxMenuBar* CMainFrame::CreateMainMenu() {
     file->AppendSeparator();
     MakeItem(file, wxID_FILE1, "Recent File")->Enable(false);
     file->AppendSeparator();
-    MakeItem(file, wxID_EXIT, "E&xit");
+    MakeItem(file, ID_APP_EXIT, "E&xit");
 
     auto* view = new wxMenu;
     MakeItem(view, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
@@ -140,6 +141,8 @@ wxMenuBar* CMainFrame::CreateMainMenu() {
     bar->Append(folders, "&Folders");
     bar->Append(settings, "&Settings");
     bar->Append(help, "&Help");
+    for (wxMenu* menu : {file, view, folders, settings, help})
+        corvane::ShowMenuImages(menu);
     return bar;
 }
 

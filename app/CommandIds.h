@@ -4,6 +4,10 @@
 #include <wx/defs.h>
 
 enum : int {
+    // Not wxID_EXIT: GTK gives that stock item a Ctrl+Q key of its own, and the
+    // program has no shortcut beyond Ctrl+N, Ctrl+O and Ctrl+S.
+    ID_APP_EXIT = 10665,
+
     ID_FOLDERS_NEW = 10071,
     ID_FOLDERS_DELETE = 10074,
     ID_FOLDERS_EDIT = 10077,

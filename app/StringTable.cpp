@@ -31,7 +31,7 @@ const Entry kEntries[] = {
     {wxID_FILE3, "Open this document"},
     {wxID_FILE4, "Open this document"},
     {wxID_ABOUT, "Display program information, version number and copyright\nAbout"},
-    {wxID_EXIT, "Quit the application; prompts to save documents\nExit"},
+    {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     {ID_VIEW_SMALLICON, "Display items by using small icons.\nSmall Icons"},

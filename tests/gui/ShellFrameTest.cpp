@@ -77,7 +77,7 @@ TEST_F(ShellFrame, MenuBarHasTheItemsInOrderWithOnlyThreeShortcuts) {
          {wxID_SEPARATOR, ""},
          {wxID_FILE1, "Recent File"},
          {wxID_SEPARATOR, ""},
-         {wxID_EXIT, "E&xit"}},
+         {ID_APP_EXIT, "E&xit"}},
         {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}},
         {{ID_FOLDERS_NEW, "&New"}, {ID_FOLDERS_DELETE, "&Delete"}, {ID_FOLDERS_EDIT, "Edit"}},
         {{ID_SETTINGS_REPORTS, "Reports"},

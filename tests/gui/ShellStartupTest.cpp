@@ -5,6 +5,7 @@
 #include "app/CCorvaneShell.h"
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "platform/CSettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -124,7 +125,7 @@ TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
     // The entries sit between the Save item's separator and the one above Exit.
     EXPECT_EQ(file->GetMenuItemCount(), 3u + 1u + 4u + 1u + 1u);
     EXPECT_EQ(file->FindItemByPosition(4)->GetId(), wxID_FILE1);
-    EXPECT_EQ(file->FindItemByPosition(9)->GetId(), wxID_EXIT);
+    EXPECT_EQ(file->FindItemByPosition(9)->GetId(), ID_APP_EXIT);
 
     // A listed project that has gone away is dropped from the list when chosen.
     std::filesystem::remove(m_dir / "p5.dix");
@@ -247,7 +248,7 @@ TEST_F(ShellStartup, ClosingTheWindowAsksFirstAndCancelKeepsItOpen) {
     wxTEST_DIALOG(shell.GetMainFrame()->Close(), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
     ProcessPending();
     ASSERT_NE(shell.GetMainFrame(), nullptr);
-    wxCommandEvent exit(wxEVT_MENU, wxID_EXIT);
+    wxCommandEvent exit(wxEVT_MENU, ID_APP_EXIT);
     wxTEST_DIALOG(shell.GetMainFrame()->ProcessWindowEvent(exit), wxExpectModal<wxMessageDialog>(wxID_NO));
     ProcessPending();
     EXPECT_EQ(shell.GetMainFrame(), nullptr);
