@@ -145,6 +145,11 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
     if (!curl)
         throw CInternetException("The network library could not start a session.");
     m_pCurl = curl;
+    m_pMulti = curl_multi_init();
+    if (!m_pMulti) {
+        Close();
+        throw CInternetException("The network library could not start a session.");
+    }
     const corvane::NetTimeouts timeouts = corvane::GetNetTimeouts();
     const long responseSec = std::max<long>(1, static_cast<long>((timeouts.response.count() + 999) / 1000));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -248,10 +253,47 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
 
 void CFtpSession::Close() {
     if (m_pCurl) {
-        // The handle's cleanup sends QUIT on a live control connection.
         curl_easy_cleanup(Handle(m_pCurl));
         m_pCurl = nullptr;
     }
+    if (m_pMulti) {
+        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection.
+        curl_multi_cleanup(static_cast<CURLM*>(m_pMulti));
+        m_pMulti = nullptr;
+    }
+}
+
+int CFtpSession::RunTransfer() {
+    // Driven through a multi handle rather than curl_easy_perform: on a reused control
+    // connection the easy loop can sleep a whole second before opening the passive data
+    // connection (nothing to poll yet, no timer). Waking at least every few milliseconds
+    // while a transfer runs removes that stall. The multi handle keeps the connection
+    // cache, so the control connection still outlives each transfer.
+    auto* multi = static_cast<CURLM*>(m_pMulti);
+    CURL* curl = Handle(m_pCurl);
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    int running = 1;
+    CURLcode result = CURLE_OK;
+    while (running) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (!running)
+            break;
+        long wait = -1;
+        curl_multi_timeout(multi, &wait);
+        if (wait < 0 || wait > 5)
+            wait = 5;
+        curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait), nullptr);
+    }
+    int pending = 0;
+    while (CURLMsg* msg = curl_multi_info_read(multi, &pending))
+        if (msg->msg == CURLMSG_DONE && msg->easy_handle == curl)
+            result = msg->data.result;
+    curl_multi_remove_handle(multi, curl);
+    return result;
 }
 
 void CFtpSession::Perform(const std::string& url, bool nobody, const char* customRequest, bool quoteLogin) {
@@ -267,12 +309,14 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
         // "*": a server without these commands is fine.
         quote = curl_slist_append(quote, "*FEAT");
         quote = curl_slist_append(quote, "*OPTS UTF8 ON");
+        // Only the facts we read: servers then skip permissions and dates for every entry.
+        quote = curl_slist_append(quote, "*OPTS MLST type;size;");
     }
     curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOBODY, nobody ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, customRequest);
-    const CURLcode rc = curl_easy_perform(curl);
+    const CURLcode rc = static_cast<CURLcode>(RunTransfer());
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
     curl_slist_free_all(quote);

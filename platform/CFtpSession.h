@@ -62,7 +62,7 @@ public:
     CFtpSession(const CFtpSession&) = delete;
     CFtpSession& operator=(const CFtpSession&) = delete;
 
-    // Connects and logs in (USER, PASS, PWD, FEAT, OPTS UTF8). Throws CInternetException;
+    // Connects and logs in (USER, PASS, PWD, FEAT, OPTS UTF8, OPTS MLST). Throws CInternetException;
     // the session is then closed.
     void Open(const CFtpSessionOptions& options);
     bool IsOpen() const { return m_pCurl != nullptr; }
@@ -93,6 +93,7 @@ private:
     static int DebugCallback(void* handle, int type, char* data, std::size_t size, void* self);
     static std::size_t WriteCallback(char* data, std::size_t size, std::size_t count, void* self);
 
+    int RunTransfer();
     void Perform(const std::string& url, bool nobody, const char* customRequest, bool quoteLogin);
     std::string UrlForFolder(const std::string& absPath) const;
     std::string EncodeComponent(const std::string& cp1252) const;
@@ -100,6 +101,7 @@ private:
     [[noreturn]] void ThrowError(int code) const;
 
     void* m_pCurl = nullptr;
+    void* m_pMulti = nullptr;
     CFtpSessionOptions m_options;
     std::string m_strBaseUrl;
     std::string m_strCurrentDir = "/";

@@ -1,0 +1,196 @@
+// Listing a folder of 10,000 entries through the "Kestrel.CoFTP" component against
+// `curl --list-only` on the same local server in the same run. Target: a whole session
+// (connect, log in, list, quit) within 1.5x of curl's. Counters: entries, commands sent
+// per expansion (only CWD, EPSV and MLSD belong there), and the ratio printed at the end.
+#include "platform/CCoFtp.h"
+#include "platform/CFtpProbe.h"
+#include "platform/CoFtpDispIds.h"
+#include "platform/StandardComponents.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <iostream>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kEntries = 10000;
+int g_port = 0;
+double g_componentSession = 0, g_componentListing = 0, g_curl = 0, g_curlMlsd = 0;
+
+// The fixture server, alive while its stdin pipe is open.
+struct Server {
+    pid_t pid = -1;
+    int in = -1;
+
+    bool Start() {
+        const auto fixtures =
+            std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "fixtures";
+        int pin[2], pout[2];
+        if (pipe2(pin, O_CLOEXEC) || pipe2(pout, O_CLOEXEC))
+            return false;
+        pid = fork();
+        if (pid == 0) {
+            dup2(pin[0], 0);
+            dup2(pout[1], 1);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 2);
+            const std::string script = (fixtures / "ftp_server.py").string();
+            const std::string count = std::to_string(kEntries);
+            execl("/usr/bin/python3", "python3", script.c_str(), "--big", count.c_str(), "--user",
+                  "alice:secret", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pin[0]);
+        close(pout[1]);
+        in = pin[1];
+        std::string line;
+        char c;
+        pollfd p{pout[0], POLLIN, 0};
+        while (poll(&p, 1, 60000) > 0 && read(pout[0], &c, 1) == 1 && c != '\n')
+            line += c;
+        close(pout[0]);
+        if (line.rfind("PORT ", 0) == 0)
+            g_port = std::atoi(line.c_str() + 5);
+        return g_port > 0;
+    }
+    ~Server() {
+        if (in >= 0)
+            close(in);
+        if (pid > 0) {
+            usleep(200000);
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+CConnectionInfo Connection() {
+    CConnectionInfo c;
+    c.m_strHost = "127.0.0.1";
+    c.m_nPort = g_port;
+    c.m_strUser = "alice";
+    c.m_strPassword = "secret";
+    c.m_bPassive = true;
+    return c;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// What the folder browser does per expansion, on an open session.
+void BM_ComponentExpansion(benchmark::State& state) {
+    CFtpProbe probe;
+    probe.Open(Connection(), {}, CFtpProbe::ProxyRule::folderBrowser);
+    CFtpSession* session = dynamic_cast<CCoFtp*>(probe.GetDriver().GetDispatch().get())->GetSession();
+    probe.ListFolder("/");
+    double total = 0;
+    std::size_t entries = 0, commands = 0;
+    int n = 0;
+    for (auto _ : state) {
+        // Alternate folders so that every expansion really changes folder, as in the tree.
+        probe.ListFolder("/");
+        session->ClearCommandLog();
+        const auto start = std::chrono::steady_clock::now();
+        const auto items = probe.ListFolder("/big");
+        const auto took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(Seconds(took));
+        total += Seconds(took);
+        entries = items.size();
+        commands = session->GetCommandLog().size();
+        ++n;
+    }
+    g_componentListing = total / n;
+    state.counters["entries"] = static_cast<double>(entries);
+    state.counters["commands"] = static_cast<double>(commands);
+    std::string sent;
+    for (const auto& c : session->GetCommandLog())
+        sent += c + "; ";
+    state.SetLabel(sent);
+}
+BENCHMARK(BM_ComponentExpansion)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Connect, log in, list, quit: the same work as one curl run.
+void BM_ComponentSession(benchmark::State& state) {
+    double total = 0;
+    int n = 0;
+    std::size_t entries = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CFtpProbe probe;
+        probe.Open(Connection(), {}, CFtpProbe::ProxyRule::connectionTest);
+        entries = probe.ListFolder("/big").size();
+        probe.Close();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+        ++n;
+    }
+    g_componentSession = total / n;
+    state.counters["entries"] = static_cast<double>(entries);
+}
+BENCHMARK(BM_ComponentSession)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_CurlListOnly(benchmark::State& state) {
+    const std::string cmd =
+        "curl -s --list-only -u alice:secret ftp://127.0.0.1:" + std::to_string(g_port) + "/big/ > /dev/null";
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError("curl failed");
+        total += Seconds(std::chrono::steady_clock::now() - start);
+        ++n;
+    }
+    g_curl = total / n;
+}
+BENCHMARK(BM_CurlListOnly)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same request the component makes (MLSD, types and sizes only), for the server's share.
+void BM_CurlMlsd(benchmark::State& state) {
+    const std::string cmd = "curl -s -Q 'OPTS MLST type;size;' -X MLSD -u alice:secret ftp://127.0.0.1:" +
+                            std::to_string(g_port) + "/big/ > /dev/null";
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError("curl failed");
+        total += Seconds(std::chrono::steady_clock::now() - start);
+        ++n;
+    }
+    g_curlMlsd = total / n;
+}
+BENCHMARK(BM_CurlMlsd)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    corvane::RegisterStandardComponents();
+    Server server;
+    if (!server.Start()) {
+        std::cerr << "bench_ftp_listing: the FTP fixture server did not start\n";
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (g_curl > 0) {
+        std::printf("session ratio (component / curl --list-only): %.2f (target <= 1.5)\n",
+                    g_componentSession / g_curl);
+        std::printf("expansion on an open session / curl run: %.2f\n", g_componentListing / g_curl);
+        if (g_curlMlsd > 0)
+            std::printf("session ratio (component / curl with the same MLSD request): %.2f\n",
+                        g_componentSession / g_curlMlsd);
+    }
+    return 0;
+}
