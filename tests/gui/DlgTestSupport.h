@@ -3,6 +3,7 @@
 // queued body works its controls through the same events a user's input raises.
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -72,9 +73,16 @@ inline bool IsOkEnabled(wxWindow* dlg) {
     return dlg->FindWindow(wxID_OK)->IsEnabled();
 }
 
+// Dialogs a test runs for real (see CNoStrayDialogs).
+inline std::set<wxDialog*>& AllowedDialogs() {
+    static std::set<wxDialog*> allowed;
+    return allowed;
+}
+
 // Runs the dialog modally with `body` queued inside its loop. A body that leaves the
 // dialog open is a failure; the dialog is then closed so that the run goes on.
 inline int RunModal(wxDialog& dlg, std::function<void()> body) {
+    AllowedDialogs().insert(&dlg);
     dlg.CallAfter([&dlg, body] {
         body();
         if (dlg.IsModal()) {
@@ -109,26 +117,75 @@ private:
     long m_icon;
 };
 
-// Any message box that no expectation claimed fails the test instead of hanging it.
-class CNoStrayMessages : public wxModalDialogHook {
+// Any modal dialog that is not run for real and that no expectation claimed fails
+// the test instead of hanging it.
+class CNoStrayDialogs : public wxModalDialogHook {
 public:
-    CNoStrayMessages() { Register(); }
-    ~CNoStrayMessages() override { Unregister(); }
+    CNoStrayDialogs() { Register(); }
+    ~CNoStrayDialogs() override {
+        Unregister();
+        AllowedDialogs().clear();
+    }
 
 protected:
     int Enter(wxDialog* dlg) override {
-        if (auto* m = dynamic_cast<wxMessageDialog*>(dlg)) {
+        if (AllowedDialogs().count(dlg))
+            return wxID_NONE;
+        if (auto* m = dynamic_cast<wxMessageDialog*>(dlg))
             ADD_FAILURE() << "unexpected message box: " << m->GetMessage().utf8_str();
-            return wxID_CANCEL;
-        }
+        else
+            ADD_FAILURE() << "unexpected dialog: " << dlg->GetTitle().utf8_str();
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog* dlg) override { AllowedDialogs().erase(dlg); }
+};
+
+// Lets a nested dialog of type T run for real, with `body` queued inside its loop
+// (the body must close it). Counts how often it ran.
+template <class T> class CDriveNested : public wxModalDialogHook {
+public:
+    explicit CDriveNested(std::function<void(T*)> body) : m_body(std::move(body)) { Register(); }
+    ~CDriveNested() override { Unregister(); }
+    int m_nRuns = 0;
+
+protected:
+    int Enter(wxDialog* dlg) override {
+        T* t = dynamic_cast<T*>(dlg);
+        if (!t)
+            return wxID_NONE;
+        ++m_nRuns;
+        AllowedDialogs().insert(dlg);
+        dlg->CallAfter([t, body = m_body] {
+            body(t);
+            if (t->IsModal()) {
+                ADD_FAILURE() << "nested dialog still open";
+                t->EndModal(wxID_ABORT);
+            }
+        });
         return wxID_NONE;
     }
     void Exit(wxDialog*) override {}
+
+private:
+    std::function<void(T*)> m_body;
+};
+
+// A dialog of type T expected and answered by `action`, which may look at it and
+// change the records it was handed, without running it.
+template <class T> class CExpectDialog : public wxExpectModalBase<T, CExpectDialog<T>> {
+public:
+    explicit CExpectDialog(std::function<int(T*)> action) : m_action(std::move(action)) {}
+
+protected:
+    int OnInvoked(T* dlg) const override { return m_action(dlg); }
+
+private:
+    std::function<int(T*)> m_action;
 };
 
 class DialogTest : public ::testing::Test {
 protected:
-    CNoStrayMessages m_noStray;
+    CNoStrayDialogs m_noStray;
 };
 
 } // namespace dlgtest
