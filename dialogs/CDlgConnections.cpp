@@ -1,0 +1,143 @@
+#include "dialogs/CDlgConnections.h"
+
+#include "controls/CIconListBox.h"
+#include "controls/WxText.h"
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTP.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+
+using namespace corvane::dlg;
+
+CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
+    : wxDialog(parent, wxID_ANY, "FTP connections"), m_pDoc(pDoc) {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
+    wxWindow* box = group->GetStaticBox();
+
+    m_pList = new CIconListBox(box, kIdList, true, wxDefaultPosition, ConvertDialogToPixels(wxSize(175, 144)),
+                               wxBORDER_SUNKEN);
+    group->Add(m_pList, 1, wxEXPAND | wxALL, FromDIP(4));
+
+    auto* side = new wxBoxSizer(wxVERTICAL);
+    const wxSize button(ConvertDialogToPixels(wxSize(50, -1)).x, -1);
+    side->Add(new wxButton(box, kIdAdd, "Add", wxDefaultPosition, button), 0, wxEXPAND);
+    side->Add(new wxButton(box, kIdEdit, "Edit", wxDefaultPosition, button), 0, wxEXPAND | wxTOP, FromDIP(3));
+    side->Add(new wxButton(box, kIdRemove, "Remove", wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+              FromDIP(3));
+    side->AddStretchSpacer();
+    auto* ok = new wxButton(box, wxID_OK, "OK", wxDefaultPosition, button);
+    ok->SetDefault();
+    side->Add(ok, 0, wxEXPAND);
+    group->Add(side, 0, wxEXPAND | wxALL, FromDIP(4));
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    SetSizerAndFit(top);
+
+    // No Cancel button: Esc and the close box cancel, and never press OK instead.
+    SetEscapeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& ev) {
+        if (ev.GetKeyCode() == WXK_ESCAPE)
+            EndModal(wxID_CANCEL);
+        else
+            ev.Skip();
+    });
+
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+        m_pList->SetImageList(&m_images);
+    for (const CConnectionInfo& c : m_pDoc->m_arrConnections) {
+        m_arrWork.emplace_back();
+        m_arrWork.back() = c;
+    }
+    RefillConnections(0);
+
+    Bind(wxEVT_BUTTON, &CDlgConnections::OnAdd, this, kIdAdd);
+    Bind(wxEVT_BUTTON, &CDlgConnections::OnEdit, this, kIdEdit);
+    Bind(wxEVT_BUTTON, &CDlgConnections::OnRemove, this, kIdRemove);
+    Bind(wxEVT_BUTTON, &CDlgConnections::OnOK, this, wxID_OK);
+}
+
+void CDlgConnections::RefillConnections(int position) {
+    m_pList->ResetContent();
+    for (std::size_t i = 0; i < m_arrWork.size(); ++i) {
+        const int entry = m_pList->AddString(ToWx(m_arrWork[i].m_strHost), IMG_SERVER);
+        m_pList->SetItemData(entry, static_cast<std::uint32_t>(i));
+    }
+    if (m_pList->GetCount() > position)
+        m_pList->SetCurSel(position);
+}
+
+void CDlgConnections::OnAdd(wxCommandEvent&) {
+    CConnectionInfo connection;
+    CDlgFTP dlg(this, m_pDoc);
+    dlg.m_pConnection = &connection;
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    // Hosts removed in this session still count: the removal is not final before OK.
+    const wxString host = ToWx(connection.m_strHost);
+    for (const CConnectionInfo& c : m_arrWork) {
+        if (ToWx(c.m_strHost).CmpNoCase(host) == 0) {
+            ShowInformation(this, "FTP connection with this host name already exists!", kCaptionInformation);
+            return;
+        }
+    }
+    const int entry = m_pList->AddString(host, IMG_SERVER);
+    m_pList->SetItemData(entry, static_cast<std::uint32_t>(m_arrWork.size()));
+    m_arrWork.push_back(connection);
+    m_pList->SetCurSel(entry);
+}
+
+void CDlgConnections::OnEdit(wxCommandEvent&) {
+    const int sel = m_pList->GetCurSel();
+    if (sel < 0)
+        return;
+    const std::int64_t position = m_pList->GetItemData(sel);
+    if (position < 0 || position >= static_cast<std::int64_t>(m_arrWork.size()))
+        return;
+    CDlgFTP dlg(this, m_pDoc);
+    dlg.m_pConnection = &m_arrWork[static_cast<std::size_t>(position)];
+    dlg.SetHostLocked(true);
+    dlg.ShowModal();
+}
+
+void CDlgConnections::OnRemove(wxCommandEvent&) {
+    const int sel = m_pList->GetCurSel();
+    if (sel < 0)
+        return;
+    const wxString host = m_pList->GetText(sel);
+    const std::string hostBytes = FromWx(host);
+    // Profiles name their connection by the exact text.
+    for (const CFolderProfile& p : m_pDoc->m_arrProfiles) {
+        if (p.m_strConnection == hostBytes) {
+            ShowInformation(
+                this,
+                wxString::Format(L"Can\u2019t delete '%s' connection. This connection is assigned to an "
+                                 L"existing profile.",
+                                 host),
+                kCaptionInformation);
+            return;
+        }
+    }
+    if (!AskYesNo(this, wxString::Format("Are you sure that want delete '%s' FTP connection?", host)))
+        return;
+    m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
+    m_pList->DeleteString(sel);
+    m_pList->SetCurSel(-1);
+}
+
+void CDlgConnections::OnOK(wxCommandEvent&) {
+    m_pDoc->m_arrConnections.clear();
+    for (std::size_t i = 0; i < m_arrWork.size(); ++i) {
+        if (std::find(m_arrRemoved.begin(), m_arrRemoved.end(), i) != m_arrRemoved.end())
+            continue;
+        m_pDoc->m_arrConnections.emplace_back();
+        m_pDoc->m_arrConnections.back() = m_arrWork[i];
+    }
+    m_pDoc->SetModifiedFlag();
+    EndModal(wxID_OK);
+}

@@ -1,0 +1,304 @@
+#include "dialogs/CDlgMain.h"
+
+#include "controls/CFolderDialog.h"
+#include "controls/ResourceArt.h"
+#include "controls/WxText.h"
+#include "dialogs/CDlgMasks.h"
+#include "dialogs/DlgCommon.h"
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTP.h"
+#include "remote/CDlgFTPFolder.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+using namespace corvane::dlg;
+
+namespace {
+constexpr const char* kConflictText = "If conflict happen due to simultaneous modifications of local and "
+                                      "remote files then it may be resolved by: "
+                                      "Ignoring, Uploading or Downloading. Please select appropriate way of "
+                                      "conflict resolution in radio button group "
+                                      "below.";
+} // namespace
+
+CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile)
+    : wxDialog(parent, wxID_ANY, "Folders"), m_pDoc(pDoc), m_pProfile(pProfile) {
+    BuildControls();
+
+    if (m_images.CreateFromBitmap(IDB_BROWSE_FOLDER, 16, 16, wxColour(0, 255, 0))) {
+        for (wxButton* b : {m_pBrowseLocal, m_pBrowseFtp}) {
+            b->SetBitmap(m_images.GetBitmap(0));
+            b->SetLabel(wxString());
+        }
+        Layout();
+    }
+    if (!m_pDoc->m_arrConnections.empty()) {
+        SelectConnection(*m_pProfile);
+    } else {
+        m_pNotice->SetLabel(kNoConnectionNotice);
+        m_pNotice->Wrap(ConvertDialogToPixels(wxSize(208, -1)).x);
+        m_pConnection->Disable();
+        m_pEditConnection->Disable();
+    }
+    m_strLocalFolder = m_pProfile->m_strLocalFolder;
+    m_strFtpFolder = m_pProfile->m_strFtpFolder;
+    m_pLocalFolder->ChangeValue(ToWx(m_strLocalFolder));
+    m_pFtpFolder->ChangeValue(ToWx(m_strFtpFolder));
+    m_pUpload->SetValue(m_pProfile->m_bUpload);
+    m_pDownload->SetValue(m_pProfile->m_bDownload);
+    m_pEnabled->SetValue(m_pProfile->m_bEnabled);
+    m_pUseMasks->SetValue(m_pProfile->m_bUseMasks);
+    m_pSubfolders->SetValue(m_pProfile->m_bSubfolders);
+    m_pDeleteObsolete->SetValue(m_pProfile->m_bDeleteObsolete);
+    m_pOK->Disable();
+    SetConflictRadio(m_pProfile->m_nConflict);
+    m_pEditMasks->Enable(m_pUseMasks->GetValue());
+
+    Bind(wxEVT_BUTTON, &CDlgMain::OnEditConnection, this, kIdEditConnection);
+    Bind(wxEVT_BUTTON, &CDlgMain::OnBrowseLocal, this, kIdBrowseLocal);
+    Bind(wxEVT_BUTTON, &CDlgMain::OnBrowseFtp, this, kIdBrowseFtp);
+    Bind(wxEVT_BUTTON, &CDlgMain::OnEditMasks, this, kIdEditMasks);
+    Bind(wxEVT_BUTTON, &CDlgMain::OnOK, this, wxID_OK);
+    Bind(wxEVT_CHECKBOX, &CDlgMain::OnUseMasks, this, kIdUseMasks);
+    for (const int id : {kIdUpload, kIdDownload, kIdSubfolders, kIdDeleteObsolete, kIdEnabled})
+        Bind(
+            wxEVT_CHECKBOX, [this](wxCommandEvent&) { MarkChanged(); }, id);
+    for (const int id : {kIdLocalFolder, kIdFtpFolder})
+        Bind(
+            wxEVT_TEXT, [this](wxCommandEvent&) { MarkChanged(); }, id);
+    Bind(
+        wxEVT_CHOICE, [this](wxCommandEvent&) { MarkChanged(); }, kIdConnection);
+    const std::pair<int, std::int32_t> radios[] = {
+        {kIdIgnore, 2}, {kIdConflictDownload, 1}, {kIdConflictUpload, 0}};
+    for (const auto& [id, value] : radios)
+        Bind(
+            wxEVT_RADIOBUTTON,
+            [this, value](wxCommandEvent&) {
+                m_nConflict = value;
+                MarkChanged();
+            },
+            id);
+}
+
+void CDlgMain::BuildControls() {
+    const int gap = FromDIP(7);
+    const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
+    const int fieldWidth = ConvertDialogToPixels(wxSize(209, -1)).x;
+    auto* top = new wxBoxSizer(wxVERTICAL);
+
+    // Controls are created in tab order; the sizers place them.
+    m_pEnabled = new wxCheckBox(this, kIdEnabled, "Enabled");
+    m_pNotice = new wxStaticText(this, kIdNotice, wxString(), wxDefaultPosition,
+                                 ConvertDialogToPixels(wxSize(208, 29)), wxST_NO_AUTORESIZE);
+    auto* decoration = new wxStaticBitmap(this, wxID_ANY, GetResourceBitmap(IDB_DECORATION));
+    auto* head = new wxBoxSizer(wxHORIZONTAL);
+    head->Add(m_pEnabled, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, indent);
+    head->Add(m_pNotice, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
+    head->Add(decoration, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, gap);
+    top->Add(head, 0, wxEXPAND | wxALL, gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+
+    auto* fields = new wxFlexGridSizer(3, gap, gap);
+    fields->AddGrowableCol(1);
+    auto label = [&](const char* text) {
+        fields->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL);
+    };
+    label("Connection: ");
+    m_pConnection =
+        new wxChoice(this, kIdConnection, wxDefaultPosition, wxSize(fieldWidth, -1), 0, nullptr, wxCB_SORT);
+    fields->Add(m_pConnection, 1, wxEXPAND);
+    m_pEditConnection =
+        new wxButton(this, kIdEditConnection, "Edit", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    fields->Add(m_pEditConnection, 0, wxEXPAND);
+    label("Folder: ");
+    m_pLocalFolder =
+        new wxTextCtrl(this, kIdLocalFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
+    fields->Add(m_pLocalFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
+    m_pBrowseLocal =
+        new wxButton(this, kIdBrowseLocal, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    fields->Add(m_pBrowseLocal, 0, wxEXPAND);
+    label("FTP folder: ");
+    m_pFtpFolder =
+        new wxTextCtrl(this, kIdFtpFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
+    fields->Add(m_pFtpFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
+    m_pBrowseFtp = new wxButton(this, kIdBrowseFtp, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    fields->Add(m_pBrowseFtp, 0, wxEXPAND);
+    top->Add(fields, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
+    top->AddSpacer(gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+
+    // Three columns of options; the tab order runs down each column.
+    m_pUpload = new wxCheckBox(this, kIdUpload, "Upload");
+    m_pDownload = new wxCheckBox(this, kIdDownload, "Download");
+    m_pSubfolders = new wxCheckBox(this, kIdSubfolders, "Include subfolders");
+    m_pDeleteObsolete = new wxCheckBox(this, kIdDeleteObsolete, "Delete local obsolete files");
+    m_pUseMasks = new wxCheckBox(this, kIdUseMasks, "Excluding masks");
+    m_pEditMasks = new wxButton(this, kIdEditMasks, "Edit Masks");
+    auto* options = new wxFlexGridSizer(2, 3, gap, 3 * gap);
+    options->AddGrowableCol(0);
+    options->AddGrowableCol(1);
+    for (wxWindow* w : {static_cast<wxWindow*>(m_pUpload), static_cast<wxWindow*>(m_pSubfolders),
+                        static_cast<wxWindow*>(m_pUseMasks), static_cast<wxWindow*>(m_pDownload),
+                        static_cast<wxWindow*>(m_pDeleteObsolete)})
+        options->Add(w, 0, wxALIGN_CENTER_VERTICAL);
+    options->Add(m_pEditMasks, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(options, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * indent);
+
+    auto* explanation = new wxStaticText(this, wxID_ANY, kConflictText);
+    explanation->Wrap(ConvertDialogToPixels(wxSize(305, -1)).x);
+    top->Add(explanation, 0, wxLEFT | wxRIGHT | wxTOP, indent);
+
+    auto* conflict = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
+    wxWindow* box = conflict->GetStaticBox();
+    m_pIgnore = new wxRadioButton(box, kIdIgnore, "Ignore", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pConflictDownload = new wxRadioButton(box, kIdConflictDownload, "Download");
+    m_pConflictUpload = new wxRadioButton(box, kIdConflictUpload, "Upload");
+    const int radioWidth = ConvertDialogToPixels(wxSize(70, -1)).x;
+    for (wxRadioButton* r : {m_pIgnore, m_pConflictDownload, m_pConflictUpload}) {
+        r->SetMinSize(wxSize(std::max(radioWidth, r->GetBestSize().x), -1));
+        conflict->Add(r, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxTOP | wxBOTTOM, indent);
+    }
+    top->Add(conflict, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
+
+    top->AddSpacer(gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxALL, gap);
+    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    SetSizerAndFit(top);
+}
+
+void CDlgMain::FillConnections(int position) {
+    m_pConnection->Clear();
+    for (CConnectionInfo& c : m_pDoc->m_arrConnections) {
+        const int entry = m_pConnection->Append(ToWx(c.m_strHost));
+        m_pConnection->SetClientData(entry, &c);
+    }
+    if (static_cast<int>(m_pConnection->GetCount()) > position)
+        m_pConnection->SetSelection(position);
+}
+
+void CDlgMain::SelectConnection(const CFolderProfile& profile) {
+    FillConnections(0);
+    // The whole text must match; a host that merely begins with it is another connection.
+    const wxString wanted = ToWx(profile.m_strConnection);
+    for (unsigned i = 0; i < m_pConnection->GetCount(); ++i) {
+        if (m_pConnection->GetString(i).CmpNoCase(wanted) == 0) {
+            m_pConnection->SetSelection(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+void CDlgMain::SetConflictRadio(std::int32_t value) {
+    // A value outside the three known ones (a damaged file) is kept as it is and
+    // shown with "Ignore" checked, the one that changes nothing.
+    m_nConflict = value;
+    switch (value) {
+    case 0:
+        m_pConflictUpload->SetValue(true);
+        break;
+    case 1:
+        m_pConflictDownload->SetValue(true);
+        break;
+    default:
+        m_pIgnore->SetValue(true);
+        break;
+    }
+}
+
+void CDlgMain::MarkChanged() {
+    if (m_pConnection->IsEnabled())
+        m_pOK->Enable();
+}
+
+void CDlgMain::OnEditConnection(wxCommandEvent&) {
+    const int sel = m_pConnection->GetSelection();
+    if (sel < 0)
+        return;
+    auto* connection =
+        static_cast<CConnectionInfo*>(m_pConnection->GetClientData(static_cast<unsigned>(sel)));
+    if (!connection)
+        return;
+    CDlgFTP dlg(this, m_pDoc);
+    dlg.m_pConnection = connection;
+    dlg.SetHostLocked(true);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    if (ToWx(connection->m_strHost) != m_pConnection->GetString(static_cast<unsigned>(sel)))
+        FillConnections(sel);
+    m_pDoc->SetModifiedFlag();
+    MarkChanged();
+}
+
+void CDlgMain::OnBrowseLocal(wxCommandEvent&) {
+    CFolderDialog picker("Select folder", ToWx(m_strLocalFolder), this, CFolderDialog::kReturnOnlyFsDirs);
+    if (picker.DoModal() != wxID_OK)
+        return;
+    m_strLocalFolder = FromWx(picker.GetFolderPath());
+    m_pLocalFolder->SetValue(ToWx(m_strLocalFolder));
+    MarkChanged();
+}
+
+void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
+    const int sel = m_pConnection->GetSelection();
+    if (sel < 0)
+        return;
+    auto* connection =
+        static_cast<CConnectionInfo*>(m_pConnection->GetClientData(static_cast<unsigned>(sel)));
+    if (!connection)
+        return;
+    CDlgFTPFolder dlg(this, m_pDoc);
+    dlg.m_pConnection = connection;
+    dlg.m_strPath = m_strFtpFolder;
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    m_strFtpFolder = dlg.m_strPath;
+    m_pFtpFolder->SetValue(ToWx(m_strFtpFolder));
+    MarkChanged();
+}
+
+void CDlgMain::OnUseMasks(wxCommandEvent&) {
+    m_pEditMasks->Enable(m_pUseMasks->GetValue());
+    MarkChanged();
+}
+
+void CDlgMain::OnEditMasks(wxCommandEvent&) {
+    // The masks dialog rewrites the record's list itself, whatever this dialog does later.
+    CDlgMasks dlg(this, &m_pProfile->m_arrMasks);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    m_pDoc->SetModifiedFlag();
+    MarkChanged();
+}
+
+void CDlgMain::OnOK(wxCommandEvent&) {
+    if (!m_pConnection->IsEnabled()) {
+        ShowInformation(this, kNoConnectionError, kCaptionError);
+        return;
+    }
+    CFolderProfile& p = *m_pProfile;
+    p.m_bUpload = m_pUpload->GetValue();
+    p.m_bDownload = m_pDownload->GetValue();
+    p.m_bEnabled = m_pEnabled->GetValue();
+    p.m_bUseMasks = m_pUseMasks->GetValue();
+    p.m_bSubfolders = m_pSubfolders->GetValue();
+    p.m_bDeleteObsolete = m_pDeleteObsolete->GetValue();
+    p.m_nConflict = m_nConflict;
+    const int sel = m_pConnection->GetSelection();
+    p.m_nConnection = sel;
+    if (sel >= 0)
+        p.m_strConnection = FromWx(m_pConnection->GetString(static_cast<unsigned>(sel)));
+    p.m_strLocalFolder = m_strLocalFolder;
+    p.m_strFtpFolder = m_strFtpFolder;
+    m_pDoc->SetModifiedFlag();
+    EndModal(wxID_OK);
+}

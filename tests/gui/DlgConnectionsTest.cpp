@@ -1,0 +1,187 @@
+#include "DlgTestSupport.h"
+
+#include "controls/CIconListBox.h"
+#include "dialogs/CDlgConnections.h"
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTP.h"
+
+using namespace dlgtest;
+
+namespace {
+
+const wxString kInUse =
+    wxString::FromUTF8("Can\xE2\x80\x99t delete 'alpha.org' connection. This connection is assigned "
+                       "to an existing profile.");
+
+CConnectionInfo Connection(const std::string& host) {
+    CConnectionInfo c;
+    c.m_strHost = host;
+    return c;
+}
+
+class DlgConnectionsTest : public DialogTest {
+protected:
+    void SetUp() override {
+        m_doc.m_arrConnections = {Connection("ftp.example.com"), Connection("alpha.org")};
+        // Reserved entries do not survive the copy into fresh records.
+        m_doc.m_arrConnections[0].m_arrReserved = {7, 7, 7, 7, 7};
+    }
+    static CIconListBox* List(wxDialog& dlg) { return Ctrl<CIconListBox>(&dlg, CDlgConnections::kIdList); }
+    static int Find(wxDialog& dlg, const wxString& host) {
+        for (int i = 0; i < List(dlg)->GetCount(); ++i)
+            if (List(dlg)->GetText(i) == host)
+                return i;
+        return -1;
+    }
+    // "Add" with the connection dialog answering OK with this host.
+    static CExpectDialog<CDlgFTP> Typed(const std::string& host, int answer = wxID_OK) {
+        return CExpectDialog<CDlgFTP>([host, answer](CDlgFTP* ftp) {
+            EXPECT_NE(ftp->m_pConnection, nullptr);
+            EXPECT_EQ(ftp->m_pConnection->m_strHost, "127.0.0.1"); // a fresh record
+            ftp->m_pConnection->m_strHost = host;
+            return answer;
+        });
+    }
+    static CExpectMessage Duplicate() {
+        return CExpectMessage(wxID_OK, "FTP connection with this host name already exists!", "Information ",
+                              wxICON_INFORMATION);
+    }
+    static CExpectMessage Sure(const wxString& host, int answer) {
+        return CExpectMessage(answer, "Are you sure that want delete '" + host + "' FTP connection?",
+                              "Question ?", wxICON_QUESTION);
+    }
+    CCorvaneDoc m_doc;
+};
+
+TEST_F(DlgConnectionsTest, EmptyProjectOpensEmptyAndEditRemoveDoNothing) {
+    CCorvaneDoc doc;
+    CDlgConnections dlg(nullptr, &doc);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           EXPECT_EQ(List(dlg)->GetCount(), 0);
+                           EXPECT_TRUE(IsOkEnabled(&dlg));
+                           Click(&dlg, CDlgConnections::kIdEdit);
+                           Click(&dlg, CDlgConnections::kIdRemove);
+                           Click(&dlg, wxID_OK);
+                       }),
+              wxID_OK);
+    // OK always marks the project, changed or not.
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DlgConnectionsTest, AddRefusesCaseDifferentAndRemovedHostsAndSelectsTheNewEntry) {
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        ASSERT_EQ(List(dlg)->GetCount(), 2);
+        EXPECT_EQ(List(dlg)->GetCurSel(), 0);
+        EXPECT_EQ(List(dlg)->GetText(0), "alpha.org");
+        EXPECT_EQ(List(dlg)->GetItemImage(0), 3);
+
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("FTP.Example.COM"), Duplicate());
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("new.host", wxID_CANCEL));
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+
+        // A prefix of an existing host is another host; its own entry gets selected.
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("ftp.example"));
+        ASSERT_EQ(List(dlg)->GetCount(), 3);
+        EXPECT_EQ(List(dlg)->GetText(List(dlg)->GetCurSel()), "ftp.example");
+
+        List(dlg)->SetCurSel(Find(dlg, "alpha.org"));
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("alpha.org", wxID_YES));
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+        EXPECT_EQ(List(dlg)->GetCurSel(), -1);
+        // Removed in this session still counts until the list is confirmed.
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("Alpha.org"), Duplicate());
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 2u);
+    EXPECT_EQ(m_doc.m_arrConnections[0].m_strHost, "ftp.example.com");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strHost, "ftp.example");
+    EXPECT_TRUE(m_doc.IsModified());
+
+    // Confirmed and reopened, the removed host can come back; the document gets
+    // fresh records filled by the record's copy, as the file expects.
+    CDlgConnections again(nullptr, &m_doc);
+    RunModal(again, [&] {
+        wxTEST_DIALOG(Click(&again, CDlgConnections::kIdAdd), Typed("alpha.org"));
+        Click(&again, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 3u);
+    CCorvaneDoc expected;
+    expected.m_arrConnections = {Connection("ftp.example.com"), Connection("ftp.example"),
+                                 Connection("alpha.org")};
+    EXPECT_EQ(m_doc.SaveToMemory(), expected.SaveToMemory());
+}
+
+TEST_F(DlgConnectionsTest, RemoveRefusedForHostInUseAndAllowedForCaseDifferentOne) {
+    CFolderProfile uses;
+    uses.m_strConnection = "alpha.org";
+    m_doc.m_arrProfiles.push_back(uses);
+    CFolderProfile usesOtherCase;
+    usesOtherCase.m_strConnection = "FTP.example.com";
+    m_doc.m_arrProfiles.push_back(usesOtherCase);
+
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        List(dlg)->SetCurSel(Find(dlg, "alpha.org"));
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove),
+                      CExpectMessage(wxID_OK, kInUse, "Information ", wxICON_INFORMATION));
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+
+        List(dlg)->SetCurSel(Find(dlg, "ftp.example.com"));
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("ftp.example.com", wxID_NO));
+        EXPECT_EQ(List(dlg)->GetCount(), 2);
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("ftp.example.com", wxID_YES));
+        EXPECT_EQ(List(dlg)->GetCount(), 1);
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 1u);
+    EXPECT_EQ(m_doc.m_arrConnections[0].m_strHost, "alpha.org");
+}
+
+TEST_F(DlgConnectionsTest, EditChangesTheWorkingRecordAndEscOrCloseLeaveTheProject) {
+    const std::string before = m_doc.SaveToMemory();
+    for (const bool useEsc : {true, false}) {
+        CDlgConnections dlg(nullptr, &m_doc);
+        EXPECT_EQ(RunModal(dlg,
+                           [&] {
+                               wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("more.org"));
+                               List(dlg)->SetCurSel(Find(dlg, "ftp.example.com"));
+                               wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove),
+                                             Sure("ftp.example.com", wxID_YES));
+                               if (useEsc) {
+                                   wxKeyEvent esc(wxEVT_CHAR_HOOK);
+                                   esc.m_keyCode = WXK_ESCAPE;
+                                   esc.SetEventObject(&dlg);
+                                   dlg.ProcessWindowEvent(esc);
+                               } else {
+                                   dlg.Close();
+                               }
+                           }),
+                  wxID_CANCEL);
+    }
+    EXPECT_EQ(m_doc.SaveToMemory(), before);
+    EXPECT_FALSE(m_doc.IsModified());
+
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        List(dlg)->SetCurSel(Find(dlg, "alpha.org"));
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdEdit), CExpectDialog<CDlgFTP>([&](CDlgFTP* ftp) {
+                          // The working copy, not the document's record.
+                          EXPECT_NE(ftp->m_pConnection, &m_doc.m_arrConnections[1]);
+                          EXPECT_EQ(ftp->m_pConnection->m_strHost, "alpha.org");
+                          ftp->m_pConnection->m_strUser = "bob";
+                          ftp->m_pConnection->m_nPort = 2121;
+                          return wxID_OK;
+                      }));
+        EXPECT_EQ(m_doc.m_arrConnections[1].m_strUser, "anonymous");
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strHost, "alpha.org");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strUser, "bob");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_nPort, 2121);
+}
+
+} // namespace

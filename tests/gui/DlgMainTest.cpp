@@ -1,0 +1,230 @@
+#include "DlgTestSupport.h"
+
+#include "dialogs/CDlgMain.h"
+#include "dialogs/CDlgMasks.h"
+#include "model/CCorvaneDoc.h"
+#include "remote/CDlgFTP.h"
+#include "remote/CDlgFTPFolder.h"
+
+#include <wx/choice.h>
+#include <wx/dirdlg.h>
+#include <wx/filename.h>
+#include <wx/stattext.h>
+
+using namespace dlgtest;
+
+namespace {
+
+CConnectionInfo Connection(const std::string& host) {
+    CConnectionInfo c;
+    c.m_strHost = host;
+    return c;
+}
+
+CExpectDialog<wxDirDialog> PickFolder(const wxString& path, int answer) {
+    return CExpectDialog<wxDirDialog>([=](wxDirDialog* d) {
+        EXPECT_EQ(d->GetMessage(), "Select folder");
+        d->SetPath(path);
+        return answer;
+    });
+}
+
+class DlgMainTest : public DialogTest {
+protected:
+    void SetUp() override {
+        m_doc.m_arrConnections = {Connection("127.0.0.10"), Connection("ftp.example.com"),
+                                  Connection("127.0.0.1"), Connection("10.0.0.1")};
+    }
+    static wxChoice* Connections(wxDialog& dlg) { return Ctrl<wxChoice>(&dlg, CDlgMain::kIdConnection); }
+    static wxString Chosen(wxDialog& dlg) { return Connections(dlg)->GetStringSelection(); }
+    static bool Checked(wxDialog& dlg, int id) { return Ctrl<wxCheckBox>(&dlg, id)->GetValue(); }
+    static wxString Text(wxDialog& dlg, int id) { return Ctrl<wxTextCtrl>(&dlg, id)->GetValue(); }
+    CCorvaneDoc m_doc;
+};
+
+TEST_F(DlgMainTest, NewProfileOpensWithDefaultsAndOkWritesEntryTextAndSortedPosition) {
+    CFolderProfile profile;
+    const std::string stateFile = profile.m_strStateFile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    RunModal(dlg, [&] {
+        EXPECT_TRUE(Checked(dlg, CDlgMain::kIdEnabled));
+        EXPECT_TRUE(Checked(dlg, CDlgMain::kIdSubfolders));
+        for (const int id :
+             {CDlgMain::kIdUpload, CDlgMain::kIdDownload, CDlgMain::kIdDeleteObsolete, CDlgMain::kIdUseMasks})
+            EXPECT_FALSE(Checked(dlg, id)) << id;
+        EXPECT_TRUE(Ctrl<wxRadioButton>(&dlg, CDlgMain::kIdIgnore)->GetValue());
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), "/");
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        EXPECT_FALSE(dlg.FindWindow(CDlgMain::kIdEditMasks)->IsEnabled());
+        EXPECT_TRUE(Ctrl<wxStaticText>(&dlg, CDlgMain::kIdNotice)->GetLabel().empty());
+        // Sorted list; the exact host wins over one it is a prefix of.
+        ASSERT_EQ(Connections(dlg)->GetCount(), 4u);
+        EXPECT_EQ(Connections(dlg)->GetString(0), "10.0.0.1");
+        EXPECT_EQ(Chosen(dlg), "127.0.0.1");
+
+        SetCheck(&dlg, CDlgMain::kIdSubfolders, false);
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        SelectRadio(&dlg, CDlgMain::kIdConflictDownload);
+        EXPECT_EQ(dlg.GetConflict(), 1);
+        SetCheck(&dlg, CDlgMain::kIdUpload, true);
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(profile.m_strConnection, "127.0.0.1");
+    EXPECT_EQ(profile.m_nConnection, 1);
+    EXPECT_FALSE(profile.m_bSubfolders);
+    EXPECT_TRUE(profile.m_bUpload);
+    EXPECT_EQ(profile.m_nConflict, CFolderProfile::conflictDownload);
+
+    // The bytes of the profile are those of the same record filled by hand.
+    CCorvaneDoc viaDialog;
+    viaDialog.m_arrProfiles.push_back(profile);
+    CFolderProfile byHand;
+    byHand.m_strStateFile = stateFile;
+    byHand.m_nConnection = 1;
+    byHand.m_bUpload = true;
+    byHand.m_bSubfolders = false;
+    byHand.m_nConflict = 1;
+    CCorvaneDoc expected;
+    expected.m_arrProfiles.push_back(byHand);
+    EXPECT_EQ(viaDialog.SaveToMemory(), expected.SaveToMemory());
+}
+
+TEST_F(DlgMainTest, ConnectionChosenIgnoringCaseOrFirstWhenGone) {
+    struct Case {
+        std::string stored;
+        wxString shown;
+    };
+    for (const Case& c : {Case{"FTP.Example.COM", "ftp.example.com"}, Case{"127.0.0", "10.0.0.1"},
+                          Case{"gone.example.net", "10.0.0.1"}}) {
+        CFolderProfile profile;
+        profile.m_strConnection = c.stored;
+        CDlgMain dlg(nullptr, &m_doc, &profile);
+        RunModal(dlg, [&] {
+            EXPECT_EQ(Chosen(dlg), c.shown) << c.stored;
+            EXPECT_FALSE(IsOkEnabled(&dlg));
+            SetCheck(&dlg, CDlgMain::kIdEnabled, false);
+            Click(&dlg, wxID_OK);
+        });
+        // Tied to the entry as the list shows it.
+        EXPECT_EQ(profile.m_strConnection, c.shown.ToStdString());
+        EXPECT_FALSE(profile.m_bEnabled);
+    }
+}
+
+TEST_F(DlgMainTest, WithoutConnectionsTheNoticeShowsAndOkIsRefused) {
+    m_doc.m_arrConnections.clear();
+    CFolderProfile profile;
+    const CFolderProfile before = profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           EXPECT_EQ(Ctrl<wxStaticText>(&dlg, CDlgMain::kIdNotice)->GetLabel().Freq('\n') >=
+                                         0,
+                                     true);
+                           wxString notice = Ctrl<wxStaticText>(&dlg, CDlgMain::kIdNotice)->GetLabel();
+                           notice.Replace("\n", " ");
+                           EXPECT_EQ(notice, CDlgMain::kNoConnectionNotice);
+                           EXPECT_FALSE(Connections(dlg)->IsEnabled());
+                           EXPECT_FALSE(dlg.FindWindow(CDlgMain::kIdEditConnection)->IsEnabled());
+                           SetCheck(&dlg, CDlgMain::kIdUpload, true);
+                           EXPECT_FALSE(IsOkEnabled(&dlg));
+                           // Enter on the default button would still try it.
+                           wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                           wxTEST_DIALOG(dlg.ProcessWindowEvent(ok),
+                                         CExpectMessage(wxID_OK, CDlgMain::kNoConnectionError, "Error",
+                                                        wxICON_INFORMATION));
+                           EXPECT_TRUE(dlg.IsModal());
+                           Click(&dlg, wxID_CANCEL);
+                       }),
+              wxID_CANCEL);
+    EXPECT_EQ(profile.m_bUpload, before.m_bUpload);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(DlgMainTest, MasksConfirmedInTheirDialogStayWhenTheProfileIsCancelled) {
+    CFolderProfile existing;
+    existing.m_bUseMasks = true;
+    existing.m_arrMasks = {{"*.tmp", true, true}};
+    m_doc.m_arrProfiles.push_back(existing);
+    CFolderProfile& profile = m_doc.m_arrProfiles.back();
+
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    CDriveNested<CDlgMasks> masks([](CDlgMasks* m) {
+        Type(m, CDlgMasks::kIdMask, "*.bak");
+        Click(m, CDlgMasks::kIdAdd);
+        Click(m, wxID_OK);
+    });
+    RunModal(dlg, [&] {
+        EXPECT_TRUE(dlg.FindWindow(CDlgMain::kIdEditMasks)->IsEnabled());
+        Click(&dlg, CDlgMain::kIdEditMasks);
+        EXPECT_EQ(masks.m_nRuns, 1);
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        // Clearing the box disables the button but keeps the masks.
+        SetCheck(&dlg, CDlgMain::kIdUseMasks, false);
+        EXPECT_FALSE(dlg.FindWindow(CDlgMain::kIdEditMasks)->IsEnabled());
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(profile.m_bUseMasks);
+    ASSERT_EQ(profile.m_arrMasks.size(), 2u);
+    EXPECT_EQ(profile.m_arrMasks[1].m_strMask, "*.bak");
+}
+
+TEST_F(DlgMainTest, FolderPickersAndConnectionEditWorkOnTheChosenEntry) {
+    CFolderProfile profile;
+    profile.m_strConnection = "ftp.example.com";
+    profile.m_strFtpFolder = "/pub";
+    CConnectionInfo* chosen = &m_doc.m_arrConnections[1];
+    const wxString local = wxFileName::GetTempDir();
+
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    RunModal(dlg, [&] {
+        // Cancelled pickers change nothing, not even OK.
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder("/", wxID_CANCEL));
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseFtp),
+                      CExpectDialog<CDlgFTPFolder>([&](CDlgFTPFolder* f) {
+                          EXPECT_EQ(f->m_pConnection, chosen);
+                          EXPECT_EQ(f->m_strPath, "/pub");
+                          f->m_strPath = "/elsewhere";
+                          return wxID_CANCEL;
+                      }));
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), "/pub");
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseFtp),
+                      CExpectDialog<CDlgFTPFolder>([&](CDlgFTPFolder* f) {
+                          f->m_strPath = "/pub/data";
+                          return wxID_OK;
+                      }));
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), "/pub/data");
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(local, wxID_OK));
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), local);
+
+        // The connection is the document's own record, edited with its host locked.
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdEditConnection), CExpectDialog<CDlgFTP>([&](CDlgFTP* ftp) {
+                          EXPECT_EQ(ftp->m_pConnection, chosen);
+                          ftp->m_pConnection->m_bPassive = true;
+                          return wxID_OK;
+                      }));
+        EXPECT_TRUE(m_doc.IsModified());
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_TRUE(chosen->m_bPassive);
+    EXPECT_EQ(profile.m_strFtpFolder, "/pub");
+}
+
+TEST_F(DlgMainTest, PickingTheLocalFolderStoresIt) {
+    CFolderProfile profile;
+    const wxString local = wxFileName::GetTempDir();
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    RunModal(dlg, [&] {
+        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(local, wxID_OK));
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(profile.m_strLocalFolder, local.ToStdString());
+}
+
+} // namespace
