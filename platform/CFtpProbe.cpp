@@ -5,6 +5,8 @@
 #include "platform/COleException.h"
 #include "platform/CoFtpDispIds.h"
 
+#include <algorithm>
+
 namespace {
 
 std::int16_t Low16(std::int32_t value) {
@@ -125,7 +127,9 @@ std::vector<CRemoteItem> CFtpProbe::ListFolder(const std::string& path, bool str
     COleDispatchDriver listing(
         std::get<std::shared_ptr<IDispatch>>(m_driver.GetProperty(coftp::dispidListing)));
     const std::int32_t count = std::get<std::int32_t>(listing.GetProperty(coftp::dispidCount));
-    for (std::int32_t i = 0; i < count; ++i) {
+    // The index is 16-bit: entries past 32,767 cannot be addressed.
+    const std::int32_t reachable = std::min<std::int32_t>(count, 32768);
+    for (std::int32_t i = 0; i < reachable; ++i) {
         COleDispatchDriver item(std::get<std::shared_ptr<IDispatch>>(
             listing.InvokeHelper(coftp::dispidItem, InvokeKind::method, {static_cast<std::int16_t>(i)})));
         CRemoteItem entry;

@@ -116,6 +116,8 @@ void CFtpSession::ThrowError(int code) const {
     std::string text = m_szError[0] ? m_szError : curl_easy_strerror(static_cast<CURLcode>(code));
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    if (code == CURLE_OPERATION_TIMEDOUT && text.rfind("Operation too slow", 0) == 0)
+        text = "Timed out: the server sent no data for " + std::to_string(m_nStallSeconds) + " seconds.";
     if (!m_strLastReply.empty() && text.find(m_strLastReply) == std::string::npos) {
         // The server's own words are what usually tells the operator what to fix.
         const char first = m_strLastReply.front();
@@ -165,6 +167,7 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
     // A data transfer that stalls for a whole response time ends like an unanswered command.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, responseSec);
+    m_nStallSeconds = responseSec;
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
     if (options.bPassive) {

@@ -112,5 +112,6 @@ private:
     std::string m_strLastReply;
     std::vector<std::string> m_arrCommands;
     std::map<std::string, std::string> m_mapRawNames; // Windows-1252 name -> server bytes
+    long m_nStallSeconds = 0;
     char m_szError[256] = {};
 };

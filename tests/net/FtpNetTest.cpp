@@ -197,6 +197,26 @@ TEST_P(FtpWays, HungServerEndsInAnErrorWithinTheTimeout) {
     EXPECT_LT(elapsed, std::chrono::seconds(6));
 }
 
+TEST_P(FtpWays, ServerFallingSilentMidListingEndsInAnError) {
+    CPeer stall({Fixture("fault_server.py"), "stall"});
+    ASSERT_TRUE(stall.Ok()) << stall.Error();
+    const corvane::NetTimeouts saved = corvane::GetNetTimeouts();
+    corvane::SetNetTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1000)});
+    CFtpProbe probe;
+    probe.Open(Connection(stall.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    const auto start = std::chrono::steady_clock::now();
+    std::string error;
+    try {
+        probe.ListFolder("/x", true);
+    } catch (...) {
+        error = CFtpProbe::ErrorText(std::current_exception());
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    corvane::SetNetTimeouts(saved);
+    EXPECT_THAT(error, HasSubstr("imed out"));
+    EXPECT_LT(elapsed, std::chrono::seconds(8));
+}
+
 TEST_P(FtpWays, ActiveModeAndPassivePortRange) {
     const int lo = ftptest::UnusedPort();
     CPeer server(FtpArgs({"--tree", "--user", "alice:secret", "--passive-ports",
