@@ -34,6 +34,8 @@ enum : DISPID {
     dispFlag10 = 10,
     dispAddRecipient = 13,
     dispSubject = 15,
+    // Our component's port member: without it every test would go to port 25.
+    dispPort = 20,
 };
 // Longest failure text a message box shows.
 constexpr std::size_t kMaxErrorText = 255;
@@ -213,6 +215,7 @@ void CDlgMail::OnSend(wxCommandEvent&) {
     const std::string password = FromWx(Trimmed(m_pPassword->GetValue()));
     const std::string from = FromWx(Trimmed(m_pFrom->GetValue()));
     const std::string subject = FromWx(Trimmed(m_pSubject->GetValue()));
+    const std::int32_t port = ReadLeadingNumber(m_pPort->GetValue());
     std::vector<std::string> to;
     for (int i = 0; i < m_pRecipients->GetCount(); ++i)
         to.push_back(FromWx(Trimmed(m_pRecipients->GetText(i))));
@@ -231,6 +234,7 @@ void CDlgMail::OnSend(wxCommandEvent&) {
             mailer.SetProperty(dispFrom, from);
             mailer.SetProperty(dispSubject, subject);
             mailer.SetProperty(dispFlag10, false);
+            mailer.SetProperty(dispPort, port);
             for (const std::string& r : to)
                 mailer.InvokeHelper(dispAddRecipient, InvokeKind::method, {r});
             mailer.InvokeHelper(dispSend, InvokeKind::method);

@@ -147,6 +147,7 @@ TEST_F(DlgMailTest, SendPassesTypedTrimmedValuesInOrderAndShowsTheResultForAWhil
         {5, InvokeKind::propertyPut, {S("corvane@example.com")}},
         {15, InvokeKind::propertyPut, {S("Hi")}},
         {10, InvokeKind::propertyPut, {false}},
+        {20, InvokeKind::propertyPut, {std::int32_t{25}}},
         {13, InvokeKind::method, {S("one@x")}},
         {13, InvokeKind::method, {S("two@x")}},
         {8, InvokeKind::method, {}},
