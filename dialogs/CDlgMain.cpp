@@ -116,8 +116,8 @@ void CDlgMain::BuildControls() {
     m_pConnection =
         new wxChoice(this, kIdConnection, wxDefaultPosition, wxSize(fieldWidth, -1), 0, nullptr, wxCB_SORT);
     fields->Add(m_pConnection, 1, wxEXPAND);
-    m_pEditConnection =
-        new wxButton(this, kIdEditConnection, "Edit", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    m_pEditConnection = new wxButton(this, kIdEditConnection, "Edit");
+    m_pEditConnection->SetMinSize(wxSize(std::max(FromDIP(56), m_pEditConnection->GetBestSize().x), -1));
     fields->Add(m_pEditConnection, 0, wxEXPAND);
     label("Folder: ");
     m_pLocalFolder =
@@ -151,7 +151,7 @@ void CDlgMain::BuildControls() {
                         static_cast<wxWindow*>(m_pDeleteObsolete)})
         options->Add(w, 0, wxALIGN_CENTER_VERTICAL);
     options->Add(m_pEditMasks, 0, wxALIGN_CENTER_VERTICAL);
-    top->Add(options, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * indent);
+    top->Add(options, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, indent);
 
     auto* explanation = new wxStaticText(this, wxID_ANY, kConflictText);
     explanation->Wrap(ConvertDialogToPixels(wxSize(305, -1)).x);
@@ -165,9 +165,12 @@ void CDlgMain::BuildControls() {
     const int radioWidth = ConvertDialogToPixels(wxSize(70, -1)).x;
     for (wxRadioButton* r : {m_pIgnore, m_pConflictDownload, m_pConflictUpload}) {
         r->SetMinSize(wxSize(std::max(radioWidth, r->GetBestSize().x), -1));
-        conflict->Add(r, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxTOP | wxBOTTOM, indent);
+        conflict->Add(r, 0, wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM, gap);
     }
-    top->Add(conflict, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
+    conflict->InsertSpacer(0, indent);
+    auto* conflictRow = new wxBoxSizer(wxVERTICAL);
+    conflictRow->Add(conflict, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
+    top->Add(conflictRow, 0, wxEXPAND | wxTOP, gap);
 
     top->AddSpacer(gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);

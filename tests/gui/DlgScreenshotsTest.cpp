@@ -3,7 +3,9 @@
 // (scripts/screenshots.sh sets it); otherwise each case is skipped.
 #include "DlgTestSupport.h"
 
+#include "dialogs/CDlgConnections.h"
 #include "dialogs/CDlgMail.h"
+#include "dialogs/CDlgMain.h"
 #include "dialogs/CDlgMasks.h"
 #include "dialogs/CDlgProxy.h"
 #include "dialogs/CDlgReports.h"
@@ -93,6 +95,35 @@ TEST_F(DlgScreenshots, Mail) {
     m_doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
     CDlgMail dlg(nullptr, &m_doc);
     Shoot(dlg, "mail");
+}
+
+TEST_F(DlgScreenshots, Connections) {
+    for (const char* host : {"ftp.example.com", "backup.example.org", "10.0.0.7"}) {
+        m_doc.m_arrConnections.emplace_back();
+        m_doc.m_arrConnections.back().m_strHost = host;
+    }
+    CDlgConnections dlg(nullptr, &m_doc);
+    Shoot(dlg, "connections");
+}
+
+TEST_F(DlgScreenshots, FolderProfile) {
+    for (const char* host : {"ftp.example.com", "127.0.0.1"}) {
+        m_doc.m_arrConnections.emplace_back();
+        m_doc.m_arrConnections.back().m_strHost = host;
+    }
+    CFolderProfile profile;
+    profile.m_strLocalFolder = "/home/operator/Documents/outgoing";
+    profile.m_strFtpFolder = "/pub/incoming";
+    profile.m_bUpload = true;
+    profile.m_bUseMasks = true;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    Shoot(dlg, "folder-profile");
+}
+
+TEST_F(DlgScreenshots, FolderProfileWithoutConnection) {
+    CFolderProfile profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    Shoot(dlg, "folder-profile-no-connection");
 }
 
 } // namespace
