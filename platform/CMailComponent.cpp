@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -272,7 +273,8 @@ CVariant CMailComponent::Invoke(DISPID id, InvokeKind kind, const std::vector<CV
         if (const auto* n = std::get_if<std::int32_t>(&args[0]))
             m_nPort = *n;
         else if (const auto* s = std::get_if<std::int16_t>(&args[0]))
-            m_nPort = *s;
+            m_nPort = static_cast<std::uint16_t>(*s); // the port's 16 bits, whatever their sign
+
         else
             throw COleException("Type mismatch.");
         return {};
@@ -337,6 +339,9 @@ void CMailComponent::Send() {
         idDomain = LocalHostName();
     const std::string text = message.Format(std::time(nullptr), corvane::Cp1252ToUtf8(idDomain));
 
+    // Sends run on worker threads; the library's global set-up must not race there.
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl)
         Fail("The mail component could not start its network library.");

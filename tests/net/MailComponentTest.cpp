@@ -311,6 +311,8 @@ TEST_F(MailComponent, MembersAndArgumentTypesAreChecked) {
     mailer.SetProperty(CMailComponent::dispidServer, std::string("mail.example.com"));
     EXPECT_EQ(std::get<std::string>(mailer.GetProperty(CMailComponent::dispidServer)), "mail.example.com");
     EXPECT_EQ(std::get<std::int32_t>(mailer.GetProperty(CMailComponent::dispidPort)), 25);
+    mailer.SetProperty(CMailComponent::dispidPort, static_cast<std::int16_t>(-25536));
+    EXPECT_EQ(std::get<std::int32_t>(mailer.GetProperty(CMailComponent::dispidPort)), 40000);
     EXPECT_FALSE(std::get<bool>(mailer.GetProperty(CMailComponent::dispidRequireTls)));
     // Each creation is a fresh instance: nothing carries over from the one above.
     COleDispatchDriver second;
