@@ -1,8 +1,9 @@
 #include "controls/CIconListBox.h"
 
+#include "controls/FocusRect.h"
+
 #include <algorithm>
 #include <wx/dcclient.h>
-#include <wx/renderer.h>
 #include <wx/settings.h>
 
 namespace corvane {
@@ -263,7 +264,7 @@ void CIconListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
     }
 
     if (focused && !disabled)
-        wxRendererNative::Get().DrawFocusRect(const_cast<CIconListBox*>(this), dc, rect);
+        DrawFocusDots(dc, rect, text);
 }
 
 void CIconListBox::DrawIconBackground(wxDC& dc, const wxRect& iconColumn, bool selected,

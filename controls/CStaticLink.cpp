@@ -1,7 +1,8 @@
 #include "controls/CStaticLink.h"
 
+#include "controls/FocusRect.h"
+
 #include <wx/dcbuffer.h>
-#include <wx/renderer.h>
 #include <wx/utils.h>
 
 const wxColour CStaticLink::kUnvisited(0, 0, 255);
@@ -103,8 +104,8 @@ void CStaticLink::OnPaint(wxPaintEvent&) {
     const wxSize extent = dc.GetMultiLineTextExtent(text);
     dc.DrawText(text, kFocusMargin, kFocusMargin);
     if (HasFocus())
-        wxRendererNative::Get().DrawFocusRect(
-            this, dc, wxRect(kFocusMargin - 1, kFocusMargin - 1, extent.x + 2, extent.y + 2));
+        DrawFocusDots(dc, wxRect(kFocusMargin - 1, kFocusMargin - 1, extent.x + 2, extent.y + 2),
+                      GetForegroundColour());
 }
 
 void CStaticLink::OnLeftUp(wxMouseEvent& event) {

@@ -1,6 +1,8 @@
 // The hyperlink control: what it opens, its colours, its keyboard use.
 #include <gtest/gtest.h>
+#include <wx/button.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/uiaction.h>
 
 #include "controls/CStaticLink.h"
@@ -100,6 +102,42 @@ TEST_F(ControlsLink, SpaceOpensAndClickOpens) {
     link->ProcessWindowEvent(up);
     EXPECT_EQ(link->launched.size(), 2u);
     EXPECT_EQ(link->GetCursor().IsOk(), true);
+}
+
+// Real input through the X server: Tab reaches the link, Space and a click open it.
+TEST_F(ControlsLink, KeyboardAndMouseThroughTheDisplay) {
+    auto* panel = new wxPanel(frame);
+    auto* button = new wxButton(panel, wxID_ANY, "Before", wxPoint(10, 10));
+    auto* link = new CTestLink(panel, wxID_ANY, "https://www.example.com/", wxString(), wxPoint(10, 60));
+    frame->SetClientSize(300, 120);
+    frame->Show();
+    frame->Raise();
+    auto settle = [] {
+        for (int i = 0; i < 20; ++i) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(10);
+        }
+    };
+    settle();
+    button->SetFocus();
+    settle();
+    wxUIActionSimulator sim;
+    sim.Char(WXK_TAB);
+    settle();
+    ASSERT_TRUE(link->HasFocus()) << "Tab does not reach the link";
+    sim.Char('x');
+    settle();
+    EXPECT_TRUE(link->launched.empty());
+    sim.Char(' ');
+    settle();
+    EXPECT_EQ(link->launched.size(), 1u);
+
+    sim.MouseMove(link->GetScreenRect().GetPosition() + wxPoint(5, 5));
+    settle();
+    sim.MouseClick();
+    settle();
+    EXPECT_EQ(link->launched.size(), 2u);
+    EXPECT_TRUE(link->IsVisited());
 }
 
 } // namespace

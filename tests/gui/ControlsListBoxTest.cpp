@@ -1,12 +1,36 @@
 // The icon list box: entry heights, sorted insertion and the per-entry records.
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/settings.h>
 
 #include "controls/CBitmapImageList.h"
 #include "controls/CIconListBox.h"
+#include "controls/FocusRect.h"
 #include "resources/ResourceIds.h"
 
 namespace {
+
+// Draws one entry into a bitmap, as the list does when it paints.
+class CProbeListBox : public CIconListBox {
+public:
+    using CIconListBox::CIconListBox;
+    wxImage DrawEntry(int n, int width) {
+        const int h = GetItemHeight(n);
+        wxBitmap bmp(width, h, 24);
+        wxMemoryDC dc(bmp);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        OnDrawItem(dc, wxRect(0, 0, width, h), n);
+        dc.SelectObject(wxNullBitmap);
+        return bmp.ConvertToImage();
+    }
+};
+
+wxColour Pixel(const wxImage& img, int x, int y) {
+    return wxColour(img.GetRed(x, y), img.GetGreen(x, y), img.GetBlue(x, y));
+}
 
 class ControlsListBox : public ::testing::Test {
 protected:
@@ -122,6 +146,51 @@ TEST_F(ControlsListBox, DrawsWithoutAnImageListAndWhenDisabled) {
     list->Enable();
     list->Update();
     EXPECT_EQ(list->GetCount(), 2);
+}
+
+TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
+    auto* list = new CProbeListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
+    list->SetImageList(&images);
+    list->AddString("selected", IMG_PROFILE_ENABLED);
+    list->AddString("plain", IMG_PROFILE_ENABLED);
+    list->SetCurSel(0);
+    const wxColour highlight = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+    const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+
+    const wxImage sel = list->DrawEntry(0, 200);
+    ASSERT_EQ(sel.GetHeight(), 24);
+    EXPECT_EQ(Pixel(sel, 1, 22), highlight);   // icon column, below the icon box
+    EXPECT_EQ(Pixel(sel, 190, 12), highlight); // text column
+    const wxImage plain = list->DrawEntry(1, 200);
+    EXPECT_EQ(Pixel(plain, 1, 22), window);
+    EXPECT_EQ(Pixel(plain, 190, 12), window);
+    // The icon sits 3 pixels in and 2 down; this pixel is on its green face.
+    EXPECT_GT(Pixel(plain, 3 + 5, 2 + 4).Green(), Pixel(plain, 3 + 5, 2 + 4).Red() + 60);
+
+    list->Disable();
+    const wxImage off = list->DrawEntry(0, 200);
+    EXPECT_EQ(Pixel(off, 1, 22), window);
+    EXPECT_EQ(Pixel(off, 190, 12), window);
+    // The greyed icon keeps no strong green.
+    const wxColour icon = Pixel(off, 3 + 5, 2 + 4);
+    EXPECT_LT(std::abs(icon.Green() - icon.Red()), 40);
+}
+
+TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {
+    wxBitmap bmp(7, 5, 24);
+    wxMemoryDC dc(bmp);
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+    DrawFocusDots(dc, wxRect(0, 0, 7, 5), *wxWHITE);
+    dc.SelectObject(wxNullBitmap);
+    const wxImage img = bmp.ConvertToImage();
+    const char* expected[] = {"#.#.#.#", ".......", "#.....#", ".......", "#.#.#.#"};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const bool dot = img.GetRed(x, y) > 128;
+            const bool edge = x == 0 || y == 0 || x == 6 || y == 4;
+            EXPECT_EQ(dot, edge && expected[y][x] == '#') << x << "," << y;
+        }
 }
 
 } // namespace
