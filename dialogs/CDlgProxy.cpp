@@ -139,6 +139,10 @@ void CDlgProxy::OnShowPassword(wxCommandEvent&) {
 }
 
 void CDlgProxy::OnOK(wxCommandEvent&) {
+    if (!m_pProxy) {
+        EndModal(wxID_CANCEL);
+        return;
+    }
     m_pProxy->m_strHost = FromWx(m_pHost->GetValue());
     m_pProxy->m_strUser = FromWx(m_pUser->GetValue());
     m_pProxy->m_strPassword = FromWx(GetPasswordCtrl()->GetValue());

@@ -3,6 +3,7 @@
 // (scripts/screenshots.sh sets it); otherwise each case is skipped.
 #include "DlgTestSupport.h"
 
+#include "controls/CIconListBox.h"
 #include "dialogs/CDlgConnections.h"
 #include "dialogs/CDlgMail.h"
 #include "dialogs/CDlgMain.h"
@@ -89,6 +90,17 @@ TEST_F(DlgScreenshots, Masks) {
 TEST_F(DlgScreenshots, Reports) {
     CDlgReports dlg(nullptr, &m_doc);
     Shoot(dlg, "reports");
+}
+
+TEST_F(DlgScreenshots, ReportsLog) {
+    CDlgReports dlg(nullptr, &m_doc);
+    Shoot(dlg, "reports-log", [&] {
+        auto* list = Ctrl<CIconListBox>(&dlg, CDlgReports::kIdChannels);
+        list->SetCurSel(CDlgReports::channelLog);
+        wxCommandEvent ev(wxEVT_LISTBOX, CDlgReports::kIdChannels);
+        ev.SetEventObject(list);
+        list->ProcessWindowEvent(ev);
+    });
 }
 
 TEST_F(DlgScreenshots, Mail) {
