@@ -12,6 +12,9 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include <string>
+#include <vector>
+
 const int CMainFrame::kToolbarLayout[19] = {
     wxID_NEW,
     wxID_OPEN,
@@ -53,11 +56,27 @@ bool IsListStyleButton(int id) {
     return id >= ID_VIEW_SMALLICON && id <= ID_VIEW_DETAILS;
 }
 
-wxMenuItem* MakeItem(wxMenu* menu, int id, const char* label, wxItemKind kind = wxITEM_NORMAL) {
+// The window's own icon at the sizes a window manager uses for it.
+wxIconBundle FrameIcons() {
+    wxIconBundle icons;
+    const std::string svg = GetSvgResource("corvane.svg");
+    if (svg.empty())
+        return icons;
+    const wxBitmapBundle art = wxBitmapBundle::FromSVG(svg.data(), wxSize(32, 32));
+    for (int size : {16, 32, 48}) {
+        wxIcon icon;
+        icon.CopyFromBitmap(wxBitmap(art.GetBitmap(wxSize(size, size)).ConvertToImage()));
+        icons.AddIcon(icon);
+    }
+    return icons;
+}
+
+wxMenuItem* MakeItem(const std::vector<wxBitmapBundle>& images, wxMenu* menu, int id, const char* label,
+                     wxItemKind kind = wxITEM_NORMAL) {
     auto* item = new wxMenuItem(menu, id, wxString::FromUTF8(label), corvane::GetCommandPrompt(id), kind);
     // GTK takes an item's image only before the item joins its menu.
     if (const int image = ToolImageIndex(id); image >= 0)
-        item->SetBitmap(GetStripImage(IDR_MAINFRAME, image));
+        item->SetBitmap(images.at(static_cast<std::size_t>(image)));
     menu->Append(item);
     return item;
 }
@@ -75,12 +94,16 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     const wxRect area = wxDisplay(0u).GetClientArea();
     Create(nullptr, wxID_ANY, corvane::kAppTitle, wxDefaultPosition,
            wxSize(area.width * 3 / 4, area.height * 3 / 4));
-    SetIcons(GetAppIcons());
+    SetIcons(FrameIcons());
 
     // Bound first so that it runs last: whatever the frame does not handle
     // goes to the view, then to the application.
     Bind(wxEVT_MENU, &CMainFrame::OnRouteCommand, this);
 
+    // Read once, shared by the menu and the toolbar: each bundle keeps its
+    // rendering, so every picture is drawn only once.
+    for (int i = 0; i < TOOLBAR_IMAGES_COUNT; ++i)
+        m_toolImages.push_back(GetStripImage(IDR_MAINFRAME, i));
     SetMenuBar(CreateMainMenu());
     m_mgr.SetManagedWindow(this);
     CreateToolBar();
@@ -107,32 +130,32 @@ CMainFrame::~CMainFrame() {
 
 wxMenuBar* CMainFrame::CreateMainMenu() {
     auto* file = new wxMenu;
-    MakeItem(file, wxID_NEW, "&New\tCtrl+N");
-    MakeItem(file, wxID_OPEN, "&Open...\tCtrl+O");
-    MakeItem(file, wxID_SAVE, "&Save\tCtrl+S");
+    MakeItem(m_toolImages, file, wxID_NEW, "&New\tCtrl+N");
+    MakeItem(m_toolImages, file, wxID_OPEN, "&Open...\tCtrl+O");
+    MakeItem(m_toolImages, file, wxID_SAVE, "&Save\tCtrl+S");
     file->AppendSeparator();
-    MakeItem(file, wxID_FILE1, "Recent File")->Enable(false);
+    MakeItem(m_toolImages, file, wxID_FILE1, "Recent File")->Enable(false);
     file->AppendSeparator();
-    MakeItem(file, ID_APP_EXIT, "E&xit");
+    MakeItem(m_toolImages, file, ID_APP_EXIT, "E&xit");
 
     auto* view = new wxMenu;
-    MakeItem(view, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
-    MakeItem(view, ID_VIEW_STATUS_BAR, "&Status Bar", wxITEM_CHECK);
+    MakeItem(m_toolImages, view, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
+    MakeItem(m_toolImages, view, ID_VIEW_STATUS_BAR, "&Status Bar", wxITEM_CHECK);
 
     auto* folders = new wxMenu;
-    MakeItem(folders, ID_FOLDERS_NEW, "&New");
-    MakeItem(folders, ID_FOLDERS_DELETE, "&Delete");
-    MakeItem(folders, ID_FOLDERS_EDIT, "Edit");
+    MakeItem(m_toolImages, folders, ID_FOLDERS_NEW, "&New");
+    MakeItem(m_toolImages, folders, ID_FOLDERS_DELETE, "&Delete");
+    MakeItem(m_toolImages, folders, ID_FOLDERS_EDIT, "Edit");
 
     auto* settings = new wxMenu;
-    MakeItem(settings, ID_SETTINGS_REPORTS, "Reports");
-    MakeItem(settings, ID_SETTINGS_MAIL, "Mail Account");
-    MakeItem(settings, ID_SETTINGS_CONNECTIONS, "FTP Connections");
-    MakeItem(settings, ID_SETTINGS_INTERVAL, "Interval Configuration");
-    MakeItem(settings, ID_SETTINGS_PROXY, "Proxy Firewall");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_REPORTS, "Reports");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_MAIL, "Mail Account");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_CONNECTIONS, "FTP Connections");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_INTERVAL, "Interval Configuration");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_PROXY, "Proxy Firewall");
 
     auto* help = new wxMenu;
-    MakeItem(help, wxID_ABOUT, "&About Corvane...");
+    MakeItem(m_toolImages, help, wxID_ABOUT, "&About Corvane...");
 
     auto* bar = new wxMenuBar;
     bar->Append(file, "&File");
@@ -154,7 +177,7 @@ void CMainFrame::CreateToolBar() {
             m_pToolBar->AddSeparator();
             continue;
         }
-        m_pToolBar->AddTool(id, wxEmptyString, GetStripImage(IDR_MAINFRAME, image++),
+        m_pToolBar->AddTool(id, wxEmptyString, m_toolImages.at(static_cast<std::size_t>(image++)),
                             corvane::GetCommandTip(id), IsListStyleButton(id) ? wxITEM_RADIO : wxITEM_NORMAL);
         m_pToolBar->SetToolLongHelp(id, corvane::GetCommandPrompt(id));
     }

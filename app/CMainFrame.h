@@ -3,7 +3,9 @@
 // It routes each command to the object that owns it (the view for editing, the
 // application for files) and decides the enabling of the profile commands and
 // the list-style buttons.
+#include <vector>
 #include <wx/aui/framemanager.h>
+#include <wx/bmpbndl.h>
 #include <wx/frame.h>
 
 class CCorvaneDoc;
@@ -27,7 +29,7 @@ public:
     wxAuiManager& GetDockManager() { return m_mgr; }
 
     // The main menu, each item that has a toolbar button showing its image.
-    static wxMenuBar* CreateMainMenu();
+    wxMenuBar* CreateMainMenu();
 
     bool IsToolBarShown();
     void ShowToolBar(bool show);
@@ -52,6 +54,7 @@ private:
     void OnToolBarMotion(wxMouseEvent& event);
     void OnToolBarLeave(wxMouseEvent& event);
 
+    std::vector<wxBitmapBundle> m_toolImages;
     wxAuiManager m_mgr;
     wxAuiToolBar* m_pToolBar = nullptr;
     CCorvaneView* m_pView = nullptr;
