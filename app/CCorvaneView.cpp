@@ -13,31 +13,12 @@
 
 #include <memory>
 
-// The settings editors land one by one; each command is connected once its editor exists.
-#if __has_include("dialogs/CDlgMain.h")
-#include "dialogs/CDlgMain.h"
-#define CORVANE_HAVE_DLG_MAIN 1
-#endif
-#if __has_include("dialogs/CDlgConnections.h")
 #include "dialogs/CDlgConnections.h"
-#define CORVANE_HAVE_DLG_CONNECTIONS 1
-#endif
-#if __has_include("dialogs/CDlgMail.h")
 #include "dialogs/CDlgMail.h"
-#define CORVANE_HAVE_DLG_MAIL 1
-#endif
-#if __has_include("dialogs/CDlgReports.h")
-#include "dialogs/CDlgReports.h"
-#define CORVANE_HAVE_DLG_REPORTS 1
-#endif
-#if __has_include("dialogs/CDlgService.h")
-#include "dialogs/CDlgService.h"
-#define CORVANE_HAVE_DLG_SERVICE 1
-#endif
-#if __has_include("dialogs/CDlgProxy.h")
+#include "dialogs/CDlgMain.h"
 #include "dialogs/CDlgProxy.h"
-#define CORVANE_HAVE_DLG_PROXY 1
-#endif
+#include "dialogs/CDlgReports.h"
+#include "dialogs/CDlgService.h"
 
 namespace {
 
@@ -196,7 +177,6 @@ wxWindow* CCorvaneView::DialogParent() {
 }
 
 void CCorvaneView::OnFoldersNew() {
-#ifdef CORVANE_HAVE_DLG_MAIN
     CFolderProfile profile;
     CDlgMain dlg(DialogParent(), m_pDoc, &profile);
     if (dlg.ShowModal() != wxID_OK)
@@ -204,18 +184,15 @@ void CCorvaneView::OnFoldersNew() {
     m_pDoc->m_arrProfiles.emplace_back();
     m_pDoc->m_arrProfiles.back() = profile;
     AppendRow();
-#endif
 }
 
 void CCorvaneView::OnFoldersEdit() {
     const int mark = m_nSelectionMark;
     if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
         return;
-#ifdef CORVANE_HAVE_DLG_MAIN
     CDlgMain dlg(DialogParent(), m_pDoc, &m_pDoc->m_arrProfiles[static_cast<std::size_t>(mark)]);
     if (dlg.ShowModal() == wxID_OK)
         UpdateRow(mark);
-#endif
 }
 
 void CCorvaneView::OnFoldersDelete() {
@@ -231,43 +208,33 @@ void CCorvaneView::OnFoldersDelete() {
 }
 
 void CCorvaneView::OnSettingsReports() {
-#ifdef CORVANE_HAVE_DLG_REPORTS
     CDlgReports dlg(DialogParent(), m_pDoc);
     if (dlg.ShowModal() == wxID_OK)
         m_pDoc->SetModifiedFlag();
-#endif
 }
 
 void CCorvaneView::OnSettingsMail() {
-#ifdef CORVANE_HAVE_DLG_MAIL
     CDlgMail dlg(DialogParent(), m_pDoc);
     if (dlg.ShowModal() == wxID_OK)
         m_pDoc->SetModifiedFlag();
-#endif
 }
 
 void CCorvaneView::OnSettingsInterval() {
-#ifdef CORVANE_HAVE_DLG_SERVICE
     CDlgService dlg(DialogParent(), m_pDoc);
     if (dlg.ShowModal() == wxID_OK)
         m_pDoc->SetModifiedFlag();
-#endif
 }
 
 void CCorvaneView::OnSettingsProxy() {
-#ifdef CORVANE_HAVE_DLG_PROXY
     CDlgProxy dlg(DialogParent(), m_pDoc);
     if (dlg.ShowModal() == wxID_OK)
         m_pDoc->SetModifiedFlag();
-#endif
 }
 
 void CCorvaneView::OnSettingsConnections() {
-#ifdef CORVANE_HAVE_DLG_CONNECTIONS
     // The editor marks the project modified itself; no row shows anything it can change.
     CDlgConnections dlg(DialogParent(), m_pDoc);
     dlg.ShowModal();
-#endif
 }
 
 void CCorvaneView::OnCommand(wxCommandEvent& event) {

@@ -3,6 +3,7 @@
 #include "DlgTestSupport.h"
 #include "ShellTestSupport.h"
 #include "app/CCorvaneView.h"
+#include "dialogs/CDlgMain.h"
 #include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>
@@ -153,4 +154,66 @@ TEST_F(ViewProfileList, EditWithoutSelectionMarkDoesNothing) {
     view->OnFoldersEdit();
     EXPECT_EQ(view->GetSelectionMark(), -1);
     EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(ViewProfileList, NewProfileIsAppendedOnOkWithItsIcon) {
+    m_doc.m_arrConnections.emplace_back();
+    m_doc.m_arrConnections.back().m_strHost = "ftp.halden.example";
+    m_doc.m_arrProfiles.push_back(MakeProfile("first"));
+    CCorvaneView* view = MakeView();
+
+    dlgtest::CDriveNested<CDlgMain> cancel([](CDlgMain* dlg) { dlg->EndModal(wxID_CANCEL); });
+    view->OnFoldersNew();
+    EXPECT_EQ(cancel.m_nRuns, 1);
+    EXPECT_EQ(m_doc.m_arrProfiles.size(), 1u);
+    EXPECT_EQ(view->GetItemCount(), 1);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(ViewProfileList, ClearedEnabledBoxListsTheNewProfileDisabled) {
+    m_doc.m_arrConnections.emplace_back();
+    m_doc.m_arrConnections.back().m_strHost = "ftp.halden.example";
+    CCorvaneView* view = MakeView();
+    dlgtest::CDriveNested<CDlgMain> editor([](CDlgMain* dlg) {
+        dlgtest::SetCheck(dlg, CDlgMain::kIdEnabled, false);
+        dlgtest::Click(dlg, wxID_OK);
+    });
+    view->OnFoldersNew();
+    ASSERT_EQ(m_doc.m_arrProfiles.size(), 1u);
+    EXPECT_FALSE(m_doc.m_arrProfiles[0].m_bEnabled);
+    EXPECT_TRUE(m_doc.IsModified());
+    ASSERT_EQ(view->GetItemCount(), 1);
+    EXPECT_EQ(Cell(view, 0, 0), "ftp.halden.example");
+    EXPECT_EQ(Image(view, 0), IMG_PROFILE_DISABLED);
+}
+
+TEST_F(ViewProfileList, DoubleClickEditsTheMarkedRowWhereverThePointerIs) {
+    m_doc.m_arrConnections.emplace_back();
+    m_doc.m_arrConnections.back().m_strHost = "host1";
+    m_doc.m_arrProfiles.push_back(MakeProfile("host0"));
+    m_doc.m_arrProfiles.push_back(MakeProfile("host1", true, true, false));
+    CCorvaneView* view = MakeView();
+    wxWindow* rows = view->GetChildren().front();
+    auto doubleClick = [&] {
+        // Far below the last row.
+        wxMouseEvent click(wxEVT_LEFT_DCLICK);
+        click.SetPosition(wxPoint(5, view->GetClientSize().y - 5));
+        click.SetEventObject(rows);
+        rows->ProcessWindowEvent(click);
+    };
+    dlgtest::CDriveNested<CDlgMain> editor([](CDlgMain* dlg) {
+        dlgtest::SetCheck(dlg, CDlgMain::kIdDownload, false);
+        dlgtest::SetCheck(dlg, CDlgMain::kIdUpload, true);
+        dlgtest::Click(dlg, wxID_OK);
+    });
+    doubleClick();
+    EXPECT_EQ(editor.m_nRuns, 0);
+
+    view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    view->SetItemState(1, 0, wxLIST_STATE_SELECTED);
+    doubleClick();
+    EXPECT_EQ(editor.m_nRuns, 1);
+    EXPECT_EQ(Cell(view, 1, 3), "No");
+    EXPECT_EQ(Cell(view, 1, 4), "Yes");
+    EXPECT_EQ(Cell(view, 0, 3), "Yes");
 }
