@@ -2,7 +2,9 @@
 
 #include "remote/CChildThread.h"
 
+#include <wx/dcclient.h>
 #include <wx/gauge.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -29,6 +31,7 @@ CDialog1::CDialog1(wxWindow* owner)
     Bind(wxEVT_TIMER, &CDialog1::OnTimer, this, IDT_ANIMATION);
     Bind(wxEVT_CLOSE_WINDOW, &CDialog1::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CDialog1::OnCharHook, this);
+    Bind(wxEVT_PAINT, &CDialog1::OnPaint, this);
 }
 
 CDialog1::~CDialog1() {
@@ -67,6 +70,14 @@ void CDialog1::OnTimer(wxTimerEvent&) {
     // 10, 20, ... 90, then 0: the bar never reads full, since nobody knows how far the attempt is.
     m_nStep = (m_nStep + 1) % 10;
     m_progress->SetValue(m_nStep * 10);
+}
+
+void CDialog1::OnPaint(wxPaintEvent&) {
+    // Window managers draw no border round an undecorated window; the thin frame is ours.
+    wxPaintDC dc(this);
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(wxPoint(0, 0), GetClientSize());
 }
 
 void CDialog1::OnClose(wxCloseEvent& event) {

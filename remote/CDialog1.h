@@ -32,6 +32,7 @@ public:
 private:
     void OnTimer(wxTimerEvent& event);
     void OnClose(wxCloseEvent& event);
+    void OnPaint(wxPaintEvent& event);
     void OnCharHook(wxKeyEvent& event);
 
     wxWindow* m_pOwner;
