@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string>
 #include <vector>
 #include <wx/icon.h>
 #include <wx/image.h>
@@ -62,10 +63,18 @@ const corvane::EmbeddedResource* FindArt(const char* name) {
 }
 
 wxBitmapBundle FromArt(const char* name, const wxSize& size) {
+    // Parsed once per drawing and size: the frame asks for the same toolbar and
+    // menu images many times while it builds itself. Used on the GUI thread only.
+    static std::map<std::pair<std::string, std::pair<int, int>>, wxBitmapBundle> cache;
+    const auto key = std::make_pair(std::string(name), std::make_pair(size.x, size.y));
+    if (auto it = cache.find(key); it != cache.end())
+        return it->second;
     const auto* r = FindArt(name);
     if (!r)
         return {};
-    return wxBitmapBundle::FromSVG(r->data, r->size, size);
+    wxBitmapBundle bundle = wxBitmapBundle::FromSVG(r->data, r->size, size);
+    cache.emplace(key, bundle);
+    return bundle;
 }
 
 // A whole strip: its images rendered one by one at the requested scale and put
