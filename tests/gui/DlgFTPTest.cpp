@@ -167,6 +167,29 @@ TEST_F(DlgFTPTest, ConnectAndDisconnectDriveTheComponentInOrder) {
     EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
 }
 
+TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
+    CRecordingFtpRegistration reg(m_state);
+    m_state->delays[8] = std::chrono::milliseconds(800);
+    auto dlg = Open();
+    // Sampled on the main thread while the attempt runs on its worker.
+    int samples = 0, blocked = 0, popupLive = 0;
+    wxTimer sampler;
+    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        ++samples;
+        blocked += dlg->IsEnabled() ? 0 : 1;
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* popup = dynamic_cast<CDialog1*>(w); popup && popup->IsShown() && popup->IsEnabled())
+                ++popupLive;
+    });
+    sampler.Start(50);
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    sampler.Stop();
+    EXPECT_GE(samples, 20) << "the main thread keeps dispatching events";
+    EXPECT_EQ(blocked, samples);
+    EXPECT_EQ(popupLive, samples);
+    EXPECT_TRUE(dlg->IsEnabled());
+}
+
 TEST_F(DlgFTPTest, ProxyMembersFollowTheProjectProxy) {
     CRecordingFtpRegistration reg(m_state);
     CMessageRecorder boxes;

@@ -14,13 +14,15 @@ namespace remotetest {
 
 class CFtpPeer {
 public:
-    // `extra` are further arguments of ftp_server.py (e.g. "--tree", "--user", "a:b").
-    explicit CFtpPeer(std::vector<std::string> extra) {
+    // `extra` are further arguments of the script (for ftp_server.py e.g. "--tree",
+    // "--user", "a:b"; it serves a root folder the test owns).
+    explicit CFtpPeer(std::vector<std::string> extra, const std::string& script = "ftp_server.py") {
         m_root = std::filesystem::temp_directory_path() /
                  ("corvane-remote-" + std::to_string(getpid()) + "-" + std::to_string(s_nCounter++));
         std::filesystem::create_directories(m_root);
-        std::vector<std::string> args{"/usr/bin/python3", CORVANE_FIXTURES_DIR "/ftp_server.py", "--root",
-                                      m_root.string()};
+        std::vector<std::string> args{"/usr/bin/python3", CORVANE_FIXTURES_DIR "/" + script};
+        if (script == "ftp_server.py")
+            args.insert(args.end(), {"--root", m_root.string()});
         args.insert(args.end(), extra.begin(), extra.end());
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0)

@@ -6,12 +6,14 @@
 #include "platform/COleException.h"
 #include "platform/IDispatch.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace remotetest {
@@ -34,6 +36,8 @@ struct FakeFtpState {
     std::set<std::string> failingFolders;
     // Runs (on the calling thread) inside Connect, before it returns.
     std::function<void()> onConnect;
+    // Members that take this long before they answer.
+    std::map<DISPID, std::chrono::milliseconds> delays;
 
     std::vector<std::string> Calls() {
         std::lock_guard guard(lock);
@@ -109,13 +113,17 @@ public:
         for (const CVariant& a : args)
             line += " " + Describe(a);
         std::function<void()> onConnect;
+        std::chrono::milliseconds delay{0};
         {
             std::lock_guard guard(m_state->lock);
             m_state->calls.push_back(line);
             if (const auto it = m_state->failures.find(id); it != m_state->failures.end())
                 throw COleDispatchException(it->second);
             onConnect = m_state->onConnect;
+            if (const auto it = m_state->delays.find(id); it != m_state->delays.end())
+                delay = it->second;
         }
+        std::this_thread::sleep_for(delay);
         if (id == 8 && kind == InvokeKind::method && onConnect)
             onConnect();
         if (id == 16 && kind == InvokeKind::method) {

@@ -4,6 +4,7 @@
 #include "RemoteTestSupport.h"
 
 #include "model/CCorvaneDoc.h"
+#include "platform/NetTimeouts.h"
 #include "platform/StandardComponents.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
@@ -128,6 +129,52 @@ TEST_P(RemoteServerTest, FolderGoneBeforeItsExpansion) {
     } else {
         EXPECT_EQ(tree->GetItemImage(empty), CDlgFTPFolder::imageFolder);
     }
+}
+
+// Misbehaving servers from the fixtures end in an error like any other failure.
+TEST(RemoteFaultyServer, HungServerEndsInAnErrorWithinTheTimeout) {
+    corvane::RegisterStandardComponents();
+    const corvane::NetTimeouts saved = corvane::GetNetTimeouts();
+    corvane::SetNetTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1000)});
+    CFtpPeer hung({"hang"}, "fault_server.py");
+    ASSERT_TRUE(hung.IsUp());
+    CCorvaneDoc doc;
+    CConnectionInfo conn;
+    conn.m_nPort = hung.Port();
+    CMessageRecorder boxes;
+    for (const bool builtIn : {false, true}) {
+        conn.m_bUseWinInet = builtIn;
+        CDlgFTP dlg(nullptr, &doc);
+        dlg.m_pConnection = &conn;
+        dlg.Show();
+        const auto start = std::chrono::steady_clock::now();
+        Click(&dlg, CDlgFTP::IDC_CONNECT);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+        EXPECT_EQ(LabelOf(&dlg, CDlgFTP::IDC_CONNECT), "Connect");
+    }
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].popupsVisible, 0);
+    corvane::SetNetTimeouts(saved);
+}
+
+TEST(RemoteFaultyServer, DroppedListingEndsTheWalkAtTheRoot) {
+    corvane::RegisterStandardComponents();
+    CFtpPeer dropping({"drop"}, "fault_server.py");
+    ASSERT_TRUE(dropping.IsUp());
+    CCorvaneDoc doc;
+    CConnectionInfo conn;
+    conn.m_nPort = dropping.Port();
+    conn.m_bPassive = true;
+    CDlgFTPFolder dlg(nullptr, &doc);
+    dlg.m_pConnection = &conn;
+    dlg.m_strPath = "/pub";
+    dlg.Show();
+    ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
+    wxTreeCtrl* tree = dlg.GetTree();
+    EXPECT_EQ(tree->GetSelection(), tree->GetRootItem());
+    EXPECT_TRUE(ChildTexts(tree, tree->GetRootItem()).empty());
+    EXPECT_NE(dlg.FindWindow(CDlgFTPFolder::IDC_STATUS)->GetLabel(), "Connected to '127.0.0.1'");
+    EXPECT_TRUE(dlg.FindWindow(wxID_OK)->IsEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RemoteServerTest, ::testing::Values(false, true),
