@@ -122,6 +122,8 @@ void CDlgFTP::BuildControls() {
     options->Add(m_checkPassive, 0, wxBOTTOM, du(0, 2).y);
     m_checkUseProxy = new wxCheckBox(box, IDC_USE_PROXY, "Use proxy");
     options->Add(m_checkUseProxy);
+    // Shown below "Passive mode" but reached before it with Tab, as operators are used to.
+    m_checkUseProxy->MoveBeforeInTabOrder(m_checkPassive);
     group->Add(options, 0, wxLEFT | wxTOP, du(14, 6).x);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
