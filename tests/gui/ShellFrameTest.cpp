@@ -9,6 +9,7 @@
 #include <memory>
 #include <wx/aui/auibar.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 
 using namespace shelltest;
 
@@ -223,4 +224,47 @@ TEST_F(ShellFrame, CommandsTheFrameDoesNotOwnReachTheView) {
     wxTEST_DIALOG(Command(ID_FOLDERS_DELETE), wxExpectModal<wxMessageDialog>(wxID_YES));
     EXPECT_EQ(m_doc.m_arrProfiles.size(), 1u);
     EXPECT_EQ(m_doc.m_arrProfiles[0].m_strConnection, "host1");
+}
+
+TEST_F(ShellFrame, StatusBarShowsTheButtonPromptWhileThePointerIsOverIt) {
+    wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
+    auto moveTo = [&](const wxPoint& at) {
+        wxMouseEvent motion(wxEVT_MOTION);
+        motion.SetPosition(at);
+        motion.SetEventObject(tb);
+        tb->ProcessWindowEvent(motion);
+    };
+    const wxRect rect = tb->GetToolRect(ID_SETTINGS_PROXY);
+    ASSERT_FALSE(rect.IsEmpty());
+    moveTo(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
+    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Proxy Settings");
+    wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
+    leave.SetEventObject(tb);
+    tb->ProcessWindowEvent(leave);
+    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Ready");
+}
+
+TEST_F(ShellFrame, CapsLockIndicatorFollowsTheKey) {
+    wxStatusBar* status = m_pFrame->GetStatusBar();
+    const bool before = wxGetKeyState(WXK_CAPITAL);
+    m_pFrame->UpdateKeyIndicators();
+    EXPECT_EQ(status->GetStatusText(1), before ? "CAP" : "");
+    wxUIActionSimulator sim;
+    auto toggle = [&] {
+        const bool from = wxGetKeyState(WXK_CAPITAL);
+        sim.KeyDown(WXK_CAPITAL);
+        sim.KeyUp(WXK_CAPITAL);
+        for (int i = 0; i < 50 && wxGetKeyState(WXK_CAPITAL) == from; ++i) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(10);
+        }
+    };
+    toggle();
+    if (wxGetKeyState(WXK_CAPITAL) == before)
+        GTEST_SKIP() << "the display does not toggle Caps Lock";
+    m_pFrame->UpdateKeyIndicators();
+    EXPECT_EQ(status->GetStatusText(1), before ? "" : "CAP");
+    toggle();
+    m_pFrame->UpdateKeyIndicators();
+    EXPECT_EQ(status->GetStatusText(1), before ? "CAP" : "");
 }
