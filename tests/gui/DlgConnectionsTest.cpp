@@ -184,4 +184,33 @@ TEST_F(DlgConnectionsTest, EditChangesTheWorkingRecordAndEscOrCloseLeaveTheProje
     EXPECT_EQ(m_doc.m_arrConnections[1].m_nPort, 2121);
 }
 
+TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
+    CDriveNested<CDlgFTP> ftp([](CDlgFTP* f) {
+        auto* host = Ctrl<wxTextCtrl>(f, CDlgFTP::IDC_HOST);
+        if (host->IsEnabled()) {
+            Type(f, CDlgFTP::IDC_HOST, "added.example.net");
+        } else {
+            EXPECT_EQ(host->GetValue(), "alpha.org");
+            Type(f, CDlgFTP::IDC_USER, "bob");
+            Type(f, CDlgFTP::IDC_PORT, "2121");
+        }
+        Click(f, wxID_OK);
+    });
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        List(dlg)->SetCurSel(Find(dlg, "alpha.org"));
+        Click(&dlg, CDlgConnections::kIdEdit);
+        Click(&dlg, CDlgConnections::kIdAdd);
+        EXPECT_EQ(ftp.m_nRuns, 2);
+        EXPECT_EQ(List(dlg)->GetText(List(dlg)->GetCurSel()), "added.example.net");
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 3u);
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strHost, "alpha.org");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strUser, "bob");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_nPort, 2121);
+    EXPECT_EQ(m_doc.m_arrConnections[2].m_strHost, "added.example.net");
+    EXPECT_EQ(m_doc.m_arrConnections[2].m_strUser, "anonymous");
+}
+
 } // namespace
