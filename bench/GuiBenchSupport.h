@@ -3,6 +3,7 @@
 // private settings and desktop folders, and a way to run the loop until idle.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -53,7 +54,8 @@ inline int RunBenchmarks(int argc, char** argv) {
     benchmark::Shutdown();
     wxTheApp->OnExit();
     wxEntryCleanup();
-    std::system(("rm -rf '" + home + "'").c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
     return 0;
 }
 

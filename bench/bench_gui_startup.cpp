@@ -122,9 +122,11 @@ int main(int argc, char** argv) {
         return RunChild(spec.substr(0, colon), std::stoi(spec.substr(colon + 1)));
     }
     g_strSelf = argv[0];
-    guibench::MakeTempHome();
+    const std::string home = guibench::MakeTempHome();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
     return 0;
 }
