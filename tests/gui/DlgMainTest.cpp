@@ -228,3 +228,30 @@ TEST_F(DlgMainTest, PickingTheLocalFolderStoresIt) {
 }
 
 } // namespace
+
+namespace {
+
+// Keyboard order is creation order among siblings; the option boxes run down each column.
+TEST_F(DlgMainTest, TabOrderFollowsTheLayoutColumns) {
+    CFolderProfile profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    std::vector<int> order;
+    std::function<void(wxWindow*)> walk = [&](wxWindow* w) {
+        for (wxWindow* child : w->GetChildren()) {
+            if (child->GetId() >= 1000 && child->GetId() < 1100 && child->GetId() != CDlgMain::kIdNotice)
+                order.push_back(child->GetId());
+            walk(child);
+        }
+    };
+    walk(&dlg);
+    const std::vector<int> expected{
+        CDlgMain::kIdEnabled,       CDlgMain::kIdConnection,     CDlgMain::kIdEditConnection,
+        CDlgMain::kIdLocalFolder,   CDlgMain::kIdBrowseLocal,    CDlgMain::kIdFtpFolder,
+        CDlgMain::kIdBrowseFtp,     CDlgMain::kIdUpload,         CDlgMain::kIdDownload,
+        CDlgMain::kIdSubfolders,    CDlgMain::kIdDeleteObsolete, CDlgMain::kIdUseMasks,
+        CDlgMain::kIdEditMasks,     CDlgMain::kIdIgnore,         CDlgMain::kIdConflictDownload,
+        CDlgMain::kIdConflictUpload};
+    EXPECT_EQ(order, expected);
+}
+
+} // namespace
