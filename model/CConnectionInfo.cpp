@@ -5,35 +5,34 @@
 
 #include <utility>
 
+namespace {
+
+// One member list for both the copy and the move: everything but the reserved list,
+// which keeps the target's own entries.
+template <class Other> void AssignAllButReserved(CConnectionInfo& self, Other&& other) {
+    self.m_strHost = std::forward<Other>(other).m_strHost;
+    self.m_nPort = std::forward<Other>(other).m_nPort;
+    self.m_strUser = std::forward<Other>(other).m_strUser;
+    self.m_strPassword = std::forward<Other>(other).m_strPassword;
+    self.m_bUseProxy = std::forward<Other>(other).m_bUseProxy;
+    self.m_bShowPassword = std::forward<Other>(other).m_bShowPassword;
+    self.m_bTestPassed = std::forward<Other>(other).m_bTestPassed;
+    self.m_bPassive = std::forward<Other>(other).m_bPassive;
+    self.m_bUseWinInet = std::forward<Other>(other).m_bUseWinInet;
+    self.m_bSpare = std::forward<Other>(other).m_bSpare;
+}
+
+} // namespace
+
 CConnectionInfo& CConnectionInfo::operator=(const CConnectionInfo& other) {
-    if (this == &other)
-        return *this;
-    m_strHost = other.m_strHost;
-    m_nPort = other.m_nPort;
-    m_strUser = other.m_strUser;
-    m_strPassword = other.m_strPassword;
-    m_bUseProxy = other.m_bUseProxy;
-    m_bShowPassword = other.m_bShowPassword;
-    m_bTestPassed = other.m_bTestPassed;
-    m_bPassive = other.m_bPassive;
-    m_bUseWinInet = other.m_bUseWinInet;
-    m_bSpare = other.m_bSpare;
+    if (this != &other)
+        AssignAllButReserved(*this, other);
     return *this;
 }
 
 CConnectionInfo& CConnectionInfo::operator=(CConnectionInfo&& other) noexcept {
-    if (this == &other)
-        return *this;
-    m_strHost = std::move(other.m_strHost);
-    m_nPort = other.m_nPort;
-    m_strUser = std::move(other.m_strUser);
-    m_strPassword = std::move(other.m_strPassword);
-    m_bUseProxy = other.m_bUseProxy;
-    m_bShowPassword = other.m_bShowPassword;
-    m_bTestPassed = other.m_bTestPassed;
-    m_bPassive = other.m_bPassive;
-    m_bUseWinInet = other.m_bUseWinInet;
-    m_bSpare = other.m_bSpare;
+    if (this != &other)
+        AssignAllButReserved(*this, std::move(other));
     return *this;
 }
 
