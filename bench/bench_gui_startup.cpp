@@ -117,9 +117,9 @@ BENCHMARK(BM_StartupToFirstIdle)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strncmp(argv[1], kChildFlag, std::strlen(kChildFlag)) == 0) {
-        const std::string spec = argv[1] + std::strlen(kChildFlag);
-        const auto colon = spec.find(':');
-        return RunChild(spec.substr(0, colon), std::stoi(spec.substr(colon + 1)));
+        const std::string childArg = argv[1] + std::strlen(kChildFlag);
+        const auto colon = childArg.find(':');
+        return RunChild(childArg.substr(0, colon), std::stoi(childArg.substr(colon + 1)));
     }
     g_strSelf = argv[0];
     const std::string home = guibench::MakeTempHome();

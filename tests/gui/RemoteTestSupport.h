@@ -2,6 +2,7 @@
 // Helpers shared by the remote dialogs' tests: message boxes answered and recorded
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
+#include "DlgTestSupport.h"
 #include "remote/CChildThread.h"
 #include "remote/CDialog1.h"
 
@@ -55,30 +56,10 @@ inline bool PumpUntil(const std::function<bool()>& done,
     return CChildThread::DispatchEventsUntil(done, limit);
 }
 
-template <class T> T* Find(wxWindow* dlg, int id) {
-    T* w = dynamic_cast<T*>(dlg->FindWindow(id));
-    EXPECT_NE(w, nullptr) << "no control " << id;
-    return w;
-}
-
-inline void Click(wxWindow* dlg, int id) {
-    wxWindow* b = dlg->FindWindow(id);
-    ASSERT_NE(b, nullptr) << "no button " << id;
-    ASSERT_TRUE(b->IsEnabled()) << "button " << id << " is disabled";
-    wxCommandEvent ev(wxEVT_BUTTON, id);
-    ev.SetEventObject(b);
-    b->ProcessWindowEvent(ev);
-}
-
-inline void Toggle(wxWindow* dlg, int id, bool on) {
-    auto* c = Find<wxCheckBox>(dlg, id);
-    ASSERT_NE(c, nullptr);
-    c->SetValue(on);
-    wxCommandEvent ev(wxEVT_CHECKBOX, id);
-    ev.SetEventObject(c);
-    ev.SetInt(on ? 1 : 0);
-    c->ProcessWindowEvent(ev);
-}
+// The dialog tests' control helpers, under the names these tests use.
+template <class T> T* Find(wxWindow* dlg, int id) { return dlgtest::Ctrl<T>(dlg, id); }
+using dlgtest::Click;
+inline void Toggle(wxWindow* dlg, int id, bool on) { dlgtest::SetCheck(dlg, id, on); }
 
 inline wxString LabelOf(wxWindow* dlg, int id) {
     return dlg->FindWindow(id)->GetLabel();
