@@ -1,5 +1,6 @@
 #include "remote/FtpSessionSteps.h"
 
+#include "platform/CFtpProbe.h"
 #include "platform/COleException.h"
 
 #include <algorithm>
@@ -7,62 +8,25 @@
 
 namespace corvane::remote {
 
+// The member order and proxy rules are the platform's, shared with corvane-dix probe.
 std::optional<std::int32_t> ComponentProxyType(std::int32_t recordType) {
-    switch (recordType) {
-    case CProxySettings::typeNone:
-        return 0;
-    case CProxySettings::typeSocks4:
-        return 1;
-    case CProxySettings::typeSocks4A:
-        return 2;
-    case CProxySettings::typeSocks5:
-        return 3;
-    case CProxySettings::typeHttp:
-        return 4;
-    default:
-        return std::nullopt;
-    }
+    return CFtpProbe::ComponentProxyType(recordType);
 }
 
 void ApplyProxy(COleDispatchDriver& ftp, bool useProxy, bool announceNoProxy, const CProxySettings& proxy) {
-    if (!useProxy) {
-        if (announceNoProxy)
-            ftp.SetProperty(dispid::proxyType, std::int32_t{0});
-        return;
-    }
-    if (const auto type = ComponentProxyType(proxy.m_nType))
-        ftp.SetProperty(dispid::proxyType, *type);
-    ftp.SetProperty(dispid::proxyHost, proxy.m_strHost);
-    ftp.SetProperty(dispid::proxyPort, static_cast<std::int16_t>(proxy.m_nPort));
-    ftp.SetProperty(dispid::proxyUser, proxy.m_strUser);
-    ftp.SetProperty(dispid::proxyPassword, proxy.m_strPassword);
+    CFtpProbe::ApplyProxy(ftp, useProxy, proxy,
+                          announceNoProxy ? CFtpProbe::ProxyRule::connectionTest
+                                          : CFtpProbe::ProxyRule::folderBrowser);
 }
 
 void OpenComponentSession(COleDispatchDriver& ftp, const FtpLogin& login) {
-    ftp.SetProperty(dispid::host, login.host);
-    ftp.SetProperty(dispid::user, login.user);
-    ftp.SetProperty(dispid::password, login.password);
-    // The member is 16-bit: port 40000 travels as the same 16 bits read as signed.
-    ftp.SetProperty(dispid::port, static_cast<std::int16_t>(login.port));
-    ftp.SetProperty(dispid::passive, std::int32_t{login.passive ? 1 : 0});
-    ftp.SetProperty(dispid::unnamed35, std::int32_t{0});
-    ftp.SetProperty(dispid::unnamed34, std::int16_t{20});
+    CFtpProbe::SetSessionProperties(ftp, login.host, login.user, login.password, login.port, login.passive);
     ftp.InvokeHelper(dispid::connect, InvokeKind::method);
     ftp.InvokeHelper(dispid::login, InvokeKind::method);
 }
 
 std::string ErrorText(std::exception_ptr error) {
-    std::string text;
-    try {
-        if (error)
-            std::rethrow_exception(error);
-    } catch (const COleDispatchException& e) {
-        text = e.m_strDescription;
-    } catch (const std::exception& e) {
-        text = e.what();
-    } catch (...) {
-        text = "Unknown error.";
-    }
+    std::string text = error ? CFtpProbe::ErrorText(error) : std::string("Unknown error.");
     if (text.size() > kMaxErrorChars)
         text.resize(kMaxErrorChars);
     return text;
