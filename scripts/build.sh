@@ -7,6 +7,6 @@ build=${CORVANE_BUILD_DIR:-$root/build}
 # build's shared headers) cost a fraction of the first.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
 cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j "$(nproc)"
