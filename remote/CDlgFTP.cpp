@@ -5,11 +5,8 @@
 #include "dialogs/CDlgProxy.h"
 #include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
-#include "platform/CInternetSession.h"
-#include "platform/COleException.h"
 #include "remote/CChildThread.h"
-#include "remote/CDialog1.h"
-#include "remote/FtpSessionSteps.h"
+#include "remote/CConnectingPopup.h"
 #include "remote/PasswordDisplay.h"
 
 #include <wx/app.h>
@@ -22,12 +19,12 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-using namespace corvane::remote;
+using Result = CRemoteFolderSession::Result;
 
 CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
     : wxDialog(parent, wxID_ANY, "FTP Connection", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_session(std::make_unique<CInternetSession>()), m_pDoc(pDoc) {
+      m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTP::OnInitDialog, this);
     Bind(wxEVT_BUTTON, &CDlgFTP::OnOK, this, wxID_OK);
@@ -42,27 +39,7 @@ CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
     m_btnConnect->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnConnect(); });
 }
 
-CDlgFTP::~CDlgFTP() {
-    // The dialog is going away: close a session that a test left open, and never
-    // let a failure to say goodbye to the server stop that.
-    if (m_pFtpConnection) {
-        if (m_bConnected) {
-            try {
-                m_pFtpConnection->Close();
-            } catch (...) {
-            }
-        }
-        m_pFtpConnection.reset();
-    }
-    if (!m_ftp.IsEmpty()) {
-        try {
-            if (m_bConnected)
-                m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method);
-        } catch (...) {
-        }
-        m_ftp.ReleaseDispatch();
-    }
-}
+CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
@@ -214,7 +191,7 @@ void CDlgFTP::OnUseProxy() {
 
 void CDlgFTP::OnShowPassword() {
     MarkChanged();
-    SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
+    corvane::remote::SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
     m_editPassword->SetFocus();
 }
 
@@ -249,98 +226,63 @@ void CDlgFTP::OnConnect() {
         m_checkUseWinInet->Enable();
         m_btnOK->Enable(okAfter);
     };
-    std::exception_ptr failure;
+    Result result;
     m_bBusy = true;
     {
         wxBusyCursor wait;
         if (m_bConnected) {
             wxWindowDisabler noInput;
-            try {
-                DisconnectServer();
+            CChildThread::Run([&] { result = m_session->Close(); });
+            if (result) {
                 m_progress->SetPos(0);
                 m_progress->SetAnimation(false);
                 m_btnConnect->SetLabel("Connect");
                 m_bConnected = false;
-            } catch (...) {
-                failure = std::current_exception();
             }
         } else {
             // The popup shows that work is going on; it alone keeps taking events.
-            auto* popup = new CDialog1(this);
+            auto* popup = new CConnectingPopup(this);
             popup->ShowPopup();
             wxWindowDisabler noInput(popup);
-            try {
-                ConnectServer();
+            result = ConnectServer();
+            if (result) {
                 m_progress->SetPos(100);
                 m_progress->SetAnimation(true);
                 m_btnConnect->SetLabel("Disconnect");
                 m_bConnected = true;
                 okAfter = true;
                 enableAfterTest();
-            } catch (...) {
-                failure = std::current_exception();
             }
             // Gone before any message about the attempt is shown.
             popup->ClosePopup();
         }
     }
     m_bBusy = false;
-    if (failure) {
+    if (!result) {
         m_bTested = false;
-        corvane::dlg::ShowError(this, ToWx(ErrorText(failure)));
+        corvane::dlg::ShowError(this, ToWx(result.strError));
     }
     enableAfterTest();
 }
 
-void CDlgFTP::ConnectServer() {
+Result CDlgFTP::ConnectServer() {
     // The values as they stand in the controls at the click, not the record's.
-    FtpLogin login;
-    login.host = FromWx(m_editHost->GetValue());
-    login.port = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
-    login.user = FromWx(m_editUser->GetValue());
-    login.password = FromWx(m_editPassword->GetValue());
-    login.passive = m_checkPassive->IsChecked();
-
-    if (m_checkUseWinInet->IsChecked()) {
-        std::unique_ptr<CFtpConnection> connection;
-        CChildThread::Run([&] {
-            connection = m_session->GetFtpConnection(login.host, login.user, login.password,
-                                                     login.port & 0xFFFF, login.passive);
-            try {
-                connection->SetCurrentDirectory("/");
-            } catch (const std::exception&) {
-                // The session is open; a root we may not enter does not fail the test.
-            }
-        });
-        m_pFtpConnection = std::move(connection);
-        return;
-    }
-
-    if (m_ftp.IsEmpty()) {
-        std::string reason;
-        if (!m_ftp.CreateDispatch(kFtpProgId, &reason)) {
-            wxBusyCursorSuspender normalCursor;
-            wxMessageBox("COM Component creation failed", wxTheApp->GetAppDisplayName(),
-                         wxOK | wxICON_EXCLAMATION, this);
-            throw COleException(reason);
-        }
-    }
-    const bool useProxy = m_checkUseProxy->IsChecked();
+    CConnectionInfo typed;
+    typed.m_strHost = FromWx(m_editHost->GetValue());
+    typed.m_nPort = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
+    typed.m_strUser = FromWx(m_editUser->GetValue());
+    typed.m_strPassword = FromWx(m_editPassword->GetValue());
+    typed.m_bPassive = m_checkPassive->IsChecked();
+    typed.m_bUseProxy = m_checkUseProxy->IsChecked();
+    typed.m_bUseWinInet = m_checkUseWinInet->IsChecked();
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    CChildThread::Run([&] {
-        ApplyProxy(m_ftp, useProxy, /*announceNoProxy=*/true, proxy);
-        OpenComponentSession(m_ftp, login);
-    });
-}
-
-void CDlgFTP::DisconnectServer() {
-    if (m_pFtpConnection) {
-        std::unique_ptr<CFtpConnection> connection = std::move(m_pFtpConnection);
-        CChildThread::Run([&] { connection->Close(); });
+    Result result;
+    CChildThread::Run(
+        [&] { result = m_session->Open(typed, proxy, CRemoteFolderSession::ProxyRule::connectionTest); });
+    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing) {
+        wxBusyCursorSuspender normalCursor;
+        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
+                     wxOK | wxICON_EXCLAMATION, this);
     }
-    if (!m_ftp.IsEmpty()) {
-        CChildThread::Run([this] { m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method); });
-        // The next test starts from a fresh component.
-        m_ftp.ReleaseDispatch();
-    }
+    return result;
 }

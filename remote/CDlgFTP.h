@@ -4,15 +4,13 @@
 // the built-in client for connections marked so) and turns into "Disconnect"
 // while that session is open.
 #include "model/CConnectionInfo.h"
-#include "platform/COleDispatchDriver.h"
+#include "platform/CRemoteFolderSession.h"
 
 #include <memory>
 #include <wx/dialog.h>
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
-class CFtpConnection;
-class CInternetSession;
 class wxButton;
 class wxCheckBox;
 class wxSizer;
@@ -61,8 +59,7 @@ private:
     void OnConnect();
     // Opens the test session from the values in the controls; blocks on a worker
     // thread while the dialog keeps painting.
-    void ConnectServer();
-    void DisconnectServer();
+    CRemoteFolderSession::Result ConnectServer();
 
     wxTextCtrl* m_editHost = nullptr;
     wxTextCtrl* m_editPort = nullptr;
@@ -80,9 +77,7 @@ private:
     wxSizer* m_proxyRow = nullptr;
 
     bool m_bTested = false;
-    std::unique_ptr<CInternetSession> m_session;
-    std::unique_ptr<CFtpConnection> m_pFtpConnection;
-    COleDispatchDriver m_ftp;
+    std::unique_ptr<CRemoteFolderSession> m_session;
     CCorvaneDoc* m_pDoc;
     bool m_bConnected = false;
     bool m_bHostLocked = false;

@@ -3,7 +3,7 @@
 // lets the operator pick one. The tree is filled lazily, one level per first
 // expansion, and opens at the folder the caller hands in.
 #include "model/CConnectionInfo.h"
-#include "platform/COleDispatchDriver.h"
+#include "platform/CRemoteFolderSession.h"
 #include "remote/CRemoteEntry.h"
 #include "resources/ResourceIds.h"
 
@@ -16,8 +16,6 @@
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
-class CFtpConnection;
-class CInternetSession;
 class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
@@ -63,8 +61,7 @@ private:
     void OnOK(wxCommandEvent& event);
     void OnCloseWindow(wxCloseEvent& event);
 
-    void ConnectServer();
-    void DisconnectServer();
+    CRemoteFolderSession::Result ConnectServer();
     // Lists the folder m_strPath into m_arrListing; on failure the status line
     // shows why and the result is false.
     bool ListFolder();
@@ -87,9 +84,7 @@ private:
     wxStaticBitmap* m_errorPicture = nullptr;
     wxTimer m_timer;
     bool m_bConnected = false;
-    std::unique_ptr<CInternetSession> m_session;
-    std::unique_ptr<CFtpConnection> m_pFtpConnection;
-    COleDispatchDriver m_ftp;
+    std::unique_ptr<CRemoteFolderSession> m_session;
     CCorvaneDoc* m_pDoc;
     std::vector<std::unique_ptr<CRemoteEntry>> m_arrEntries;
     std::vector<CRemoteEntry*> m_arrListing;

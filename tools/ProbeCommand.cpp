@@ -2,13 +2,14 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
-#include "platform/CFtpProbe.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/StandardComponents.h"
 
 #include <algorithm>
 #include <cctype>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -74,13 +75,21 @@ int RunProbeCommand(int argc, char** argv) {
         if (hostGiven && !SameHost(c.m_strHost, host))
             continue;
         ++probed;
-        const CFtpProbe::Result result = CFtpProbe::Probe(c, doc.m_proxy, path);
+        // As the connection test opens and the folder browser lists; closing is a courtesy.
+        CRemoteFolderSession session;
+        std::vector<CRemoteItem> items;
+        CRemoteFolderSession::Result result =
+            session.Open(c, doc.m_proxy, CRemoteFolderSession::ProxyRule::connectionTest);
+        if (result)
+            result = session.List(path.empty() ? std::string("/") : path, items);
+        session.Close();
         std::cout << corvane::Cp1252ToUtf8(c.m_strHost) << ": "
-                  << (result.bOk ? std::string("OK") : ForOutput(result.strError, c, doc.m_proxy)) << "\n";
-        for (const std::string& folder : result.arrFolders)
-            std::cout << "  " << ForOutput(folder, c, doc.m_proxy) << "\n";
+                  << (result ? std::string("OK") : ForOutput(result.strError, c, doc.m_proxy)) << "\n";
+        for (const CRemoteItem& item : items)
+            if (item.IsBrowsable())
+                std::cout << "  " << ForOutput(item.strName, c, doc.m_proxy) << "\n";
         std::cout.flush();
-        allOk = allOk && result.bOk;
+        allOk = allOk && result;
     }
     if (probed == 0) {
         std::cerr << "corvane-dix: "

@@ -9,14 +9,14 @@
 
 class wxGauge;
 
-class CDialog1 : public wxDialog {
+class CConnectingPopup : public wxDialog {
 public:
     enum { IDD = 154, IDC_PROGRESS = 1007, IDT_ANIMATION = 1 };
     static constexpr int kStepMs = 1000;
 
     // Created hidden, over `owner` (may be null).
-    explicit CDialog1(wxWindow* owner);
-    ~CDialog1() override;
+    explicit CConnectingPopup(wxWindow* owner);
+    ~CConnectingPopup() override;
 
     // Centres the popup on its owner, shows it and paints it at once.
     void ShowPopup();
