@@ -1,6 +1,6 @@
 #include "remote/CDialog1.h"
 
-#include "remote/CChildThread.h"
+#include "controls/CBlockingWork.h"
 
 #include <wx/dcclient.h>
 #include <wx/gauge.h>
@@ -48,6 +48,7 @@ void CDialog1::ShowPopup() {
         Move(own.x + (own.width / 2 - mine.width / 2), own.y + (own.height / 2 - mine.height / 2));
     }
     m_timer.Start(kStepMs);
+    m_live = std::make_unique<CBlockingWork::CLiveWindow>(this);
     Show();
     Raise();
     Update();
@@ -56,8 +57,9 @@ void CDialog1::ShowPopup() {
 }
 
 void CDialog1::ClosePopup() {
-    CChildThread::DispatchEventsFor(std::chrono::milliseconds(kStepMs));
+    CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(kStepMs));
     m_timer.Stop();
+    m_live.reset();
     Hide();
     if (m_bShown) {
         m_bShown = false;

@@ -1,13 +1,13 @@
 #include "remote/CDlgFTP.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
+#include "controls/CBlockingWork.h"
+#include "controls/CDialogBase.h"
 #include "controls/WxText.h"
 #include "dialogs/CDlgProxy.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 #include "platform/CInternetSession.h"
 #include "platform/COleException.h"
-#include "remote/CChildThread.h"
 #include "remote/CDialog1.h"
 #include "remote/FtpSessionSteps.h"
 #include "remote/PasswordDisplay.h"
@@ -159,7 +159,7 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent&) {
     m_progress->SetAnimation(false);
     if (CConnectionInfo* info = m_pConnection) {
         m_editHost->ChangeValue(ToWx(info->m_strHost));
-        m_editPort->ChangeValue(corvane::dlg::FormatNumber(info->m_nPort));
+        m_editPort->ChangeValue(CDialogBase::FormatNumber(info->m_nPort));
         m_editUser->ChangeValue(ToWx(info->m_strUser));
         m_editPassword->ChangeValue(ToWx(info->m_strPassword));
         m_checkUseProxy->SetValue(info->m_bUseProxy);
@@ -183,7 +183,7 @@ void CDlgFTP::OnOK(wxCommandEvent&) {
         return;
     if (CConnectionInfo* info = m_pConnection) {
         info->m_strHost = FromWx(m_editHost->GetValue());
-        info->m_nPort = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
+        info->m_nPort = CDialogBase::ReadLeadingNumber(m_editPort->GetValue());
         info->m_strUser = FromWx(m_editUser->GetValue());
         info->m_strPassword = FromWx(m_editPassword->GetValue());
         info->m_bUseProxy = m_checkUseProxy->IsChecked();
@@ -287,7 +287,7 @@ void CDlgFTP::OnConnect() {
     m_bBusy = false;
     if (failure) {
         m_bTested = false;
-        corvane::dlg::ShowError(this, ToWx(ErrorText(failure)));
+        CDialogBase::ShowError(this, ToWx(ErrorText(failure)));
     }
     enableAfterTest();
 }
@@ -296,14 +296,14 @@ void CDlgFTP::ConnectServer() {
     // The values as they stand in the controls at the click, not the record's.
     FtpLogin login;
     login.host = FromWx(m_editHost->GetValue());
-    login.port = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
+    login.port = CDialogBase::ReadLeadingNumber(m_editPort->GetValue());
     login.user = FromWx(m_editUser->GetValue());
     login.password = FromWx(m_editPassword->GetValue());
     login.passive = m_checkPassive->IsChecked();
 
     if (m_checkUseWinInet->IsChecked()) {
         std::unique_ptr<CFtpConnection> connection;
-        CChildThread::Run([&] {
+        CBlockingWork::Run([&] {
             connection = m_session->GetFtpConnection(login.host, login.user, login.password,
                                                      login.port & 0xFFFF, login.passive);
             try {
@@ -327,7 +327,7 @@ void CDlgFTP::ConnectServer() {
     }
     const bool useProxy = m_checkUseProxy->IsChecked();
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    CChildThread::Run([&] {
+    CBlockingWork::Run([&] {
         ApplyProxy(m_ftp, useProxy, /*announceNoProxy=*/true, proxy);
         OpenComponentSession(m_ftp, login);
     });
@@ -336,10 +336,10 @@ void CDlgFTP::ConnectServer() {
 void CDlgFTP::DisconnectServer() {
     if (m_pFtpConnection) {
         std::unique_ptr<CFtpConnection> connection = std::move(m_pFtpConnection);
-        CChildThread::Run([&] { connection->Close(); });
+        CBlockingWork::Run([&] { connection->Close(); });
     }
     if (!m_ftp.IsEmpty()) {
-        CChildThread::Run([this] { m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method); });
+        CBlockingWork::Run([this] { m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method); });
         // The next test starts from a fresh component.
         m_ftp.ReleaseDispatch();
     }

@@ -2,13 +2,13 @@
 
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
+#include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 #include "platform/CFtpFileFind.h"
 #include "platform/CInternetSession.h"
 #include "platform/COleException.h"
-#include "remote/CChildThread.h"
 #include "remote/FtpSessionSteps.h"
 
 #include <wx/app.h>
@@ -193,7 +193,7 @@ void CDlgFTPFolder::ConnectServer() {
 
     if (info.m_bUseWinInet) {
         std::unique_ptr<CFtpConnection> connection;
-        CChildThread::Run([&] {
+        CBlockingWork::Run([&] {
             connection = m_session->GetFtpConnection(login.host, login.user, login.password,
                                                      login.port & 0xFFFF, login.passive);
             try {
@@ -215,7 +215,7 @@ void CDlgFTPFolder::ConnectServer() {
     }
     const bool useProxy = info.m_bUseProxy;
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    CChildThread::Run([&] {
+    CBlockingWork::Run([&] {
         // Unlike the connection test, a connection without the proxy sets no proxy member at all.
         ApplyProxy(m_ftp, useProxy, /*announceNoProxy=*/false, proxy);
         OpenComponentSession(m_ftp, login);
@@ -244,7 +244,7 @@ bool CDlgFTPFolder::ListFolder() {
     try {
         CBusyScope busy(m_nBusy);
         if (CFtpConnection* connection = m_pFtpConnection.get()) {
-            CChildThread::Run([&] {
+            CBlockingWork::Run([&] {
                 // A folder we cannot enter lists as empty.
                 if (!connection->SetCurrentDirectory(path))
                     return;
@@ -259,7 +259,7 @@ bool CDlgFTPFolder::ListFolder() {
                 finder.Close();
             });
         } else if (!m_ftp.IsEmpty()) {
-            CChildThread::Run([&] { found = ListComponentFolder(m_ftp, path); });
+            CBlockingWork::Run([&] { found = ListComponentFolder(m_ftp, path); });
         }
     } catch (...) {
         SetStatus(ToWx(ErrorText(std::current_exception())));
