@@ -1,7 +1,8 @@
 #include "remote/CConnectingPopup.h"
 
-#include "remote/CChildThread.h"
+#include "controls/CBlockingWork.h"
 
+#include <thread>
 #include <wx/dcclient.h>
 #include <wx/gauge.h>
 #include <wx/settings.h>
@@ -48,6 +49,7 @@ void CConnectingPopup::ShowPopup() {
         Move(own.x + (own.width / 2 - mine.width / 2), own.y + (own.height / 2 - mine.height / 2));
     }
     m_timer.Start(kStepMs);
+    m_live = std::make_unique<CBlockingWork::CLiveWindow>(this);
     Show();
     Raise();
     Update();
@@ -56,8 +58,10 @@ void CConnectingPopup::ShowPopup() {
 }
 
 void CConnectingPopup::ClosePopup() {
-    CChildThread::DispatchEventsFor(std::chrono::milliseconds(kStepMs));
+    // The caller's windows stay without input for that second, as during the attempt.
+    CBlockingWork::Run([] { std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs)); });
     m_timer.Stop();
+    m_live.reset();
     Hide();
     if (m_bShown) {
         m_bShown = false;

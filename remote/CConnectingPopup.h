@@ -1,9 +1,12 @@
 #pragma once
 // The small borderless popup "Connecting ..." that shows activity while the
 // connection dialog waits for a connect attempt: a bar advancing once a second.
-// It lives on the main thread (the blocking call runs on a CChildThread) and is
-// skipped by the input blocking, so it keeps animating on top of the dialog.
+// It lives on the main thread (the blocking call runs on a worker) and stays live
+// during the blocking work, so it keeps animating on top of the dialog.
+#include "controls/CBlockingWork.h"
+
 #include <atomic>
+#include <memory>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
@@ -20,8 +23,8 @@ public:
 
     // Centres the popup on its owner, shows it and paints it at once.
     void ShowPopup();
-    // Keeps the popup up for one more second (events keep flowing), then removes
-    // it. The object is gone afterwards: do not touch it again.
+    // Keeps the popup up for one more second (events keep flowing, input does not),
+    // then removes it. The object is gone afterwards: do not touch it again.
     void ClosePopup();
 
     int GetStep() const { return m_nStep; }
@@ -40,6 +43,7 @@ private:
     int m_nStep = 0;
     wxTimer m_timer;
     bool m_bShown = false;
+    std::unique_ptr<CBlockingWork::CLiveWindow> m_live;
     // Read by tests from worker threads.
     static std::atomic<int> s_nVisible;
 };

@@ -3,11 +3,11 @@
 // opens a real session with the values as typed (through the FTP component, or
 // the built-in client for connections marked so) and turns into "Disconnect"
 // while that session is open.
+#include "controls/CDialogBase.h"
 #include "model/CConnectionInfo.h"
 #include "platform/CRemoteFolderSession.h"
 
 #include <memory>
-#include <wx/dialog.h>
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
@@ -16,7 +16,7 @@ class wxCheckBox;
 class wxSizer;
 class wxTextCtrl;
 
-class CDlgFTP : public wxDialog {
+class CDlgFTP : public CDialogBase {
 public:
     enum {
         IDD = 130,
@@ -46,12 +46,13 @@ public:
     bool IsConnected() const { return m_bConnected; }
     bool IsTested() const { return m_bTested; }
 
+    // Closes an open test session first, on the worker.
+    void EndModal(int retCode) override;
+
 private:
     void BuildControls();
     void OnInitDialog(wxInitDialogEvent& event);
     void OnOK(wxCommandEvent& event);
-    void OnCloseWindow(wxCloseEvent& event);
-    void MarkChanged();
     void OnUseProxy();
     void OnShowPassword();
     void OnProxy();
@@ -70,8 +71,6 @@ private:
     wxCheckBox* m_checkShowPassword = nullptr;
     wxCheckBox* m_checkPassive = nullptr;
     wxButton* m_btnConnect = nullptr;
-    wxButton* m_btnOK = nullptr;
-    wxButton* m_btnCancel = nullptr;
     wxButton* m_btnProxy = nullptr;
     wxCheckBox* m_checkUseWinInet = nullptr;
     wxSizer* m_proxyRow = nullptr;
@@ -82,6 +81,4 @@ private:
     bool m_bConnected = false;
     bool m_bHostLocked = false;
     bool m_bInitialised = false;
-    // A test is running: the window must not go away under the worker thread.
-    bool m_bBusy = false;
 };

@@ -2,10 +2,10 @@
 
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
+#include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
-#include "remote/CChildThread.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -43,31 +43,15 @@ public:
     CRemoteEntry* m_pEntry;
 };
 
-// Blocks input and shows the wait cursor while a network call runs.
-class CBusyScope {
-public:
-    explicit CBusyScope(int& counter) : m_counter(counter) { ++m_counter; }
-    ~CBusyScope() { --m_counter; }
-    CBusyScope(const CBusyScope&) = delete;
-    CBusyScope& operator=(const CBusyScope&) = delete;
-
-private:
-    int& m_counter;
-    wxBusyCursor m_wait;
-    wxWindowDisabler m_noInput;
-};
-
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "FTP Folder", wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_timer(this, IDT_START), m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
+    : CDialogBase(parent, "FTP Folder"), m_timer(this, IDT_START),
+      m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTPFolder::OnInitDialog, this);
     Bind(wxEVT_TIMER, &CDlgFTPFolder::OnTimer, this, IDT_START);
     Bind(wxEVT_BUTTON, &CDlgFTPFolder::OnOK, this, wxID_OK);
-    Bind(wxEVT_CLOSE_WINDOW, &CDlgFTPFolder::OnCloseWindow, this);
     m_tree->Bind(wxEVT_TREE_ITEM_EXPANDED, &CDlgFTPFolder::OnItemExpanded, this);
 }
 
@@ -100,21 +84,16 @@ void CDlgFTPFolder::BuildControls() {
     frame->SetMinSize(du(131, 15));
     group->Add(frame, 0, wxLEFT | wxBOTTOM, du(3, 3).x);
 
-    auto* bottom = new wxBoxSizer(wxHORIZONTAL);
-    bottom->AddStretchSpacer();
-    m_btnOK = new wxButton(this, wxID_OK, "OK");
-    m_btnOK->SetDefault();
-    bottom->Add(m_btnOK, 0, wxRIGHT, du(3, 0).x);
-    bottom->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
-
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, du(10, 10).x);
     outer->Add(group, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, du(7, 2).x);
-    outer->Add(bottom, 0, wxEXPAND | wxALL, du(7, 7).x);
+    outer->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, du(7, 7).x);
     SetSizerAndFit(outer);
 }
 
-void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent&) {
+void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
+    // The base opens the dialog with OK disabled.
+    event.Skip();
     // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
     if (m_bInitialised)
         return;
@@ -124,7 +103,6 @@ void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent&) {
         m_tree->AssignImageList(images);
     else
         delete images;
-    m_btnOK->Disable();
     SetStatus("Connecting ... ");
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
@@ -144,7 +122,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
         Layout();
         return;
     }
-    m_btnOK->Enable();
+    GetOkButton()->Enable();
     SetStatus(wxString::Format("Connected to '%s'", ToWx(m_pConnection->m_strHost)));
 
     auto root = std::make_unique<CRemoteEntry>();
@@ -170,8 +148,6 @@ void CDlgFTPFolder::OnItemExpanded(wxTreeEvent& event) {
 }
 
 void CDlgFTPFolder::OnOK(wxCommandEvent&) {
-    if (m_nBusy)
-        return;
     const wxTreeItemId selected = m_tree->GetSelection();
     if (selected.IsOk())
         if (const CRemoteEntry* entry = EntryOf(selected))
@@ -179,24 +155,19 @@ void CDlgFTPFolder::OnOK(wxCommandEvent&) {
     EndModal(wxID_OK);
 }
 
-void CDlgFTPFolder::OnCloseWindow(wxCloseEvent& event) {
-    if (m_nBusy && event.CanVeto()) {
-        event.Veto();
-        return;
-    }
-    event.Skip();
+void CDlgFTPFolder::EndModal(int retCode) {
+    // A server that does not answer holds the worker, never the window.
+    if (m_session->IsOpen())
+        CBlockingWork::Run([this] { m_session->Close(); });
+    CDialogBase::EndModal(retCode);
 }
 
 Result CDlgFTPFolder::ConnectServer() {
     const CConnectionInfo connection = *m_pConnection;
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
     Result result;
-    {
-        CBusyScope busy(m_nBusy);
-        CChildThread::Run([&] {
-            result = m_session->Open(connection, proxy, CRemoteFolderSession::ProxyRule::folderBrowser);
-        });
-    }
+    CBlockingWork::Run(
+        [&] { result = m_session->Open(connection, proxy, CRemoteFolderSession::ProxyRule::folderBrowser); });
     if (result.outcome == CRemoteFolderSession::Outcome::componentMissing)
         wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
                      wxOK | wxICON_EXCLAMATION, this);
@@ -208,10 +179,7 @@ bool CDlgFTPFolder::ListFolder() {
     std::vector<CRemoteItem> found;
     const std::string path = m_strPath;
     Result result;
-    {
-        CBusyScope busy(m_nBusy);
-        CChildThread::Run([&] { result = m_session->List(path, found); });
-    }
+    CBlockingWork::Run([&] { result = m_session->List(path, found); });
     if (!result) {
         SetStatus(ToWx(result.strError));
         return false;

@@ -200,11 +200,23 @@ TEST_F(DlgFTPFolderTest, WindowKeepsPaintingWhileAFolderIsListed) {
     EXPECT_TRUE(dlg->Close());
 }
 
-TEST_F(DlgFTPFolderTest, ClosingTheBrowserEndsTheSession) {
-    auto dlg = Open("/");
-    m_state->ClearCalls();
-    dlg.reset();
-    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+TEST_F(DlgFTPFolderTest, EndingTheBrowserClosesTheSessionWhileTheWindowsPaint) {
+    CDlgFTPFolder dlg(nullptr, &m_doc);
+    dlg.m_pConnection = &m_conn;
+    m_state->delays[7] = std::chrono::milliseconds(600);
+    int ticks = 0;
+    wxTimer sampler;
+    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { ++ticks; });
+    const int result = dlgtest::RunModal(dlg, [&] {
+        ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
+        m_state->ClearCalls();
+        sampler.Start(50);
+        Click(&dlg, wxID_CANCEL);
+    });
+    sampler.Stop();
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"}) << "closed before the dialog has ended";
+    EXPECT_GE(ticks, 8) << "events kept flowing while the server took its time";
 }
 
 } // namespace

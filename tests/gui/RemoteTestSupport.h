@@ -3,7 +3,7 @@
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
 #include "DlgTestSupport.h"
-#include "remote/CChildThread.h"
+#include "controls/CBlockingWork.h"
 #include "remote/CConnectingPopup.h"
 
 #include <chrono>
@@ -48,12 +48,12 @@ protected:
 };
 
 inline void Pump(std::chrono::milliseconds duration) {
-    CChildThread::DispatchEventsFor(duration);
+    CBlockingWork::DispatchEventsFor(duration);
 }
 
 inline bool PumpUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    return CChildThread::DispatchEventsUntil(done, limit);
+    return CBlockingWork::DispatchEventsUntil(done, limit);
 }
 
 // The dialog tests' control helpers, under the names these tests use.
