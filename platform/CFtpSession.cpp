@@ -120,6 +120,11 @@ CFtpSession::~CFtpSession() {
     Close();
 }
 
+std::string CFtpSession::NameAsUtf8(const std::string& raw) {
+    bool hasHigh = false;
+    return IsValidUtf8(raw, hasHigh) ? raw : corvane::Cp1252ToUtf8(raw);
+}
+
 int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, void* self) {
     auto* s = static_cast<CFtpSession*>(self);
     const std::string_view text(data, size);
