@@ -49,7 +49,8 @@ bool IsValidUtf8(const std::string& s, bool& hasHigh) {
     return true;
 }
 
-// A server reply quoted in a message: UTF-8 when it is valid UTF-8, else taken as it is.
+// Server text quoted in a message (a reply, a folder): read as UTF-8 when it is valid UTF-8,
+// else taken as it is.
 std::string ReplyText(const std::string& raw) {
     bool hasHigh = false;
     return IsValidUtf8(raw, hasHigh) && hasHigh ? corvane::Utf8ToCp1252(raw) : raw;
@@ -162,13 +163,13 @@ void CFtpSession::ThrowError(int code) const {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     if (m_bBodyTooLarge)
-        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" is larger than " +
+        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" is larger than " +
                                      SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
                                  CInternetException::listingTooLarge);
     // The library's clock may end the listing a moment before ours reaches the deadline.
     if (code == CURLE_OPERATION_TIMEDOUT && m_listingStart &&
         (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9)
-        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" took longer than " +
+        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" took longer than " +
                                      std::to_string((m_limits.listing.count() + 999) / 1000) +
                                      " seconds, so it was stopped.",
                                  CInternetException::listingTooSlow);
@@ -312,7 +313,9 @@ void CFtpSession::Close() {
         m_pCurl = nullptr;
     }
     if (m_pMulti) {
-        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection.
+        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection
+        // and waits for the reply as long as our transfers wait for one (the cache takes the
+        // response timeout of the handle added last), so a silent server costs one response time.
         curl_multi_cleanup(static_cast<CURLM*>(m_pMulti));
         m_pMulti = nullptr;
     }
@@ -482,10 +485,10 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
     m_strBody.shrink_to_fit();
     if (parsed.arrEntries.empty() && parsed.nUnreadable > 0)
         throw CInternetException(
-            "The listing of \"" + m_strCurrentDir + "\" could not be read: none of its " +
-                std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line is" : " lines is") +
-                " in a format this program knows (the first: \"" + ReplyText(parsed.strFirstUnreadable) +
-                "\").",
+            "The listing of \"" + ReplyText(m_strCurrentDir) + "\" could not be read: the server sent " +
+                std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line" : " lines") +
+                " in no listing format this program knows (the first: \"" +
+                ReplyText(parsed.strFirstUnreadable) + "\").",
             CInternetException::listingUnreadable);
     std::vector<CFtpFileInfo> out;
     out.reserve(parsed.arrEntries.size());
