@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 using ftptest::CPeer;
 using ftptest::Fixture;
@@ -38,10 +39,11 @@ struct Listed {
     std::string error;
 };
 
-// One logged-in session through either client.
+// One logged-in session through either client; `configure` sets further members of the component.
 class CClient {
 public:
-    CClient(bool builtIn, int port, const std::string& user = "u", const std::string& password = "p") {
+    CClient(bool builtIn, int port, const std::string& user = "u", const std::string& password = "p",
+            const std::function<void(COleDispatchDriver&)>& configure = {}) {
         corvane::RegisterStandardComponents();
         if (builtIn) {
             m_connection = m_internet.GetFtpConnection("127.0.0.1", user, password, port, true);
@@ -54,6 +56,8 @@ public:
         m_ftp.SetProperty(coftp::dispidUser, user);
         m_ftp.SetProperty(coftp::dispidPassword, password);
         m_ftp.SetProperty(coftp::dispidPassive, std::int32_t{1});
+        if (configure)
+            configure(m_ftp);
         m_ftp.InvokeHelper(coftp::dispidConnect, InvokeKind::method);
         m_ftp.InvokeHelper(coftp::dispidLogin, InvokeKind::method);
     }
@@ -243,21 +247,14 @@ TEST(FtpTranscript, MasksPasswordsAndProxyCredentials) {
     CPeer server(Args("ftp_server.py", {"--user", "alice:secret"}));
     CPeer proxy(Args("proxy.py", {"tinyproxy"}));
     ASSERT_TRUE(server.Ok() && proxy.Ok());
-    corvane::RegisterStandardComponents();
-    COleDispatchDriver ftp;
-    ASSERT_TRUE(ftp.CreateDispatch(coftp::kProgId));
-    ftp.SetProperty(coftp::dispidProxyType, std::int32_t{coftp::proxyHttp});
-    ftp.SetProperty(coftp::dispidProxyHost, std::string("127.0.0.1"));
-    ftp.SetProperty(coftp::dispidProxyPort, static_cast<std::int16_t>(proxy.Port()));
-    ftp.SetProperty(coftp::dispidProxyUser, std::string("bob"));
-    ftp.SetProperty(coftp::dispidProxyPassword, std::string("pw"));
-    ftp.SetProperty(coftp::dispidHost, std::string("127.0.0.1"));
-    ftp.SetProperty(coftp::dispidPort, static_cast<std::int16_t>(server.Port()));
-    ftp.SetProperty(coftp::dispidUser, std::string("alice"));
-    ftp.SetProperty(coftp::dispidPassword, std::string("secret"));
-    ftp.InvokeHelper(coftp::dispidConnect, InvokeKind::method);
-    ftp.InvokeHelper(coftp::dispidLogin, InvokeKind::method);
-    const auto& log = dynamic_cast<CCoFtp&>(*ftp.GetDispatch()).GetSession()->GetCommandLog();
+    CClient client(false, server.Port(), "alice", "secret", [&](COleDispatchDriver& ftp) {
+        ftp.SetProperty(coftp::dispidProxyType, std::int32_t{coftp::proxyHttp});
+        ftp.SetProperty(coftp::dispidProxyHost, std::string("127.0.0.1"));
+        ftp.SetProperty(coftp::dispidProxyPort, static_cast<std::int16_t>(proxy.Port()));
+        ftp.SetProperty(coftp::dispidProxyUser, std::string("bob"));
+        ftp.SetProperty(coftp::dispidProxyPassword, std::string("pw"));
+    });
+    const auto& log = client.Session().GetCommandLog();
     EXPECT_THAT(log, Contains("PASS ********"));
     EXPECT_THAT(log, Contains("Proxy-Authorization: Basic ********"));
     EXPECT_THAT(log, Not(Contains(HasSubstr("secret"))));

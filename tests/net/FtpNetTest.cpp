@@ -444,16 +444,6 @@ TEST(FtpBuiltIn, FinderWalksLikeTheSystemClient) {
     EXPECT_FALSE(connection->GetCurrentDirectory(dir));
 }
 
-TEST(FtpBuiltIn, ConnectionFailureThrowsInternetException) {
-    CInternetSession session;
-    try {
-        session.GetFtpConnection("127.0.0.1", "u", "p", ftptest::UnusedPort(), true);
-        ADD_FAILURE() << "connected";
-    } catch (const CInternetException& e) {
-        EXPECT_NE(e.GetErrorMessage(), "");
-    }
-}
-
 // --- The probe ------------------------------------------------------------------------------
 
 TEST(FtpProbe, ReportsFoldersOrTheError) {
