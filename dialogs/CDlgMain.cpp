@@ -49,7 +49,7 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     m_strLocalFolder = m_pProfile->m_strLocalFolder;
     m_strFtpFolder = m_pProfile->m_strFtpFolder;
     m_pLocalFolder->ChangeValue(ToWx(m_strLocalFolder));
-    m_pFtpFolder->ChangeValue(ToWx(m_strFtpFolder));
+    m_pFtpFolder->ChangeValue(RemoteNameToWx(m_strFtpFolder));
     m_pUpload->SetValue(m_pProfile->m_bUpload);
     m_pDownload->SetValue(m_pProfile->m_bDownload);
     m_pEnabled->SetValue(m_pProfile->m_bEnabled);
@@ -262,7 +262,7 @@ void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
     if (dlg.ShowModal() != wxID_OK)
         return;
     m_strFtpFolder = dlg.m_strPath;
-    m_pFtpFolder->SetValue(ToWx(m_strFtpFolder));
+    m_pFtpFolder->SetValue(RemoteNameToWx(m_strFtpFolder));
     MarkChanged();
 }
 

@@ -172,15 +172,18 @@ CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string
     if (!m_pConnection->SetCurrentDirectory(path))
         return Failure(m_pConnection->GetLastErrorText());
     CFtpFileFind finder(m_pConnection.get());
-    // TODO(seam): an empty folder and a failed listing both end FindFile with false until
-    // the finder reports which of the two it was.
     bool more = finder.FindFile("*");
+    // Nothing matching "*" is an empty folder; anything else that ends the listing failed.
+    if (!more && finder.GetStatus() != CFtpFileFind::Status::noMatch)
+        return Failure(finder.GetLastErrorText());
     while (more) {
         more = finder.FindNextFile();
         if (finder.IsDots())
             continue;
-        items.push_back({finder.GetFileName(), finder.GetFilePath(),
-                         finder.IsDirectory() ? CRemoteItem::Kind::folder : CRemoteItem::Kind::file});
+        const CRemoteItem::Kind kind = finder.IsLink()        ? CRemoteItem::Kind::link
+                                       : finder.IsDirectory() ? CRemoteItem::Kind::folder
+                                                              : CRemoteItem::Kind::file;
+        items.push_back({finder.GetFileName(), finder.GetFilePath(), kind});
     }
     finder.Close();
     return {};

@@ -204,7 +204,7 @@ void CDlgFTPFolder::AddChildFolders(const wxTreeItemId& item) {
     for (CRemoteEntry* entry : m_arrListing) {
         if (!entry->m_bFolder)
             continue;
-        entry->m_hItem = InsertSorted(item, ToWx(entry->m_strName), entry);
+        entry->m_hItem = InsertSorted(item, RemoteNameToWx(entry->m_strName), entry);
         AddPlaceholder(entry->m_hItem);
     }
 }
@@ -215,7 +215,7 @@ wxTreeItemId CDlgFTPFolder::AddChildFoldersAndFind(const wxTreeItemId& item) {
     wxWindowUpdateLocker noRedraw(m_tree);
     for (CRemoteEntry* entry : m_arrListing) {
         if (entry->m_bFolder) {
-            entry->m_hItem = InsertSorted(item, ToWx(entry->m_strName), entry);
+            entry->m_hItem = InsertSorted(item, RemoteNameToWx(entry->m_strName), entry);
             // The folder on the way down is listed next; it needs no placeholder.
             if (!match.IsOk() && entry->m_strPath == m_strPath)
                 match = entry->m_hItem;

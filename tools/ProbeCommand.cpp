@@ -22,8 +22,8 @@ bool SameHost(const std::string& a, const std::string& b) {
            });
 }
 
-// One terminal line, in UTF-8, with the connection's passwords masked should a server echo them.
-std::string ForOutput(std::string text, const CConnectionInfo& c, const CProxySettings& proxy) {
+// One terminal line with the connection's passwords masked, should a server echo them.
+std::string Masked(std::string text, const CConnectionInfo& c, const CProxySettings& proxy) {
     for (const std::string* secret : {&c.m_strPassword, &proxy.m_strPassword}) {
         if (secret->size() < 3)
             continue;
@@ -32,7 +32,7 @@ std::string ForOutput(std::string text, const CConnectionInfo& c, const CProxySe
     }
     std::replace_if(
         text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
-    return corvane::Cp1252ToUtf8(text);
+    return text;
 }
 
 } // namespace
@@ -43,12 +43,13 @@ int RunProbeCommand(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--host" || a == "--path") && i + 1 < argc) {
-            // Arguments arrive as UTF-8; the project's text is Windows-1252.
-            const std::string value = corvane::Utf8ToCp1252(argv[++i]);
+            const std::string value = argv[++i];
             if (a == "--host") {
-                host = value;
+                // Arguments arrive as UTF-8; the project's text is Windows-1252.
+                host = corvane::Utf8ToCp1252(value);
                 hostGiven = true;
             } else {
+                // Goes to the server as the bytes given, as a stored FTP folder does.
                 path = value;
             }
         } else if (file.empty() && a.rfind("--", 0) != 0) {
@@ -84,10 +85,13 @@ int RunProbeCommand(int argc, char** argv) {
             result = session.List(path.empty() ? std::string("/") : path, items);
         session.Close();
         std::cout << corvane::Cp1252ToUtf8(c.m_strHost) << ": "
-                  << (result ? std::string("OK") : ForOutput(result.strError, c, doc.m_proxy)) << "\n";
+                  << (result ? std::string("OK")
+                             : corvane::Cp1252ToUtf8(Masked(result.strError, c, doc.m_proxy)))
+                  << "\n";
+        // The folders the browser shows, under the names it shows.
         for (const CRemoteItem& item : items)
             if (item.IsBrowsable())
-                std::cout << "  " << ForOutput(item.strName, c, doc.m_proxy) << "\n";
+                std::cout << "  " << corvane::RemoteNameToUtf8(Masked(item.strName, c, doc.m_proxy)) << "\n";
         std::cout.flush();
         allOk = allOk && result;
     }

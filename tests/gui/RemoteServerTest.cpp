@@ -1,5 +1,5 @@
 // The folder browser against a real FTP server on loopback, through the FTP
-// component and through the built-in client.
+// component and through the built-in client: names as the server's bytes, links.
 #include "RemoteFtpPeer.h"
 #include "RemoteTestSupport.h"
 
@@ -34,27 +34,53 @@ protected:
         return dlg;
     }
 
-    CFtpPeer m_peer{{"--tree", "--user", "alice:secret"}};
+    // Without MLSD the server's listing shows links as links.
+    CFtpPeer m_peer{{"--tree", "--user", "alice:secret", "--no-mlsd"}};
     CCorvaneDoc m_doc;
     CConnectionInfo m_conn;
 };
 
-TEST_P(RemoteServerTest, BrowserWalksToTheInitialFolder) {
-    CMessageRecorder boxes;
-    auto dlg = OpenBrowser("/pub/data");
+std::string Chosen(CDlgFTPFolder* dlg, wxTreeItemId item) {
+    dlg->GetTree()->SelectItem(item);
+    dlg->CallAfter([dlg] { Click(dlg, wxID_OK); });
+    EXPECT_EQ(dlg->ShowModal(), wxID_OK);
+    return dlg->m_strPath;
+}
+
+TEST_P(RemoteServerTest, PickedFoldersKeepTheServersBytesAndAreEnteredAgain) {
+    const std::string privet = "/\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
+    auto dlg = OpenBrowser("/");
     wxTreeCtrl* tree = dlg->GetTree();
-    EXPECT_EQ(dlg->FindWindow(CDlgFTPFolder::IDC_STATUS)->GetLabel(), "Connected to '127.0.0.1'");
     const wxTreeItemId root = tree->GetRootItem();
-    const Texts rootFolders = ChildTexts(tree, root);
-    for (const wxString name : {"pub", "empty", "folder with spaces", "trailing space "})
-        EXPECT_NE(std::find(rootFolders.begin(), rootFolders.end(), name), rootFolders.end()) << name;
-    EXPECT_EQ(std::find(rootFolders.begin(), rootFolders.end(), "file at root.txt"), rootFolders.end());
-    const wxTreeItemId pub = ChildNamed(tree, root, "pub");
-    EXPECT_TRUE(tree->IsExpanded(pub));
-    EXPECT_EQ(ChildTexts(tree, pub), (Texts{"data", "docs"}));
-    EXPECT_EQ(tree->GetItemText(tree->GetSelection()), "data");
-    EXPECT_EQ(ChildTexts(tree, tree->GetSelection()), Texts{"deep"});
-    EXPECT_TRUE(boxes.boxes.empty());
+    // A UTF-8 name and a legacy one, each read as the operator reads it.
+    EXPECT_TRUE(ChildNamed(tree, root,
+                           wxString::FromUTF8("Stra\xC3\x9F"
+                                              "e"))
+                    .IsOk());
+    const wxTreeItemId shown = ChildNamed(tree, root, wxString::FromUTF8(privet.substr(1)));
+    ASSERT_TRUE(shown.IsOk());
+    const std::string stored = Chosen(dlg.get(), shown);
+    EXPECT_EQ(stored, privet);
+
+    auto again = OpenBrowser(stored);
+    EXPECT_EQ(again->GetTree()->GetItemText(again->GetTree()->GetSelection()),
+              wxString::FromUTF8(privet.substr(1)));
+    EXPECT_EQ(again->FindWindow(CDlgFTPFolder::IDC_STATUS)->GetLabel(), "Connected to '127.0.0.1'");
+}
+
+TEST_P(RemoteServerTest, LinksBrowseAsFoldersAndOneToAFileFailsWhenExpanded) {
+    auto dlg = OpenBrowser("/");
+    wxTreeCtrl* tree = dlg->GetTree();
+    const wxTreeItemId publink = ChildNamed(tree, tree->GetRootItem(), "publink");
+    const wxTreeItemId filelink = ChildNamed(tree, tree->GetRootItem(), "filelink");
+    ASSERT_TRUE(publink.IsOk() && filelink.IsOk());
+    EXPECT_EQ(ChildTexts(tree, filelink), Texts{""}) << "a link waits with a placeholder";
+    tree->Expand(publink);
+    EXPECT_EQ(ChildTexts(tree, publink), (Texts{"data", "docs"}));
+    tree->Expand(filelink);
+    EXPECT_EQ(tree->GetItemImage(filelink), CDlgFTPFolder::imageFolderFailed);
+    EXPECT_NE(dlg->FindWindow(CDlgFTPFolder::IDC_STATUS)->GetLabel(), "Connected to '127.0.0.1'");
+    EXPECT_EQ(Chosen(dlg.get(), publink), "/publink");
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RemoteServerTest, ::testing::Values(false, true),

@@ -226,26 +226,41 @@ TEST_P(FtpWays, FolderOfFiveThousandEntries) {
     EXPECT_EQ(FolderNames(items).size(), 500u);
 }
 
-TEST_P(FtpWays, LegacyServerNamesGoBackInTheServersBytes) {
+TEST_P(FtpWays, NamesGoBackInTheServersBytesAndThoseThatReadAlikeStayApart) {
     CPeer server({Fixture("fault_server.py"), "list", "names"});
     ASSERT_TRUE(server.Ok());
     CRemoteFolderSession probe;
     ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
     const auto items = List(probe, "/x");
-    EXPECT_THAT(FolderNames(items), ::testing::ElementsAre("Caf\xc3\xa9", "Stra\xdf"
-                                                                          "e"));
-    for (const auto& item : items)
-        List(probe, item.strPath);
+    EXPECT_THAT(FolderNames(items), ::testing::ElementsAre("Caf\xc3\xa9",
+                                                           "Stra\xdf"
+                                                           "e",
+                                                           "Caf\xe9"));
+    // The server names, inside, the bytes of the folder it was asked for.
+    for (const auto& [path, inside] : {std::pair("/x/Caf\xc3\xa9", "in 436166c3a9"),
+                                       std::pair("/x/Stra\xdf"
+                                                 "e",
+                                                 "in 53747261df65"),
+                                       std::pair("/x/Caf\xe9", "in 436166e9")})
+        EXPECT_THAT(FolderNames(List(probe, path)), ::testing::ElementsAre(inside)) << path;
 }
 
-TEST_P(FtpWays, MissingFolder) {
+TEST_P(FtpWays, RefusedAndUnreadableFoldersFailAnEmptyOneDoesNot) {
     CPeer server({Fixture("fault_server.py"), "list", "unix"});
-    ASSERT_TRUE(server.Ok());
+    CPeer garbage({Fixture("fault_server.py"), "list", "garbage"});
+    CPeer empty({Fixture("fault_server.py"), "list", "empty"});
+    ASSERT_TRUE(server.Ok() && garbage.Ok() && empty.Ok());
     CRemoteFolderSession probe;
     ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
     EXPECT_THAT(ListError(probe, "/missing"), HasSubstr("550 No such folder."));
     // The session survives the refusal.
     EXPECT_FALSE(List(probe, "/x").empty());
+    CRemoteFolderSession unreadable;
+    ASSERT_TRUE(unreadable.Open(Connection(garbage.Port(), BuiltIn()), {}, Rule::connectionTest));
+    EXPECT_THAT(ListError(unreadable, "/x"), HasSubstr("could not be read"));
+    CRemoteFolderSession nothing;
+    ASSERT_TRUE(nothing.Open(Connection(empty.Port(), BuiltIn()), {}, Rule::connectionTest));
+    EXPECT_TRUE(List(nothing, "/x").empty());
 }
 
 // --- Proxies -------------------------------------------------------------------------
