@@ -1,0 +1,16 @@
+#pragma once
+// Reading the files the commands are given, with messages an operator can act on.
+#include <string>
+
+class CCorvaneDoc;
+
+namespace corvane {
+
+// The whole file; false with `error` naming the file and the reason.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+// Loads a project without the program's open semantics (no reset on failure): the
+// commands report precisely where the file stops making sense.
+bool LoadProject(const std::string& path, CCorvaneDoc& doc, std::string& error);
+
+} // namespace corvane
