@@ -29,7 +29,7 @@ set(CPACK_PACKAGE_NAME corvane)
 set(CPACK_PACKAGE_VENDOR Halden)
 set(CPACK_PACKAGE_CONTACT "Corvane maintainers <corvane@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configurator of an FTP folder-synchronisation service")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Corvane builds the project file (.dix) that an FTP folder-synchronisation service reads:\n"
     "FTP connections, folder-sync profiles, mail reports, proxy and run interval.\n"
     "corvane-dix dumps, builds, checks, lints, redacts and imports projects from the command line.")

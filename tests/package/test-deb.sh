@@ -14,7 +14,7 @@ deb=$(ls "$tmp"/out/*.deb)
 dpkg-deb -x "$deb" "$tmp/root"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libwx_gtk3u libcurl libexpat libc6; do
+for lib in libwxgtk3.2 libcurl4 libexpat1 libc6; do
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 for f in bin/corvane bin/corvane-dix share/applications/corvane.desktop share/mime/packages/corvane.xml \
