@@ -140,9 +140,12 @@ private:
             m_passEncoding.clear();
         } else if (parent == Role::server) {
             role = Role::field;
-            for (int i = 0; attrs[i]; i += 2)
-                if (name == "Pass" && std::string_view(attrs[i]) == "encoding")
-                    m_passEncoding = attrs[i + 1];
+            if (name == "Pass") {
+                m_passEncoding.clear();
+                for (int i = 0; attrs[i]; i += 2)
+                    if (std::string_view(attrs[i]) == "encoding")
+                        m_passEncoding = attrs[i + 1];
+            }
         }
         m_stack.push_back({role, name});
     }

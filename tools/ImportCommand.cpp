@@ -29,13 +29,25 @@ std::string ToCodePage(const corvane::SiteEntry& e, CConnectionInfo& c) {
     return {};
 }
 
+// Site names and hosts come from someone else's file: one report line stays one line.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return text;
+}
+
 void Merge(CCorvaneDoc& doc, const std::vector<corvane::SiteEntry>& entries, Tally& tally) {
     const std::size_t before = doc.m_arrConnections.size();
     for (const auto& e : entries) {
-        const std::string label = (e.host.empty() ? std::string("(no host)") : e.host) +
-                                  (e.name.empty() ? std::string() : " (" + e.name + ")");
+        const std::string label = OneLine((e.host.empty() ? std::string("(no host)") : e.host) +
+                                          (e.name.empty() ? std::string() : " (" + e.name + ")"));
         CConnectionInfo c;
-        std::string reason = e.skipReason.empty() ? ToCodePage(e, c) : e.skipReason;
+        std::string reason = e.skipReason;
+        if (reason.empty() && e.host.find_first_of(" \t\r\n") != std::string::npos)
+            reason = "its host has blanks in it";
+        if (reason.empty())
+            reason = ToCodePage(e, c);
         if (!reason.empty()) {
             std::cout << "skipped " << label << ": " << reason << "\n";
             ++tally.skipped;
@@ -82,9 +94,10 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (files.size() != 2)
         return corvane::UsageError("import");
     CCorvaneDoc doc;
-    doc.OnNewDocument();
+    if (!corvane::LoadProjectOrReport(files[0], doc))
+        return 1;
     std::string error, source;
-    if (!corvane::LoadProject(files[0], doc, error) || !corvane::ReadWholeFile(files[1], source, error)) {
+    if (!corvane::ReadWholeFile(files[1], source, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
         return 1;
     }
@@ -99,11 +112,5 @@ int RunImportCommand(const std::vector<std::string>& args) {
     Merge(doc, entries, tally);
     std::cout << tally.added << " added, " << tally.kept << " kept, " << tally.skipped << " skipped"
               << (dryRun ? " (dry run: the project is unchanged)" : "") << "\n";
-    if (dryRun || tally.added == 0)
-        return 0;
-    if (!doc.OnSaveDocument(files[0], error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
-        return 1;
-    }
-    return 0;
+    return dryRun || tally.added == 0 ? 0 : corvane::SaveProject(doc, files[0]);
 }

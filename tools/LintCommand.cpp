@@ -122,12 +122,8 @@ int RunLintCommand(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].rfind("--", 0) == 0)
         return corvane::UsageError("lint");
     CCorvaneDoc doc;
-    doc.OnNewDocument();
-    std::string error;
-    if (!corvane::LoadProject(args[0], doc, error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
+    if (!corvane::LoadProjectOrReport(args[0], doc))
         return 1;
-    }
     std::vector<Finding> findings;
     LintProfiles(doc, findings);
     LintConnections(doc, findings);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sys/stat.h>
 
@@ -38,6 +39,23 @@ bool LoadProject(const std::string& path, CCorvaneDoc& doc, std::string& error) 
         return false;
     }
     return true;
+}
+
+bool LoadProjectOrReport(const std::string& path, CCorvaneDoc& doc) {
+    doc.OnNewDocument();
+    std::string error;
+    if (LoadProject(path, doc, error))
+        return true;
+    std::cerr << "corvane-dix: " << error << "\n";
+    return false;
+}
+
+int SaveProject(CCorvaneDoc& doc, const std::string& path) {
+    std::string error;
+    if (doc.OnSaveDocument(path, error))
+        return 0;
+    std::cerr << "corvane-dix: " << error << "\n";
+    return 1;
 }
 
 } // namespace corvane

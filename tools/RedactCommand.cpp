@@ -4,25 +4,15 @@
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
 
-#include <iostream>
-
 int RunRedactCommand(const std::vector<std::string>& args) {
     if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0)
         return corvane::UsageError("redact");
     CCorvaneDoc doc;
-    doc.OnNewDocument();
-    std::string error;
-    if (!corvane::LoadProject(args[0], doc, error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
+    if (!corvane::LoadProjectOrReport(args[0], doc))
         return 1;
-    }
     for (auto& c : doc.m_arrConnections)
         c.m_strPassword.clear();
     doc.m_proxy.m_strPassword.clear();
     doc.m_mail.m_strPassword.clear();
-    if (!doc.OnSaveDocument(args[1], error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
-        return 1;
-    }
-    return 0;
+    return corvane::SaveProject(doc, args[1]);
 }

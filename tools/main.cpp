@@ -43,12 +43,8 @@ int Dump(const std::vector<std::string>& args) {
     if (file.empty())
         return corvane::UsageError("dump");
     CCorvaneDoc doc;
-    doc.OnNewDocument();
-    std::string error;
-    if (!LoadProject(file, doc, error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
+    if (!corvane::LoadProjectOrReport(file, doc))
         return 1;
-    }
     std::cout << corvane::ProjectToJson(doc, show).dump(2) << "\n";
     return 0;
 }
@@ -65,15 +61,6 @@ int Check(const std::vector<std::string>& args) {
     }
     std::cout << args[0] << ": OK (" << doc.m_arrProfiles.size() << " profiles, "
               << doc.m_arrConnections.size() << " connections)\n";
-    return 0;
-}
-
-int Save(CCorvaneDoc& doc, const std::string& out) {
-    std::string error;
-    if (!doc.OnSaveDocument(out, error)) {
-        std::cerr << "corvane-dix: " << error << "\n";
-        return 1;
-    }
     return 0;
 }
 
@@ -99,7 +86,7 @@ int Build(const std::vector<std::string>& args) {
         std::cerr << "corvane-dix: " << args[0] << ": " << e.what() << "\n";
         return 1;
     }
-    return Save(doc, args[1]);
+    return corvane::SaveProject(doc, args[1]);
 }
 
 int New(const std::vector<std::string>& args) {
@@ -107,7 +94,7 @@ int New(const std::vector<std::string>& args) {
         return corvane::UsageError("new");
     CCorvaneDoc doc;
     doc.OnNewDocument();
-    return Save(doc, args[0]);
+    return corvane::SaveProject(doc, args[0]);
 }
 
 struct Command {

@@ -34,6 +34,15 @@ Result RunDix(const std::string& args) {
     return r;
 }
 
+// The sample project with every kind of password set, saved as `path`.
+void SaveSampleWithSecrets(const std::string& path) {
+    CCorvaneDoc doc = MakeSampleProject();
+    doc.m_mail.m_strPassword = "mail-secret";
+    doc.m_proxy.m_strPassword = "proxy-secret";
+    std::string err;
+    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
+}
+
 } // namespace
 
 TEST(DixTool, DumpThenBuildReproducesEveryByte) {
@@ -50,11 +59,7 @@ TEST(DixTool, DumpThenBuildReproducesEveryByte) {
 
 TEST(DixTool, DumpHidesPasswordsUnlessAsked) {
     TempDir dir;
-    CCorvaneDoc doc = MakeSampleProject();
-    doc.m_mail.m_strPassword = "mail-secret";
-    doc.m_proxy.m_strPassword = "proxy-secret";
-    std::string err;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("in.dix"), err));
+    SaveSampleWithSecrets(dir.File("in.dix"));
     const Result hidden = RunDix("dump " + dir.File("in.dix"));
     ASSERT_EQ(hidden.exitCode, 0);
     EXPECT_EQ(hidden.out.find("secret"), std::string::npos);
@@ -254,11 +259,7 @@ TEST(DixTool, LintNamesEachProblemOnce) {
 
 TEST(DixTool, RedactEmptiesEveryPasswordAndNothingElse) {
     TempDir dir;
-    CCorvaneDoc doc = MakeSampleProject();
-    doc.m_mail.m_strPassword = "mail-secret";
-    doc.m_proxy.m_strPassword = "proxy-secret";
-    std::string err;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("in.dix"), err));
+    SaveSampleWithSecrets(dir.File("in.dix"));
     ASSERT_EQ(RunDix("redact " + dir.File("in.dix") + " " + dir.File("out.dix")).exitCode, 0);
     auto expected = nlohmann::json::parse(RunDix("dump --show-passwords " + dir.File("in.dix")).out);
     for (auto& c : expected["connections"])
