@@ -38,8 +38,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 # The libraries the programs link come from dpkg-shlibdeps; the desktop databases are
-# refreshed by the triggers of these packages when they are there.
+# refreshed by the triggers of these packages when they are there, and the completion
+# loads through bash-completion.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme, bash-completion")
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 include(CPack)

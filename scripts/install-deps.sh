@@ -12,7 +12,7 @@ packages=(
   shared-mime-info desktop-file-utils xdg-utils
   python3 python3-pyftpdlib python3-aiosmtpd
   microsocks dante-server tinyproxy curl
-  dpkg-dev gzip
+  dpkg-dev gzip bash-completion
 )
 
 missing=()

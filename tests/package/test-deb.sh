@@ -23,7 +23,12 @@ for f in bin/corvane bin/corvane-dix share/applications/corvane.desktop share/mi
   [ -s "$tmp/root/usr/$f" ] || fail "missing /usr/$f"
 done
 zcat "$tmp/root/usr/share/man/man1/corvane-dix.1.gz" | grep -q "^\.TH CORVANE-DIX 1 .*Corvane $version" || fail "man page"
-bash -n "$tmp/root/usr/share/bash-completion/completions/corvane-dix" || fail "completion does not parse"
+# The completion offers site lists, not other files, for import's second argument.
+mkdir "$tmp/c" && touch "$tmp/c/p.dix" "$tmp/c/sites.xml" "$tmp/c/notes.txt"
+got=$(cd "$tmp/c" && bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" &&
+  COMP_WORDS=(corvane-dix import p.dix "") COMP_CWORD=3 && _corvane_dix corvane-dix "" p.dix && echo "${COMPREPLY[*]}"' \
+  _ "$tmp/root/usr/share/bash-completion/completions/corvane-dix")
+[ "$got" = sites.xml ] || fail "completion of import offered \"$got\""
 
 dix=$tmp/root/usr/bin/corvane-dix
 [ "$("$dix" --version)" = "corvane-dix $version" ] || fail "--version"
