@@ -249,6 +249,16 @@ json ProjectToJson(const CCorvaneDoc& doc, bool showPasswords) {
             {"reserved", Reserved(doc.m_arrReserved)}};
 }
 
+void ProjectFromJsonText(std::string_view text, CCorvaneDoc& doc) {
+    json parsed;
+    try {
+        parsed = json::parse(text);
+    } catch (const json::exception& e) {
+        throw JsonFormatError(std::string("not valid JSON: ") + e.what());
+    }
+    ProjectFromJson(parsed, doc);
+}
+
 void ProjectFromJson(const json& j, CCorvaneDoc& doc) {
     auto& rep = doc.m_reports;
     Reader::Object(

@@ -78,10 +78,7 @@ int Build(const std::vector<std::string>& args) {
     CCorvaneDoc doc;
     doc.OnNewDocument();
     try {
-        corvane::ProjectFromJson(nlohmann::json::parse(text), doc);
-    } catch (const nlohmann::json::parse_error& e) {
-        std::cerr << "corvane-dix: " << args[0] << ": not valid JSON: " << e.what() << "\n";
-        return 1;
+        corvane::ProjectFromJsonText(text, doc);
     } catch (const corvane::JsonFormatError& e) {
         std::cerr << "corvane-dix: " << args[0] << ": " << e.what() << "\n";
         return 1;

@@ -83,6 +83,7 @@ TEST(DixTool, BuildRefusesUnknownKeysAndWrongTypesByName) {
         {R"({"mail": {"recipients": ["a", 2]}})", "mail.recipients[1]"},
         {R"({"reports": {"log": {"sendEmpty": true}}})", "reports.log.sendEmpty"},
         {R"({"profiles": )", "not valid JSON"},
+        {R"({"interval": 1e999})", "not valid JSON"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
