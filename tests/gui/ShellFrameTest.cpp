@@ -4,6 +4,7 @@
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "dialogs/CDlgMain.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -165,7 +166,7 @@ TEST_F(ShellFrame, EditAndDeleteFollowTheSelectionMarkInMenuBarAndContextMenu) {
     check(false);
 }
 
-TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles) {
+TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndRowsAddedInAnyStyleKeepEveryCell) {
     struct Case {
         int command;
         long type;
@@ -177,10 +178,28 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles
                           {ID_VIEW_DETAILS, wxLC_REPORT, false}};
     const int buttons[] = {ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST, ID_VIEW_DETAILS};
     AddProfiles(2);
+    m_doc.m_arrConnections.emplace_back();
+    m_doc.m_arrConnections.back().m_strHost = "ftp.added";
+    dlgtest::CDriveNested<CDlgMain> editor([](CDlgMain* dlg) {
+        dlgtest::SetCheck(dlg, CDlgMain::kIdUpload, true);
+        dlgtest::Click(dlg, wxID_OK);
+    });
+    // Every row shows all five cells of its profile, whatever the style it was added in.
+    auto expectCells = [&](int command) {
+        ASSERT_EQ(View()->GetItemCount(), static_cast<int>(m_doc.m_arrProfiles.size()));
+        for (long row = 0; row < View()->GetItemCount(); ++row) {
+            const CFolderProfile& p = m_doc.m_arrProfiles[static_cast<std::size_t>(row)];
+            const std::string cells[] = {p.m_strConnection, p.m_strFtpFolder, p.m_strLocalFolder,
+                                         p.m_bDownload ? "Yes" : "No", p.m_bUpload ? "Yes" : "No"};
+            for (int col = 0; col < 5; ++col)
+                EXPECT_EQ(View()->GetItemText(row, col), cells[col]) << "row " << row << " after " << command;
+        }
+    };
     for (const Case& c : cases) {
         Command(c.command);
         EXPECT_EQ(View()->GetViewType(), c.type);
-        EXPECT_EQ(View()->GetItemCount(), 2);
+        Command(ID_FOLDERS_NEW);
+        expectCells(c.command);
         for (int b : buttons) {
             EXPECT_TRUE(Query(b).enabled);
             EXPECT_EQ(Query(b).checked, b == c.command) << "button " << b << " after " << c.command;
@@ -188,6 +207,8 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles
         EXPECT_EQ(Query(ID_VIEW_LINEUP).enabled, c.arrange);
         EXPECT_FALSE(Query(ID_VIEW_BYNAME).checked);
     }
+    // Folders > New reached the view through the frame every time.
+    EXPECT_EQ(editor.m_nRuns, 4);
     // The columns survive the round trip through the other styles.
     EXPECT_EQ(View()->GetColumnCount(), 5);
 }
@@ -216,14 +237,6 @@ TEST_F(ShellFrame, ToolbarDocksOnEverySide) {
     EXPECT_TRUE(pane.IsTopDockable() && pane.IsBottomDockable() && pane.IsLeftDockable() &&
                 pane.IsRightDockable());
     EXPECT_TRUE(pane.IsFloatable());
-}
-
-TEST_F(ShellFrame, CommandsTheFrameDoesNotOwnReachTheView) {
-    AddProfiles(2);
-    View()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    wxTEST_DIALOG(Command(ID_FOLDERS_DELETE), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_EQ(m_doc.m_arrProfiles.size(), 1u);
-    EXPECT_EQ(m_doc.m_arrProfiles[0].m_strConnection, "host1");
 }
 
 TEST_F(ShellFrame, StatusBarShowsTheButtonPromptWhileThePointerIsOverIt) {

@@ -9,7 +9,6 @@
 #include <csignal>
 #include <map>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -40,12 +39,6 @@ public:
 std::string Cwd() {
     char buf[4096];
     return ::getcwd(buf, sizeof buf) ? buf : "";
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
 }
 
 } // namespace
@@ -155,20 +148,6 @@ TEST(Document, TruncatedAtEveryOffsetIsRefusedAndResetsToANewProject) {
     EXPECT_EQ(doc.OnOpenDocument(path, err), CCorvaneDoc::OpenResult::ok);
 }
 
-TEST(Document, NewFilesAre0600AndExistingFilesKeepTheirMode) {
-    TempDir dir;
-    CCorvaneDoc doc = MakeSampleProject();
-    std::string err;
-    const std::string path = dir.File("p.dix");
-    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
-    EXPECT_EQ(ModeOf(path), 0600u);
-    ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
-    EXPECT_EQ(ModeOf(path), 0640u);
-    // No temporary files are left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
-}
-
 TEST(Document, FailedSaveLeavesTheOldFileByteIdenticalAndTheProjectModified) {
     TempDir dir;
     const std::string path = dir.File("p.dix");
@@ -206,15 +185,4 @@ TEST(Document, FailedSaveLeavesTheOldFileByteIdenticalAndTheProjectModified) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(ReadBytes(path), before);
-}
-
-TEST(Document, SaveIntoAMissingDirectoryFailsWithAReason) {
-    CCorvaneDoc doc;
-    doc.OnNewDocument();
-    doc.SetModifiedFlag();
-    std::string err;
-    EXPECT_FALSE(doc.OnSaveDocument("/nonexistent-dir/x.dix", err));
-    EXPECT_NE(err.find("/nonexistent-dir"), std::string::npos);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.GetTitle(), "Untitled");
 }
