@@ -51,29 +51,27 @@ protected:
     CBitmapImageList images;
 };
 
-TEST_F(ControlsListBox, ShortTextWithSixteenPixelImagesIsTwentyFourHigh) {
-    CIconListBox* list = Make(false);
-    ASSERT_LE(list->GetCharHeight(), 20) << "the test assumes a font lower than an image plus margin";
-    list->AddString("Mail", 5);
-    EXPECT_EQ(Height(list, 0), 24);
-}
-
-TEST_F(ControlsListBox, TextHigherThanTheImageGivesTextHeightPlusFour) {
-    CIconListBox* list = Make(false);
-    list->AddString("one\ntwo\nthree", 1);
-    EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
+// An entry is as high as its wrapped text or as an image plus 4, whichever is
+// higher, plus 4.
+TEST_F(ControlsListBox, EntryHeightIsTheWrappedTextOrTheImageWhicheverIsHigherPlusFour) {
+    struct Case {
+        const char* text;
+        bool images;
+        int lines; // 0: the 16-pixel image is higher than the text
+    } const cases[] = {{"Mail", true, 0}, {"one\ntwo\nthree", true, 3}, {"x", false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CIconListBox* list = Make(false);
+        if (!c.images)
+            list->SetImageList(nullptr);
+        ASSERT_LE(list->GetCharHeight(), 20) << "the cases assume a font lower than an image plus margin";
+        list->AddString(c.text, 1);
+        EXPECT_EQ(Height(list, 0), c.lines ? c.lines * list->GetCharHeight() + 4 : 24);
+    }
     // Words that do not fit the width wrap onto further lines.
-    wxString longText;
-    for (int i = 0; i < 40; ++i)
-        longText += "word ";
-    list->AddString(longText, 1);
-    EXPECT_GT(Height(list, 1), 2 * list->GetCharHeight() + 4);
-}
-
-TEST_F(ControlsListBox, WithoutImagesTheEntryIsTextHeightPlusFour) {
-    auto* list = new CIconListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
-    list->AddString("x", 0);
-    EXPECT_EQ(Height(list, 0), list->GetCharHeight() + 4);
+    CIconListBox* list = Make(false);
+    list->AddString(wxString('w', 30) + " " + wxString('w', 30) + " " + wxString('w', 30), 1);
+    EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
 }
 
 TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
@@ -132,22 +130,6 @@ TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
     EXPECT_EQ(list->GetCurSel(), -1);
 }
 
-TEST_F(ControlsListBox, DrawsWithoutAnImageListAndWhenDisabled) {
-    CIconListBox* list = Make(false);
-    list->AddString("first", 0);
-    list->AddString("second", 6);
-    list->SetCurSel(1);
-    frame->Show();
-    list->SetFocus();
-    list->Update();
-    list->Disable();
-    list->Update();
-    list->SetImageList(nullptr);
-    list->Enable();
-    list->Update();
-    EXPECT_EQ(list->GetCount(), 2);
-}
-
 TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     auto* list = new CProbeListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
     list->SetImageList(&images);
@@ -174,6 +156,11 @@ TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     // The greyed icon keeps no strong green.
     const wxColour icon = Pixel(off, 3 + 5, 2 + 4);
     EXPECT_LT(std::abs(icon.Green() - icon.Red()), 40);
+
+    // Without images the text column takes the whole width.
+    list->Enable();
+    list->SetImageList(nullptr);
+    EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 1, 12), highlight);
 }
 
 TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {

@@ -1,9 +1,13 @@
 #include "model/CConnectionInfo.h"
 #include "model/CFolderProfile.h"
+#include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
+#include "model/ProjectJson.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <limits>
 #include <regex>
 #include <set>
 
@@ -66,4 +70,40 @@ TEST(CodePage, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(corvane::Utf8ToCp1252("\xFFx"), "?x");   // invalid lead byte
     EXPECT_EQ(corvane::Utf8ToCp1252("\xC3(x"), "?(x"); // bad continuation
     EXPECT_EQ(corvane::Utf16ToCp1252(u"\U0001F600\u00E9"), "?\xE9");
+}
+
+// A number that the field cannot hold is refused by its key path, never wrapped into
+// range; the ends of each range are taken as they are.
+TEST(ProjectJson, NumbersBeyondTheFieldsRangeAreRefusedByTheirKeyPath) {
+    struct Case {
+        const char* json;
+        std::string path;
+    } const cases[] = {
+        {R"({"interval": 2147483648})", "interval"},
+        {R"({"interval": -2147483649})", "interval"},
+        {R"({"interval": 18446744073709551615})", "interval"},
+        {R"({"proxy": {"port": 21.5}})", "proxy.port"},
+        {R"({"connections": [{"port": 4294967317}]})", "connections[0].port"},
+        {R"({"profiles": [{"textValues1": [{"value1": 4294967296}]}]})", "profiles[0].textValues1[0].value1"},
+        {R"({"profiles": [{"textValues2": [{"value2": -1}]}]})", "profiles[0].textValues2[0].value2"},
+        {R"({"reserved": [0, 18446744073709551615]})", "reserved[1]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json);
+        CCorvaneDoc doc;
+        try {
+            corvane::ProjectFromJson(nlohmann::json::parse(c.json), doc);
+            ADD_FAILURE() << "accepted";
+        } catch (const corvane::JsonFormatError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.path + ": ", 0), 0u) << e.what();
+        }
+    }
+    CCorvaneDoc doc;
+    corvane::ProjectFromJson(
+        nlohmann::json::parse(R"({"interval": -2147483648, "reserved": [4294967295],
+                                  "connections": [{"port": 2147483647}]})"),
+        doc);
+    EXPECT_EQ(doc.m_nInterval, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(doc.m_arrReserved, std::vector<std::uint32_t>{4294967295u});
+    EXPECT_EQ(doc.m_arrConnections.at(0).m_nPort, std::numeric_limits<std::int32_t>::max());
 }
