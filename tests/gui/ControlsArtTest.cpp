@@ -34,8 +34,8 @@ void ExpectSamePicture(const wxImage& a, const wxImage& b) {
 }
 
 TEST(ControlsArt, EveryImageOfEveryStripDrawsSomethingAndNothingLiesBeyond) {
-    for (int id : {IDR_MAINFRAME, IDB_IMAGES16, IDB_IMAGES32, IDB_FOLDER_TREE, IDB_BROWSE_FOLDER, IDB_ERROR_SIGN,
-                   IDB_DECORATION, IDB_GEARS}) {
+    for (int id : {IDR_MAINFRAME, IDB_IMAGES16, IDB_IMAGES32, IDB_FOLDER_TREE, IDB_BROWSE_FOLDER,
+                   IDB_ERROR_SIGN, IDB_DECORATION, IDB_GEARS}) {
         SCOPED_TRACE(id);
         const int count = GetStripImageCount(id);
         const wxSize cell = GetStripImageSize(id);
@@ -79,7 +79,8 @@ TEST(ControlsArt, ImageListsHoldTheStripsPicturesWithTheMaskColourCleared) {
         const wxSize cell = GetStripImageSize(c.id);
         EXPECT_EQ(list.GetSize(), cell);
         for (int i = 0; i < list.GetImageCount(); ++i)
-            ExpectSamePicture(list.GetBitmap(i).ConvertToImage(), GetStripImage(c.id, i).GetBitmap(cell).ConvertToImage());
+            ExpectSamePicture(list.GetBitmap(i).ConvertToImage(),
+                              GetStripImage(c.id, i).GetBitmap(cell).ConvertToImage());
     }
     // Keyed on white, the enabled button's white plus disappears; the green around it stays.
     CBitmapImageList keyed;

@@ -40,12 +40,11 @@ protected:
     }
     void TearDown() override { frame->Destroy(); }
 
-    CIconListBox* Make(bool sorted) {
-        auto* list = new CIconListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
+    CProbeListBox* Make(bool sorted) {
+        auto* list = new CProbeListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
         list->SetImageList(&images);
         return list;
     }
-    static int Height(CIconListBox* list, int n) { return list->GetItemHeight(n); }
 
     wxFrame* frame = nullptr;
     CBitmapImageList images;
@@ -66,15 +65,19 @@ TEST_F(ControlsListBox, EntryHeightIsTheWrappedTextOrTheImageWhicheverIsHigherPl
             list->SetImageList(nullptr);
         ASSERT_LE(list->GetCharHeight(), 20) << "the cases assume a font lower than an image plus margin";
         list->AddString(c.text, 1);
-        EXPECT_EQ(Height(list, 0), c.lines ? c.lines * list->GetCharHeight() + 4 : 24);
+        EXPECT_EQ(list->GetItemHeight(0), c.lines ? c.lines * list->GetCharHeight() + 4 : 24);
     }
     // Words that do not fit the width wrap onto further lines.
     CIconListBox* list = Make(false);
     list->AddString(wxString('w', 30) + " " + wxString('w', 30) + " " + wxString('w', 30), 1);
-    EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
+    EXPECT_EQ(list->GetItemHeight(0), 3 * list->GetCharHeight() + 4);
 }
 
-TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
+TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCaseAndOthersAppend) {
+    CIconListBox* plain = Make(false);
+    plain->AddString("b", 3);
+    EXPECT_EQ(plain->AddString("a", 3), 1);
+
     CIconListBox* list = Make(true);
     EXPECT_EQ(list->AddString("delta", 3), 0);
     EXPECT_EQ(list->AddString("Alpha", 3), 0);
@@ -89,31 +92,19 @@ TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
     EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
 }
 
-TEST_F(ControlsListBox, UnsortedListAppendsAndSelectionFollowsItsEntry) {
-    CIconListBox* list = Make(false);
-    list->AddString("b", 3);
-    list->AddString("a", 3);
-    EXPECT_EQ(list->GetText(1), "a");
-    list->SetCurSel(1);
-    EXPECT_EQ(list->GetCurSel(), 1);
-    list->DeleteString(0);
-    EXPECT_EQ(list->GetCurSel(), 0);
-    EXPECT_EQ(list->GetText(0), "a");
-    list->DeleteString(0);
-    EXPECT_EQ(list->GetCurSel(), -1);
-    EXPECT_EQ(list->SetCurSel(5), CIconListBox::LB_ERR);
-}
-
-TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
+// Each entry's record (user value, image) and the selection move with the entry.
+TEST_F(ControlsListBox, RecordsAndSelectionLiveAndDieWithTheirEntries) {
     CIconListBox* list = Make(true);
     list->AddString("m", 1);
     EXPECT_EQ(list->GetItemData(0), 0);
     EXPECT_EQ(list->GetItemImage(0), 1);
     EXPECT_EQ(list->SetItemData(0, 0xFFFFFFFFu), 0);
     EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll); // the full 32 bits, not -1
-    list->AddString("a", 2);                       // goes before "m": its record moves along
+    list->SetCurSel(0);
+    list->AddString("a", 2); // goes before "m": its record and the selection move along
     EXPECT_EQ(list->GetItemData(1), 0xFFFFFFFFll);
     EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->GetCurSel(), 1);
 
     EXPECT_EQ(list->GetItemData(2), -1);
     EXPECT_EQ(list->GetItemData(-1), -1);
@@ -121,18 +112,21 @@ TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
 
     EXPECT_EQ(list->DeleteString(0), 1);
     EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll);
+    EXPECT_EQ(list->GetCurSel(), 0);
     EXPECT_EQ(list->DeleteString(3), CIconListBox::LB_ERR);
+    EXPECT_EQ(list->DeleteString(0), 0);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->SetCurSel(0), CIconListBox::LB_ERR);
 
+    list->AddString("z", 3);
     list->ResetContent();
     EXPECT_EQ(list->GetCount(), 0);
     EXPECT_EQ(list->GetItemCount(), 0u);
     EXPECT_EQ(list->GetItemData(0), -1);
-    EXPECT_EQ(list->GetCurSel(), -1);
 }
 
 TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
-    auto* list = new CProbeListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
-    list->SetImageList(&images);
+    CProbeListBox* list = Make(false);
     list->AddString("selected", IMG_PROFILE_ENABLED);
     list->AddString("plain", IMG_PROFILE_ENABLED);
     list->SetCurSel(0);

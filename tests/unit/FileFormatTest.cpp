@@ -75,10 +75,11 @@ TEST(FileFormat, RecordsAreStoredFieldByFieldInFileOrder) {
     proxy.m_nType = 1;
     proxy.m_bShowPassword = true;
     const std::pair<std::string, std::string> cases[] = {
-        {Stored(profile), "FF FF FF FF 09 31 32 37 2E 30 2E 30 2E 31 09 31 32 37 2E 30 2E 30 2E 31 "
-                          "03 43 3A 5C 01 2F 0B 58 30 41 31 42 32 43 2E 64 62 78 00 00 01 00 00 01 02 00 00 00 "
-                          "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 05 00 00 00 00 00 00 00 00 00 00 00 "
-                          "00 00 00 00 00 00 00 00 00 00 00 00"},
+        {Stored(profile),
+         "FF FF FF FF 09 31 32 37 2E 30 2E 30 2E 31 09 31 32 37 2E 30 2E 30 2E 31 "
+         "03 43 3A 5C 01 2F 0B 58 30 41 31 42 32 43 2E 64 62 78 00 00 01 00 00 01 02 00 00 00 "
+         "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 05 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 00 00 00 00 00 00 00 00 00 00 00"},
         // host, port, user, password, then use-proxy, passive, show-password, tested, built-in, spare.
         {Stored(connection).substr(0, 14), "01 68 15 00 00 00 00 00 01 00 01 00 01 00"},
         // Three empty strings, port, type, then the flag last.
@@ -114,29 +115,24 @@ TEST(FileFormat, StringLengthPrefixesSwitchAtTheirBoundaries) {
     }
 }
 
-TEST(FileFormat, WideStringsAreReadIntoTheCodePage) {
-    // FF FE FF marks the wide form; then a normal prefix counting UTF-16 units.
-    const std::string wide = Unhex("FF FE FF 04 43 00 E9 00 AC 20 3A 26");
-    EXPECT_EQ(LoadString(wide), "C\xE9\x80?"); // U+263A has no place in the code page
-    // A wide string with a two-byte length.
-    std::string longWide = Unhex("FF FE FF FF 00 01");
+// FF FE FF marks the wide form: a normal prefix counting UTF-16 units follows. The
+// text is read into the code page and saved back in the 8-bit form.
+TEST(FileFormat, WideStringsAreReadIntoTheCodePageAndSavedBackInTheEightBitForm) {
+    EXPECT_EQ(LoadString(Unhex("FF FE FF 04 43 00 E9 00 AC 20 3A 26")), "C\xE9\x80?"); // no U+263A
+    std::string longWide = Unhex("FF FE FF FF 00 01");                                 // a two-byte length
     for (int i = 0; i < 256; ++i)
         longWide += Unhex("41 00");
     EXPECT_EQ(LoadString(longWide), std::string(256, 'A'));
-}
 
-TEST(FileFormat, WideStringInAProjectIsSavedBackInTheEightBitForm) {
     CCorvaneDoc doc;
     doc.OnNewDocument();
     std::string bytes = doc.SaveToMemory();
-    // Replace the proxy host (after the two counts) with a wide "Héllo".
-    const std::size_t hostLen = static_cast<unsigned char>(bytes[8]);
-    bytes.replace(8, 1 + hostLen, Unhex("FF FE FF 05 48 00 E9 00 6C 00 6C 00 6F 00"));
-    CCorvaneDoc loaded;
-    CCorvaneDoc::LoadFromMemory(loaded, bytes.data(), bytes.size());
-    EXPECT_EQ(loaded.m_proxy.m_strHost, "H\xE9llo");
-    const std::string again = loaded.SaveToMemory();
-    EXPECT_EQ(Hex(again.substr(8, 6)), Hex(Unhex("05 48 E9 6C 6C 6F")));
+    // The proxy host follows the two counts.
+    bytes.replace(8, 1 + static_cast<unsigned char>(bytes[8]),
+                  Unhex("FF FE FF 05 48 00 E9 00 6C 00 6C 00 6F 00"));
+    CCorvaneDoc::LoadFromMemory(doc, bytes.data(), bytes.size());
+    EXPECT_EQ(doc.m_proxy.m_strHost, "H\xE9llo");
+    EXPECT_EQ(Hex(doc.SaveToMemory().substr(8, 6)), "05 48 E9 6C 6C 6F");
 }
 
 // What a hand-edited file may hold: two different connection texts (the second wins),

@@ -54,7 +54,8 @@ TEST(ReaderRobustness, ImpossibleLengthsAndCountsFailAtTheirOffsetAllocatingNoth
         {"8 GiB wide string", counts + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + "abc", 8},
         {"five characters, none there", counts + "\x05", 8},
         {"2^31-1 profiles", std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'), 0},
-        {"2^31-1 connections", std::string(4, '\0') + std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'), 4},
+        {"2^31-1 connections",
+         std::string(4, '\0') + std::string("\xFF\xFF\xFF\x7F", 4) + std::string(64, '\0'), 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -57,8 +57,8 @@ void Saved(const wxString& name, bool ok) {
 // The X server's own copy of a screen area: GTK 3's screen DC can return stale pixels.
 // Nothing is dispatched meanwhile, so focus and open menus stay as they are.
 void Capture(const wxRect& r, const wxString& name) {
-    const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"", r.width,
-                                          r.height, r.x, r.y, g_outDir, name);
+    const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"",
+                                          r.width, r.height, r.x, r.y, g_outDir, name);
     Saved(name + ".png", wxExecute(cmd, wxEXEC_SYNC | wxEXEC_NOEVENTS | wxEXEC_NODISABLE) == 0);
 }
 
@@ -295,8 +295,8 @@ struct Scene {
 
 // More scenes (the settings editors, the remote dialogs) join this table.
 const Scene kScenes[] = {
-    {"artwork", ShootArtwork},   {"controls", ShootControls},          {"list-styles", ShootListStyles},
-    {"menus", ShootMenus},       {"context-menu", ShootContextMenu}, {"about", ShootAbout},
+    {"artwork", ShootArtwork}, {"controls", ShootControls},        {"list-styles", ShootListStyles},
+    {"menus", ShootMenus},     {"context-menu", ShootContextMenu}, {"about", ShootAbout},
 };
 
 class CScreenshotApp : public wxApp {
@@ -316,7 +316,8 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> wanted(argv + 2, argv + argc);
     for (const std::string& name : wanted)
-        if (std::none_of(std::begin(kScenes), std::end(kScenes), [&](const Scene& s) { return name == s.name; })) {
+        if (std::none_of(std::begin(kScenes), std::end(kScenes),
+                         [&](const Scene& s) { return name == s.name; })) {
             std::fprintf(stderr, "no scene \"%s\"\n", name.c_str());
             return 2;
         }
