@@ -185,12 +185,25 @@ public:
             empty.OnSaveDocument(path, error);
             m_shell->OpenDocumentFile(wxString::FromUTF8(path));
         }
+        struct Row {
+            const char* host;
+            const char* local;
+            bool enabled, download, upload;
+        } const rows[] = {{"ftp.halden.example", "/home/operator/halden", true, true, true},
+                          {"backup.example.net", "/home/operator/backup", false, true, false},
+                          {"10.0.0.12", "/srv/exchange/outgoing/invoices", true, false, true},
+                          {"mirror.example.org", "/home/operator/mirror", true, true, false}};
         auto& profiles = m_shell->GetDocument().m_arrProfiles;
         profiles.clear();
-        AddProfile("ftp.halden.example", true, true, true);
-        AddProfile("backup.example.net", false, true, false);
-        AddProfile("10.0.0.12", true, false, true).m_strLocalFolder = "/srv/exchange/outgoing/invoices";
-        AddProfile("mirror.example.org", true, true, false);
+        for (const Row& r : rows) {
+            CFolderProfile& p = profiles.emplace_back();
+            p.m_strConnection = r.host;
+            p.m_strFtpFolder = std::string("/pub/") + r.host;
+            p.m_strLocalFolder = r.local;
+            p.m_bEnabled = r.enabled;
+            p.m_bDownload = r.download;
+            p.m_bUpload = r.upload;
+        }
         View()->FillList();
         Frame()->Move(0, 0);
         Settle();
@@ -210,17 +223,6 @@ public:
     }
 
 private:
-    CFolderProfile& AddProfile(const std::string& host, bool enabled, bool download, bool upload) {
-        CFolderProfile& p = m_shell->GetDocument().m_arrProfiles.emplace_back();
-        p.m_strConnection = host;
-        p.m_strFtpFolder = "/remote/" + host;
-        p.m_strLocalFolder = "/home/operator/" + host;
-        p.m_bEnabled = enabled;
-        p.m_bDownload = download;
-        p.m_bUpload = upload;
-        return p;
-    }
-
     std::string m_dir;
     std::unique_ptr<CCorvaneShell> m_shell;
 };
