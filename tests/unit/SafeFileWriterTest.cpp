@@ -1,6 +1,6 @@
 // The safe writer's treatment of links, modes and owners, and of files or folders
 // marked read-only (checked on the mode bits, so that the tests hold under root).
-#include "TempDir.h"
+#include "../common/TempDir.h"
 
 #include "model/CSafeFileWriter.h"
 
