@@ -177,40 +177,28 @@ TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
 }
 
-TEST_F(DlgFTPFolderTest, WindowKeepsPaintingWhileAFolderIsListed) {
-    auto dlg = Open("/");
-    m_state->delays[44] = std::chrono::milliseconds(600);
+TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionCloses) {
+    CDlgFTPFolder dlg(nullptr, &m_doc);
+    dlg.m_pConnection = &m_conn;
     int ticks = 0, blocked = 0;
-    bool closedMeanwhile = false;
+    bool closedMeanwhile = true;
     wxTimer sampler;
     sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (++ticks == 3)
-            closedMeanwhile = dlg->Close();
-        blocked += dlg->IsEnabled() ? 0 : 1;
+            closedMeanwhile = dlg.Close();
+        blocked += dlg.IsEnabled() ? 0 : 1;
     });
-    sampler.Start(50);
-    wxTreeCtrl* tree = dlg->GetTree();
-    tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
-    sampler.Stop();
-    EXPECT_GE(ticks, 8);
-    EXPECT_EQ(blocked, ticks) << "no input while the listing runs";
-    EXPECT_TRUE(dlg->IsEnabled());
-    // Closing is refused while a listing is under way, and works afterwards.
-    EXPECT_FALSE(closedMeanwhile);
-    EXPECT_TRUE(dlg->Close());
-}
-
-TEST_F(DlgFTPFolderTest, EndingTheBrowserClosesTheSessionWhileTheWindowsPaint) {
-    CDlgFTPFolder dlg(nullptr, &m_doc);
-    dlg.m_pConnection = &m_conn;
-    m_state->delays[7] = std::chrono::milliseconds(600);
-    int ticks = 0;
-    wxTimer sampler;
-    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { ++ticks; });
     const int result = dlgtest::RunModal(dlg, [&] {
         ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
-        m_state->ClearCalls();
+        m_state->delays[44] = m_state->delays[7] = std::chrono::milliseconds(600);
         sampler.Start(50);
+        wxTreeCtrl* tree = dlg.GetTree();
+        tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
+        EXPECT_GE(ticks, 8);
+        EXPECT_EQ(blocked, ticks) << "no input while the listing runs";
+        EXPECT_FALSE(closedMeanwhile) << "closing is refused meanwhile";
+        m_state->ClearCalls();
+        ticks = 0;
         Click(&dlg, wxID_CANCEL);
     });
     sampler.Stop();
