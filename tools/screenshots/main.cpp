@@ -1,12 +1,14 @@
 // Pictures of the program for people to look at: the artwork, the controls, the main
-// window in each list style and with each menu open, the context menu and the About
-// box. Every picture belongs to a named scene of one table;
+// window in each list style and with each menu open, the context menu, the About box,
+// every settings editor and the remote dialogs. Every picture belongs to a named scene
+// of one table, and every scene to a group ("shell" or "dialogs");
 //
-//     corvane_screenshots FOLDER [SCENE...]
+//     corvane_screenshots FOLDER [SCENE|GROUP...]
 //
 // takes the scenes named (all of them when none is named) into FOLDER as PNG files.
 // Windows are captured from the X server with ImageMagick's `import`, so the program
-// wants a display of its own (scripts/screenshots-shell.sh gives it a private Xvfb).
+// wants a display of its own (scripts/screenshots*.sh give it a private Xvfb). The
+// remote dialogs talk to the recording FTP component, so no server is needed.
 #include "app/CAboutDialog.h"
 #include "app/CCorvaneShell.h"
 #include "app/CCorvaneView.h"
@@ -18,14 +20,27 @@
 #include "controls/CIconListBox.h"
 #include "controls/CStaticLink.h"
 #include "controls/ResourceArt.h"
+#include "dialogs/CDlgConnections.h"
+#include "dialogs/CDlgMail.h"
+#include "dialogs/CDlgMain.h"
+#include "dialogs/CDlgMasks.h"
+#include "dialogs/CDlgProxy.h"
+#include "dialogs/CDlgReports.h"
+#include "dialogs/CDlgService.h"
+#include "platform/CoFtpDispIds.h"
+#include "remote/CDlgFTP.h"
+#include "remote/CDlgFTPFolder.h"
+#include "tests/common/RecordingFtp.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -278,27 +293,206 @@ void ShootContextMenu() {
     Settle(1200);
 }
 
-void ShootAbout() {
-    CShellScene scene;
-    CAboutDialog dlg(scene.Frame());
+// A dialog in its own modal loop, as the program shows it; `prepare` runs inside the loop.
+void ShootModal(wxDialog& dlg, const wxString& name, const std::function<void()>& prepare = {}) {
     dlg.Move(40, 40);
-    dlg.CallAfter([&dlg] {
+    dlg.CallAfter([&] {
+        if (prepare)
+            prepare();
         Settle();
-        Capture(dlg.GetScreenRect(), "about");
-        dlg.EndModal(wxID_OK);
+        Capture(dlg.GetScreenRect(), name);
+        dlg.EndModal(wxID_CANCEL);
     });
     dlg.ShowModal();
 }
 
+void ShootAbout() {
+    CShellScene scene;
+    CAboutDialog dlg(scene.Frame());
+    ShootModal(dlg, "about");
+}
+
+// --- The settings editors, each on a project with something to show -------------------
+
+void AddConnections(CCorvaneDoc& doc, std::initializer_list<const char*> hosts) {
+    for (const char* host : hosts)
+        doc.m_arrConnections.emplace_back().m_strHost = host;
+}
+
+void ShootProxy() {
+    CCorvaneDoc doc;
+    CDlgProxy dlg(nullptr, &doc);
+    ShootModal(dlg, "proxy");
+}
+
+void ShootInterval() {
+    CCorvaneDoc doc;
+    CDlgService dlg(nullptr, &doc);
+    ShootModal(dlg, "interval");
+}
+
+void ShootMasks() {
+    std::vector<CFileMask> masks{{"*.tmp", true, false}, {"~*", true, true}, {"Thumbs.db", false, true}};
+    CDlgMasks dlg(nullptr, &masks);
+    ShootModal(dlg, "masks");
+}
+
+// Both channels: the mail channel shows first, the log channel is picked as a click does.
+void ShootReports() {
+    CCorvaneDoc doc;
+    {
+        CDlgReports dlg(nullptr, &doc);
+        ShootModal(dlg, "reports");
+    }
+    CDlgReports dlg(nullptr, &doc);
+    ShootModal(dlg, "reports-log", [&dlg] {
+        auto* list = dynamic_cast<CIconListBox*>(dlg.FindWindow(CDlgReports::kIdChannels));
+        list->SetCurSel(CDlgReports::channelLog);
+        wxCommandEvent ev(wxEVT_LISTBOX, CDlgReports::kIdChannels);
+        ev.SetEventObject(list);
+        list->ProcessWindowEvent(ev);
+    });
+}
+
+void ShootMail() {
+    CCorvaneDoc doc;
+    doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
+    CDlgMail dlg(nullptr, &doc);
+    ShootModal(dlg, "mail");
+}
+
+void ShootConnections() {
+    CCorvaneDoc doc;
+    AddConnections(doc, {"ftp.example.com", "backup.example.org", "10.0.0.7"});
+    CDlgConnections dlg(nullptr, &doc);
+    ShootModal(dlg, "connections");
+}
+
+// A profile with its connection, and a new one on a project without connections (the notice).
+void ShootFolderProfile() {
+    CCorvaneDoc doc;
+    AddConnections(doc, {"ftp.example.com", "127.0.0.1"});
+    CFolderProfile profile;
+    profile.m_strLocalFolder = "/home/operator/Documents/outgoing";
+    profile.m_strFtpFolder = "/pub/incoming";
+    profile.m_bUpload = true;
+    profile.m_bUseMasks = true;
+    {
+        CDlgMain dlg(nullptr, &doc, &profile);
+        ShootModal(dlg, "folder-profile");
+    }
+    CCorvaneDoc empty;
+    CFolderProfile fresh;
+    CDlgMain dlg(nullptr, &empty, &fresh);
+    ShootModal(dlg, "folder-profile-no-connection");
+}
+
+// --- The remote dialogs, against the recording FTP component ----------------------------
+
+// A server with a few folders, names in UTF-8 and in a legacy code page among them.
+class CRemoteScene {
+public:
+    CRemoteScene() {
+        m_state->folders["/"] = {{"pub", 2}, {"incoming", 2}, {"readme.txt", 1}, {"Caf\xc3\xa9", 2}};
+        m_state->folders["/pub"] = {{"data", 2},
+                                    {"docs", 2},
+                                    {kDocuments, 2},
+                                    {"Stra\xdf"
+                                     "e",
+                                     2}};
+        m_state->folders["/pub/data"] = {{"2023", 2}, {"2024", 2}, {"values.csv", 1}};
+        m_state->folders["/pub/docs"] = {};
+        m_state->folders["/pub/data/2023"] = {};
+        m_state->folders["/pub/data/2024"] = {};
+        m_conn.m_strHost = "ftp.halden.example";
+        m_conn.m_strUser = "operator";
+        m_conn.m_strPassword = "secret";
+        m_conn.m_bPassive = true;
+    }
+
+    // "Документы": a folder the server names in Cyrillic and then refuses to list.
+    static constexpr const char* kDocuments =
+        "\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b";
+
+    std::shared_ptr<testftp::FakeFtpState> m_state = std::make_shared<testftp::FakeFtpState>();
+    testftp::CRecordingFtpRegistration m_registration{m_state};
+    CCorvaneDoc m_doc;
+    CConnectionInfo m_conn;
+};
+
+// The connection dialog, the "Connecting ..." popup over it and the dialog once connected.
+void ShootConnection() {
+    CRemoteScene scene;
+    // Keeps the attempt running long enough to photograph the popup.
+    scene.m_state->onConnect = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2500)); };
+    CDlgFTP dlg(nullptr, &scene.m_doc);
+    dlg.m_pConnection = &scene.m_conn;
+    dlg.Move(40, 40);
+    dlg.Show();
+    Settle(500);
+    Capture(dlg.GetScreenRect(), "ftp-connection");
+
+    wxTimer shot;
+    shot.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        wxRect area = dlg.GetScreenRect();
+        area.Inflate(20);
+        Capture(area, "ftp-connection-popup");
+    });
+    shot.StartOnce(1500);
+    wxCommandEvent connect(wxEVT_BUTTON, CDlgFTP::IDC_CONNECT);
+    connect.SetEventObject(dlg.FindWindow(CDlgFTP::IDC_CONNECT));
+    dlg.FindWindow(CDlgFTP::IDC_CONNECT)->ProcessWindowEvent(connect);
+    Settle(500);
+    Capture(dlg.GetScreenRect(), "ftp-connection-connected");
+}
+
+// The folder browser while it connects, with the tree open at the initial folder, with a
+// folder that cannot be listed (the server's words in the status line) and after a refused login.
+void ShootFolderBrowser() {
+    CRemoteScene scene;
+    const auto browse = [&scene](const std::string& path, const wxString& name, bool showConnecting) {
+        CDlgFTPFolder dlg(nullptr, &scene.m_doc);
+        dlg.m_pConnection = &scene.m_conn;
+        dlg.m_strPath = path;
+        dlg.Move(40, 40);
+        dlg.Show();
+        if (showConnecting) {
+            Settle(100);
+            Capture(dlg.GetScreenRect(), "ftp-folder-connecting");
+        }
+        CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
+        Settle(500);
+        Capture(dlg.GetScreenRect(), name);
+    };
+    browse("/pub/data/2024", "ftp-folder", true);
+    scene.m_state->failingFolders.insert(std::string("/pub/") + CRemoteScene::kDocuments);
+    browse(std::string("/pub/") + CRemoteScene::kDocuments + "/2024", "ftp-folder-unlisted", false);
+    scene.m_state->failures[coftp::dispidLogin] = "530 Login incorrect.";
+    browse("/pub", "ftp-folder-failed", false);
+}
+
 struct Scene {
     const char* name;
+    const char* group;
     void (*shoot)();
 };
 
-// More scenes (the settings editors, the remote dialogs) join this table.
 const Scene kScenes[] = {
-    {"artwork", ShootArtwork}, {"controls", ShootControls},        {"list-styles", ShootListStyles},
-    {"menus", ShootMenus},     {"context-menu", ShootContextMenu}, {"about", ShootAbout},
+    {"artwork", "shell", ShootArtwork},
+    {"controls", "shell", ShootControls},
+    {"list-styles", "shell", ShootListStyles},
+    {"menus", "shell", ShootMenus},
+    {"context-menu", "shell", ShootContextMenu},
+    {"about", "shell", ShootAbout},
+    {"proxy", "dialogs", ShootProxy},
+    {"interval", "dialogs", ShootInterval},
+    {"masks", "dialogs", ShootMasks},
+    {"reports", "dialogs", ShootReports},
+    {"mail", "dialogs", ShootMail},
+    {"connections", "dialogs", ShootConnections},
+    {"folder-profile", "dialogs", ShootFolderProfile},
+    {"ftp-connection", "dialogs", ShootConnection},
+    {"ftp-folder", "dialogs", ShootFolderBrowser},
 };
 
 class CScreenshotApp : public wxApp {
@@ -310,28 +504,38 @@ public:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [SCENE...]\nscenes:", argv[0]);
+        std::fprintf(stderr, "usage: %s FOLDER [SCENE|GROUP...]\ngroups: shell dialogs\nscenes:", argv[0]);
         for (const Scene& s : kScenes)
             std::fprintf(stderr, " %s", s.name);
         std::fprintf(stderr, "\n");
         return 2;
     }
     std::vector<std::string> wanted(argv + 2, argv + argc);
+    const auto isWanted = [&wanted](const Scene& s) {
+        return wanted.empty() || std::find(wanted.begin(), wanted.end(), s.name) != wanted.end() ||
+               std::find(wanted.begin(), wanted.end(), s.group) != wanted.end();
+    };
     for (const std::string& name : wanted)
         if (std::none_of(std::begin(kScenes), std::end(kScenes),
-                         [&](const Scene& s) { return name == s.name; })) {
-            std::fprintf(stderr, "no scene \"%s\"\n", name.c_str());
+                         [&](const Scene& s) { return name == s.name || name == s.group; })) {
+            std::fprintf(stderr, "no scene or group \"%s\"\n", name.c_str());
             return 2;
         }
     wxApp::SetInstance(new CScreenshotApp);
     int wxArgc = 1;
     if (!wxEntryStart(wxArgc, argv) || !wxTheApp->CallOnInit())
         return 2;
-    // A log message would otherwise open a modal box and stop the run.
+    // A log message or a failed check would otherwise open a modal box and stop the run.
     delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxSetAssertHandler(
+        [](const wxString& file, int line, const wxString&, const wxString& cond, const wxString& msg) {
+            std::fprintf(stderr, "%s:%d: %s %s\n", file.utf8_str().data(), line, cond.utf8_str().data(),
+                         msg.utf8_str().data());
+            g_ok = false;
+        });
     g_outDir = wxString::FromUTF8(argv[1]);
     for (const Scene& s : kScenes)
-        if (wanted.empty() || std::find(wanted.begin(), wanted.end(), s.name) != wanted.end())
+        if (isWanted(s))
             s.shoot();
     wxTheApp->OnExit();
     wxEntryCleanup();
