@@ -7,5 +7,6 @@
 wxString ToWx(const std::string& cp1252);
 std::string FromWx(const wxString& text);
 
-// A name or path in an FTP server's bytes, as the operator reads it (RemoteNameToUtf8).
+// Text in an FTP server's bytes (a name, a path, an error quoting the server), as the
+// operator reads it (RemoteNameToUtf8).
 wxString RemoteNameToWx(const std::string& serverBytes);

@@ -16,9 +16,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
-// How a name or path from an FTP server reads, in UTF-8: as UTF-8 when its bytes are valid
-// UTF-8 (ASCII included), else as the code page (legacy servers). For showing only: the
-// project keeps the server's own bytes.
+// How a name, a path or an error text from an FTP server reads, in UTF-8: as UTF-8 when its
+// bytes are valid UTF-8 (ASCII included), else as the code page (legacy servers). For
+// showing only: the project and the session keep the server's own bytes.
 std::string RemoteNameToUtf8(std::string_view serverBytes);
 
 // For text that must not change on the way in: false when a character has no byte in

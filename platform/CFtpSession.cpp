@@ -1,6 +1,5 @@
 #include "platform/CFtpSession.h"
 
-#include "model/CodePage.h"
 #include "platform/CInternetException.h"
 #include "platform/SecretText.h"
 
@@ -18,12 +17,6 @@ void GlobalInit() {
 
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
-}
-
-// Server text quoted in a message (a reply, a folder): read as UTF-8 when it is valid UTF-8,
-// else taken as it is.
-std::string ReplyText(const std::string& raw) {
-    return corvane::IsValidUtf8(raw) ? corvane::Utf8ToCp1252(raw) : raw;
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
@@ -128,13 +121,13 @@ void CFtpSession::ThrowError(int code) const {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     if (m_bBodyTooLarge)
-        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" is larger than " +
+        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" is larger than " +
                                      SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
                                  CInternetException::listingTooLarge);
     // The library's clock may end the listing a moment before ours reaches the deadline.
     if (code == CURLE_OPERATION_TIMEDOUT && m_listingStart &&
         (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9)
-        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" took longer than " +
+        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" took longer than " +
                                      std::to_string((m_limits.listing.count() + 999) / 1000) +
                                      " seconds, so it was stopped.",
                                  CInternetException::listingTooSlow);
@@ -144,7 +137,7 @@ void CFtpSession::ThrowError(int code) const {
         // The server's own words are what usually tells the operator what to fix.
         const char first = m_strLastReply.front();
         if (first == '4' || first == '5')
-            text += " (server reply: " + ReplyText(m_strLastReply) + ")";
+            text += " (server reply: " + m_strLastReply + ")";
     }
     throw CInternetException(text, code);
 }
@@ -450,10 +443,10 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
     m_strBody.shrink_to_fit();
     if (parsed.arrEntries.empty() && parsed.nUnreadable > 0)
         throw CInternetException(
-            "The listing of \"" + ReplyText(m_strCurrentDir) + "\" could not be read: the server sent " +
+            "The listing of \"" + m_strCurrentDir + "\" could not be read: the server sent " +
                 std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line" : " lines") +
-                " in no listing format this program knows (the first: \"" +
-                ReplyText(parsed.strFirstUnreadable) + "\").",
+                " in no listing format this program knows (the first: \"" + parsed.strFirstUnreadable +
+                "\").",
             CInternetException::listingUnreadable);
     std::vector<CFtpFileInfo> out;
     out.reserve(parsed.arrEntries.size());

@@ -12,7 +12,8 @@
 //   project's bytes, reaches the same folder as we do.
 // - User names and passwords leave as the project's bytes (Windows-1252), as the service
 //   sends them.
-// Only the server replies quoted in error messages are read as text.
+// - Error messages quote server replies, folders and listing lines in the server's bytes
+//   too (our own words are ASCII), so that they read as the server wrote them.
 //
 // Limits (NetTimeouts.h): every reply, every stall of a transfer, a whole listing and its
 // size are bounded, and so is the QUIT that ends a session.

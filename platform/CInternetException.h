@@ -20,7 +20,9 @@ public:
     explicit CInternetException(const std::string& message, long code = 0)
         : std::runtime_error(message), m_dwError(code) {}
 
-    // Windows-1252 text, never empty.
+    // Never empty. Our own words are ASCII; what it quotes from the server (a reply, a folder,
+    // a listing line) and the host names it quotes stay as they were sent, so it reads through
+    // corvane::RemoteNameToUtf8 like a remote name.
     std::string GetErrorMessage() const { return what(); }
 
     // The library's error code, one of ours above, or 0.

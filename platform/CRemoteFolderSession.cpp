@@ -1,5 +1,6 @@
 #include "platform/CRemoteFolderSession.h"
 
+#include "model/CodePage.h"
 #include "platform/CFtpFileFind.h"
 #include "platform/CInternetException.h"
 #include "platform/COleException.h"
@@ -68,8 +69,15 @@ CRemoteFolderSession::~CRemoteFolderSession() {
 CRemoteFolderSession::Result CRemoteFolderSession::Failure(std::string text, Outcome outcome) {
     if (text.empty())
         text = "Unknown failure.";
-    if (text.size() > kMaxErrorChars)
-        text.resize(kMaxErrorChars);
+    // Characters, not bytes: a cut inside a UTF-8 sequence would make the whole text read
+    // as the code page.
+    const bool utf8 = corvane::IsValidUtf8(text);
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((!utf8 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) && ++chars > kMaxErrorChars) {
+            text.resize(i);
+            break;
+        }
     return {outcome, std::move(text)};
 }
 

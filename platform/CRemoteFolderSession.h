@@ -39,7 +39,8 @@ public:
     };
     struct Result {
         Outcome outcome = Outcome::ok;
-        // The operator's text when not ok, cut to what a 512-character buffer holds.
+        // The operator's text when not ok, cut to what a 512-character buffer holds. Like a
+        // remote name it is in the server's bytes, for corvane::RemoteNameToUtf8 to show.
         std::string strError;
         explicit operator bool() const { return outcome == Outcome::ok; }
     };

@@ -2,7 +2,7 @@
 // Turns an FTP server's folder listing into entries. Pure functions: no I/O, no state,
 // so every format quirk is covered by table-driven tests.
 //
-// Names stay in the server's bytes here; the session maps them to Windows-1252.
+// Names stay in the server's bytes, here and after.
 #include <cstdint>
 #include <string>
 #include <string_view>

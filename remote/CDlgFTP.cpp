@@ -222,7 +222,7 @@ void CDlgFTP::OnConnect() {
     }
     if (!result) {
         m_bTested = false;
-        ShowError(this, ToWx(result.strError));
+        ShowError(this, RemoteNameToWx(result.strError));
     }
     ok->Enable(okAfter);
 }

@@ -117,7 +117,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
         m_pConnection ? ConnectServer()
                       : Result{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
     if (!connected) {
-        SetStatus(ToWx(connected.strError));
+        SetStatus(RemoteNameToWx(connected.strError));
         m_errorPicture->Show();
         Layout();
         return;
@@ -181,7 +181,7 @@ bool CDlgFTPFolder::ListFolder() {
     Result result;
     CBlockingWork::Run([&] { result = m_session->List(path, found); });
     if (!result) {
-        SetStatus(ToWx(result.strError));
+        SetStatus(RemoteNameToWx(result.strError));
         return false;
     }
     for (CRemoteItem& listed : found) {

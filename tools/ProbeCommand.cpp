@@ -3,10 +3,10 @@
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
 #include "platform/CRemoteFolderSession.h"
+#include "platform/SecretText.h"
 #include "platform/StandardComponents.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,38 +15,31 @@ namespace {
 
 constexpr const char* kProbeUsage = "usage: corvane-dix probe FILE [--host HOST] [--path PATH]\n";
 
-bool SameHost(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// One terminal line with the connection's passwords masked, should a server echo them.
-std::string Masked(std::string text, const CConnectionInfo& c, const CProxySettings& proxy) {
-    for (const std::string* secret : {&c.m_strPassword, &proxy.m_strPassword}) {
-        if (secret->size() < 3)
-            continue;
-        for (auto pos = text.find(*secret); pos != std::string::npos; pos = text.find(*secret, pos))
-            text.replace(pos, secret->size(), "********");
-    }
+// Server text as one terminal line, the passwords it was sent masked: UTF-8 as the
+// browser shows it, never a '?' for what the code page cannot hold.
+std::string ServerLine(const std::string& serverBytes, const CConnectionInfo& c,
+                       const CProxySettings& proxy) {
+    std::string text = corvane::MaskSecretsIn(serverBytes, {c.m_strPassword, proxy.m_strPassword});
     std::replace_if(
         text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
-    return text;
+    return corvane::RemoteNameToUtf8(text);
 }
 
 } // namespace
 
 int RunProbeCommand(int argc, char** argv) {
-    std::string file, host, path = "/";
+    std::string file, host, hostTyped, path = "/";
     bool hostGiven = false;
     for (int i = 0; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--host" || a == "--path") && i + 1 < argc) {
             const std::string value = argv[++i];
             if (a == "--host") {
-                // Arguments arrive as UTF-8; the project's text is Windows-1252.
-                host = corvane::Utf8ToCp1252(value);
+                // Arguments arrive as UTF-8; the project's text is Windows-1252. A host the
+                // code page cannot hold is no host of the project (empty matches none either).
+                hostTyped = value;
+                if (!corvane::Utf8ToCp1252Exact(value, host))
+                    host.clear();
                 hostGiven = true;
             } else {
                 // Goes to the server as the bytes given, as a stored FTP folder does.
@@ -73,7 +66,7 @@ int RunProbeCommand(int argc, char** argv) {
     int probed = 0;
     bool allOk = true;
     for (const CConnectionInfo& c : doc.m_arrConnections) {
-        if (hostGiven && !SameHost(c.m_strHost, host))
+        if (hostGiven && (host.empty() || !corvane::EqualIgnoringCase(c.m_strHost, host)))
             continue;
         ++probed;
         // As the connection test opens and the folder browser lists; closing is a courtesy.
@@ -85,19 +78,17 @@ int RunProbeCommand(int argc, char** argv) {
             result = session.List(path.empty() ? std::string("/") : path, items);
         session.Close();
         std::cout << corvane::Cp1252ToUtf8(c.m_strHost) << ": "
-                  << (result ? std::string("OK")
-                             : corvane::Cp1252ToUtf8(Masked(result.strError, c, doc.m_proxy)))
-                  << "\n";
+                  << (result ? std::string("OK") : ServerLine(result.strError, c, doc.m_proxy)) << "\n";
         // The folders the browser shows, under the names it shows.
         for (const CRemoteItem& item : items)
             if (item.IsBrowsable())
-                std::cout << "  " << corvane::RemoteNameToUtf8(Masked(item.strName, c, doc.m_proxy)) << "\n";
+                std::cout << "  " << ServerLine(item.strName, c, doc.m_proxy) << "\n";
         std::cout.flush();
         allOk = allOk && result;
     }
     if (probed == 0) {
         std::cerr << "corvane-dix: "
-                  << (hostGiven ? "no connection of the project has the host " + corvane::Cp1252ToUtf8(host)
+                  << (hostGiven ? "no connection of the project has the host " + hostTyped
                                 : std::string("the project has no FTP connections"))
                   << "\n";
         return 1;

@@ -5,6 +5,7 @@
 #include "platform/CMailComponent.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/COleException.h"
+#include "platform/SecretText.h"
 #include "platform/StandardComponents.h"
 
 #include <iostream>
@@ -18,16 +19,6 @@ std::string Trim(const std::string& s) {
         return {};
     const auto last = s.find_last_not_of(" \t\r\n");
     return s.substr(first, last - first + 1);
-}
-
-// A server may echo what it was sent; the password must not reach a terminal or a log
-// through it.
-std::string Masked(std::string text, const std::string& password) {
-    if (password.empty())
-        return text;
-    for (std::size_t pos; (pos = text.find(password)) != std::string::npos;)
-        text.replace(pos, password.size(), "********");
-    return text;
 }
 
 } // namespace
@@ -68,7 +59,8 @@ int RunSendTestCommand(int argc, char** argv) {
     }
     mailer.ReleaseDispatch();
     if (!error.empty()) {
-        std::cout << corvane::Cp1252ToUtf8(Masked(Masked(error, password), mail.m_strPassword)) << "\n";
+        std::cout << corvane::Cp1252ToUtf8(corvane::MaskSecretsIn(error, {password, mail.m_strPassword}))
+                  << "\n";
         return 1;
     }
     std::cout << "OK\n";

@@ -152,12 +152,14 @@ TEST_F(DlgFTPFolderTest, ListingFailureDuringTheWalkStopsWhereItGot) {
 }
 
 TEST_F(DlgFTPFolderTest, FailedConnectionLeavesOnlyCancel) {
-    m_state->failures[6] = "530 Login incorrect.";
+    // A UTF-8 server's words ("Вход запрещён.") read as it wrote them.
+    m_state->failures[6] = "530 \xd0\x92\xd1\x85\xd0\xbe\xd0\xb4 "
+                           "\xd0\xb7\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd1\x89\xd1\x91\xd0\xbd.";
     m_conn.m_bUseProxy = true;
     m_doc.m_proxy.m_nType = 3;
     CMessageRecorder boxes;
     auto dlg = Open("/pub");
-    EXPECT_EQ(Status(dlg.get()), "530 Login incorrect.");
+    EXPECT_EQ(Status(dlg.get()), wxString::FromUTF8(m_state->failures[6]));
     EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
     EXPECT_FALSE(dlg->GetTree()->GetRootItem().IsOk());

@@ -174,13 +174,14 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
 
 TEST_F(DlgFTPTest, FailedConnectShowsTheErrorOnceThePopupIsGone) {
     CRecordingFtpRegistration reg(m_state);
-    m_state->failures[6] = "530 Login incorrect.";
+    // The server's words in its bytes (UTF-8 here), read as it wrote them.
+    m_state->failures[6] = "530 Acc\xc3\xa8s refus\xc3\xa9.";
     CMessageRecorder boxes;
     m_conn.m_bTestPassed = true;
     auto dlg = Open();
     Click(dlg.get(), CDlgFTP::IDC_CONNECT);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].message, "530 Login incorrect.");
+    EXPECT_EQ(boxes.boxes[0].message, wxString::FromUTF8("530 Acc\xc3\xa8s refus\xc3\xa9."));
     EXPECT_EQ(boxes.boxes[0].caption, "Error");
     EXPECT_EQ(boxes.boxes[0].icon, wxICON_ERROR);
     EXPECT_EQ(boxes.boxes[0].popupsVisible, 0);

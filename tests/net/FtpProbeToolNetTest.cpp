@@ -89,6 +89,24 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
     EXPECT_THAT(one.out, Not(HasSubstr("127.0.0.1")));
 
     EXPECT_EQ(Probe(file + " --host nowhere").status, 1);
+
+    // A refusal that names the folder ("Документы") in UTF-8, and echoes a short password.
+    ftptest::CPeer refusing({ftptest::Fixture("fault_server.py"), "list", "unix"});
+    ASSERT_TRUE(refusing.Ok()) << refusing.Error();
+    good.m_nPort = refusing.Port();
+    good.m_strPassword = "pw";
+    doc.m_arrConnections = {good};
+    ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
+    const std::string folder =
+        "/missing-pw-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b";
+    const ToolRun refused = Probe(file + " --path " + folder);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(
+        refused.out,
+        HasSubstr(
+            "550 /missing-********-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b: "
+            "No such folder."));
+    EXPECT_THAT(refused.out, Not(HasSubstr("?")));
     EXPECT_EQ(Probe("").status, 2);
     if (std::getenv("CORVANE_SHOW_PROBE"))
         std::cout << all.out;

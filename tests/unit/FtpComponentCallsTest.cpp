@@ -118,14 +118,24 @@ TEST_F(SessionCalls, ListingTakesEveryItemAndCloseDisconnects) {
 }
 
 TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
-    m_state->failures[8] = std::string(300, 'a') + std::string(300, 'b');
     CRemoteFolderSession session;
-    const auto failed = session.Open(Connection(), {}, Rule::connectionTest);
-    EXPECT_EQ(failed.outcome, CRemoteFolderSession::Outcome::failed);
-    // What a 512-character buffer holds.
-    EXPECT_EQ(failed.strError, std::string(300, 'a') + std::string(211, 'b'));
-    EXPECT_EQ(m_state->Calls().back(), "call 8");
-    EXPECT_FALSE(session.IsOpen());
+    // What a 512-character buffer holds, in characters: a UTF-8 reply keeps its bytes whole.
+    const auto times = [](int n, const std::string& s) {
+        std::string out;
+        while (n--)
+            out += s;
+        return out;
+    };
+    for (const auto& [reply, kept] :
+         {std::pair(times(300, "a") + times(300, "\xd0\x96"), times(300, "a") + times(211, "\xd0\x96")),
+          std::pair(times(600, "\xe9"), times(511, "\xe9"))}) {
+        m_state->failures[8] = reply;
+        const auto failed = session.Open(Connection(), {}, Rule::connectionTest);
+        EXPECT_EQ(failed.outcome, CRemoteFolderSession::Outcome::failed);
+        EXPECT_EQ(failed.strError, kept);
+        EXPECT_EQ(m_state->Calls().back(), "call 8");
+        EXPECT_FALSE(session.IsOpen());
+    }
 
     m_state->failures.clear();
     m_state->ClearCalls();

@@ -3,6 +3,7 @@
 #include "model/CFolderProfile.h"
 #include "model/CodePage.h"
 #include "model/ProjectJson.h"
+#include "platform/SecretText.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -76,6 +77,15 @@ TEST(CodePage, RemoteNamesReadAsUtf8WhenTheyAreElseAsTheCodePage) {
     };
     for (const auto& [bytes, shown] : cases)
         EXPECT_EQ(corvane::RemoteNameToUtf8(bytes), shown) << bytes;
+}
+
+// Every set password the same way whatever its length; the mask itself is never masked.
+TEST(SecretText, EveryOccurrenceOfEachPasswordIsMasked) {
+    using corvane::MaskSecretsIn;
+    EXPECT_EQ(MaskSecretsIn("530 x: user x", {"x", ""}), "530 ********: user ********");
+    EXPECT_EQ(MaskSecretsIn("ab abc", {"ab", "abc"}), "******** ********");
+    EXPECT_EQ(MaskSecretsIn("a*b", {"*"}), "a********b");
+    EXPECT_EQ(MaskSecretsIn("nothing", {"", ""}), "nothing");
 }
 
 // A number that the field cannot hold is refused by its key path, never wrapped into
