@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Takes pictures of every settings editor and of the remote dialogs (the connection
 # test with its popup, the folder browser) on a private Xvfb display, one PNG each,
-# into the folder given (default: build/screenshots). Builds the screenshot program
-# first; the remote dialogs talk to a recording FTP component, so no server is needed.
+# into the folder given (default: build/screenshots). Scenes may be named after the
+# folder to take only those. Builds the screenshot program first; the remote dialogs
+# talk to a recording FTP component, so no server is needed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}
 out=$(realpath -m "${1:-$build/screenshots}")
+shift || true
 mkdir -p "$out"
 command -v import >/dev/null || { echo "needs ImageMagick (import)" >&2; exit 1; }
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target corvane_screenshots -j 2
-"$root/tests/run-gui-tests.sh" "$build/tools/screenshots/corvane_screenshots" "$out" dialogs
+"$root/tests/run-gui-tests.sh" "$build/tools/screenshots/corvane_screenshots" "$out" "${@:-dialogs}"
