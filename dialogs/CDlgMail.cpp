@@ -138,7 +138,6 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     top->Add(test, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
-    m_pOK = GetOkButton();
 
     int labelWidth = 0;
     for (wxStaticText* l : labels)
@@ -166,11 +165,9 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pSubject->ChangeValue(ToWx(mail.m_strSubject));
     m_pPort->ChangeValue(FormatNumber(mail.m_nPort));
     m_pRecipient->ChangeValue(kRecipientExample);
-    m_pOK->Disable();
 
-    for (const int id : {kIdServer, kIdUser, kIdPassword, kIdFrom, kIdSubject, kIdPort})
-        Bind(
-            wxEVT_TEXT, [this](wxCommandEvent&) { m_pOK->Enable(); }, id);
+    // Typing a recipient to add is not a change of the account yet.
+    EnableOkOnChange({m_pServer, m_pUser, m_pPassword, m_pFrom, m_pSubject, m_pPort});
     Bind(wxEVT_BUTTON, &CDlgMail::OnAdd, this, kIdAdd);
     Bind(wxEVT_BUTTON, &CDlgMail::OnDelete, this, kIdDelete);
     Bind(wxEVT_BUTTON, &CDlgMail::OnEdit, this, kIdEdit);
@@ -188,7 +185,7 @@ void CDlgMail::OnAdd(wxCommandEvent&) {
     if (text.empty())
         return;
     m_pRecipients->AddString(text, IMG_PERSON);
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMail::OnDelete(wxCommandEvent&) {
@@ -196,7 +193,7 @@ void CDlgMail::OnDelete(wxCommandEvent&) {
     if (sel < 0)
         return;
     m_pRecipients->DeleteString(sel);
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMail::OnEdit(wxCommandEvent&) {

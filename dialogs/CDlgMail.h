@@ -9,7 +9,6 @@
 
 class CCorvaneDoc;
 class CIconListBox;
-class wxButton;
 class wxGauge;
 class wxTextCtrl;
 
@@ -63,5 +62,4 @@ private:
     CIconListBox* m_pRecipients = nullptr;
     wxTextCtrl* m_pRecipient = nullptr;
     wxGauge* m_pProgress = nullptr;
-    wxButton* m_pOK = nullptr;
 };

@@ -6,7 +6,6 @@
 
 class CCorvaneDoc;
 class CProxySettings;
-class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxTextCtrl;
@@ -44,7 +43,6 @@ private:
     void BuildControls();
     void LoadRecord();
     void ApplyPasswordRule();
-    void MarkChanged();
     void OnShowPassword(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
@@ -59,5 +57,4 @@ private:
     wxTextCtrl* m_pPassword = nullptr;
     wxTextCtrl* m_pPasswordPlain = nullptr;
     wxCheckBox* m_pShowPassword = nullptr;
-    wxButton* m_pOK = nullptr;
 };
