@@ -4,6 +4,7 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "dialogs/CDlgMasks.h"
+#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
@@ -218,6 +219,7 @@ void CDlgMain::OnEditConnection(wxCommandEvent&) {
     if (!connection)
         return;
     CDlgFTP dlg(this, m_pDoc);
+    dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = connection;
     dlg.SetHostLocked(true);
     if (dlg.ShowModal() != wxID_OK)

@@ -20,6 +20,11 @@ CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, 
     Bind(wxEVT_BUTTON, &CDlgProxy::OnOK, this, wxID_OK);
 }
 
+bool CDlgProxy::Edit(wxWindow* parent, CCorvaneDoc* pDoc) {
+    CDlgProxy dlg(parent, pDoc);
+    return dlg.ShowModal() == wxID_OK;
+}
+
 void CDlgProxy::BuildControls() {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);

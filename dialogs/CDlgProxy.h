@@ -31,6 +31,9 @@ public:
 
     CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc);
 
+    // Runs the editor on the document's proxy; true when it ended with OK.
+    static bool Edit(wxWindow* parent, CCorvaneDoc* pDoc);
+
     // Edits this record instead of the document's own.
     void SetProxySettings(CProxySettings* pProxy) { m_pProxy = pProxy; }
 

@@ -6,6 +6,7 @@
 #include "model/CConnectionInfo.h"
 #include "platform/COleDispatchDriver.h"
 
+#include <functional>
 #include <memory>
 #include <wx/dialog.h>
 
@@ -36,8 +37,13 @@ public:
     };
 
     // `pDoc` supplies the project's proxy and is marked modified when the proxy
-    // dialog ends with OK; it may be null (no proxy dialog, default proxy).
+    // editor ends with OK; it may be null (no proxy editor, default proxy).
     CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc);
+
+    // Runs the project's proxy editor over `parent`; true when it ended with OK. The
+    // creator hands it in, as the editor belongs to the settings editors.
+    using ProxyEditor = std::function<bool(wxWindow* parent, CCorvaneDoc* pDoc)>;
+    void SetProxyEditor(ProxyEditor editor) { m_proxyEditor = std::move(editor); }
     ~CDlgFTP() override;
 
     // The record being edited; set before ShowModal. Written only by OK.
@@ -84,6 +90,7 @@ private:
     std::unique_ptr<CFtpConnection> m_pFtpConnection;
     COleDispatchDriver m_ftp;
     CCorvaneDoc* m_pDoc;
+    ProxyEditor m_proxyEditor;
     bool m_bConnected = false;
     bool m_bHostLocked = false;
     bool m_bInitialised = false;

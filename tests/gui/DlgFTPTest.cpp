@@ -4,7 +4,6 @@
 #include "RemoteTestSupport.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
-#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/PasswordDisplay.h"
@@ -317,24 +316,16 @@ TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// Confirms or cancels the proxy editor that the Proxy button opens.
-class CAnswerProxy : public wxExpectModalBase<CDlgProxy, CAnswerProxy> {
-public:
-    explicit CAnswerProxy(int answer) : m_answer(answer) {}
-
-protected:
-    int OnInvoked(CDlgProxy*) const override { return m_answer; }
-
-private:
-    int m_answer;
-};
-
-TEST_F(DlgFTPTest, ProxyButtonEditsTheProjectProxy) {
+TEST_F(DlgFTPTest, ProxyButtonRunsTheGivenEditorAndMarksTheProjectOnOk) {
     m_conn.m_bUseProxy = true;
     auto dlg = Open();
-    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_CANCEL));
+    bool confirm = false;
+    dlg->SetProxyEditor(
+        [&](wxWindow* parent, CCorvaneDoc* doc) { return parent == dlg.get() && doc == &m_doc && confirm; });
+    Click(dlg.get(), CDlgFTP::IDC_PROXY);
     EXPECT_FALSE(m_doc.IsModified());
-    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_OK));
+    confirm = true;
+    Click(dlg.get(), CDlgFTP::IDC_PROXY);
     EXPECT_TRUE(m_doc.IsModified());
 }
 
