@@ -100,7 +100,8 @@ void CDlgMasks::OnItemSelected(wxListEvent& event) {
 }
 
 void CDlgMasks::OnAdd(wxCommandEvent&) {
-    const wxString text = Trimmed(m_pMask->GetValue());
+    wxString text = m_pMask->GetValue();
+    text.Trim(true).Trim(false);
     if (text.empty())
         return;
     CFileMask mask;

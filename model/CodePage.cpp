@@ -29,6 +29,42 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+// Bytes a sequence has, from its lead byte; 0 for a byte no sequence starts with.
+std::size_t SequenceLength(char lead) {
+    const auto b = static_cast<unsigned char>(lead);
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        return 2;
+    if (b >= 0xE0 && b <= 0xEF)
+        return 3;
+    if (b >= 0xF0 && b <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// The code point of the sequence at `i`, moving `i` past it; kMalformed (and `i` past
+// the lead byte only) when the sequence is broken.
+char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
+    const std::size_t length = SequenceLength(s[i]);
+    const auto lead = static_cast<unsigned char>(s[i++]);
+    if (length == 1)
+        return lead;
+    if (length == 0 || i + length - 1 > s.size())
+        return kMalformed;
+    char32_t cp = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(s[i + k - 1]);
+        if ((c & 0xC0) != 0x80)
+            return kMalformed;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += length - 1;
+    return cp;
+}
+
 char ToByteOrQuestion(char32_t cp) {
     const int b = CodePointToCp1252(cp);
     return b < 0 ? '?' : static_cast<char>(b);
@@ -67,53 +103,30 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    const std::size_t n = utf8.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        char32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (i + extra >= n) {
-            out += '?';
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t at = i;
+        const char32_t cp = DecodeUtf8(utf8, i);
+        out += cp == kMalformed ? '?' : ToByteOrQuestion(cp);
+        // A sequence cut short by the end of the text is one character lost, not several.
+        if (cp == kMalformed && at + SequenceLength(utf8[at]) > utf8.size())
             break;
-        }
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ToByteOrQuestion(cp);
-        i += extra + 1;
     }
     return out;
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();)
+        if (DecodeUtf8(text, i) == kMalformed)
+            return false;
+    return true;
+}
+
+std::string_view Trim(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 std::string Utf16ToCp1252(std::u16string_view utf16) {

@@ -13,11 +13,20 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // Characters the code page cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Well-formed UTF-8: every sequence complete, no lead byte that no code point uses.
+bool IsUtf8(std::string_view text);
+
 // Used for the wide string form of the file: UTF-16LE code units.
 std::string Utf16ToCp1252(std::u16string_view utf16);
 
 // Unicode code point of one code page byte, and the reverse (-1 when unrepresentable).
 char32_t Cp1252ToCodePoint(unsigned char byte);
 int CodePointToCp1252(char32_t cp);
+
+// Blanks (space, tab, CR, LF) removed at both ends.
+std::string_view Trim(std::string_view text);
+inline std::string Trim(const std::string& text) {
+    return std::string(Trim(std::string_view(text)));
+}
 
 } // namespace corvane

@@ -2,51 +2,17 @@
 
 #include "model/CodePage.h"
 #include "platform/CInternetException.h"
+#include "platform/CurlSetup.h"
 #include "platform/NetTimeouts.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
 
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
-}
-
-bool IsValidUtf8(const std::string& s, bool& hasHigh) {
-    hasHigh = false;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-        } else {
-            return false;
-        }
-        hasHigh = true;
-        if (i + static_cast<std::size_t>(extra) >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
-    }
-    return true;
 }
 
 std::string TrimLine(std::string_view s) {
@@ -74,7 +40,7 @@ std::string HostForUrl(const std::string& host) {
 } // namespace
 
 CFtpSession::CFtpSession() {
-    GlobalInit();
+    corvane::InitCurlOnce();
 }
 
 CFtpSession::~CFtpSession() {
@@ -82,10 +48,7 @@ CFtpSession::~CFtpSession() {
 }
 
 std::string CFtpSession::ServerNameToCp1252(const std::string& raw) {
-    bool hasHigh = false;
-    if (!IsValidUtf8(raw, hasHigh))
-        return raw;
-    return hasHigh ? corvane::Utf8ToCp1252(raw) : raw;
+    return corvane::IsUtf8(raw) ? corvane::Utf8ToCp1252(raw) : raw;
 }
 
 int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, void* self) {

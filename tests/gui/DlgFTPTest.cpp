@@ -171,14 +171,16 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
     m_state->delays[8] = std::chrono::milliseconds(800);
     auto dlg = Open();
     // Sampled on the main thread while the attempt runs on its worker.
-    int samples = 0, blocked = 0, popupLive = 0;
+    int samples = 0, blocked = 0, popupLive = 0, popupStep = 0;
     wxTimer sampler;
     sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         ++samples;
         blocked += dlg->IsEnabled() ? 0 : 1;
         for (wxWindow* w : wxTopLevelWindows)
-            if (auto* popup = dynamic_cast<CDialog1*>(w); popup && popup->IsShown() && popup->IsEnabled())
+            if (auto* popup = dynamic_cast<CDialog1*>(w); popup && popup->IsShown() && popup->IsEnabled()) {
                 ++popupLive;
+                popupStep = std::max(popupStep, popup->GetStep());
+            }
     });
     sampler.Start(50);
     Click(dlg.get(), CDlgFTP::IDC_CONNECT);
@@ -186,6 +188,7 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
     EXPECT_GE(samples, 20) << "the main thread keeps dispatching events";
     EXPECT_EQ(blocked, samples);
     EXPECT_EQ(popupLive, samples);
+    EXPECT_GE(popupStep, 1) << "the popup's bar advances";
     EXPECT_TRUE(dlg->IsEnabled());
 }
 
