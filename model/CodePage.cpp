@@ -1,5 +1,6 @@
 #include "model/CodePage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace corvane {
@@ -47,7 +48,7 @@ std::size_t SequenceLength(char lead) {
 
 // The code point of the sequence at `i`, moving `i` past it; kMalformed (and `i` past
 // the lead byte only) when the sequence is broken.
-char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
+char32_t DecodeSequence(std::string_view s, std::size_t& i) {
     const std::size_t length = SequenceLength(s[i]);
     const auto lead = static_cast<unsigned char>(s[i++]);
     if (length == 1)
@@ -63,11 +64,6 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     }
     i += length - 1;
     return cp;
-}
-
-char ToByteOrQuestion(char32_t cp) {
-    const int b = CodePointToCp1252(cp);
-    return b < 0 ? '?' : static_cast<char>(b);
 }
 
 } // namespace
@@ -100,23 +96,47 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
-    std::string out;
+namespace {
+
+// One pass over UTF-8; `bad` receives every character the code page cannot hold and
+// every malformed sequence, and returns false to stop.
+template <class OnBad> void DecodeUtf8(std::string_view utf8, std::string& out, OnBad bad) {
+    out.clear();
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t at = i;
-        const char32_t cp = DecodeUtf8(utf8, i);
-        out += cp == kMalformed ? '?' : ToByteOrQuestion(cp);
+        const char32_t cp = DecodeSequence(utf8, i);
+        const int byte = cp == kMalformed ? -1 : CodePointToCp1252(cp);
+        if (byte >= 0) {
+            out += static_cast<char>(byte);
+            continue;
+        }
         // A sequence cut short by the end of the text is one character lost, not several.
-        if (cp == kMalformed && at + SequenceLength(utf8[at]) > utf8.size())
-            break;
+        if (!bad(out) || (cp == kMalformed && at + SequenceLength(utf8[at]) > utf8.size()))
+            return;
     }
+}
+
+} // namespace
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    std::string out;
+    DecodeUtf8(utf8, out, [](std::string& o) {
+        o += '?';
+        return true;
+    });
     return out;
+}
+
+bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
+    bool exact = true;
+    DecodeUtf8(utf8, out, [&exact](std::string&) { return exact = false; });
+    return exact;
 }
 
 bool IsUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();)
-        if (DecodeUtf8(text, i) == kMalformed)
+        if (DecodeSequence(text, i) == kMalformed)
             return false;
     return true;
 }
@@ -129,6 +149,19 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) {
+        const int u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+            return u + 0x20;
+        if (u == 0x8A || u == 0x8C || u == 0x8E)
+            return u + 0x10;
+        return u == 0x9F ? 0xFF : u;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
 std::string Utf16ToCp1252(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());
@@ -139,7 +172,8 @@ std::string Utf16ToCp1252(std::u16string_view utf16) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
         }
-        out += ToByteOrQuestion(cp);
+        const int byte = CodePointToCp1252(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return out;
 }
