@@ -2,19 +2,14 @@
 
 #include "model/CodePage.h"
 #include "platform/CInternetException.h"
+#include "platform/CurlSetup.h"
 #include "platform/SecretText.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
-
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
@@ -84,7 +79,7 @@ std::string HostForUrl(const std::string& host) {
 } // namespace
 
 CFtpSession::CFtpSession() {
-    GlobalInit();
+    corvane::InitCurlOnce();
 }
 
 CFtpSession::~CFtpSession() {
