@@ -1,12 +1,13 @@
 #include "app/CInstanceChannel.h"
 
+#include "platform/CFileLock.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <wx/ipc.h>
 #include <wx/log.h>
-#include <wx/snglinst.h>
 
 namespace {
 
@@ -53,6 +54,8 @@ private:
 };
 
 bool Send(const std::string& socketPath, const CInstanceChannel::Request& request) {
+    // A program that is still starting has no socket yet: not worth a message.
+    wxLogNull quiet;
     wxClient client;
     std::unique_ptr<wxConnectionBase> connection(
         client.MakeConnection("localhost", FromPath(socketPath), kTopic));
@@ -93,17 +96,16 @@ CInstanceChannel::~CInstanceChannel() = default;
 bool CInstanceChannel::HandOff(const Request& request) {
     if (m_strDir.empty())
         return false;
-    // A lock left by a program that died is cleared with a log message nobody needs.
-    wxLogNull quiet;
+    // The lock goes with its process, however that ends: no stale lock to clear.
     const auto deadline = std::chrono::steady_clock::now() + kAnswerWait;
     for (;;) {
-        auto checker = std::make_unique<wxSingleInstanceChecker>();
-        if (!checker->Create(kLockName, FromPath(m_strDir)))
-            return false;
-        if (!checker->IsAnotherRunning()) {
-            m_pChecker = std::move(checker);
+        auto lock = std::make_unique<CFileLock>(m_strDir + "/" + kLockName);
+        if (lock->IsLocked()) {
+            m_pLock = std::move(lock);
             return false;
         }
+        if (!lock->IsHeldElsewhere())
+            return false;
         if (Send(m_strDir + "/" + kSocketName, request))
             return true;
         if (std::chrono::steady_clock::now() >= deadline)
@@ -113,7 +115,7 @@ bool CInstanceChannel::HandOff(const Request& request) {
 }
 
 bool CInstanceChannel::Listen(Handler handler) {
-    if (!m_pChecker)
+    if (!m_pLock)
         return false;
     wxLogNull quiet;
     auto server = std::make_unique<CRequestServer>(std::move(handler));

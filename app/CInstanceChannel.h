@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
+class CFileLock;
 class wxServerBase;
-class wxSingleInstanceChecker;
 
 class CInstanceChannel {
 public:
@@ -44,6 +44,7 @@ public:
 
 private:
     std::string m_strDir;
-    std::unique_ptr<wxSingleInstanceChecker> m_pChecker;
+    // Held while this process is the session's program.
+    std::unique_ptr<CFileLock> m_pLock;
     std::unique_ptr<wxServerBase> m_pServer;
 };

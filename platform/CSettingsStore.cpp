@@ -1,6 +1,7 @@
 #include "platform/CSettingsStore.h"
 
 #include "model/CSafeFileWriter.h"
+#include "platform/CFileLock.h"
 
 #include <cctype>
 #include <cerrno>
@@ -11,9 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -238,36 +237,6 @@ bool MakeParentDirs(const std::string& path) {
     }
     return true;
 }
-
-// An exclusive lock on "<file>.lock" for the life of the object.
-class CFileLock {
-public:
-    CFileLock(const std::string& path, std::chrono::milliseconds wait) {
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd < 0)
-            return;
-        const auto deadline = std::chrono::steady_clock::now() + wait;
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
-                ::close(m_fd);
-                m_fd = -1;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    ~CFileLock() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileLock(const CFileLock&) = delete;
-    CFileLock& operator=(const CFileLock&) = delete;
-
-    bool IsLocked() const { return m_fd >= 0; }
-
-private:
-    int m_fd = -1;
-};
 
 } // namespace
 
