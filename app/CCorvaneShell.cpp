@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "model/CSafeFileWriter.h"
 #include "platform/CSettingsStore.h"
 #include "platform/StandardComponents.h"
 
@@ -17,6 +18,9 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
+#include <wx/utils.h>
+
+#include <filesystem>
 
 #ifdef __WXGTK__
 #include <dlfcn.h>
@@ -55,6 +59,29 @@ wxString RecentFileLabel(int index, const std::string& path) {
     }
     shown.Replace("&", "&&");
     return wxString::Format("&%d %s", index + 1, shown);
+}
+
+// GTK's chooser reports a path only once it has really been on screen; a path set
+// on it by whoever drives it (a test, say) counts as the choice as well.
+class CFileChooser : public wxFileDialog {
+public:
+    using wxFileDialog::wxFileDialog;
+    void SetPath(const wxString& path) override {
+        wxFileDialog::SetPath(path);
+        m_strSetPath = path;
+    }
+    wxString GetPath() const override {
+        const wxString chosen = wxFileDialog::GetPath();
+        return chosen.empty() ? m_strSetPath : chosen;
+    }
+
+private:
+    wxString m_strSetPath;
+};
+
+// Where the file dialogs open: the project's folder, home for a new project.
+wxString StartFolder(const std::string& projectPath) {
+    return projectPath.empty() ? wxGetHomeDir() : wxFileName(FromPath(projectPath)).GetPath();
 }
 
 // Files dropped on the main window open one after the other, each after the
@@ -245,12 +272,11 @@ CCorvaneShell::OpenResult CCorvaneShell::OpenDocumentFile(const wxString& file) 
 
 bool CCorvaneShell::DoFileSave() {
     std::string path = m_doc.GetPathName();
-    if (path.empty()) {
-        wxString suggested = FromPath(m_doc.GetTitle());
-        if (!suggested.Contains("."))
-            suggested += kExtension;
+    // A project that cannot be written where it is (read-only, or its folder takes
+    // no files) is saved under a new name, as a new project is.
+    if (path.empty() || !CSafeFileWriter::CheckReplaceable(path).empty()) {
         wxString chosen;
-        if (!AskSaveFileName(suggested, chosen))
+        if (!AskSaveFileName(chosen))
             return false;
         path = ToPath(chosen);
     }
@@ -265,21 +291,42 @@ bool CCorvaneShell::DoFileSave() {
     return true;
 }
 
-bool CCorvaneShell::AskSaveFileName(const wxString& suggested, wxString& path) {
-    wxFileDialog dlg(m_pFrame, "Save As", wxEmptyString, suggested, kFileFilter,
-                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK)
-        return false;
-    // A name typed without extension under the project filter gets ".dix".
-    wxFileName name(dlg.GetPath());
-    if (!name.HasExt() && dlg.GetFilterIndex() == 0)
-        name.SetExt(wxString(kExtension).Mid(1));
-    path = name.GetFullPath();
-    return true;
+bool CCorvaneShell::AskSaveFileName(wxString& path) {
+    wxString folder = StartFolder(m_doc.GetPathName());
+    wxString name = FromPath(m_doc.GetTitle());
+    if (!name.Contains("."))
+        name += kExtension;
+    for (;;) {
+        // The overwrite question is asked here rather than by the chooser: only
+        // here is ".dix" added to a name typed without it.
+        CFileChooser dlg(m_pFrame, "Save As", folder, name, kFileFilter, wxFD_SAVE);
+        if (dlg.ShowModal() != wxID_OK || dlg.GetPath().empty())
+            return false;
+        wxFileName chosen(dlg.GetPath());
+        if (!chosen.HasExt() && dlg.GetFilterIndex() == 0)
+            chosen.SetExt(wxString(kExtension).Mid(1));
+        path = chosen.GetFullPath();
+        folder = chosen.GetPath();
+        name = chosen.GetFullName();
+
+        const std::string target = ToPath(path);
+        if (const std::string refused = CSafeFileWriter::CheckReplaceable(target); !refused.empty()) {
+            wxMessageBox("The project cannot be saved as " + name + ": " + FromPath(refused) +
+                             ".\nChoose another name or folder.",
+                         "Save As", wxOK | wxICON_EXCLAMATION, m_pFrame);
+            continue;
+        }
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
+            return true;
+        if (wxMessageBox(name + " already exists.\nDo you want to replace it?", "Confirm Save As",
+                         wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, m_pFrame) == wxYES)
+            return true;
+    }
 }
 
 bool CCorvaneShell::AskOpenFileName(wxString& path) {
-    wxFileDialog dlg(m_pFrame, "Open", wxEmptyString, wxEmptyString, kFileFilter,
+    CFileChooser dlg(m_pFrame, "Open", StartFolder(m_doc.GetPathName()), wxEmptyString, kFileFilter,
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK)
         return false;

@@ -61,13 +61,12 @@ public:
     // The open dialog's filter.
     static const char* const kFileFilter;
 
-protected:
-    // The file dialogs: false when the operator cancels. GTK's dialog reports its
-    // choice only once it has really been on screen, so tests replace these.
-    virtual bool AskSaveFileName(const wxString& suggested, wxString& path);
-    virtual bool AskOpenFileName(wxString& path);
-
 private:
+    // The file dialogs, opening in the project's folder: false when the operator
+    // cancels. The save dialog asks again until the name chosen can be written.
+    bool AskSaveFileName(wxString& path);
+    bool AskOpenFileName(wxString& path);
+
     void CreateMainFrame();
     void InitialUpdate();
     void AddToRecentFileList(const std::string& path);

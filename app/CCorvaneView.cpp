@@ -82,19 +82,28 @@ void CCorvaneView::SetRow(long row, const CFolderProfile& profile) {
     SetItem(row, 4, YesNo(profile.m_bUpload));
 }
 
+void CCorvaneView::InsertRows(std::size_t first) {
+    // The generic list gives a row inserted in an icon or list style a single cell,
+    // and the row keeps that one cell in the details style: rows are inserted in the
+    // details style, so that every row carries its five cells in every style.
+    const long type = GetViewType();
+    if (type != wxLC_REPORT) {
+        Freeze();
+        SetSingleStyle(wxLC_REPORT);
+    }
+    const auto& profiles = m_pDoc->m_arrProfiles;
+    for (std::size_t i = first; i < profiles.size(); ++i)
+        SetRow(InsertItem(static_cast<long>(i), wxString()), profiles[i]);
+    if (type != wxLC_REPORT) {
+        SetViewType(type);
+        Thaw();
+    }
+}
+
 void CCorvaneView::FillList() {
     DeleteAllItems();
     m_nSelectionMark = -1;
-    long row = 0;
-    for (const auto& profile : m_pDoc->m_arrProfiles) {
-        const long at = InsertItem(row, ToWx(profile.m_strConnection),
-                                   profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
-        SetItem(at, 1, ToWx(profile.m_strFtpFolder));
-        SetItem(at, 2, ToWx(profile.m_strLocalFolder));
-        SetItem(at, 3, YesNo(profile.m_bDownload));
-        SetItem(at, 4, YesNo(profile.m_bUpload));
-        ++row;
-    }
+    InsertRows(0);
     SetFocus();
 }
 
@@ -106,13 +115,8 @@ void CCorvaneView::UpdateRow(int position) {
 }
 
 void CCorvaneView::AppendRow() {
-    if (m_pDoc->m_arrProfiles.empty())
-        return;
-    const auto& profile = m_pDoc->m_arrProfiles.back();
-    const long at =
-        InsertItem(static_cast<long>(m_pDoc->m_arrProfiles.size()) - 1, ToWx(profile.m_strConnection),
-                   profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
-    SetRow(at, profile);
+    if (!m_pDoc->m_arrProfiles.empty())
+        InsertRows(m_pDoc->m_arrProfiles.size() - 1);
 }
 
 void CCorvaneView::LoadColumnWidths(int defaultWidth) {

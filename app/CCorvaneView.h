@@ -58,6 +58,8 @@ public:
 
 private:
     void SetRow(long row, const CFolderProfile& profile);
+    // Inserts the rows of the profiles from `first` to the last.
+    void InsertRows(std::size_t first);
     wxWindow* DialogParent();
     void OnCommand(wxCommandEvent& event);
     void OnItemSelected(wxListEvent& event);

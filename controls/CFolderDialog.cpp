@@ -2,6 +2,7 @@
 
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
+#include <wx/utils.h>
 
 namespace {
 // The GTK chooser reports only a path accepted in its own window; this one also
@@ -25,9 +26,11 @@ CFolderDialog::CFolderDialog(const wxString& title, const wxString& startFolder,
     : m_strTitle(title), m_strStartFolder(startFolder), m_pOwner(owner), m_nFlags(flags) {}
 
 int CFolderDialog::DoModal() {
-    // A start folder that does not exist would leave the chooser somewhere arbitrary.
-    const wxString start =
-        !m_strStartFolder.empty() && wxFileName::DirExists(m_strStartFolder) ? m_strStartFolder : wxString();
+    // A start folder that does not exist (a new profile's default names a drive letter)
+    // would leave the chooser wherever the desktop likes, often its recent files.
+    const wxString start = !m_strStartFolder.empty() && wxFileName::DirExists(m_strStartFolder)
+                               ? m_strStartFolder
+                               : wxGetHomeDir();
     long style = wxDD_DEFAULT_STYLE;
     if (m_nFlags & kReturnOnlyFsDirs)
         style |= wxDD_DIR_MUST_EXIST;

@@ -1,6 +1,6 @@
 #pragma once
 // Local folder picker: the desktop's native folder chooser run like a modal dialog
-// of our own, opening at a start folder when that folder exists.
+// of our own, opening at a start folder when that folder exists, else at home.
 #include <string>
 #include <wx/string.h>
 

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view body(reinterpret_cast<const char*>(data), size);
     for (const bool mlsd : {false, true})
-        for (const auto& e : corvane::ParseListing(body, mlsd))
+        for (const auto& e : corvane::ParseListing(body, mlsd).arrEntries)
             if (e.strName.empty() || e.strName.find('\n') != std::string::npos)
                 __builtin_trap();
     (void)corvane::WildcardMatch(body.substr(0, size / 2), body.substr(size / 2));

@@ -8,8 +8,23 @@
 
 class CSafeFileWriter {
 public:
+    // The file that writing `path` replaces: a symbolic link is followed (through a
+    // chain of links, relative or absolute) to its target, so that the link stays a
+    // link and whoever reads through it sees the new bytes. Empty when the links
+    // cannot be followed (a loop, say).
+    static std::string ResolveLinks(const std::string& path);
+
+    // Empty when the file at `path` (its links followed) may be replaced: its folder
+    // takes new files, and an existing file is a regular file that is not read-only
+    // and whose owner the replacement can keep. Otherwise the reason.
+    // Read-only means without any write permission bit, or not writable by us: root
+    // may write anything, yet a file marked read-only stays so for root too.
+    static std::string CheckReplaceable(const std::string& path);
+
     // Writes through `write`, which receives an open stream; it throws on failure.
     // Returns an empty string on success, else what failed (the target is untouched).
-    // A new file is created with mode 0600 (it holds passwords); an existing one keeps its mode.
+    // What CheckReplaceable refuses is refused here too, before anything is written.
+    // A new file is created with mode 0600 (it holds passwords); an existing one keeps
+    // its mode, owner and group.
     static std::string Write(const std::string& path, const std::function<void(std::FILE*)>& write);
 };

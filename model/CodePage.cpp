@@ -1,5 +1,6 @@
 #include "model/CodePage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace corvane {
@@ -64,8 +65,12 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
-    std::string out;
+namespace {
+
+// One pass over UTF-8; `bad` receives every character the code page cannot hold and
+// every malformed sequence, and returns false to stop.
+template <class OnBad> void DecodeUtf8(std::string_view utf8, std::string& out, OnBad bad) {
+    out.clear();
     out.reserve(utf8.size());
     std::size_t i = 0;
     const std::size_t n = utf8.size();
@@ -88,13 +93,14 @@ std::string Utf8ToCp1252(std::string_view utf8) {
             extra = 3;
             cp = b & 0x07;
         } else {
-            out += '?';
+            if (!bad(out))
+                return;
             ++i;
             continue;
         }
         if (i + extra >= n) {
-            out += '?';
-            break;
+            bad(out);
+            return;
         }
         bool ok = true;
         for (int k = 1; k <= extra; ++k) {
@@ -106,14 +112,48 @@ std::string Utf8ToCp1252(std::string_view utf8) {
             cp = (cp << 6) | (c & 0x3F);
         }
         if (!ok) {
-            out += '?';
+            if (!bad(out))
+                return;
             ++i;
             continue;
         }
-        out += ToByteOrQuestion(cp);
+        const int byte = CodePointToCp1252(cp);
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+        else if (!bad(out))
+            return;
         i += extra + 1;
     }
+}
+
+} // namespace
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    std::string out;
+    DecodeUtf8(utf8, out, [](std::string& o) {
+        o += '?';
+        return true;
+    });
     return out;
+}
+
+bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
+    bool exact = true;
+    DecodeUtf8(utf8, out, [&exact](std::string&) { return exact = false; });
+    return exact;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) {
+        const int u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+            return u + 0x20;
+        if (u == 0x8A || u == 0x8C || u == 0x8E)
+            return u + 0x10;
+        return u == 0x9F ? 0xFF : u;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 std::string Utf16ToCp1252(std::u16string_view utf16) {

@@ -13,8 +13,16 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // Characters the code page cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// For text that must not change on the way in: false when a character has no byte in
+// the code page or the UTF-8 is malformed (`out` is then unspecified).
+bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out);
+
 // Used for the wide string form of the file: UTF-16LE code units.
 std::string Utf16ToCp1252(std::u16string_view utf16);
+
+// Equal letter for letter with case ignored, over the whole code page (É equals é,
+// Š equals š), as the connections list compares hosts.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 // Unicode code point of one code page byte, and the reverse (-1 when unrepresentable).
 char32_t Cp1252ToCodePoint(unsigned char byte);

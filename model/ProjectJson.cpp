@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 
 using nlohmann::json;
 
@@ -86,20 +87,34 @@ void Get(const json& j, const std::string& path, bool& out) {
     out = j.get<bool>();
 }
 
+// An integer as a signed 64-bit value; nothing for a number beyond that, which read
+// as signed would wrap (2^64 - 1 into -1).
+std::optional<std::int64_t> Integer(const json& j) {
+    if (j.is_number_unsigned()) {
+        const auto u = j.get<std::uint64_t>();
+        if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+            return std::nullopt;
+        return static_cast<std::int64_t>(u);
+    }
+    if (j.is_number_integer())
+        return j.get<std::int64_t>();
+    return std::nullopt;
+}
+
 void Get(const json& j, const std::string& path, std::int32_t& out) {
     if (!j.is_number_integer())
         throw JsonFormatError(path + ": expected an integer");
-    const auto v = j.get<std::int64_t>();
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+    const auto v = Integer(j);
+    if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
         throw JsonFormatError(path + ": out of the 32-bit signed range");
-    out = static_cast<std::int32_t>(v);
+    out = static_cast<std::int32_t>(*v);
 }
 
 void Get(const json& j, const std::string& path, std::uint32_t& out) {
-    if (!j.is_number_integer() || j.get<std::int64_t>() < 0 ||
-        j.get<std::int64_t>() > std::numeric_limits<std::uint32_t>::max())
+    const auto v = Integer(j);
+    if (!v || *v < 0 || *v > std::numeric_limits<std::uint32_t>::max())
         throw JsonFormatError(path + ": expected an unsigned 32-bit integer");
-    out = static_cast<std::uint32_t>(j.get<std::int64_t>());
+    out = static_cast<std::uint32_t>(*v);
 }
 
 void GetReserved(const json& j, const std::string& path, std::vector<std::uint32_t>& out) {
@@ -247,6 +262,16 @@ json ProjectToJson(const CCorvaneDoc& doc, bool showPasswords) {
             {"interval", doc.m_nInterval},
             {"intervalConfirmed", doc.m_bIntervalConfirmed},
             {"reserved", Reserved(doc.m_arrReserved)}};
+}
+
+void ProjectFromJsonText(std::string_view text, CCorvaneDoc& doc) {
+    json parsed;
+    try {
+        parsed = json::parse(text);
+    } catch (const json::exception& e) {
+        throw JsonFormatError(std::string("not valid JSON: ") + e.what());
+    }
+    ProjectFromJson(parsed, doc);
 }
 
 void ProjectFromJson(const json& j, CCorvaneDoc& doc) {

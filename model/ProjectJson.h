@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 class CCorvaneDoc;
 
@@ -21,5 +22,9 @@ nlohmann::json ProjectToJson(const CCorvaneDoc& doc, bool showPasswords);
 // Fills `doc` from JSON. Keys that are missing keep the values of a new project, which
 // the caller has made. Throws JsonFormatError naming the offending key path.
 void ProjectFromJson(const nlohmann::json& json, CCorvaneDoc& doc);
+
+// The same from JSON text; text that is not JSON (a syntax error, a number no double
+// holds) is a JsonFormatError too, starting "not valid JSON".
+void ProjectFromJsonText(std::string_view text, CCorvaneDoc& doc);
 
 } // namespace corvane

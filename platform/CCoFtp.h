@@ -7,7 +7,11 @@
 // accepted with their types and otherwise ignored: the timeouts come from NetTimeouts.h.
 // A fresh instance uses no proxy until ProxyType says otherwise.
 // Failures of the server or the network raise COleDispatchException with a readable
-// description; wrong member ids, kinds or argument types raise COleException.
+// description; wrong member ids, kinds or argument types raise COleException. A failed
+// List carries CInternetException's listing codes as its error code (m_wCode) when the
+// listing was unreadable, too large or too slow.
+// Entry names are the server's bytes. Symbolic links keep Kind 3 (kindLink), whether they
+// lead to a folder or not; a link to a folder can be entered with ChangeDirectory.
 #include "platform/CFtpSession.h"
 #include "platform/IDispatch.h"
 

@@ -6,6 +6,7 @@
 
 bool CFtpFileFind::FindFile(const std::string& pattern) {
     Close();
+    m_status = Status::failed;
     if (!m_pConnection || !m_pConnection->m_pSession || !m_pConnection->m_pSession->IsOpen()) {
         m_strLastError = "The FTP session is not open.";
         return false;
@@ -15,6 +16,8 @@ bool CFtpFileFind::FindFile(const std::string& pattern) {
     try {
         all = session.List();
     } catch (const CInternetException& e) {
+        if (e.m_dwError == CInternetException::listingUnreadable)
+            m_status = Status::unreadable;
         m_strLastError = e.GetErrorMessage();
         return false;
     }
@@ -24,9 +27,11 @@ bool CFtpFileFind::FindFile(const std::string& pattern) {
             m_arrFound.push_back(std::move(info));
     m_strRoot = session.GetCurrentDirectory();
     if (m_arrFound.empty()) {
+        m_status = Status::noMatch;
         m_strLastError = "No file matches \"" + mask + "\".";
         return false;
     }
+    m_status = Status::found;
     return true;
 }
 
@@ -48,7 +53,12 @@ bool CFtpFileFind::IsDots() const {
 
 bool CFtpFileFind::IsDirectory() const {
     const CFtpFileInfo* c = Current();
-    return c && c->IsDirectory();
+    return c && (c->IsDirectory() || c->IsLink());
+}
+
+bool CFtpFileFind::IsLink() const {
+    const CFtpFileInfo* c = Current();
+    return c && c->IsLink();
 }
 
 std::string CFtpFileFind::GetFileName() const {

@@ -2,7 +2,7 @@
 
 #include "model/CodePage.h"
 #include "platform/CInternetException.h"
-#include "platform/NetTimeouts.h"
+#include "platform/SecretText.h"
 
 #include <curl/curl.h>
 
@@ -49,6 +49,46 @@ bool IsValidUtf8(const std::string& s, bool& hasHigh) {
     return true;
 }
 
+// Server text quoted in a message (a reply, a folder): read as UTF-8 when it is valid UTF-8,
+// else taken as it is.
+std::string ReplyText(const std::string& raw) {
+    bool hasHigh = false;
+    return IsValidUtf8(raw, hasHigh) && hasHigh ? corvane::Utf8ToCp1252(raw) : raw;
+}
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// A command or request header line as the transcript keeps it: credentials masked.
+std::string ForTranscript(std::string line) {
+    if (StartsWithNoCase(line, "PASS ") || line == "PASS") {
+        const std::string masked = corvane::MaskSecret(line.size() > 5 ? line.substr(5) : std::string());
+        return masked.empty() ? std::string("PASS") : "PASS " + masked;
+    }
+    // "Proxy-Authorization: Basic dXNlcjpwYXNz": the scheme stays, the credentials go.
+    const auto colon = line.find(':');
+    if (colon != std::string::npos && colon >= 13 &&
+        StartsWithNoCase(std::string_view(line).substr(colon - 13), "authorization")) {
+        const auto value = line.find_first_not_of(' ', colon + 1);
+        const auto blank = value == std::string::npos ? value : line.find(' ', value);
+        if (blank == std::string::npos)
+            return line.substr(0, colon + 1) + " " + corvane::MaskSecret(line.substr(colon + 1));
+        return line.substr(0, blank + 1) + corvane::MaskSecret(line.substr(blank + 1));
+    }
+    return line;
+}
+
+std::string SizeText(std::size_t bytes) {
+    if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0)
+        return std::to_string(bytes >> 20) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
 std::string TrimLine(std::string_view s) {
     while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' '))
         s.remove_suffix(1);
@@ -81,11 +121,9 @@ CFtpSession::~CFtpSession() {
     Close();
 }
 
-std::string CFtpSession::ServerNameToCp1252(const std::string& raw) {
+std::string CFtpSession::NameAsUtf8(const std::string& raw) {
     bool hasHigh = false;
-    if (!IsValidUtf8(raw, hasHigh))
-        return raw;
-    return hasHigh ? corvane::Utf8ToCp1252(raw) : raw;
+    return IsValidUtf8(raw, hasHigh) ? raw : corvane::Cp1252ToUtf8(raw);
 }
 
 int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, void* self) {
@@ -98,16 +136,24 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
             s->m_arrReplies.push_back(std::move(line));
         }
     } else if (type == CURLINFO_HEADER_OUT) {
-        std::string line = TrimLine(text);
-        if (line.rfind("PASS ", 0) == 0 || line == "PASS")
-            line = "PASS ****";
-        s->m_arrCommands.push_back(std::move(line));
+        // One FTP command, or a whole proxy request with its headers.
+        for (std::size_t pos = 0; pos < text.size();) {
+            const std::size_t eol = std::min(text.find('\n', pos), text.size());
+            std::string line = TrimLine(text.substr(pos, eol - pos));
+            if (!line.empty())
+                s->m_arrCommands.push_back(ForTranscript(std::move(line)));
+            pos = eol + 1;
+        }
     }
     return 0;
 }
 
 std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t count, void* self) {
     auto* s = static_cast<CFtpSession*>(self);
+    if (s->m_strBody.size() + size * count > s->m_limits.listingMaxBytes) {
+        s->m_bBodyTooLarge = true;
+        return 0; // ends the transfer
+    }
     s->m_strBody.append(data, size * count);
     return size * count;
 }
@@ -116,13 +162,24 @@ void CFtpSession::ThrowError(int code) const {
     std::string text = m_szError[0] ? m_szError : curl_easy_strerror(static_cast<CURLcode>(code));
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    if (m_bBodyTooLarge)
+        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" is larger than " +
+                                     SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
+                                 CInternetException::listingTooLarge);
+    // The library's clock may end the listing a moment before ours reaches the deadline.
+    if (code == CURLE_OPERATION_TIMEDOUT && m_listingStart &&
+        (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9)
+        throw CInternetException("The listing of \"" + ReplyText(m_strCurrentDir) + "\" took longer than " +
+                                     std::to_string((m_limits.listing.count() + 999) / 1000) +
+                                     " seconds, so it was stopped.",
+                                 CInternetException::listingTooSlow);
     if (code == CURLE_OPERATION_TIMEDOUT && text.rfind("Operation too slow", 0) == 0)
         text = "Timed out: the server sent no data for " + std::to_string(m_nStallSeconds) + " seconds.";
     if (!m_strLastReply.empty() && text.find(m_strLastReply) == std::string::npos) {
         // The server's own words are what usually tells the operator what to fix.
         const char first = m_strLastReply.front();
         if (first == '4' || first == '5')
-            text += " (server reply: " + ServerNameToCp1252(m_strLastReply) + ")";
+            text += " (server reply: " + ReplyText(m_strLastReply) + ")";
     }
     throw CInternetException(text, code);
 }
@@ -130,10 +187,10 @@ void CFtpSession::ThrowError(int code) const {
 void CFtpSession::Open(const CFtpSessionOptions& options) {
     Close();
     m_options = options;
+    m_limits = corvane::GetNetTimeouts();
     m_strCurrentDir = "/";
     m_bMlsd = false;
-    m_bMlsdChecked = false;
-    m_mapRawNames.clear();
+    m_bListHidden = true;
     m_strLastReply.clear();
     m_szError[0] = 0;
     if (!IsSafeHost(options.strHost))
@@ -152,7 +209,7 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
         Close();
         throw CInternetException("The network library could not start a session.");
     }
-    const corvane::NetTimeouts timeouts = corvane::GetNetTimeouts();
+    const corvane::NetTimeouts& timeouts = m_limits;
     const long responseSec = std::max<long>(1, static_cast<long>((timeouts.response.count() + 999) / 1000));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, m_szError);
@@ -176,8 +233,8 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
     }
     if (!options.strUser.empty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, corvane::Cp1252ToUtf8(options.strUser).c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, corvane::Cp1252ToUtf8(options.strPassword).c_str());
+        curl_easy_setopt(curl, CURLOPT_USERNAME, options.strUser.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, options.strPassword.c_str());
     }
 
     using Proxy = CFtpSessionOptions::Proxy;
@@ -212,10 +269,8 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
         curl_easy_setopt(curl, CURLOPT_PROXYPORT, static_cast<long>(options.nProxyPort));
         curl_easy_setopt(curl, CURLOPT_PROXYTYPE, type);
         if (!options.strProxyUser.empty()) {
-            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME,
-                             corvane::Cp1252ToUtf8(options.strProxyUser).c_str());
-            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD,
-                             corvane::Cp1252ToUtf8(options.strProxyPassword).c_str());
+            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, options.strProxyUser.c_str());
+            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, options.strProxyPassword.c_str());
         }
     }
 
@@ -243,14 +298,12 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
                         ++i;
                 }
                 if (!unquoted.empty() && unquoted.front() == '/')
-                    m_strCurrentDir = ServerNameToCp1252(unquoted);
+                    m_strCurrentDir = unquoted;
             }
         }
         const auto trimmed = upper.find_first_not_of(' ');
-        if (trimmed != std::string::npos && upper.compare(trimmed, 4, "MLST") == 0) {
+        if (trimmed != std::string::npos && upper.compare(trimmed, 4, "MLST") == 0)
             m_bMlsd = true;
-            m_bMlsdChecked = true;
-        }
     }
 }
 
@@ -260,7 +313,9 @@ void CFtpSession::Close() {
         m_pCurl = nullptr;
     }
     if (m_pMulti) {
-        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection.
+        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection
+        // and waits for the reply as long as our transfers wait for one (the cache takes the
+        // response timeout of the handle added last), so a silent server costs one response time.
         curl_multi_cleanup(static_cast<CURLM*>(m_pMulti));
         m_pMulti = nullptr;
     }
@@ -306,6 +361,7 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
     m_arrReplies.clear();
     m_strLastReply.clear();
     m_strBody.clear();
+    m_bBodyTooLarge = false;
     m_szError[0] = 0;
     curl_slist* quote = nullptr;
     if (quoteLogin) {
@@ -327,13 +383,10 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
         ThrowError(rc);
 }
 
-std::string CFtpSession::EncodeComponent(const std::string& cp1252) const {
-    std::string raw;
-    const auto it = m_mapRawNames.find(cp1252);
-    if (it != m_mapRawNames.end())
-        raw = it->second;
-    else
-        raw = corvane::Cp1252ToUtf8(cp1252);
+namespace {
+
+// A path component in the URL: its bytes exactly, percent-encoded.
+std::string EncodeComponent(const std::string& raw) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (const char c : raw) {
@@ -349,6 +402,14 @@ std::string CFtpSession::EncodeComponent(const std::string& cp1252) const {
     }
     return out;
 }
+
+// A reply that says the server does not take the command (as opposed to a failure of it).
+bool RefusesCommand(const std::string& reply) {
+    return reply.size() >= 3 && reply.compare(0, 2, "50") == 0 &&
+           std::string_view("0124").find(reply[2]) != std::string_view::npos;
+}
+
+} // namespace
 
 std::string CFtpSession::UrlForFolder(const std::string& absPath) const {
     // "%2F" makes the path absolute on the server instead of relative to the login folder;
@@ -386,34 +447,52 @@ void CFtpSession::ChangeDirectory(const std::string& path) {
     m_strCurrentDir = abs;
 }
 
+void CFtpSession::PerformListing(const std::string& url, const char* command) {
+    CURL* curl = Handle(m_pCurl);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(m_limits.listing.count()));
+    m_listingStart = std::chrono::steady_clock::now();
+    struct Restore {
+        CFtpSession* self;
+        ~Restore() {
+            curl_easy_setopt(Handle(self->m_pCurl), CURLOPT_TIMEOUT_MS, 0L);
+            self->m_listingStart.reset();
+        }
+    } restore{this};
+    Perform(url, false, command, false);
+}
+
 std::vector<CFtpFileInfo> CFtpSession::List() {
     const std::string url = UrlForFolder(m_strCurrentDir);
-    bool mlsd = m_bMlsd;
+    const bool mlsd = m_bMlsd;
     try {
-        Perform(url, false, mlsd ? "MLSD" : "LIST", false);
+        PerformListing(url, mlsd ? "MLSD" : m_bListHidden ? "LIST -a" : "LIST");
     } catch (const CInternetException&) {
-        // A server that announced MLST but refuses MLSD (500-502, 504): LIST from now on.
-        const bool unsupported = m_strLastReply.rfind("50", 0) == 0 && m_strLastReply.size() > 2 &&
-                                 std::string("0124").find(m_strLastReply[2]) != std::string::npos;
-        if (!mlsd || !unsupported)
+        if (mlsd && RefusesCommand(m_strLastReply)) {
+            // A server that announced MLST but refuses MLSD: LIST from now on.
+            m_bMlsd = false;
+            return List();
+        }
+        // Some servers refuse the option, others take "-a" for a name ("550 -a: not found"):
+        // only a plain LIST that works tells the two from a folder that cannot be listed.
+        if (mlsd || !m_bListHidden ||
+            !(RefusesCommand(m_strLastReply) || m_strLastReply.rfind("550", 0) == 0))
             throw;
-        m_bMlsd = mlsd = false;
-        Perform(url, false, "LIST", false);
+        PerformListing(url, "LIST");
+        m_bListHidden = false;
     }
-    std::vector<corvane::FtpListEntry> parsed = corvane::ParseListing(m_strBody, mlsd);
-    std::vector<CFtpFileInfo> out;
-    out.reserve(parsed.size());
-    for (corvane::FtpListEntry& e : parsed) {
-        CFtpFileInfo info;
-        info.strName = ServerNameToCp1252(e.strName);
-        info.type = e.type;
-        info.nSize = e.nSize;
-        // Non-ASCII names go back to the server in exactly its own bytes.
-        if (std::any_of(e.strName.begin(), e.strName.end(), [](char c) { return (c & 0x80) != 0; }))
-            m_mapRawNames[info.strName] = e.strName;
-        out.push_back(std::move(info));
-    }
+    corvane::FtpListing parsed = corvane::ParseListing(m_strBody, mlsd);
     m_strBody.clear();
     m_strBody.shrink_to_fit();
+    if (parsed.arrEntries.empty() && parsed.nUnreadable > 0)
+        throw CInternetException(
+            "The listing of \"" + ReplyText(m_strCurrentDir) + "\" could not be read: the server sent " +
+                std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line" : " lines") +
+                " in no listing format this program knows (the first: \"" +
+                ReplyText(parsed.strFirstUnreadable) + "\").",
+            CInternetException::listingUnreadable);
+    std::vector<CFtpFileInfo> out;
+    out.reserve(parsed.arrEntries.size());
+    for (corvane::FtpListEntry& e : parsed.arrEntries)
+        out.push_back({std::move(e.strName), e.type, e.nSize});
     return out;
 }

@@ -5,18 +5,24 @@
 // later directory change and listing (libcurl re-sends CWD only when the folder changes).
 // Safe to use from any one thread at a time (no signals, bounded waits: NetTimeouts.h).
 //
-// Text: the program's text is Windows-1252, servers mostly speak UTF-8.
-// - Names received: valid UTF-8 is converted to Windows-1252 (characters the code page
-//   lacks become '?'); anything else is taken as Windows-1252 bytes already (legacy servers).
-// - Paths sent: every path component that a listing of this session produced goes back in
-//   exactly the server's bytes; other components are sent as UTF-8 (ASCII is unchanged).
-//   A folder picked from a listing is therefore always reachable, whatever the server uses.
-// - User name and password are sent as UTF-8.
+// Text: names and paths are bytes, never re-encoded.
+// - Names received are kept exactly as the server sent them (UTF-8 or a legacy code page).
+// - Paths go back to the server in exactly the bytes they are given, so a folder picked
+//   from a listing is always reachable, and the synchronisation service, which sends the
+//   project's bytes, reaches the same folder as we do.
+// - User names and passwords leave as the project's bytes (Windows-1252), as the service
+//   sends them.
+// Only the server replies quoted in error messages are read as text.
+//
+// Limits (NetTimeouts.h): every reply, every stall of a transfer, a whole listing and its
+// size are bounded, and so is the QUIT that ends a session.
 #include "platform/FtpListParser.h"
+#include "platform/NetTimeouts.h"
 
+#include <chrono>
 #include <cstdint>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,11 +54,13 @@ struct CFtpSessionOptions {
 };
 
 struct CFtpFileInfo {
-    std::string strName; // Windows-1252
+    std::string strName; // the server's bytes
     corvane::FtpListEntry::Type type = corvane::FtpListEntry::Type::file;
     std::int64_t nSize = -1;
 
     bool IsDirectory() const { return type == corvane::FtpListEntry::Type::folder; }
+    // A symbolic link: whether it leads to a folder shows only when it is entered.
+    bool IsLink() const { return type == corvane::FtpListEntry::Type::link; }
 };
 
 class CFtpSession {
@@ -66,28 +74,32 @@ public:
     // the session is then closed.
     void Open(const CFtpSessionOptions& options);
     bool IsOpen() const { return m_pCurl != nullptr; }
-    // Sends QUIT when the connection is still up. Never throws.
+    // Sends QUIT when the connection is still up and waits at most one response time for
+    // the reply. Never throws.
     void Close();
 
-    // Makes `path` (Windows-1252; absolute, or relative to the current folder; a trailing
-    // "/" is allowed) the current folder. Throws CInternetException; the current folder
-    // is then unchanged.
+    // Makes `path` (absolute, or relative to the current folder; a trailing "/" is allowed)
+    // the current folder. Throws CInternetException; the current folder is then unchanged.
     void ChangeDirectory(const std::string& path);
     // The current folder as an absolute path without trailing "/" (except the root);
     // after Open the login folder the server reported.
     const std::string& GetCurrentDirectory() const { return m_strCurrentDir; }
 
-    // Lists the current folder: MLSD when the server offers it, else LIST and our parser.
-    // "." and ".." are included when the server sends them. Throws CInternetException.
+    // Lists the current folder: MLSD when the server offers it, else "LIST -a" (hidden
+    // entries, as MLSD shows them) and plain LIST when the server refuses the option.
+    // "." and ".." are included when the server sends them. Throws CInternetException,
+    // with one of its listing codes when the listing was too slow, too large, or had lines
+    // but none that reads as an entry.
     std::vector<CFtpFileInfo> List();
 
     // Every command sent since the last ClearCommandLog, one per element, without CRLF;
-    // the password shows as "PASS ****".
+    // passwords and proxy credentials show masked (SecretText.h).
     const std::vector<std::string>& GetCommandLog() const { return m_arrCommands; }
     void ClearCommandLog() { m_arrCommands.clear(); }
 
-    // How a name from the server reads in Windows-1252 (see above).
-    static std::string ServerNameToCp1252(const std::string& raw);
+    // How a name from a listing reads as text, in UTF-8: unchanged when it is valid UTF-8,
+    // else taken as Windows-1252 (legacy servers). For showing it only: the name stays bytes.
+    static std::string NameAsUtf8(const std::string& raw);
 
 private:
     static int DebugCallback(void* handle, int type, char* data, std::size_t size, void* self);
@@ -95,23 +107,26 @@ private:
 
     int RunTransfer();
     void Perform(const std::string& url, bool nobody, const char* customRequest, bool quoteLogin);
+    void PerformListing(const std::string& url, const char* command);
     std::string UrlForFolder(const std::string& absPath) const;
-    std::string EncodeComponent(const std::string& cp1252) const;
     std::string AbsolutePath(const std::string& path) const;
     [[noreturn]] void ThrowError(int code) const;
 
     void* m_pCurl = nullptr;
     void* m_pMulti = nullptr;
     CFtpSessionOptions m_options;
+    corvane::NetTimeouts m_limits;
     std::string m_strBaseUrl;
     std::string m_strCurrentDir = "/";
     bool m_bMlsd = false;
-    bool m_bMlsdChecked = false;
+    bool m_bListHidden = true;
     std::string m_strBody;
+    bool m_bBodyTooLarge = false;
+    // When the running listing started; unset outside listings.
+    std::optional<std::chrono::steady_clock::time_point> m_listingStart;
     std::vector<std::string> m_arrReplies; // reply lines of the running request
     std::string m_strLastReply;
     std::vector<std::string> m_arrCommands;
-    std::map<std::string, std::string> m_mapRawNames; // Windows-1252 name -> server bytes
     long m_nStallSeconds = 0;
     char m_szError[256] = {};
 };

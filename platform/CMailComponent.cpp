@@ -221,6 +221,49 @@ void SplitServer(const std::string& server, std::string& host, std::int32_t& por
     }
 }
 
+// The certificate check's verdict (OpenSSL's verify result codes) in the operator's words.
+std::string CertificateFailure(const std::string& server, long verifyResult, const std::string& detail) {
+    enum : long {
+        unableToGetIssuer = 2,
+        notYetValid = 9,
+        expired = 10,
+        selfSigned = 18,
+        selfSignedInChain = 19,
+        unableToGetIssuerLocally = 20,
+        unableToVerifyLeaf = 21,
+        revoked = 23,
+        hostnameMismatch = 62,
+        ipAddressMismatch = 64,
+    };
+    const std::string what = "The mail server " + Quoted(server);
+    const std::string end = " The message was not sent.";
+    // The library checks the name itself, after the chain, and says so only in its text.
+    if (detail.find("target host name") != std::string::npos)
+        verifyResult = hostnameMismatch;
+    switch (verifyResult) {
+    case unableToGetIssuer:
+    case selfSigned:
+    case selfSignedInChain:
+    case unableToGetIssuerLocally:
+    case unableToVerifyLeaf:
+        return what + " proved its identity with a certificate whose issuer this system does not trust " +
+               "(a self-signed certificate or one from a private authority)." + end;
+    case expired:
+        return what + " proved its identity with a certificate that has expired." + end;
+    case notYetValid:
+        return what + " proved its identity with a certificate that is not valid yet (is this computer's " +
+               "clock right?)." + end;
+    case revoked:
+        return what + " proved its identity with a certificate that has been revoked." + end;
+    case hostnameMismatch:
+    case ipAddressMismatch:
+        return what + " proved its identity with a certificate made out for another name." + end;
+    default:
+        return what + " proved its identity with a certificate that could not be verified: " + detail + "." +
+               end;
+    }
+}
+
 const std::string& TextArg(const std::vector<CVariant>& args) {
     if (args.size() != 1)
         throw COleException("Invalid number of parameters.");
@@ -350,8 +393,9 @@ void CMailComponent::Send() {
     const std::string hostUtf8 = corvane::Cp1252ToUtf8(host);
     const bool v6 = hostUtf8.find(':') != std::string::npos;
     // The URL's path is the name we greet the server with.
-    const std::string url = "smtp://" + (v6 ? "[" + hostUtf8 + "]" : hostUtf8) + ":" + std::to_string(port) +
-                            "/" + LocalHostName();
+    const bool implicitTls = port == m_nImplicitTlsPort;
+    const std::string url = (implicitTls ? "smtps://" : "smtp://") + (v6 ? "[" + hostUtf8 + "]" : hostUtf8) +
+                            ":" + std::to_string(port) + "/" + LocalHostName();
     const std::string from = "<" + corvane::Cp1252ToUtf8(sender) + ">";
     curl_slist* rcpt = nullptr;
     for (const auto& r : recipients)
@@ -373,11 +417,9 @@ void CMailComponent::Send() {
     curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(m_bRequireTls ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     if (!m_strCaFile.empty())
         curl_easy_setopt(h, CURLOPT_CAINFO, m_strCaFile.c_str());
-    const std::string userUtf8 = corvane::Cp1252ToUtf8(user);
-    const std::string passwordUtf8 = corvane::Cp1252ToUtf8(m_strPassword);
     if (!user.empty()) {
-        curl_easy_setopt(h, CURLOPT_USERNAME, userUtf8.c_str());
-        curl_easy_setopt(h, CURLOPT_PASSWORD, passwordUtf8.c_str());
+        curl_easy_setopt(h, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(h, CURLOPT_PASSWORD, m_strPassword.c_str());
     }
     curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, DebugCallback);
@@ -446,8 +488,12 @@ void CMailComponent::Send() {
              "." + said);
     case CURLE_USE_SSL_FAILED:
         Fail("The mail server " + Quoted(server) + " does not offer an encrypted connection (STARTTLS).");
+    case CURLE_PEER_FAILED_VERIFICATION: {
+        long verifyResult = 0;
+        curl_easy_getinfo(h, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+        Fail(CertificateFailure(server, verifyResult, errbuf));
+    }
     case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_SSL_CERTPROBLEM:
         Fail("The encrypted connection to the mail server " + Quoted(server) + " failed: " + errbuf + ".");

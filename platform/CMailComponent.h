@@ -3,17 +3,22 @@
 // with libcurl. It is reached through IDispatch only:
 //
 //   id  kind          argument  meaning
-//    1  property      text      outgoing mail server; "host" or "host:port" (a port given here wins over id
-//    20) 3  property      text      user name; empty means no login 2  property put  text      password
-//    (write-only) 5  property      text      sender address, "addr" or "Name <addr>"
+//    1  property      text      outgoing mail server, "host" or "host:port" (this port wins over id 20)
+//    3  property      text      user name; empty means no login
+//    2  property put  text      password (write-only)
+//    5  property      text      sender address, "addr" or "Name <addr>"
 //   15  property      text      subject
-//   10  property      boolean   require encryption: true fails the send unless the session switches to TLS
-//                               (STARTTLS); false (the default) uses TLS whenever the server offers it
+//   10  property      boolean   require encryption: true fails the send unless the session switches
+//                               to TLS (STARTTLS); false (the default) uses TLS whenever the server
+//                               offers it. Port 465 speaks TLS from the first byte (SMTPS) either way.
 //   20  property      integer   port, 1..65535, default 25
 //   13  method        text      add one recipient, "addr" or "Name <addr>"
 //    8  method        none      send the message to the recipients added
 //
-// Texts are the model's Windows-1252 bytes. Failures raise COleDispatchException with a
+// Texts are the model's Windows-1252 bytes; the user name and password leave as exactly
+// those bytes, as the synchronisation service sends them. A server certificate that does
+// not verify ends the send with what failed (unknown issuer, another name, expired), never
+// with a fallback to plain text. Failures raise COleDispatchException with a
 // text the operator can act on; a normal return from Send means the server took the
 // message for every recipient. With no recipients nothing is sent: the component still
 // connects and logs in, so the server and the credentials are checked, and then reports
@@ -47,6 +52,9 @@ public:
 
     // Trust anchors for a server certificate, in place of the system's (tests only).
     void SetCaFile(std::string path) { m_strCaFile = std::move(path); }
+    // The port that speaks TLS from the first byte, in place of 465 (tests only: they
+    // cannot listen there).
+    void SetImplicitTlsPort(std::int32_t port) { m_nImplicitTlsPort = port; }
 
 private:
     void Send();
@@ -60,4 +68,5 @@ private:
     std::int32_t m_nPort = 25;
     std::vector<std::string> m_arrRecipients;
     std::string m_strCaFile;
+    std::int32_t m_nImplicitTlsPort = 465;
 };

@@ -69,6 +69,14 @@ bool IsIsoDate(std::string_view s) {
            s[7] == '-' && IsDigits(s.substr(8, 2));
 }
 
+// A size, or the minor number of a device ("1,   3" gives "3", "8,0" stays one token).
+bool IsSizeLike(std::string_view s) {
+    const auto comma = s.find(',');
+    if (comma == std::string_view::npos)
+        return IsDigits(s);
+    return IsDigits(s.substr(0, comma)) && (comma + 1 == s.size() || IsDigits(s.substr(comma + 1)));
+}
+
 std::int64_t ToNumber(std::string_view s) {
     std::int64_t v = 0;
     for (const char c : s) {
@@ -97,9 +105,13 @@ bool ParseUnix(std::string_view line, FtpListEntry& entry) {
     const std::vector<Token> tokens = Tokenize(line, 12);
     // The date: "Mon DD HH:MM", "Mon DD YYYY", "DD Mon ...", or "YYYY-MM-DD HH:MM"; the name
     // follows the single blank after it, so names keep their inner and trailing blanks.
-    for (std::size_t t = 2; t + 1 < tokens.size(); ++t) {
+    // The date comes after the permissions, at least one of links/owner/group and the size,
+    // so an owner named like a month ("jan 10 4096 ...") is not taken for it.
+    for (std::size_t t = 3; t + 1 < tokens.size(); ++t) {
         std::size_t last = 0;
-        std::size_t sizeToken = t - 1;
+        const std::size_t sizeToken = t - 1;
+        if (!IsSizeLike(tokens[sizeToken].text))
+            continue;
         if (t + 2 < tokens.size() && IsMonth(tokens[t].text) && IsDigits(tokens[t + 1].text, 1, 2) &&
             (IsClock(tokens[t + 2].text) || IsDigits(tokens[t + 2].text, 4, 4))) {
             last = t + 2;
@@ -200,15 +212,46 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Lines a server sends that carry no entry: nothing to report when they are all there is.
+bool IsKnownNonEntry(std::string_view line, bool mlsd) {
+    if (line.find_first_not_of(" \t") == std::string_view::npos)
+        return true;
+    if (mlsd) {
+        const auto space = line.find(' ');
+        for (std::string_view facts = line.substr(0, space); !facts.empty();) {
+            const auto semi = facts.find(';');
+            const std::string_view fact = facts.substr(0, semi);
+            if (EqualsNoCase(fact, "type=cdir") || EqualsNoCase(fact, "type=pdir"))
+                return true;
+            facts = semi == std::string_view::npos ? std::string_view() : facts.substr(semi + 1);
+        }
+        return false;
+    }
+    const std::vector<Token> tokens = Tokenize(line, 3);
+    return tokens.size() == 2 && EqualsNoCase(tokens[0].text, "total");
+}
+
 } // namespace
 
 bool ParseListLine(std::string_view line, FtpListEntry& entry) {
     line = StripEol(line);
     if (line.empty())
         return false;
-    if (std::isdigit(static_cast<unsigned char>(line[0])))
-        return ParseDos(line, entry);
-    return ParseUnix(line, entry);
+    if (std::isdigit(static_cast<unsigned char>(line[0])) && ParseDos(line, entry))
+        return true;
+    // "ls -i" and "ls -s" put an inode number and a block count before the permissions.
+    for (int numbersSkipped = 0;; ++numbersSkipped) {
+        const auto start = line.find_first_not_of(" \t");
+        if (start == std::string_view::npos)
+            return false;
+        line.remove_prefix(start);
+        if (ParseUnix(line, entry))
+            return true;
+        const auto end = line.find_first_of(" \t");
+        if (numbersSkipped == 2 || end == std::string_view::npos || !IsDigits(line.substr(0, end)))
+            return false;
+        line.remove_prefix(end);
+    }
 }
 
 bool ParseMlsdLine(std::string_view line, FtpListEntry& entry) {
@@ -277,18 +320,21 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-std::vector<FtpListEntry> ParseListing(std::string_view body, bool mlsd) {
-    std::vector<FtpListEntry> out;
+FtpListing ParseListing(std::string_view body, bool mlsd) {
+    FtpListing out;
     std::size_t pos = 0;
     FtpListEntry entry;
     while (pos < body.size()) {
         std::size_t eol = body.find('\n', pos);
         if (eol == std::string_view::npos)
             eol = body.size();
-        const std::string_view line = body.substr(pos, eol - pos);
-        if (mlsd ? ParseMlsdLine(line, entry) : ParseListLine(line, entry))
-            out.push_back(std::move(entry));
+        const std::string_view line = StripEol(body.substr(pos, eol - pos));
         pos = eol + 1;
+        if (mlsd ? ParseMlsdLine(line, entry) : ParseListLine(line, entry)) {
+            out.arrEntries.push_back(std::move(entry));
+        } else if (!IsKnownNonEntry(line, mlsd) && out.nUnreadable++ == 0) {
+            out.strFirstUnreadable = std::string(line.substr(0, 120));
+        }
     }
     return out;
 }

@@ -24,8 +24,9 @@ struct FtpListEntry {
 };
 
 // One line of a LIST reply, in the Unix ("ls -l", both date forms, with or without a
-// group column, ISO dates) or the DOS/IIS format. False for lines that are not entries
-// ("total 12", blank, unknown formats), which callers skip.
+// group column, ISO dates, inode and block-count columns in front) or the DOS/IIS
+// format. False for lines that are not entries ("total 12", blank, unknown formats).
+// A link's name is the part before " -> ", the rest its target.
 bool ParseListLine(std::string_view line, FtpListEntry& entry);
 
 // One line of an MLSD reply ("fact=value;...; name"). False for the current and the
@@ -36,7 +37,16 @@ bool ParseMlsdLine(std::string_view line, FtpListEntry& entry);
 // (as names on most servers are).
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
-// A whole reply body; lines end with CRLF or LF. Unparsable lines are dropped.
-std::vector<FtpListEntry> ParseListing(std::string_view body, bool mlsd);
+struct FtpListing {
+    std::vector<FtpListEntry> arrEntries;
+    // Lines that are neither entries nor known to carry none (blank, "total 12", the
+    // folder itself and its parent). A listing with such lines and no entry is one we
+    // cannot read, which is not the same as an empty folder.
+    std::size_t nUnreadable = 0;
+    std::string strFirstUnreadable;
+};
+
+// A whole reply body; lines end with CRLF or LF.
+FtpListing ParseListing(std::string_view body, bool mlsd);
 
 } // namespace corvane

@@ -5,13 +5,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git ccache
-  libwxgtk3.2-dev libcurl4-openssl-dev nlohmann-json3-dev
+  libwxgtk3.2-dev libcurl4-openssl-dev nlohmann-json3-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth imagemagick x11-apps dbus-x11 at-spi2-core
   shared-mime-info desktop-file-utils xdg-utils
-  python3 python3-pyftpdlib python3-aiosmtpd
+  python3 python3-pyftpdlib python3-aiosmtpd python3-cryptography
   microsocks dante-server tinyproxy curl
+  dpkg-dev gzip bash-completion
 )
 
 missing=()

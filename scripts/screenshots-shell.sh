@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Takes screenshots of the main window (four list styles, each menu open, the
-# context menu) and of the About box on a private Xvfb display, into the folder
-# given (default: build/screenshots). Builds the GUI tests first.
+# Takes pictures of the artwork, the controls, the main window (four list styles,
+# each menu open, the context menu) and the About box on a private Xvfb display,
+# into the folder given (default: build/screenshots). Scenes may be named after
+# the folder to take only those. Builds the screenshot program first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}
 out=$(realpath -m "${1:-$build/screenshots}")
+shift || true
 mkdir -p "$out"
+command -v import >/dev/null || { echo "needs ImageMagick (import)" >&2; exit 1; }
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target corvane_gui_tests -j 2
-CORVANE_SCREENSHOT_DIR=$out "$root/tests/run-gui-tests.sh" "$build/tests/corvane_gui_tests" \
-    --gtest_filter='ShellScreenshots.*'
-ls "$out"/*.png
+cmake --build "$build" --target corvane_screenshots -j 2
+"$root/tests/run-gui-tests.sh" "$build/tools/screenshots/corvane_screenshots" "$out" "$@"

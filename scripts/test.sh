@@ -6,6 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
+
+# Formatting never drifts: every tracked C++ source must already be clang-formatted.
+(cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
 bash "$root/scripts/build.sh"
 
 # Tests never touch the real user's settings or files.

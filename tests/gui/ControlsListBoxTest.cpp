@@ -40,43 +40,44 @@ protected:
     }
     void TearDown() override { frame->Destroy(); }
 
-    CIconListBox* Make(bool sorted) {
-        auto* list = new CIconListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
+    CProbeListBox* Make(bool sorted) {
+        auto* list = new CProbeListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
         list->SetImageList(&images);
         return list;
     }
-    static int Height(CIconListBox* list, int n) { return list->GetItemHeight(n); }
 
     wxFrame* frame = nullptr;
     CBitmapImageList images;
 };
 
-TEST_F(ControlsListBox, ShortTextWithSixteenPixelImagesIsTwentyFourHigh) {
-    CIconListBox* list = Make(false);
-    ASSERT_LE(list->GetCharHeight(), 20) << "the test assumes a font lower than an image plus margin";
-    list->AddString("Mail", 5);
-    EXPECT_EQ(Height(list, 0), 24);
-}
-
-TEST_F(ControlsListBox, TextHigherThanTheImageGivesTextHeightPlusFour) {
-    CIconListBox* list = Make(false);
-    list->AddString("one\ntwo\nthree", 1);
-    EXPECT_EQ(Height(list, 0), 3 * list->GetCharHeight() + 4);
+// An entry is as high as its wrapped text or as an image plus 4, whichever is
+// higher, plus 4.
+TEST_F(ControlsListBox, EntryHeightIsTheWrappedTextOrTheImageWhicheverIsHigherPlusFour) {
+    struct Case {
+        const char* text;
+        bool images;
+        int lines; // 0: the 16-pixel image is higher than the text
+    } const cases[] = {{"Mail", true, 0}, {"one\ntwo\nthree", true, 3}, {"x", false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CIconListBox* list = Make(false);
+        if (!c.images)
+            list->SetImageList(nullptr);
+        ASSERT_LE(list->GetCharHeight(), 20) << "the cases assume a font lower than an image plus margin";
+        list->AddString(c.text, 1);
+        EXPECT_EQ(list->GetItemHeight(0), c.lines ? c.lines * list->GetCharHeight() + 4 : 24);
+    }
     // Words that do not fit the width wrap onto further lines.
-    wxString longText;
-    for (int i = 0; i < 40; ++i)
-        longText += "word ";
-    list->AddString(longText, 1);
-    EXPECT_GT(Height(list, 1), 2 * list->GetCharHeight() + 4);
+    CIconListBox* list = Make(false);
+    list->AddString(wxString('w', 30) + " " + wxString('w', 30) + " " + wxString('w', 30), 1);
+    EXPECT_EQ(list->GetItemHeight(0), 3 * list->GetCharHeight() + 4);
 }
 
-TEST_F(ControlsListBox, WithoutImagesTheEntryIsTextHeightPlusFour) {
-    auto* list = new CIconListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
-    list->AddString("x", 0);
-    EXPECT_EQ(Height(list, 0), list->GetCharHeight() + 4);
-}
+TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCaseAndOthersAppend) {
+    CIconListBox* plain = Make(false);
+    plain->AddString("b", 3);
+    EXPECT_EQ(plain->AddString("a", 3), 1);
 
-TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
     CIconListBox* list = Make(true);
     EXPECT_EQ(list->AddString("delta", 3), 0);
     EXPECT_EQ(list->AddString("Alpha", 3), 0);
@@ -91,31 +92,19 @@ TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCase) {
     EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
 }
 
-TEST_F(ControlsListBox, UnsortedListAppendsAndSelectionFollowsItsEntry) {
-    CIconListBox* list = Make(false);
-    list->AddString("b", 3);
-    list->AddString("a", 3);
-    EXPECT_EQ(list->GetText(1), "a");
-    list->SetCurSel(1);
-    EXPECT_EQ(list->GetCurSel(), 1);
-    list->DeleteString(0);
-    EXPECT_EQ(list->GetCurSel(), 0);
-    EXPECT_EQ(list->GetText(0), "a");
-    list->DeleteString(0);
-    EXPECT_EQ(list->GetCurSel(), -1);
-    EXPECT_EQ(list->SetCurSel(5), CIconListBox::LB_ERR);
-}
-
-TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
+// Each entry's record (user value, image) and the selection move with the entry.
+TEST_F(ControlsListBox, RecordsAndSelectionLiveAndDieWithTheirEntries) {
     CIconListBox* list = Make(true);
     list->AddString("m", 1);
     EXPECT_EQ(list->GetItemData(0), 0);
     EXPECT_EQ(list->GetItemImage(0), 1);
     EXPECT_EQ(list->SetItemData(0, 0xFFFFFFFFu), 0);
     EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll); // the full 32 bits, not -1
-    list->AddString("a", 2);                       // goes before "m": its record moves along
+    list->SetCurSel(0);
+    list->AddString("a", 2); // goes before "m": its record and the selection move along
     EXPECT_EQ(list->GetItemData(1), 0xFFFFFFFFll);
     EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->GetCurSel(), 1);
 
     EXPECT_EQ(list->GetItemData(2), -1);
     EXPECT_EQ(list->GetItemData(-1), -1);
@@ -123,34 +112,21 @@ TEST_F(ControlsListBox, RecordsLiveAndDieWithTheirEntries) {
 
     EXPECT_EQ(list->DeleteString(0), 1);
     EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll);
+    EXPECT_EQ(list->GetCurSel(), 0);
     EXPECT_EQ(list->DeleteString(3), CIconListBox::LB_ERR);
+    EXPECT_EQ(list->DeleteString(0), 0);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->SetCurSel(0), CIconListBox::LB_ERR);
 
+    list->AddString("z", 3);
     list->ResetContent();
     EXPECT_EQ(list->GetCount(), 0);
     EXPECT_EQ(list->GetItemCount(), 0u);
     EXPECT_EQ(list->GetItemData(0), -1);
-    EXPECT_EQ(list->GetCurSel(), -1);
-}
-
-TEST_F(ControlsListBox, DrawsWithoutAnImageListAndWhenDisabled) {
-    CIconListBox* list = Make(false);
-    list->AddString("first", 0);
-    list->AddString("second", 6);
-    list->SetCurSel(1);
-    frame->Show();
-    list->SetFocus();
-    list->Update();
-    list->Disable();
-    list->Update();
-    list->SetImageList(nullptr);
-    list->Enable();
-    list->Update();
-    EXPECT_EQ(list->GetCount(), 2);
 }
 
 TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
-    auto* list = new CProbeListBox(frame, wxID_ANY, false, wxDefaultPosition, wxSize(200, 200));
-    list->SetImageList(&images);
+    CProbeListBox* list = Make(false);
     list->AddString("selected", IMG_PROFILE_ENABLED);
     list->AddString("plain", IMG_PROFILE_ENABLED);
     list->SetCurSel(0);
@@ -174,6 +150,11 @@ TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     // The greyed icon keeps no strong green.
     const wxColour icon = Pixel(off, 3 + 5, 2 + 4);
     EXPECT_LT(std::abs(icon.Green() - icon.Red()), 40);
+
+    // Without images the text column takes the whole width.
+    list->Enable();
+    list->SetImageList(nullptr);
+    EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 1, 12), highlight);
 }
 
 TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {

@@ -1,14 +1,20 @@
 // The main window's menus, toolbar, status bar, and the enabling it decides.
+#include "../common/EventPump.h"
 #include "DlgTestSupport.h"
 #include "ShellTestSupport.h"
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "dialogs/CDlgMain.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 #include <wx/aui/auibar.h>
 #include <wx/statusbr.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 using namespace shelltest;
@@ -57,79 +63,98 @@ protected:
     CMainFrame* m_pFrame = nullptr;
 };
 
-struct ExpectedItem {
-    int id;
-    const char* label;
-};
+// A picture's pixels, to tell pictures apart.
+std::string Pixels(const wxBitmapBundle& picture) {
+    const wxImage img = picture.GetBitmap(wxSize(16, 15)).ConvertToImage();
+    if (!img.IsOk())
+        return {};
+    const auto* rgb = reinterpret_cast<const char*>(img.GetData());
+    const auto* alpha = reinterpret_cast<const char*>(img.GetAlpha());
+    const std::size_t n = static_cast<std::size_t>(img.GetWidth() * img.GetHeight());
+    return std::string(rgb, n * 3) + (alpha ? std::string(alpha, n) : std::string());
+}
 
 } // namespace
 
-TEST_F(ShellFrame, MenuBarHasTheItemsInOrderWithOnlyThreeShortcuts) {
+// Each popup's item labels ("-" for a separator) and commands, in order; the
+// labels carry the only three shortcuts.
+TEST_F(ShellFrame, MenuBarHasTheItemsInOrder) {
+    const std::pair<const char*, const char*> popups[] = {
+        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit"},
+        {"&View", "&Toolbar|&Status Bar"},
+        {"&Folders", "&New|&Delete|Edit"},
+        {"&Settings", "Reports|Mail Account|FTP Connections|Interval Configuration|Proxy Firewall"},
+        {"&Help", "&About Corvane..."},
+    };
+    const std::vector<int> commands = {wxID_NEW,
+                                       wxID_OPEN,
+                                       wxID_SAVE,
+                                       wxID_FILE1,
+                                       ID_APP_EXIT,
+                                       ID_VIEW_TOOLBAR,
+                                       ID_VIEW_STATUS_BAR,
+                                       ID_FOLDERS_NEW,
+                                       ID_FOLDERS_DELETE,
+                                       ID_FOLDERS_EDIT,
+                                       ID_SETTINGS_REPORTS,
+                                       ID_SETTINGS_MAIL,
+                                       ID_SETTINGS_CONNECTIONS,
+                                       ID_SETTINGS_INTERVAL,
+                                       ID_SETTINGS_PROXY,
+                                       wxID_ABOUT};
     wxMenuBar* bar = m_pFrame->GetMenuBar();
     ASSERT_EQ(bar->GetMenuCount(), 5u);
-    const char* popups[] = {"&File", "&View", "&Folders", "&Settings", "&Help"};
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(bar->GetMenuLabel(i), popups[i]);
-
-    const std::vector<std::vector<ExpectedItem>> items = {
-        {{wxID_NEW, "&New\tCtrl+N"},
-         {wxID_OPEN, "&Open...\tCtrl+O"},
-         {wxID_SAVE, "&Save\tCtrl+S"},
-         {wxID_SEPARATOR, ""},
-         {wxID_FILE1, "Recent File"},
-         {wxID_SEPARATOR, ""},
-         {ID_APP_EXIT, "E&xit"}},
-        {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}},
-        {{ID_FOLDERS_NEW, "&New"}, {ID_FOLDERS_DELETE, "&Delete"}, {ID_FOLDERS_EDIT, "Edit"}},
-        {{ID_SETTINGS_REPORTS, "Reports"},
-         {ID_SETTINGS_MAIL, "Mail Account"},
-         {ID_SETTINGS_CONNECTIONS, "FTP Connections"},
-         {ID_SETTINGS_INTERVAL, "Interval Configuration"},
-         {ID_SETTINGS_PROXY, "Proxy Firewall"}},
-        {{wxID_ABOUT, "&About Corvane..."}},
-    };
-    int shortcuts = 0;
-    for (size_t m = 0; m < items.size(); ++m) {
-        wxMenu* menu = bar->GetMenu(m);
-        ASSERT_EQ(menu->GetMenuItemCount(), items[m].size()) << popups[m];
-        for (size_t i = 0; i < items[m].size(); ++i) {
-            const wxMenuItem* item = menu->FindItemByPosition(i);
-            if (items[m][i].id == wxID_SEPARATOR) {
-                EXPECT_TRUE(item->IsSeparator());
-                continue;
-            }
-            EXPECT_EQ(item->GetId(), items[m][i].id);
-            EXPECT_EQ(item->GetItemLabel(), items[m][i].label);
-            if (std::unique_ptr<wxAcceleratorEntry> accel{item->GetAccel()}) {
-                ++shortcuts;
-                EXPECT_EQ(accel->GetFlags(), wxACCEL_CTRL);
-            }
+    std::vector<int> seen;
+    for (size_t m = 0; m < 5; ++m) {
+        EXPECT_EQ(bar->GetMenuLabel(m), popups[m].first);
+        wxString labels;
+        for (const wxMenuItem* item : bar->GetMenu(m)->GetMenuItems()) {
+            labels +=
+                (labels.empty() ? "" : "|") + (item->IsSeparator() ? wxString("-") : item->GetItemLabel());
+            if (!item->IsSeparator())
+                seen.push_back(item->GetId());
         }
+        EXPECT_EQ(labels, popups[m].second);
     }
-    EXPECT_EQ(shortcuts, 3);
-    // Items with a toolbar button carry its image; the others none.
-    EXPECT_TRUE(bar->FindItem(ID_FOLDERS_EDIT)->GetBitmapBundle().IsOk());
-    EXPECT_TRUE(bar->FindItem(wxID_ABOUT)->GetBitmapBundle().IsOk());
+    EXPECT_EQ(seen, commands);
+    // Only items with a toolbar button carry a picture (theirs: see below).
     EXPECT_FALSE(bar->FindItem(ID_VIEW_TOOLBAR)->GetBitmapBundle().IsOk());
 }
 
-TEST_F(ShellFrame, ToolbarHasNineteenSlotsWithPromptsAndTips) {
+// Every button shows a picture of its own, the one its menu item carries, and offers
+// a tip and a status prompt; the four list-style buttons exist only on the toolbar.
+TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPrompts) {
     wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
-    ASSERT_EQ(tb->GetToolCount(), 19);
-    for (int i = 0; i < 19; ++i) {
-        wxAuiToolBarItem* item = tb->FindToolByIndex(i);
-        const int id = CMainFrame::kToolbarLayout[i];
-        if (id == 0) {
-            EXPECT_EQ(item->GetKind(), wxITEM_SEPARATOR) << i;
+    wxMenuBar* bar = m_pFrame->GetMenuBar();
+    std::vector<std::string> pictures;
+    int toolbarOnly = 0;
+    for (size_t i = 0; i < tb->GetToolCount(); ++i) {
+        const wxAuiToolBarItem* tool = tb->FindToolByIndex(static_cast<int>(i));
+        if (tool->GetKind() == wxITEM_SEPARATOR)
             continue;
-        }
-        EXPECT_EQ(item->GetId(), id) << i;
-        EXPECT_TRUE(item->GetBitmapBundle().IsOk()) << i;
+        SCOPED_TRACE(tool->GetId());
+        const std::string picture = Pixels(tool->GetBitmapBundle());
+        EXPECT_EQ(std::count(pictures.begin(), pictures.end(), picture), 0);
+        pictures.push_back(picture);
+        EXPECT_NE(tool->GetShortHelp(), "");
+        EXPECT_NE(tool->GetLongHelp(), "");
+        if (const wxMenuItem* item = bar->FindItem(tool->GetId()))
+            EXPECT_EQ(Pixels(item->GetBitmapBundle()), picture);
+        else
+            ++toolbarOnly;
     }
+    EXPECT_EQ(pictures.size(), 16u);
+    EXPECT_EQ(toolbarOnly, 4);
     EXPECT_EQ(tb->FindTool(ID_SETTINGS_CONNECTIONS)->GetShortHelp(), " FTP Connections");
     EXPECT_EQ(tb->FindTool(ID_FOLDERS_DELETE)->GetLongHelp(), "Delete folfers profile");
     EXPECT_EQ(tb->FindTool(ID_VIEW_DETAILS)->GetShortHelp(), "Details");
-    EXPECT_EQ(m_pFrame->GetMenuBar()->FindItem(ID_FOLDERS_EDIT)->GetHelp(), "Edit existsing folders profile");
+    EXPECT_EQ(bar->FindItem(ID_FOLDERS_EDIT)->GetHelp(), "Edit existsing folders profile");
+
+    wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(tb);
+    EXPECT_TRUE(pane.IsToolbar() && pane.IsFloatable());
+    EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_TOP);
+    EXPECT_TRUE(pane.IsTopDockable() && pane.IsBottomDockable() && pane.IsLeftDockable() &&
+                pane.IsRightDockable());
 
     wxStatusBar* status = m_pFrame->GetStatusBar();
     ASSERT_EQ(status->GetFieldsCount(), 4);
@@ -165,7 +190,7 @@ TEST_F(ShellFrame, EditAndDeleteFollowTheSelectionMarkInMenuBarAndContextMenu) {
     check(false);
 }
 
-TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles) {
+TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndRowsAddedInAnyStyleKeepEveryCell) {
     struct Case {
         int command;
         long type;
@@ -177,10 +202,28 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles
                           {ID_VIEW_DETAILS, wxLC_REPORT, false}};
     const int buttons[] = {ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST, ID_VIEW_DETAILS};
     AddProfiles(2);
+    m_doc.m_arrConnections.emplace_back();
+    m_doc.m_arrConnections.back().m_strHost = "ftp.added";
+    dlgtest::CDriveNested<CDlgMain> editor([](CDlgMain* dlg) {
+        dlgtest::SetCheck(dlg, CDlgMain::kIdUpload, true);
+        dlgtest::Click(dlg, wxID_OK);
+    });
+    // Every row shows all five cells of its profile, whatever the style it was added in.
+    auto expectCells = [&](int command) {
+        ASSERT_EQ(View()->GetItemCount(), static_cast<int>(m_doc.m_arrProfiles.size()));
+        for (long row = 0; row < View()->GetItemCount(); ++row) {
+            const CFolderProfile& p = m_doc.m_arrProfiles[static_cast<std::size_t>(row)];
+            const std::string cells[] = {p.m_strConnection, p.m_strFtpFolder, p.m_strLocalFolder,
+                                         p.m_bDownload ? "Yes" : "No", p.m_bUpload ? "Yes" : "No"};
+            for (int col = 0; col < 5; ++col)
+                EXPECT_EQ(View()->GetItemText(row, col), cells[col]) << "row " << row << " after " << command;
+        }
+    };
     for (const Case& c : cases) {
         Command(c.command);
         EXPECT_EQ(View()->GetViewType(), c.type);
-        EXPECT_EQ(View()->GetItemCount(), 2);
+        Command(ID_FOLDERS_NEW);
+        expectCells(c.command);
         for (int b : buttons) {
             EXPECT_TRUE(Query(b).enabled);
             EXPECT_EQ(Query(b).checked, b == c.command) << "button " << b << " after " << c.command;
@@ -188,6 +231,8 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndArrangeOnlyInIconStyles
         EXPECT_EQ(Query(ID_VIEW_LINEUP).enabled, c.arrange);
         EXPECT_FALSE(Query(ID_VIEW_BYNAME).checked);
     }
+    // Folders > New reached the view through the frame every time.
+    EXPECT_EQ(editor.m_nRuns, 4);
     // The columns survive the round trip through the other styles.
     EXPECT_EQ(View()->GetColumnCount(), 5);
 }
@@ -208,22 +253,29 @@ TEST_F(ShellFrame, ViewMenuTogglesToolbarAndStatusBar) {
     EXPECT_TRUE(m_pFrame->GetStatusBar()->IsShown());
 }
 
-TEST_F(ShellFrame, ToolbarDocksOnEverySide) {
-    wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(m_pFrame->GetDockToolBar());
-    ASSERT_TRUE(pane.IsOk());
-    EXPECT_TRUE(pane.IsToolbar());
-    EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_TOP);
-    EXPECT_TRUE(pane.IsTopDockable() && pane.IsBottomDockable() && pane.IsLeftDockable() &&
-                pane.IsRightDockable());
-    EXPECT_TRUE(pane.IsFloatable());
-}
-
-TEST_F(ShellFrame, CommandsTheFrameDoesNotOwnReachTheView) {
-    AddProfiles(2);
-    View()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    wxTEST_DIALOG(Command(ID_FOLDERS_DELETE), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_EQ(m_doc.m_arrProfiles.size(), 1u);
-    EXPECT_EQ(m_doc.m_arrProfiles[0].m_strConnection, "host1");
+// A right click through the display marks the row under the pointer and opens the
+// context menu there, so that its commands act on that row.
+TEST_F(ShellFrame, RightClickMarksTheRowUnderThePointerAndOpensTheContextMenu) {
+    AddProfiles(3);
+    testpump::Pump();
+    wxRect row;
+    ASSERT_TRUE(View()->GetItemRect(2, row));
+    wxUIActionSimulator sim;
+    sim.MouseMove(View()->ClientToScreen(row.GetPosition() + wxPoint(40, row.height / 2)));
+    testpump::Pump();
+    // The menu runs a loop of its own: a timer inside it closes it again.
+    bool opened = false;
+    View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+        opened = true;
+        event.Skip();
+    });
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
+    timer.StartOnce(300);
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    EXPECT_TRUE(testpump::PumpUntil([&] { return opened; }));
+    testpump::Pump(std::chrono::milliseconds(400));
+    EXPECT_EQ(View()->GetSelectionMark(), 2);
 }
 
 TEST_F(ShellFrame, StatusBarShowsTheButtonPromptWhileThePointerIsOverIt) {
@@ -254,10 +306,8 @@ TEST_F(ShellFrame, CapsLockIndicatorFollowsTheKey) {
         const bool from = wxGetKeyState(WXK_CAPITAL);
         sim.KeyDown(WXK_CAPITAL);
         sim.KeyUp(WXK_CAPITAL);
-        for (int i = 0; i < 50 && wxGetKeyState(WXK_CAPITAL) == from; ++i) {
-            wxTheApp->Yield(true);
-            wxMilliSleep(10);
-        }
+        testpump::PumpUntil([&] { return wxGetKeyState(WXK_CAPITAL) != from; },
+                            std::chrono::milliseconds(500));
     };
     toggle();
     if (wxGetKeyState(WXK_CAPITAL) == before)

@@ -9,6 +9,7 @@
 #include "platform/CSettingsStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/dnd.h>
 #include <wx/testing.h>
 
@@ -22,22 +23,14 @@ protected:
     std::string StorePath() const { return m_dir / "Corvane.conf"; }
 };
 
-// Answers the file dialogs with preset names.
-class CScriptedShell : public CCorvaneShell {
-public:
-    using CCorvaneShell::CCorvaneShell;
-    wxString m_strSaveAs;
-    wxString m_strSuggested;
-    int m_nAsked = 0;
-
-protected:
-    bool AskSaveFileName(const wxString& suggested, wxString& path) override {
-        ++m_nAsked;
-        m_strSuggested = suggested;
-        path = m_strSaveAs;
-        return !path.empty();
-    }
-};
+// A file dialog expected and cancelled, noting the folder and name it opens with.
+dlgtest::CExpectDialog<wxFileDialog> CancelFileDialog(wxString& folder, wxString& name) {
+    return dlgtest::CExpectDialog<wxFileDialog>([&folder, &name](wxFileDialog* dlg) {
+        folder = dlg->GetDirectory();
+        name = dlg->GetFilename();
+        return wxID_CANCEL;
+    });
+}
 
 wxMenu* FileMenu(CCorvaneShell& shell) {
     return shell.GetMainFrame()->GetMenuBar()->GetMenu(0);
@@ -145,15 +138,12 @@ TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
     EXPECT_EQ(file->FindItem(wxID_FILE4), nullptr);
 }
 
-TEST_F(ShellStartup, NewAfterEditingKeepsMailAccountAndReportFlags) {
+// What a new project resets and keeps is the document's own test; here, the prompt and the rows.
+TEST_F(ShellStartup, NewAfterEditingAsksFirstAndEmptiesTheList) {
     CCorvaneShell shell(StorePath());
     ASSERT_TRUE(shell.InitInstance({"corvane"}));
     CCorvaneDoc& doc = shell.GetDocument();
-    doc.m_mail.m_strServer = "smtp.example.net";
-    doc.m_mail.m_arrRecipients = {"ops@example.net", "night@example.net"};
     doc.m_arrProfiles.push_back(MakeProfile("ftp.example.net"));
-    doc.m_proxy.m_nPort = 3128;
-    doc.m_nInterval = 60;
     doc.SetModifiedFlag();
     shell.GetMainFrame()->GetProfileView()->FillList();
 
@@ -167,10 +157,6 @@ TEST_F(ShellStartup, NewAfterEditingKeepsMailAccountAndReportFlags) {
     wxTEST_DIALOG(made = shell.OnFileNew(), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_TRUE(made);
     EXPECT_TRUE(doc.m_arrProfiles.empty());
-    EXPECT_EQ(doc.m_proxy.m_nPort, 8190);
-    EXPECT_EQ(doc.m_nInterval, 10);
-    EXPECT_EQ(doc.m_mail.m_strServer, "smtp.example.net");
-    EXPECT_EQ(doc.m_mail.m_arrRecipients.size(), 2u);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
     EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetSelectionMark(), -1);
@@ -178,24 +164,25 @@ TEST_F(ShellStartup, NewAfterEditingKeepsMailAccountAndReportFlags) {
 
 TEST_F(ShellStartup, SavePromptYesSavesUnderChosenNameBeforeOpening) {
     WriteProject(m_dir / "other.dix", 2);
-    CScriptedShell shell(StorePath());
+    CCorvaneShell shell(StorePath());
     ASSERT_TRUE(shell.InitInstance({"corvane"}));
     shell.GetDocument().m_arrProfiles.push_back(MakeProfile("kept"));
     shell.GetDocument().SetModifiedFlag();
 
-    // Cancelling the file dialog cancels the open as well.
+    // Cancelling the file dialog, which a new project opens at home, cancels the open as well.
     CCorvaneShell::OpenResult result{};
+    wxString folder, name;
     wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "other.dix")),
-                  wxExpectModal<wxMessageDialog>(wxID_YES));
+                  wxExpectModal<wxMessageDialog>(wxID_YES), CancelFileDialog(folder, name));
     EXPECT_EQ(result, CCorvaneShell::OpenResult::cancelled);
-    EXPECT_EQ(shell.m_strSuggested, "Untitled.dix");
+    EXPECT_EQ(folder, wxGetHomeDir());
+    EXPECT_EQ(name, "Untitled.dix");
     EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 1u);
 
-    shell.m_strSaveAs = wxString::FromUTF8(m_dir / "first.dix");
     wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "other.dix")),
-                  wxExpectModal<wxMessageDialog>(wxID_YES));
+                  wxExpectModal<wxMessageDialog>(wxID_YES),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "first.dix")));
     EXPECT_EQ(result, CCorvaneShell::OpenResult::opened);
-    EXPECT_EQ(shell.m_nAsked, 2);
     EXPECT_TRUE(std::filesystem::exists(m_dir / "first.dix"));
     EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 2u);
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "other.dix - Corvane");
@@ -203,18 +190,54 @@ TEST_F(ShellStartup, SavePromptYesSavesUnderChosenNameBeforeOpening) {
     EXPECT_EQ(shell.GetRecentFiles()[1], m_dir / "first.dix");
 }
 
-TEST_F(ShellStartup, FailedSaveIsReportedAndProjectStaysModified) {
-    CTempDir gone;
-    WriteProject(gone / "p.dix", 1);
+TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
+    const std::string readOnly = m_dir / "ro.dix";
+    const std::string kept = WriteProject(readOnly, 1);
+    ::chmod(readOnly.c_str(), 0444);
+    const std::string sites = WriteProject(m_dir / "sites.dix", 3);
     CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(gone / "p.dix")}));
-    shell.GetDocument().SetModifiedFlag();
-    std::filesystem::remove_all(gone.Path());
-    bool saved = true;
-    wxTEST_DIALOG(saved = shell.DoFileSave(), wxExpectModal<wxMessageDialog>(wxID_OK));
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(shell.GetDocument().IsModified());
-    EXPECT_EQ(shell.GetDocument().GetPathName(), gone / "p.dix");
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(readOnly)}));
+    CCorvaneDoc& doc = shell.GetDocument();
+    doc.m_arrProfiles.push_back(MakeProfile("added"));
+    doc.SetModifiedFlag();
+    auto command = [&](int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        shell.GetMainFrame()->ProcessWindowEvent(event);
+        ProcessPending();
+    };
+
+    // The file dialogs open in the project's folder.
+    wxString folder, name;
+    wxTEST_DIALOG(command(wxID_OPEN), CancelFileDialog(folder, name));
+    EXPECT_EQ(folder, m_dir.Path());
+
+    // The close box, Yes: the file is read-only, so a name is asked; Cancel there stays, edits and all.
+    folder.clear();
+    wxTEST_DIALOG(shell.GetMainFrame()->Close(), wxExpectModal<wxMessageDialog>(wxID_YES),
+                  CancelFileDialog(folder, name));
+    ProcessPending();
+    ASSERT_NE(shell.GetMainFrame(), nullptr);
+    EXPECT_EQ(folder, m_dir.Path());
+    EXPECT_EQ(name, "ro.dix");
+    EXPECT_TRUE(doc.IsModified());
+
+    // Exit, Yes: "sites" means sites.dix, which exists: No asks again; the read-only file is refused.
+    wxTEST_DIALOG(command(ID_APP_EXIT), wxExpectModal<wxMessageDialog>(wxID_YES),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "sites")),
+                  dlgtest::CExpectMessage(wxID_NO, "sites.dix already exists.\nDo you want to replace it?",
+                                          "Confirm Save As", wxICON_EXCLAMATION),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(readOnly)),
+                  dlgtest::CExpectMessage(wxID_OK, "", "Save As", wxICON_EXCLAMATION),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "fresh")));
+    EXPECT_EQ(shell.GetMainFrame(), nullptr);
+    // The column widths were written on the way out.
+    EXPECT_GT(shell.GetSettings().GetProfileInt("View", "w0", 0), 0);
+    EXPECT_EQ(ReadFile(m_dir / "sites.dix"), sites);
+    EXPECT_EQ(ReadFile(readOnly), kept);
+    CCorvaneDoc fresh;
+    std::string error;
+    ASSERT_EQ(fresh.OnOpenDocument(m_dir / "fresh.dix", error), CCorvaneDoc::OpenResult::ok) << error;
+    EXPECT_EQ(fresh.m_arrProfiles.size(), 2u);
 }
 
 TEST_F(ShellStartup, TruncatedProjectOpenedLaterShowsTheNewProjectThatReplacesIt) {
@@ -249,19 +272,4 @@ TEST_F(ShellStartup, DroppedProjectOpensAfterTheSavePrompt) {
     wxTEST_DIALOG(ProcessPending(), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_EQ(shell.GetDocument().GetPathName(), m_dir / "dropped.dix");
     EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 4);
-}
-
-TEST_F(ShellStartup, ClosingTheWindowAsksFirstAndCancelKeepsItOpen) {
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane"}));
-    shell.GetDocument().SetModifiedFlag();
-    wxTEST_DIALOG(shell.GetMainFrame()->Close(), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
-    ProcessPending();
-    ASSERT_NE(shell.GetMainFrame(), nullptr);
-    wxCommandEvent exit(wxEVT_MENU, ID_APP_EXIT);
-    wxTEST_DIALOG(shell.GetMainFrame()->ProcessWindowEvent(exit), wxExpectModal<wxMessageDialog>(wxID_NO));
-    ProcessPending();
-    EXPECT_EQ(shell.GetMainFrame(), nullptr);
-    // The widths were written on the way out.
-    EXPECT_GT(shell.GetSettings().GetProfileInt("View", "w0", 0), 0);
 }

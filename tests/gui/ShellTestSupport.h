@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <wx/app.h>
@@ -80,6 +81,11 @@ inline std::string WriteProject(const std::string& path, int profiles) {
     const std::string bytes = doc.SaveToMemory();
     std::ofstream(path, std::ios::binary) << bytes;
     return bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Sets an environment variable for the life of the object.

@@ -51,6 +51,8 @@ public:
 
     bool Running() const { return m_process.Ok(); }
     int Port() const { return m_process.Port(); }
+    // The certificate the peer made for "--tls", to be trusted as its own authority.
+    std::string CertFile() const { return (m_dir / "cert.pem").string(); }
 
     std::vector<nlohmann::json> Events() const {
         std::vector<nlohmann::json> events;

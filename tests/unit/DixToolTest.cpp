@@ -3,10 +3,12 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 
@@ -32,6 +34,15 @@ Result RunDix(const std::string& args) {
     return r;
 }
 
+// The sample project with every kind of password set, saved as `path`.
+void SaveSampleWithSecrets(const std::string& path) {
+    CCorvaneDoc doc = MakeSampleProject();
+    doc.m_mail.m_strPassword = "mail-secret";
+    doc.m_proxy.m_strPassword = "proxy-secret";
+    std::string err;
+    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
+}
+
 } // namespace
 
 TEST(DixTool, DumpThenBuildReproducesEveryByte) {
@@ -48,11 +59,7 @@ TEST(DixTool, DumpThenBuildReproducesEveryByte) {
 
 TEST(DixTool, DumpHidesPasswordsUnlessAsked) {
     TempDir dir;
-    CCorvaneDoc doc = MakeSampleProject();
-    doc.m_mail.m_strPassword = "mail-secret";
-    doc.m_proxy.m_strPassword = "proxy-secret";
-    std::string err;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("in.dix"), err));
+    SaveSampleWithSecrets(dir.File("in.dix"));
     const Result hidden = RunDix("dump " + dir.File("in.dix"));
     ASSERT_EQ(hidden.exitCode, 0);
     EXPECT_EQ(hidden.out.find("secret"), std::string::npos);
@@ -76,6 +83,7 @@ TEST(DixTool, BuildRefusesUnknownKeysAndWrongTypesByName) {
         {R"({"mail": {"recipients": ["a", 2]}})", "mail.recipients[1]"},
         {R"({"reports": {"log": {"sendEmpty": true}}})", "reports.log.sendEmpty"},
         {R"({"profiles": )", "not valid JSON"},
+        {R"({"interval": 1e999})", "not valid JSON"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
@@ -114,4 +122,151 @@ TEST(DixTool, CheckReportsTheOffsetOfABrokenFile) {
     EXPECT_NE(r.out.find("byte offset 8"), std::string::npos) << r.out; // the proxy host's string
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
     EXPECT_EQ(RunDix("check " + dir.File("missing.dix")).exitCode, 1);
+}
+
+TEST(DixTool, VersionAndEachCommandsHelp) {
+    const Result version = RunDix("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("corvane-dix 1.", 0), 0u) << version.out;
+    for (const std::string command :
+         {"dump", "build", "check", "new", "probe", "sendtest", "import", "lint", "redact"}) {
+        const Result help = RunDix(command + " --help");
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.out.rfind("usage: corvane-dix " + command + " ", 0), 0u) << help.out;
+    }
+    EXPECT_EQ(RunDix("import only-one.dix").exitCode, 2);
+}
+
+TEST(DixTool, ImportAddsPlainFtpSitesOnceAndChangesNothingElse) {
+    TempDir dir;
+    const std::string project = dir.File("p.dix");
+    const std::string sites = std::string(CORVANE_FUZZ_DIR) + "/corpus-filezilla/sitemanager.xml";
+    CCorvaneDoc doc = MakeSampleProject();
+    doc.m_arrConnections.emplace_back().m_strHost = "KEEP.example";
+    doc.m_arrConnections.back().m_strPassword = "old";
+    std::string err;
+    ASSERT_TRUE(doc.OnSaveDocument(project, err));
+    const std::string before = ReadBytes(project);
+
+    const Result dry = RunDix("import " + project + " " + sites + " --dry-run");
+    EXPECT_EQ(dry.exitCode, 0);
+    EXPECT_EQ(ReadBytes(project), before);
+    const Result r = RunDix("import " + project + " " + sites);
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(
+        r.out,
+        "added ftp.north.example (North)\n"
+        "added mirror.example (Customers/Mirror)\n"
+        "skipped FTP.North.Example (Customers/Archive/North again): an earlier entry of the list has this "
+        "host\n"
+        "skipped sftp.example (Customers/Archive/Deploy): SFTP, not plain FTP\n"
+        "kept keep.example (Customers/Already there): the project has this host already; left as it is\n"
+        "skipped tls.example (Explicit TLS): FTPES (explicit TLS), not plain FTP\n"
+        "skipped locked.example (Locked): its password is encrypted with a master password\n"
+        "skipped snow\u2603.example (Snowman): its host has characters the project's code page "
+        "(Windows-1252) cannot hold\n"
+        "skipped badport.example (Bad port): port \"70000\" is not a port number\n"
+        "added ask.example (Ask): no password stored; set it in the program\n"
+        "3 added, 1 kept, 6 skipped\n");
+    EXPECT_EQ(dry.out, r.out.substr(0, r.out.size() - 1) + " (dry run: the project is unchanged)\n");
+
+    CCorvaneDoc after;
+    ASSERT_EQ(after.OnOpenDocument(project, err), CCorvaneDoc::OpenResult::ok) << err;
+    ASSERT_EQ(after.m_arrConnections.size(), 6u);
+    const auto& north = after.m_arrConnections[3];
+    const auto& mirror = after.m_arrConnections[4];
+    EXPECT_EQ(north.m_strHost + "|" + north.m_strUser + "|" + north.m_strPassword,
+              "ftp.north.example|night&day|s\xE9"
+              "cret");
+    EXPECT_EQ(north.m_nPort, 2121);
+    EXPECT_FALSE(north.m_bPassive);
+    EXPECT_EQ(mirror.m_strUser + "|" + mirror.m_strPassword,
+              std::string("anonymous|") + CConnectionInfo::kDefaultPassword);
+    EXPECT_TRUE(mirror.m_bPassive);
+    EXPECT_EQ(after.m_arrConnections[2].m_strPassword, "old");
+    after.m_arrConnections.resize(3);
+    EXPECT_EQ(after.SaveToMemory(), before);
+
+    const Result broken =
+        RunDix("import " + project + " " + std::string(CORVANE_FUZZ_DIR) + "/corpus-winscp/broken.ini");
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_NE(broken.out.find("broken.ini: line 3"), std::string::npos) << broken.out;
+}
+
+TEST(DixTool, LintNamesEachProblemOnce) {
+    CCorvaneDoc clean;
+    clean.OnNewDocument();
+    clean.m_arrConnections.emplace_back().m_strHost = "ftp.example.org";
+    CFolderProfile profile;
+    profile.m_strConnection = "ftp.example.org";
+    profile.m_strLocalFolder = "/srv/data";
+    profile.m_strFtpFolder = "/pub";
+    profile.m_bUpload = true;
+    clean.m_arrProfiles.push_back(profile);
+    clean.m_mail.m_arrRecipients = {"ops@example.com"};
+    using Change = std::function<void(CCorvaneDoc&)>;
+    const std::pair<std::string, Change> cases[] = {
+        {"", [](CCorvaneDoc&) {}},
+        {"unknown-host", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strConnection = "other.example"; }},
+        {"host-case", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strConnection = "FTP.example.org"; }},
+        {"duplicate-host",
+         [](CCorvaneDoc& d) { d.m_arrConnections.emplace_back().m_strHost = "FTP.EXAMPLE.ORG"; }},
+        {"interval-range", [](CCorvaneDoc& d) { d.m_nInterval = 9; }},
+        {"interval-range", [](CCorvaneDoc& d) { d.m_nInterval = 111; }},
+        {"", [](CCorvaneDoc& d) { d.m_nInterval = 110; }},
+        {"interval-unconfirmed", [](CCorvaneDoc& d) { d.m_bIntervalConfirmed = false; }},
+        {"mail-no-recipients", [](CCorvaneDoc& d) { d.m_mail.m_arrRecipients.clear(); }},
+        {"mail-no-server", [](CCorvaneDoc& d) { d.m_mail.m_strServer = " "; }},
+        {"",
+         [](CCorvaneDoc& d) {
+             d.m_mail = {}, d.m_mail.m_strServer.clear(), d.m_reports.m_bMailEnabled = false;
+         }},
+        {"socks4-password",
+         [](CCorvaneDoc& d) {
+             d.m_proxy.m_nType = CProxySettings::typeSocks4A, d.m_proxy.m_strPassword = "x";
+         }},
+        {"",
+         [](CCorvaneDoc& d) {
+             d.m_proxy.m_nType = CProxySettings::typeSocks5, d.m_proxy.m_strPassword = "x";
+         }},
+        {"proxy-none", [](CCorvaneDoc& d) { d.m_arrConnections[0].m_bUseProxy = true; }},
+        {"no-direction", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUpload = false; }},
+        {"no-local-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strLocalFolder.clear(); }},
+        {"relative-ftp-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strFtpFolder = "pub"; }},
+        {"no-masks", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUseMasks = true; }},
+        {"duplicate-profile", [](CCorvaneDoc& d) { d.m_arrProfiles.push_back(d.m_arrProfiles[0]); }},
+        {"",
+         [](CCorvaneDoc& d) {
+             d.m_arrProfiles.push_back(d.m_arrProfiles[0]), d.m_arrProfiles[1].m_strFtpFolder = "/b";
+         }},
+    };
+    TempDir dir;
+    for (const auto& [code, change] : cases) {
+        SCOPED_TRACE(code);
+        CCorvaneDoc doc = clean;
+        change(doc);
+        std::string err;
+        ASSERT_TRUE(doc.OnSaveDocument(dir.File("p.dix"), err));
+        const Result r = RunDix("lint " + dir.File("p.dix"));
+        EXPECT_EQ(r.exitCode, code.empty() ? 0 : 1);
+        if (code.empty()) {
+            EXPECT_EQ(r.out, "");
+        } else {
+            EXPECT_EQ(r.out.rfind(code + " ", 0), 0u) << r.out;
+            EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        }
+    }
+}
+
+TEST(DixTool, RedactEmptiesEveryPasswordAndNothingElse) {
+    TempDir dir;
+    SaveSampleWithSecrets(dir.File("in.dix"));
+    ASSERT_EQ(RunDix("redact " + dir.File("in.dix") + " " + dir.File("out.dix")).exitCode, 0);
+    auto expected = nlohmann::json::parse(RunDix("dump --show-passwords " + dir.File("in.dix")).out);
+    for (auto& c : expected["connections"])
+        c["password"] = "";
+    expected["proxy"]["password"] = "";
+    expected["mail"]["password"] = "";
+    EXPECT_EQ(nlohmann::json::parse(RunDix("dump --show-passwords " + dir.File("out.dix")).out), expected);
+    EXPECT_EQ(RunDix("redact " + dir.File("missing.dix") + " " + dir.File("x.dix")).exitCode, 1);
 }

@@ -1,23 +1,19 @@
 #include "model/CConnectionInfo.h"
+#include "model/CCorvaneDoc.h"
 #include "model/CFolderProfile.h"
 #include "model/CodePage.h"
+#include "model/ProjectJson.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <limits>
 #include <regex>
 #include <set>
 
-TEST(Records, DefaultProfileAndItsStateFileName) {
-    const CFolderProfile p;
-    EXPECT_EQ(p.m_strConnection, "127.0.0.1");
-    EXPECT_EQ(p.m_nConnection, -1);
-    EXPECT_EQ(p.m_strLocalFolder, "C:\\");
-    EXPECT_EQ(p.m_strFtpFolder, "/");
-    EXPECT_FALSE(p.m_bUpload || p.m_bDownload || p.m_bUseMasks || p.m_bDeleteObsolete);
-    EXPECT_TRUE(p.m_bEnabled && p.m_bSubfolders);
-    EXPECT_EQ(p.m_nConflict, 2);
-    EXPECT_TRUE(std::regex_match(p.m_strStateFile, std::regex("X[0-9A-F]{6}\\.dbx"))) << p.m_strStateFile;
-
+// The other defaults are pinned by the stored bytes of a default profile (FileFormatTest).
+TEST(Records, EveryNewProfileGetsItsOwnStateFileName) {
+    EXPECT_TRUE(std::regex_match(CFolderProfile().m_strStateFile, std::regex("X[0-9A-F]{6}\\.dbx")));
     std::set<std::string> names;
     for (int i = 0; i < 200; ++i)
         names.insert(CFolderProfile().m_strStateFile);
@@ -66,4 +62,38 @@ TEST(CodePage, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(corvane::Utf8ToCp1252("\xFFx"), "?x");   // invalid lead byte
     EXPECT_EQ(corvane::Utf8ToCp1252("\xC3(x"), "?(x"); // bad continuation
     EXPECT_EQ(corvane::Utf16ToCp1252(u"\U0001F600\u00E9"), "?\xE9");
+}
+
+// A number that the field cannot hold is refused by its key path, never wrapped into
+// range; the ends of each range are taken as they are.
+TEST(ProjectJson, NumbersBeyondTheFieldsRangeAreRefusedByTheirKeyPath) {
+    struct Case {
+        const char* json;
+        std::string path;
+    } const cases[] = {
+        {R"({"interval": 2147483648})", "interval"},
+        {R"({"interval": -2147483649})", "interval"},
+        {R"({"interval": 18446744073709551615})", "interval"},
+        {R"({"connections": [{"port": 4294967317}]})", "connections[0].port"},
+        {R"({"profiles": [{"textValues1": [{"value1": 4294967296}]}]})", "profiles[0].textValues1[0].value1"},
+        {R"({"profiles": [{"textValues2": [{"value2": -1}]}]})", "profiles[0].textValues2[0].value2"},
+        {R"({"reserved": [0, 18446744073709551615]})", "reserved[1]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json);
+        CCorvaneDoc doc;
+        try {
+            corvane::ProjectFromJson(nlohmann::json::parse(c.json), doc);
+            ADD_FAILURE() << "accepted";
+        } catch (const corvane::JsonFormatError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.path + ": ", 0), 0u) << e.what();
+        }
+    }
+    CCorvaneDoc doc;
+    corvane::ProjectFromJson(nlohmann::json::parse(R"({"interval": -2147483648, "reserved": [4294967295],
+                                  "connections": [{"port": 2147483647}]})"),
+                             doc);
+    EXPECT_EQ(doc.m_nInterval, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(doc.m_arrReserved, std::vector<std::uint32_t>{4294967295u});
+    EXPECT_EQ(doc.m_arrConnections.at(0).m_nPort, std::numeric_limits<std::int32_t>::max());
 }

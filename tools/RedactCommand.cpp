@@ -1,0 +1,18 @@
+#include "RedactCommand.h"
+
+#include "ProjectFiles.h"
+#include "Usage.h"
+#include "model/CCorvaneDoc.h"
+
+int RunRedactCommand(const std::vector<std::string>& args) {
+    if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0)
+        return corvane::UsageError("redact");
+    CCorvaneDoc doc;
+    if (!corvane::LoadProjectOrReport(args[0], doc))
+        return 1;
+    for (auto& c : doc.m_arrConnections)
+        c.m_strPassword.clear();
+    doc.m_proxy.m_strPassword.clear();
+    doc.m_mail.m_strPassword.clear();
+    return corvane::SaveProject(doc, args[1]);
+}

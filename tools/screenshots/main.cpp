@@ -1,0 +1,339 @@
+// Pictures of the program for people to look at: the artwork, the controls, the main
+// window in each list style and with each menu open, the context menu and the About
+// box. Every picture belongs to a named scene of one table;
+//
+//     corvane_screenshots FOLDER [SCENE...]
+//
+// takes the scenes named (all of them when none is named) into FOLDER as PNG files.
+// Windows are captured from the X server with ImageMagick's `import`, so the program
+// wants a display of its own (scripts/screenshots-shell.sh gives it a private Xvfb).
+#include "app/CAboutDialog.h"
+#include "app/CCorvaneShell.h"
+#include "app/CCorvaneView.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "controls/CAnimatedProgressCtrl.h"
+#include "controls/CBitmapImageList.h"
+#include "controls/CIconListBox.h"
+#include "controls/CStaticLink.h"
+#include "controls/ResourceArt.h"
+#include "remote/CChildThread.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+namespace {
+
+wxString g_outDir;
+bool g_ok = true;
+
+void Settle(int ms = 300) {
+    CChildThread::DispatchEventsFor(std::chrono::milliseconds(ms));
+}
+
+void Saved(const wxString& name, bool ok) {
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", name.utf8_str().data());
+    g_ok = g_ok && ok;
+}
+
+// The X server's own copy of a screen area: GTK 3's screen DC can return stale pixels.
+// Nothing is dispatched meanwhile, so focus and open menus stay as they are.
+void Capture(const wxRect& r, const wxString& name) {
+    const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"",
+                                          r.width, r.height, r.x, r.y, g_outDir, name);
+    Saved(name + ".png", wxExecute(cmd, wxEXEC_SYNC | wxEXEC_NOEVENTS | wxEXEC_NODISABLE) == 0);
+}
+
+// Every bitmap on a light and a dark background: at its own size, at double and
+// triple scale, and magnified so that single pixels can be judged; then the icons.
+void ShootArtwork() {
+    const int ids[] = {IDB_IMAGES16,      IDB_IMAGES32,   IDR_MAINFRAME,  IDB_FOLDER_TREE,
+                       IDB_BROWSE_FOLDER, IDB_ERROR_SIGN, IDB_DECORATION, IDB_GEARS};
+    const int W = 1400;
+    int H = 10;
+    for (int id : ids)
+        H += GetResourceBitmap(id).GetDefaultSize().y * 14 + 30;
+    wxBitmap sheet(W, H, 24);
+    wxMemoryDC dc(sheet);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    int y = 10;
+    for (int id : ids) {
+        const wxBitmapBundle b = GetResourceBitmap(id);
+        const wxSize s = b.GetDefaultSize();
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(wxColour(240, 240, 240)));
+        dc.DrawRectangle(0, y - 5, W, s.y * 14 + 25);
+        dc.SetBrush(wxBrush(wxColour(60, 60, 60)));
+        dc.DrawRectangle(10 + s.x + 10, y, s.x + 4, s.y + 4);
+        dc.DrawBitmap(b.GetBitmap(s), 10, y, true);
+        dc.DrawBitmap(b.GetBitmap(s), 10 + s.x + 12, y + 2, true);
+        // Bundles mark larger renderings as high-resolution; drop that to see them large.
+        dc.DrawBitmap(wxBitmap(b.GetBitmap(s * 2).ConvertToImage()), 10, y + s.y + 8, true);
+        dc.DrawBitmap(wxBitmap(b.GetBitmap(s * 3).ConvertToImage()), 10 + s.x * 2 + 20, y + s.y + 8, true);
+        const int mag = std::min(8, (W - 20) / s.x);
+        wxImage big = b.GetBitmap(s).ConvertToImage();
+        big.Rescale(s.x * mag, s.y * mag, wxIMAGE_QUALITY_NEAREST);
+        dc.DrawBitmap(wxBitmap(big), 10, y + s.y * 5 + 16, true);
+        y += s.y * 14 + 30;
+    }
+    dc.SelectObject(wxNullBitmap);
+    Saved("artwork.png", sheet.SaveFile(g_outDir + "/artwork.png", wxBITMAP_TYPE_PNG));
+
+    const wxIconBundle icons = GetAppIcons();
+    const wxIconBundle docs = GetDocumentIcons();
+    wxBitmap iconSheet(700, 280, 24);
+    dc.SelectObject(iconSheet);
+    dc.SetBackground(wxBrush(wxColour(230, 230, 230)));
+    dc.Clear();
+    int x = 10;
+    for (int s : {16, 24, 32, 48, 64, 128}) {
+        dc.DrawIcon(icons.GetIcon(wxSize(s, s)), x, 10);
+        dc.DrawIcon(docs.GetIcon(wxSize(s, s)), x, 145);
+        x += s + 12;
+    }
+    dc.SelectObject(wxNullBitmap);
+    Saved("icons.png", iconSheet.SaveFile(g_outDir + "/icons.png", wxBITMAP_TYPE_PNG));
+}
+
+// The controls in a frame, as the dialogs show them.
+void ShootControls() {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "Controls", wxPoint(20, 20), wxSize(520, 420));
+    auto* panel = new wxPanel(frame);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    CBitmapImageList images;
+    images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255));
+
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    auto* list = new CIconListBox(panel, wxID_ANY, true, wxDefaultPosition, wxSize(220, 200));
+    list->SetImageList(&images);
+    list->AddString("ftp.example.org", IMG_SERVER);
+    list->AddString("backup.example.net", IMG_SERVER);
+    list->AddString("operator@example.org", IMG_PERSON);
+    list->AddString("A long entry that wraps onto a second line in this list", IMG_PAGE);
+    list->AddString("Mail", IMG_PAGE);
+    list->SetCurSel(1);
+    row->Add(list, 0, wxALL, 8);
+    auto* off = new CIconListBox(panel, wxID_ANY, false, wxDefaultPosition, wxSize(220, 200));
+    off->SetImageList(&images);
+    for (int i = 0; i < IMAGES_COUNT; ++i)
+        off->AddString(wxString::Format("Image %d", i), i);
+    off->SetCurSel(2);
+    off->Disable();
+    row->Add(off, 0, wxALL, 8);
+    sizer->Add(row);
+
+    auto* still = new CAnimatedProgressCtrl(panel, wxID_ANY, wxDefaultPosition, wxSize(480, 18));
+    still->SetPos(60);
+    sizer->Add(still, 0, wxALL, 8);
+    auto* full = new CAnimatedProgressCtrl(panel, wxID_ANY, wxDefaultPosition, wxSize(480, 18));
+    full->SetBarColor(wxColour(0, 128, 0));
+    full->SetPos(100);
+    sizer->Add(full, 0, wxALL, 8);
+    auto* moving = new CAnimatedProgressCtrl(panel, wxID_ANY, wxDefaultPosition, wxSize(480, 18));
+    moving->SetAnimation(true);
+    sizer->Add(moving, 0, wxALL, 8);
+
+    auto* links = new wxBoxSizer(wxHORIZONTAL);
+    links->Add(new CStaticLink(panel, wxID_ANY, "www.corvane.example.org"), 0, wxALL, 8);
+    links->Add(new CStaticLink(panel, wxID_ANY, "visited link"), 0, wxALL, 8);
+    links->Add(new wxStaticText(panel, wxID_ANY, "plain text beside"), 0, wxALL, 8);
+    sizer->Add(links);
+    panel->SetSizer(sizer);
+    frame->Show();
+    Settle(600);
+    list->SetFocus();
+    Settle(600);
+    Capture(frame->GetScreenRect(), "controls");
+    moving->SetAnimation(false);
+    frame->Destroy();
+    Settle(50);
+}
+
+// The program as an operator sees it: a private settings file, three projects in
+// the recent-file list and four profiles in the window.
+class CShellScene {
+public:
+    CShellScene() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "corvane-shots-XXXXXX").string();
+        m_dir = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+        m_shell = std::make_unique<CCorvaneShell>(m_dir + "/Corvane.conf");
+        m_shell->InitInstance({"corvane"});
+        for (int i = 0; i < 3; ++i) {
+            const std::string path = m_dir + "/project" + std::to_string(i) + ".dix";
+            CCorvaneDoc empty;
+            std::string error;
+            empty.OnNewDocument();
+            empty.OnSaveDocument(path, error);
+            m_shell->OpenDocumentFile(wxString::FromUTF8(path));
+        }
+        struct Row {
+            const char* host;
+            const char* local;
+            bool enabled, download, upload;
+        } const rows[] = {{"ftp.halden.example", "/home/operator/halden", true, true, true},
+                          {"backup.example.net", "/home/operator/backup", false, true, false},
+                          {"10.0.0.12", "/srv/exchange/outgoing/invoices", true, false, true},
+                          {"mirror.example.org", "/home/operator/mirror", true, true, false}};
+        auto& profiles = m_shell->GetDocument().m_arrProfiles;
+        profiles.clear();
+        for (const Row& r : rows) {
+            CFolderProfile& p = profiles.emplace_back();
+            p.m_strConnection = r.host;
+            p.m_strFtpFolder = std::string("/pub/") + r.host;
+            p.m_strLocalFolder = r.local;
+            p.m_bEnabled = r.enabled;
+            p.m_bDownload = r.download;
+            p.m_bUpload = r.upload;
+        }
+        View()->FillList();
+        Frame()->Move(0, 0);
+        Settle();
+    }
+    ~CShellScene() {
+        m_shell.reset();
+        Settle(50);
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+    CMainFrame* Frame() const { return m_shell->GetMainFrame(); }
+    CCorvaneView* View() const { return Frame()->GetProfileView(); }
+    void Command(int id) const {
+        wxCommandEvent event(wxEVT_MENU, id);
+        Frame()->ProcessWindowEvent(event);
+    }
+
+private:
+    std::string m_dir;
+    std::unique_ptr<CCorvaneShell> m_shell;
+};
+
+void ShootListStyles() {
+    CShellScene scene;
+    scene.View()->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    const std::pair<int, const char*> styles[] = {{ID_VIEW_DETAILS, "main-details"},
+                                                  {ID_VIEW_LARGEICON, "main-large-icons"},
+                                                  {ID_VIEW_SMALLICON, "main-small-icons"},
+                                                  {ID_VIEW_LIST, "main-list"}};
+    for (const auto& [id, name] : styles) {
+        scene.Command(id);
+        Settle();
+        Capture(scene.Frame()->GetScreenRect(), name);
+    }
+}
+
+void ShootMenus() {
+    CShellScene scene;
+    scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxUIActionSimulator sim;
+    const wxRect frame = scene.Frame()->GetScreenRect();
+    // Keys go to the window under the pointer on a display without a window manager.
+    sim.MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
+    Settle(100);
+    sim.Char(WXK_F10);
+    for (const char* name : {"menu-file", "menu-view", "menu-folders", "menu-settings", "menu-help"}) {
+        Settle();
+        Capture(frame, name);
+        sim.Char(WXK_RIGHT);
+    }
+    sim.Char(WXK_ESCAPE);
+    Settle(100);
+}
+
+void ShootContextMenu() {
+    CShellScene scene;
+    wxRect row;
+    scene.View()->GetItemRect(2, row);
+    // The menu runs its own loop: the picture is taken from a timer inside it.
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        Settle();
+        Capture(scene.Frame()->GetScreenRect(), "context-menu");
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+    });
+    timer.StartOnce(400);
+    wxUIActionSimulator sim;
+    sim.MouseMove(scene.View()->ClientToScreen(row.GetPosition() + wxPoint(40, row.height / 2)));
+    Settle(100);
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    Settle(1200);
+}
+
+void ShootAbout() {
+    CShellScene scene;
+    CAboutDialog dlg(scene.Frame());
+    dlg.Move(40, 40);
+    dlg.CallAfter([&dlg] {
+        Settle();
+        Capture(dlg.GetScreenRect(), "about");
+        dlg.EndModal(wxID_OK);
+    });
+    dlg.ShowModal();
+}
+
+struct Scene {
+    const char* name;
+    void (*shoot)();
+};
+
+// More scenes (the settings editors, the remote dialogs) join this table.
+const Scene kScenes[] = {
+    {"artwork", ShootArtwork}, {"controls", ShootControls},        {"list-styles", ShootListStyles},
+    {"menus", ShootMenus},     {"context-menu", ShootContextMenu}, {"about", ShootAbout},
+};
+
+class CScreenshotApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [SCENE...]\nscenes:", argv[0]);
+        for (const Scene& s : kScenes)
+            std::fprintf(stderr, " %s", s.name);
+        std::fprintf(stderr, "\n");
+        return 2;
+    }
+    std::vector<std::string> wanted(argv + 2, argv + argc);
+    for (const std::string& name : wanted)
+        if (std::none_of(std::begin(kScenes), std::end(kScenes),
+                         [&](const Scene& s) { return name == s.name; })) {
+            std::fprintf(stderr, "no scene \"%s\"\n", name.c_str());
+            return 2;
+        }
+    wxApp::SetInstance(new CScreenshotApp);
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv) || !wxTheApp->CallOnInit())
+        return 2;
+    // A log message would otherwise open a modal box and stop the run.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    g_outDir = wxString::FromUTF8(argv[1]);
+    for (const Scene& s : kScenes)
+        if (wanted.empty() || std::find(wanted.begin(), wanted.end(), s.name) != wanted.end())
+            s.shoot();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return g_ok ? 0 : 1;
+}
