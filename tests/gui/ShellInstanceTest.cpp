@@ -1,5 +1,6 @@
 // One program per user session: the request a later start sends, and real later
 // starts of the program handing their command line to the window under test.
+#include "../common/EventPump.h"
 #include "ShellTestSupport.h"
 #include "app/CCorvaneShell.h"
 #include "app/CInstanceChannel.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 
@@ -22,8 +22,8 @@ using Request = CInstanceChannel::Request;
 
 namespace {
 
-// Starts the program in `cwd` with `args` and runs this process's loop, as the
-// running program's would, until the start has ended and `done` holds. The start's
+// Starts the program in `cwd` with `args` and lets the toolkit run, as the running
+// program's loop would, until the start has ended and `done` holds. The start's
 // exit status, or -1 when it is still running after a generous while.
 int RunLaterStart(
     const std::string& cwd, const std::vector<std::string>& args,
@@ -43,21 +43,18 @@ int RunLaterStart(
     if (spawned != 0)
         return -1;
     int status = -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::chrono::steady_clock::now() < deadline) {
-        wxTheApp->Yield(true);
-        ProcessPending();
-        if (pid != 0 && ::waitpid(pid, &status, WNOHANG) == pid)
-            pid = 0;
-        if (pid == 0 && done())
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (pid != 0) {
+    const bool ended = testpump::PumpUntil(
+        [&] {
+            if (pid != 0 && ::waitpid(pid, &status, WNOHANG) == pid)
+                pid = 0;
+            return pid == 0 && done();
+        },
+        std::chrono::seconds(30));
+    if (!ended && pid != 0) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
     }
-    return -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace

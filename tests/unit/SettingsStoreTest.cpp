@@ -1,3 +1,4 @@
+#include "../common/EnvOverride.h"
 #include "TempDir.h"
 
 #include "platform/CSettingsStore.h"
@@ -13,33 +14,9 @@
 
 using namespace std::string_literals;
 
-namespace {
-
-// Points the default location at a private directory for the test's lifetime.
-class ScopedConfigHome {
-public:
-    explicit ScopedConfigHome(const std::string& dir) {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_old = old, m_had = true;
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    }
-    ~ScopedConfigHome() {
-        if (m_had)
-            ::setenv("XDG_CONFIG_HOME", m_old.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-    }
-
-private:
-    std::string m_old;
-    bool m_had = false;
-};
-
-} // namespace
-
 TEST(SettingsStore, LivesUnderTheMakerAndProgramNamesAndSurvivesARestart) {
     TempDir dir;
-    ScopedConfigHome home(dir.Path().string());
+    CEnvOverride home("XDG_CONFIG_HOME", dir.Path().string());
     EXPECT_EQ(CSettingsStore::DefaultPath(), dir.File("Halden/Corvane.conf"));
     {
         CSettingsStore store;
@@ -100,7 +77,7 @@ TEST(SettingsStore, ReadsEarlierFilesAndChangesOnlyTheKeyWritten) {
 
 TEST(SettingsStore, DamagedOrUnreadableFilesFallBackToDefaults) {
     TempDir dir;
-    ScopedConfigHome home(dir.Path().string());
+    CEnvOverride home("XDG_CONFIG_HOME", dir.Path().string());
     std::filesystem::create_directories(dir.File("Halden"));
     const std::string junk = "\x00\xFF[[[View\n=oops\n[View]\nw0=abc\n\x01"s;
     WriteBytes(dir.File("Halden/Corvane.conf"), junk);
@@ -116,7 +93,7 @@ TEST(SettingsStore, DamagedOrUnreadableFilesFallBackToDefaults) {
 
     // A directory where the file should be: reads give defaults, writes fail quietly.
     TempDir other;
-    ScopedConfigHome home2(other.Path().string());
+    CEnvOverride home2("XDG_CONFIG_HOME", other.Path().string());
     std::filesystem::create_directories(other.File("Halden/Corvane.conf"));
     CSettingsStore store;
     EXPECT_EQ(store.GetProfileInt("View", "w0", 3), 3);
