@@ -76,7 +76,7 @@ void CCorvaneView::OnInitialUpdate() {
 void CCorvaneView::SetRow(long row, const CFolderProfile& profile) {
     SetItem(row, 0, ToWx(profile.m_strConnection),
             profile.m_bEnabled ? IMG_PROFILE_ENABLED : IMG_PROFILE_DISABLED);
-    SetItem(row, 1, ToWx(profile.m_strFtpFolder));
+    SetItem(row, 1, RemoteNameToWx(profile.m_strFtpFolder));
     SetItem(row, 2, ToWx(profile.m_strLocalFolder));
     SetItem(row, 3, YesNo(profile.m_bDownload));
     SetItem(row, 4, YesNo(profile.m_bUpload));

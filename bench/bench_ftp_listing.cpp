@@ -3,7 +3,7 @@
 // (connect, log in, list, quit) within 1.5x of curl's. Counters: entries, commands sent
 // per expansion (only CWD, EPSV and MLSD belong there), and the ratio printed at the end.
 #include "platform/CCoFtp.h"
-#include "platform/CFtpProbe.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/CoFtpDispIds.h"
 #include "platform/StandardComponents.h"
 
@@ -90,19 +90,20 @@ double Seconds(std::chrono::steady_clock::duration d) {
 
 // What the folder browser does per expansion, on an open session.
 void BM_ComponentExpansion(benchmark::State& state) {
-    CFtpProbe probe;
-    probe.Open(Connection(), {}, CFtpProbe::ProxyRule::folderBrowser);
-    CFtpSession* session = dynamic_cast<CCoFtp*>(probe.GetDriver().GetDispatch().get())->GetSession();
-    probe.ListFolder("/");
+    CRemoteFolderSession remote;
+    remote.Open(Connection(), {}, CRemoteFolderSession::ProxyRule::folderBrowser);
+    CFtpSession* session = dynamic_cast<CCoFtp*>(remote.GetComponent().get())->GetSession();
+    std::vector<CRemoteItem> items;
+    remote.List("/", items);
     double total = 0;
     std::size_t entries = 0, commands = 0;
     int n = 0;
     for (auto _ : state) {
         // Alternate folders so that every expansion really changes folder, as in the tree.
-        probe.ListFolder("/");
+        remote.List("/", items);
         session->ClearCommandLog();
         const auto start = std::chrono::steady_clock::now();
-        const auto items = probe.ListFolder("/big");
+        remote.List("/big", items);
         const auto took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(Seconds(took));
         total += Seconds(took);
@@ -127,10 +128,12 @@ void BM_ComponentSession(benchmark::State& state) {
     std::size_t entries = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        CFtpProbe probe;
-        probe.Open(Connection(), {}, CFtpProbe::ProxyRule::connectionTest);
-        entries = probe.ListFolder("/big").size();
-        probe.Close();
+        CRemoteFolderSession remote;
+        std::vector<CRemoteItem> items;
+        remote.Open(Connection(), {}, CRemoteFolderSession::ProxyRule::connectionTest);
+        remote.List("/big", items);
+        entries = items.size();
+        remote.Close();
         total += Seconds(std::chrono::steady_clock::now() - start);
         ++n;
     }

@@ -19,3 +19,7 @@ std::string FromWx(const wxString& text) {
     }
     return out;
 }
+
+wxString RemoteNameToWx(const std::string& serverBytes) {
+    return wxString::FromUTF8(corvane::RemoteNameToUtf8(serverBytes));
+}

@@ -6,3 +6,6 @@
 
 wxString ToWx(const std::string& cp1252);
 std::string FromWx(const wxString& text);
+
+// A name or path in an FTP server's bytes, as the operator reads it (RemoteNameToUtf8).
+wxString RemoteNameToWx(const std::string& serverBytes);

@@ -2,7 +2,6 @@
 
 #include "controls/CIconListBox.h"
 #include "controls/WxText.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "resources/ResourceIds.h"
@@ -12,10 +11,8 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 
-using namespace corvane::dlg;
-
 CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "FTP connections"), m_pDoc(pDoc) {
+    : CDialogBase(parent, "FTP connections", OkAtOpen::enabled), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
@@ -32,9 +29,7 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
     side->Add(new wxButton(box, kIdRemove, "Remove", wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
               FromDIP(3));
     side->AddStretchSpacer();
-    auto* ok = new wxButton(box, wxID_OK, "OK", wxDefaultPosition, button);
-    ok->SetDefault();
-    side->Add(ok, 0, wxEXPAND);
+    side->Add(CreateOkButton(box, button), 0, wxEXPAND);
     group->Add(side, 0, wxEXPAND | wxALL, FromDIP(4));
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     SetSizerAndFit(top);

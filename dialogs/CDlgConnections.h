@@ -5,16 +5,16 @@
 // and marks the project modified. A connection is identified by its host, letter
 // case ignored when adding; one named by a profile cannot be removed.
 #include "controls/CBitmapImageList.h"
+#include "controls/CDialogBase.h"
 #include "model/CConnectionInfo.h"
 
 #include <cstdint>
 #include <vector>
-#include <wx/dialog.h>
 
 class CCorvaneDoc;
 class CIconListBox;
 
-class CDlgConnections : public wxDialog {
+class CDlgConnections : public CDialogBase {
 public:
     enum : int { kIdList = 1021, kIdAdd = 1022, kIdEdit = 1011, kIdRemove = 1024 };
 

@@ -1,9 +1,9 @@
 #include "dialogs/CDlgMail.h"
 
+#include "controls/CBlockingWork.h"
 #include "controls/CIconListBox.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/COleException.h"
@@ -20,8 +20,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
-
-using namespace corvane::dlg;
 
 namespace {
 // Dispatch identifiers of the mail component's members.
@@ -42,7 +40,7 @@ constexpr std::size_t kMaxErrorText = 255;
 } // namespace
 
 CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "Mail account"), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
+    : CDialogBase(parent, "Mail account"), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
     const int gap = FromDIP(7);
     const int row = FromDIP(6);
     const int editWidth = ConvertDialogToPixels(wxSize(167, -1)).x;
@@ -139,8 +137,8 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     test->Add(send, 0, wxEXPAND);
     top->Add(test, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxALL, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
+    m_pOK = GetOkButton();
 
     int labelWidth = 0;
     for (wxStaticText* l : labels)
@@ -224,7 +222,7 @@ void CDlgMail::OnSend(wxCommandEvent&) {
     bool failed = false;
     std::string failure;
     try {
-        RunBlocking([&] {
+        CBlockingWork::Run([&] {
             std::string error;
             if (!mailer.CreateDispatch(kProgId, &error))
                 throw COleException(error);

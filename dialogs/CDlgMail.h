@@ -3,8 +3,8 @@
 // through the mail component from the values as typed. OK writes every field into
 // the document's record; the caller marks the project modified.
 #include "controls/CBitmapImageList.h"
+#include "controls/CDialogBase.h"
 
-#include <wx/dialog.h>
 #include <wx/timer.h>
 
 class CCorvaneDoc;
@@ -13,7 +13,7 @@ class wxButton;
 class wxGauge;
 class wxTextCtrl;
 
-class CDlgMail : public wxDialog {
+class CDlgMail : public CDialogBase {
 public:
     enum : int {
         kIdServer = 1040,

@@ -4,7 +4,6 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "dialogs/CDlgMasks.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
@@ -20,8 +19,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-using namespace corvane::dlg;
-
 namespace {
 constexpr const char* kConflictText = "If conflict happen due to simultaneous modifications of local and "
                                       "remote files then it may be resolved by: "
@@ -31,7 +28,7 @@ constexpr const char* kConflictText = "If conflict happen due to simultaneous mo
 } // namespace
 
 CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile)
-    : wxDialog(parent, wxID_ANY, "Folders"), m_pDoc(pDoc), m_pProfile(pProfile) {
+    : CDialogBase(parent, "Folders"), m_pDoc(pDoc), m_pProfile(pProfile) {
     BuildControls();
 
     if (m_images.CreateFromBitmap(IDB_BROWSE_FOLDER, 16, 16, wxColour(0, 255, 0))) {
@@ -52,7 +49,7 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     m_strLocalFolder = m_pProfile->m_strLocalFolder;
     m_strFtpFolder = m_pProfile->m_strFtpFolder;
     m_pLocalFolder->ChangeValue(ToWx(m_strLocalFolder));
-    m_pFtpFolder->ChangeValue(ToWx(m_strFtpFolder));
+    m_pFtpFolder->ChangeValue(RemoteNameToWx(m_strFtpFolder));
     m_pUpload->SetValue(m_pProfile->m_bUpload);
     m_pDownload->SetValue(m_pProfile->m_bDownload);
     m_pEnabled->SetValue(m_pProfile->m_bEnabled);
@@ -174,8 +171,8 @@ void CDlgMain::BuildControls() {
 
     top->AddSpacer(gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxALL, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
+    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 }
 
@@ -265,7 +262,7 @@ void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
     if (dlg.ShowModal() != wxID_OK)
         return;
     m_strFtpFolder = dlg.m_strPath;
-    m_pFtpFolder->SetValue(ToWx(m_strFtpFolder));
+    m_pFtpFolder->SetValue(RemoteNameToWx(m_strFtpFolder));
     MarkChanged();
 }
 

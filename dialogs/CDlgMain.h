@@ -3,10 +3,10 @@
 // also marks the project modified; the connection edited through "Edit" and the
 // masks confirmed in their own dialog take effect at once.
 #include "controls/CBitmapImageList.h"
+#include "controls/CDialogBase.h"
 
 #include <cstdint>
 #include <string>
-#include <wx/dialog.h>
 
 class CCorvaneDoc;
 class CFolderProfile;
@@ -17,7 +17,7 @@ class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
 
-class CDlgMain : public wxDialog {
+class CDlgMain : public CDialogBase {
 public:
     enum : int {
         kIdEnabled = 1028,

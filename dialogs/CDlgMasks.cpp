@@ -1,7 +1,6 @@
 #include "dialogs/CDlgMasks.h"
 
 #include "controls/WxText.h"
-#include "dialogs/DlgCommon.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
@@ -12,8 +11,6 @@
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
-using namespace corvane::dlg;
-
 namespace {
 wxString YesNo(bool b) {
     return b ? "Yes" : "No";
@@ -21,7 +18,7 @@ wxString YesNo(bool b) {
 } // namespace
 
 CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
-    : wxDialog(parent, wxID_ANY, "Exclusion masks"), m_pMasks(pMasks) {
+    : CDialogBase(parent, "Exclusion masks"), m_pMasks(pMasks) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, "Exclude files that match these masks");
@@ -47,8 +44,8 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     group->Add(side, 0, wxEXPAND | wxTOP | wxBOTTOM | wxRIGHT, gap);
 
     top->Add(group, 1, wxEXPAND | wxALL, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))

@@ -3,11 +3,11 @@
 // point at positions in that copy, deletions are remembered as positions, and only
 // OK rebuilds the profile's list (survivors in order, then the added masks).
 #include "controls/CBitmapImageList.h"
+#include "controls/CDialogBase.h"
 #include "model/CFileMask.h"
 
 #include <cstdint>
 #include <vector>
-#include <wx/dialog.h>
 
 class wxButton;
 class wxCheckBox;
@@ -15,7 +15,7 @@ class wxListCtrl;
 class wxListEvent;
 class wxTextCtrl;
 
-class CDlgMasks : public wxDialog {
+class CDlgMasks : public CDialogBase {
 public:
     enum : int {
         kIdList = 1069,

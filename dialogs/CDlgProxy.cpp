@@ -1,7 +1,6 @@
 #include "dialogs/CDlgProxy.h"
 
 #include "controls/WxText.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 
 #include <wx/button.h>
@@ -13,13 +12,10 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
-using namespace corvane::dlg;
-
 const char* const CDlgProxy::kTypeNames[kTypeCount] = {"NONE", "HTTP", "SOCKS4", "SOCKS4A", "SOCKS5"};
 const std::int32_t CDlgProxy::kTypeCodes[kTypeCount] = {4, 3, 0, 1, 2};
 
-CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "Proxy"), m_pDoc(pDoc) {
+CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, "Proxy"), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_BUTTON, &CDlgProxy::OnOK, this, wxID_OK);
 }
@@ -72,8 +68,8 @@ void CDlgProxy::BuildControls() {
 
     group->Add(grid, 1, wxEXPAND | wxALL, gap);
     top->Add(group, 1, wxEXPAND | wxALL, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     for (const int i : {kIdHost, kIdPort, kIdUser, kIdPassword, kIdPasswordPlain})

@@ -1,8 +1,8 @@
 #pragma once
 // Editor of the project's proxy record. Works on the record in place: OK writes every
 // field, Cancel leaves it alone. The caller marks the project modified after OK.
+#include "controls/CDialogBase.h"
 #include <cstdint>
-#include <wx/dialog.h>
 
 class CCorvaneDoc;
 class CProxySettings;
@@ -11,7 +11,7 @@ class wxCheckBox;
 class wxChoice;
 class wxTextCtrl;
 
-class CDlgProxy : public wxDialog {
+class CDlgProxy : public CDialogBase {
 public:
     // Control identifiers, kept from the dialog's original template.
     enum : int {

@@ -1,7 +1,6 @@
 #include "dialogs/CDlgReports.h"
 
 #include "controls/CIconListBox.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 #include "resources/ResourceIds.h"
 
@@ -10,10 +9,7 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 
-using namespace corvane::dlg;
-
-CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "Reports"), m_pDoc(pDoc) {
+CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, "Reports"), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -40,8 +36,8 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
     body->Add(group, 1, wxEXPAND);
 
     top->Add(body, 1, wxEXPAND | wxALL, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     m_work = m_pDoc->m_reports;

@@ -4,9 +4,8 @@
 // in a working copy that reaches the document only on OK; the caller marks the
 // project modified.
 #include "controls/CBitmapImageList.h"
+#include "controls/CDialogBase.h"
 #include "model/CReportSettings.h"
-
-#include <wx/dialog.h>
 
 class CCorvaneDoc;
 class CIconListBox;
@@ -14,7 +13,7 @@ class wxButton;
 class wxCheckBox;
 class wxStaticBox;
 
-class CDlgReports : public wxDialog {
+class CDlgReports : public CDialogBase {
 public:
     enum : int {
         kIdChannels = 1038,

@@ -1,7 +1,6 @@
 #include "dialogs/CDlgService.h"
 
 #include "controls/ResourceArt.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
 
 #include <algorithm>
@@ -13,10 +12,8 @@
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 
-using namespace corvane::dlg;
-
 CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "Interval configuration"), m_pDoc(pDoc) {
+    : CDialogBase(parent, "Interval configuration"), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Execution interval, minutes ");
@@ -41,8 +38,8 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
     group->Add(m_pSlider, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
 
     top->Add(group, 1, wxEXPAND | wxALL, gap);
-    top->Add(MakeButtonRow(this, true), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = static_cast<wxButton*>(FindWindow(wxID_OK));
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     // The stored value, even outside the range, is what the field shows at first;

@@ -2,8 +2,8 @@
 // Editor of the service's run interval in minutes: a slider whose position is the
 // value, and up/down arrows beside a read-only number field that move it by one.
 // The caller marks the project modified after OK.
+#include "controls/CDialogBase.h"
 #include <cstdint>
-#include <wx/dialog.h>
 
 class CCorvaneDoc;
 class wxButton;
@@ -12,7 +12,7 @@ class wxSpinButton;
 class wxSpinEvent;
 class wxTextCtrl;
 
-class CDlgService : public wxDialog {
+class CDlgService : public CDialogBase {
 public:
     enum : int { kIdMinutes = 1056, kIdUpDown = 1089, kIdSlider = 1055 };
     static constexpr int kMin = 10;

@@ -137,6 +137,46 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // The allowed range of the second byte narrows for E0, ED, F0 and F4.
+        int extra = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            low = b == 0xE0 ? 0xA0 : 0x80;
+            high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            low = b == 0xF0 ? 0x90 : 0x80;
+            high = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i <= static_cast<std::size_t>(extra))
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string RemoteNameToUtf8(std::string_view serverBytes) {
+    return IsValidUtf8(serverBytes) ? std::string(serverBytes) : Cp1252ToUtf8(serverBytes);
+}
+
 bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
     bool exact = true;
     DecodeUtf8(utf8, out, [&exact](std::string&) { return exact = false; });

@@ -13,6 +13,14 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // Characters the code page cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// How a name or path from an FTP server reads, in UTF-8: as UTF-8 when its bytes are valid
+// UTF-8 (ASCII included), else as the code page (legacy servers). For showing only: the
+// project keeps the server's own bytes.
+std::string RemoteNameToUtf8(std::string_view serverBytes);
+
 // For text that must not change on the way in: false when a character has no byte in
 // the code page or the UTF-8 is malformed (`out` is then unspecified).
 bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out);

@@ -150,11 +150,11 @@ CVariant CCoFtp::Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>&
         case coftp::dispidProxyPort:
             m_options.nProxyPort = static_cast<std::uint16_t>(Arg<std::int16_t>(args));
             return {};
-        case coftp::dispid34:
-            m_n34 = Arg<std::int16_t>(args);
+        case coftp::dispidTimeout:
+            m_nTimeout = Arg<std::int16_t>(args);
             return {};
-        case coftp::dispid35:
-            m_n35 = Arg<std::int32_t>(args);
+        case coftp::dispidFlags:
+            m_nFlags = Arg<std::int32_t>(args);
             return {};
         default:
             MemberNotFound();
@@ -167,10 +167,10 @@ CVariant CCoFtp::Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>&
             if (!m_pListing)
                 m_pListing = std::make_shared<CCoFtpListing>(std::vector<CFtpFileInfo>{});
             return m_pListing;
-        case coftp::dispid34:
-            return m_n34;
-        case coftp::dispid35:
-            return m_n35;
+        case coftp::dispidTimeout:
+            return m_nTimeout;
+        case coftp::dispidFlags:
+            return m_nFlags;
         default:
             MemberNotFound();
         }

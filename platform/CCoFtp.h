@@ -38,8 +38,8 @@ private:
     void List(const std::string& mask);
 
     CFtpSessionOptions m_options;
-    std::int16_t m_n34 = 20;
-    std::int32_t m_n35 = 0;
+    std::int16_t m_nTimeout = 20;
+    std::int32_t m_nFlags = 0;
     bool m_bPrepared = false;
     std::unique_ptr<CFtpSession> m_pSession;
     std::shared_ptr<IDispatch> m_pListing;

@@ -20,40 +20,10 @@ CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
 }
 
-bool IsValidUtf8(const std::string& s, bool& hasHigh) {
-    hasHigh = false;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-        } else {
-            return false;
-        }
-        hasHigh = true;
-        if (i + static_cast<std::size_t>(extra) >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 // Server text quoted in a message (a reply, a folder): read as UTF-8 when it is valid UTF-8,
 // else taken as it is.
 std::string ReplyText(const std::string& raw) {
-    bool hasHigh = false;
-    return IsValidUtf8(raw, hasHigh) && hasHigh ? corvane::Utf8ToCp1252(raw) : raw;
+    return corvane::IsValidUtf8(raw) ? corvane::Utf8ToCp1252(raw) : raw;
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
@@ -119,11 +89,6 @@ CFtpSession::CFtpSession() {
 
 CFtpSession::~CFtpSession() {
     Close();
-}
-
-std::string CFtpSession::NameAsUtf8(const std::string& raw) {
-    bool hasHigh = false;
-    return IsValidUtf8(raw, hasHigh) ? raw : corvane::Cp1252ToUtf8(raw);
 }
 
 int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, void* self) {

@@ -97,10 +97,6 @@ public:
     const std::vector<std::string>& GetCommandLog() const { return m_arrCommands; }
     void ClearCommandLog() { m_arrCommands.clear(); }
 
-    // How a name from a listing reads as text, in UTF-8: unchanged when it is valid UTF-8,
-    // else taken as Windows-1252 (legacy servers). For showing it only: the name stays bytes.
-    static std::string NameAsUtf8(const std::string& raw);
-
 private:
     static int DebugCallback(void* handle, int type, char* data, std::size_t size, void* self);
     static std::size_t WriteCallback(char* data, std::size_t size, std::size_t count, void* self);

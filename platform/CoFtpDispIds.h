@@ -23,8 +23,8 @@ inline constexpr DISPID dispidProxyUser = 30;       // put: string
 inline constexpr DISPID dispidProxyPassword = 31;   // put: string
 inline constexpr DISPID dispidProxyHost = 32;       // put: string
 inline constexpr DISPID dispidProxyPort = 33;       // put: 16-bit
-inline constexpr DISPID dispid34 = 34;              // put: 16-bit, accepted and kept (callers send 20)
-inline constexpr DISPID dispid35 = 35;              // put: 32-bit, accepted and kept (callers send 0)
+inline constexpr DISPID dispidTimeout = 34;         // put/get: 16-bit seconds, kept only (callers send 20)
+inline constexpr DISPID dispidFlags = 35;           // put/get: 32-bit, kept only (callers send 0)
 inline constexpr DISPID dispidList = 44;            // method: string file mask
 
 // The listing object.

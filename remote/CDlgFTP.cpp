@@ -1,15 +1,11 @@
 #include "remote/CDlgFTP.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
+#include "controls/CBlockingWork.h"
 #include "controls/WxText.h"
 #include "dialogs/CDlgProxy.h"
-#include "dialogs/DlgCommon.h"
 #include "model/CCorvaneDoc.h"
-#include "platform/CInternetSession.h"
-#include "platform/COleException.h"
-#include "remote/CChildThread.h"
-#include "remote/CDialog1.h"
-#include "remote/FtpSessionSteps.h"
+#include "remote/CConnectingPopup.h"
 #include "remote/PasswordDisplay.h"
 
 #include <wx/app.h>
@@ -22,19 +18,16 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-using namespace corvane::remote;
+using Result = CRemoteFolderSession::Result;
 
 CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "FTP Connection", wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_session(std::make_unique<CInternetSession>()), m_pDoc(pDoc) {
+    : CDialogBase(parent, "FTP Connection"), m_session(std::make_unique<CRemoteFolderSession>()),
+      m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTP::OnInitDialog, this);
     Bind(wxEVT_BUTTON, &CDlgFTP::OnOK, this, wxID_OK);
-    Bind(wxEVT_CLOSE_WINDOW, &CDlgFTP::OnCloseWindow, this);
-    for (wxTextCtrl* edit : {m_editHost, m_editPort, m_editUser, m_editPassword})
-        edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { MarkChanged(); });
-    m_checkPassive->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { MarkChanged(); });
+    EnableOkOnChange({m_editHost, m_editPort, m_editUser, m_editPassword, m_checkPassive, m_checkUseProxy,
+                      m_checkShowPassword, m_checkUseWinInet});
     m_checkUseProxy->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnUseProxy(); });
     m_checkShowPassword->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnShowPassword(); });
     m_btnProxy->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnProxy(); });
@@ -42,27 +35,7 @@ CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
     m_btnConnect->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnConnect(); });
 }
 
-CDlgFTP::~CDlgFTP() {
-    // The dialog is going away: close a session that a test left open, and never
-    // let a failure to say goodbye to the server stop that.
-    if (m_pFtpConnection) {
-        if (m_bConnected) {
-            try {
-                m_pFtpConnection->Close();
-            } catch (...) {
-            }
-        }
-        m_pFtpConnection.reset();
-    }
-    if (!m_ftp.IsEmpty()) {
-        try {
-            if (m_bConnected)
-                m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method);
-        } catch (...) {
-        }
-        m_ftp.ReleaseDispatch();
-    }
-}
+CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
@@ -134,23 +107,17 @@ void CDlgFTP::BuildControls() {
     buttons->Add(m_btnConnect);
     group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
 
-    auto* bottom = new wxBoxSizer(wxHORIZONTAL);
-    bottom->AddStretchSpacer();
-    m_btnOK = new wxButton(this, wxID_OK, "OK");
-    m_btnOK->SetDefault();
-    bottom->Add(m_btnOK, 0, wxRIGHT, du(4, 0).x);
-    m_btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
-    bottom->Add(m_btnCancel);
-
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(group, 1, wxEXPAND | wxALL, du(7, 7).x);
-    outer->Add(bottom, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(7, 7).x);
+    outer->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(7, 7).x);
     SetSizerAndFit(outer);
     m_btnProxy->SetMinSize(du(50, 14));
     m_btnConnect->SetMinSize(du(50, 14));
 }
 
-void CDlgFTP::OnInitDialog(wxInitDialogEvent&) {
+void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
+    // The base opens the dialog with OK disabled.
+    event.Skip();
     // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
     if (m_bInitialised)
         return;
@@ -159,7 +126,7 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent&) {
     m_progress->SetAnimation(false);
     if (CConnectionInfo* info = m_pConnection) {
         m_editHost->ChangeValue(ToWx(info->m_strHost));
-        m_editPort->ChangeValue(corvane::dlg::FormatNumber(info->m_nPort));
+        m_editPort->ChangeValue(FormatNumber(info->m_nPort));
         m_editUser->ChangeValue(ToWx(info->m_strUser));
         m_editPassword->ChangeValue(ToWx(info->m_strPassword));
         m_checkUseProxy->SetValue(info->m_bUseProxy);
@@ -172,18 +139,14 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent&) {
     m_editHost->SetFocus();
     OnUseWinInet();
     m_btnProxy->Enable(m_checkUseProxy->IsChecked());
-    // Whatever the steps above did, the dialog opens with nothing to confirm.
-    m_btnOK->Disable();
     if (m_bHostLocked)
         m_editHost->Disable();
 }
 
 void CDlgFTP::OnOK(wxCommandEvent&) {
-    if (m_bBusy)
-        return;
     if (CConnectionInfo* info = m_pConnection) {
         info->m_strHost = FromWx(m_editHost->GetValue());
-        info->m_nPort = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
+        info->m_nPort = ReadLeadingNumber(m_editPort->GetValue());
         info->m_strUser = FromWx(m_editUser->GetValue());
         info->m_strPassword = FromWx(m_editPassword->GetValue());
         info->m_bUseProxy = m_checkUseProxy->IsChecked();
@@ -195,26 +158,19 @@ void CDlgFTP::OnOK(wxCommandEvent&) {
     EndModal(wxID_OK);
 }
 
-void CDlgFTP::OnCloseWindow(wxCloseEvent& event) {
-    if (m_bBusy && event.CanVeto()) {
-        event.Veto();
-        return;
-    }
-    event.Skip();
-}
-
-void CDlgFTP::MarkChanged() {
-    m_btnOK->Enable();
+void CDlgFTP::EndModal(int retCode) {
+    // A server that does not answer holds the worker, never the window.
+    if (m_session->IsOpen())
+        CBlockingWork::Run([this] { m_session->Close(); });
+    CDialogBase::EndModal(retCode);
 }
 
 void CDlgFTP::OnUseProxy() {
     m_btnProxy->Enable(m_checkUseProxy->IsChecked());
-    MarkChanged();
 }
 
 void CDlgFTP::OnShowPassword() {
-    MarkChanged();
-    SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
+    corvane::remote::SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
     m_editPassword->SetFocus();
 }
 
@@ -233,114 +189,62 @@ void CDlgFTP::OnUseWinInet() {
     m_checkUseProxy->Show(own);
     m_btnProxy->Show(own);
     Layout();
-    MarkChanged();
 }
 
 void CDlgFTP::OnConnect() {
-    if (m_bBusy)
-        return;
     m_bTested = true;
-    const bool okBefore = m_btnOK->IsThisEnabled();
-    bool okAfter = okBefore;
-    auto enableAfterTest = [&] {
-        m_btnCancel->Enable();
-        m_btnOK->Enable();
-        m_btnConnect->Enable();
-        m_checkUseWinInet->Enable();
-        m_btnOK->Enable(okAfter);
-    };
-    std::exception_ptr failure;
-    m_bBusy = true;
-    {
-        wxBusyCursor wait;
-        if (m_bConnected) {
-            wxWindowDisabler noInput;
-            try {
-                DisconnectServer();
-                m_progress->SetPos(0);
-                m_progress->SetAnimation(false);
-                m_btnConnect->SetLabel("Connect");
-                m_bConnected = false;
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        } else {
-            // The popup shows that work is going on; it alone keeps taking events.
-            auto* popup = new CDialog1(this);
-            popup->ShowPopup();
-            wxWindowDisabler noInput(popup);
-            try {
-                ConnectServer();
-                m_progress->SetPos(100);
-                m_progress->SetAnimation(true);
-                m_btnConnect->SetLabel("Disconnect");
-                m_bConnected = true;
-                okAfter = true;
-                enableAfterTest();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            // Gone before any message about the attempt is shown.
-            popup->ClosePopup();
+    wxButton* ok = GetOkButton();
+    bool okAfter = ok->IsThisEnabled();
+    Result result;
+    if (m_bConnected) {
+        CBlockingWork::Run([&] { result = m_session->Close(); });
+        if (result) {
+            m_progress->SetPos(0);
+            m_progress->SetAnimation(false);
+            m_btnConnect->SetLabel("Connect");
+            m_bConnected = false;
         }
+    } else {
+        // The popup shows that work is going on; it stays live while the dialog takes no input.
+        auto* popup = new CConnectingPopup(this);
+        popup->ShowPopup();
+        result = ConnectServer();
+        if (result) {
+            m_progress->SetPos(100);
+            m_progress->SetAnimation(true);
+            m_btnConnect->SetLabel("Disconnect");
+            m_bConnected = true;
+            okAfter = true;
+            ok->Enable();
+        }
+        // Gone before any message about the attempt is shown.
+        popup->ClosePopup();
     }
-    m_bBusy = false;
-    if (failure) {
+    if (!result) {
         m_bTested = false;
-        corvane::dlg::ShowError(this, ToWx(ErrorText(failure)));
+        ShowError(this, ToWx(result.strError));
     }
-    enableAfterTest();
+    ok->Enable(okAfter);
 }
 
-void CDlgFTP::ConnectServer() {
+Result CDlgFTP::ConnectServer() {
     // The values as they stand in the controls at the click, not the record's.
-    FtpLogin login;
-    login.host = FromWx(m_editHost->GetValue());
-    login.port = corvane::dlg::ReadLeadingNumber(m_editPort->GetValue());
-    login.user = FromWx(m_editUser->GetValue());
-    login.password = FromWx(m_editPassword->GetValue());
-    login.passive = m_checkPassive->IsChecked();
-
-    if (m_checkUseWinInet->IsChecked()) {
-        std::unique_ptr<CFtpConnection> connection;
-        CChildThread::Run([&] {
-            connection = m_session->GetFtpConnection(login.host, login.user, login.password,
-                                                     login.port & 0xFFFF, login.passive);
-            try {
-                connection->SetCurrentDirectory("/");
-            } catch (const std::exception&) {
-                // The session is open; a root we may not enter does not fail the test.
-            }
-        });
-        m_pFtpConnection = std::move(connection);
-        return;
-    }
-
-    if (m_ftp.IsEmpty()) {
-        std::string reason;
-        if (!m_ftp.CreateDispatch(kFtpProgId, &reason)) {
-            wxBusyCursorSuspender normalCursor;
-            wxMessageBox("COM Component creation failed", wxTheApp->GetAppDisplayName(),
-                         wxOK | wxICON_EXCLAMATION, this);
-            throw COleException(reason);
-        }
-    }
-    const bool useProxy = m_checkUseProxy->IsChecked();
+    CConnectionInfo typed;
+    typed.m_strHost = FromWx(m_editHost->GetValue());
+    typed.m_nPort = ReadLeadingNumber(m_editPort->GetValue());
+    typed.m_strUser = FromWx(m_editUser->GetValue());
+    typed.m_strPassword = FromWx(m_editPassword->GetValue());
+    typed.m_bPassive = m_checkPassive->IsChecked();
+    typed.m_bUseProxy = m_checkUseProxy->IsChecked();
+    typed.m_bUseWinInet = m_checkUseWinInet->IsChecked();
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    CChildThread::Run([&] {
-        ApplyProxy(m_ftp, useProxy, /*announceNoProxy=*/true, proxy);
-        OpenComponentSession(m_ftp, login);
-    });
-}
-
-void CDlgFTP::DisconnectServer() {
-    if (m_pFtpConnection) {
-        std::unique_ptr<CFtpConnection> connection = std::move(m_pFtpConnection);
-        CChildThread::Run([&] { connection->Close(); });
+    Result result;
+    CBlockingWork::Run(
+        [&] { result = m_session->Open(typed, proxy, CRemoteFolderSession::ProxyRule::connectionTest); });
+    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing) {
+        wxBusyCursorSuspender normalCursor;
+        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
+                     wxOK | wxICON_EXCLAMATION, this);
     }
-    if (!m_ftp.IsEmpty()) {
-        CChildThread::Run([this] { m_ftp.InvokeHelper(dispid::disconnect, InvokeKind::method); });
-        // The next test starts from a fresh component.
-        m_ftp.ReleaseDispatch();
-    }
+    return result;
 }

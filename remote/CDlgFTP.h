@@ -3,22 +3,20 @@
 // opens a real session with the values as typed (through the FTP component, or
 // the built-in client for connections marked so) and turns into "Disconnect"
 // while that session is open.
+#include "controls/CDialogBase.h"
 #include "model/CConnectionInfo.h"
-#include "platform/COleDispatchDriver.h"
+#include "platform/CRemoteFolderSession.h"
 
 #include <memory>
-#include <wx/dialog.h>
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
-class CFtpConnection;
-class CInternetSession;
 class wxButton;
 class wxCheckBox;
 class wxSizer;
 class wxTextCtrl;
 
-class CDlgFTP : public wxDialog {
+class CDlgFTP : public CDialogBase {
 public:
     enum {
         IDD = 130,
@@ -48,12 +46,13 @@ public:
     bool IsConnected() const { return m_bConnected; }
     bool IsTested() const { return m_bTested; }
 
+    // Closes an open test session first, on the worker.
+    void EndModal(int retCode) override;
+
 private:
     void BuildControls();
     void OnInitDialog(wxInitDialogEvent& event);
     void OnOK(wxCommandEvent& event);
-    void OnCloseWindow(wxCloseEvent& event);
-    void MarkChanged();
     void OnUseProxy();
     void OnShowPassword();
     void OnProxy();
@@ -61,8 +60,7 @@ private:
     void OnConnect();
     // Opens the test session from the values in the controls; blocks on a worker
     // thread while the dialog keeps painting.
-    void ConnectServer();
-    void DisconnectServer();
+    CRemoteFolderSession::Result ConnectServer();
 
     wxTextCtrl* m_editHost = nullptr;
     wxTextCtrl* m_editPort = nullptr;
@@ -73,20 +71,14 @@ private:
     wxCheckBox* m_checkShowPassword = nullptr;
     wxCheckBox* m_checkPassive = nullptr;
     wxButton* m_btnConnect = nullptr;
-    wxButton* m_btnOK = nullptr;
-    wxButton* m_btnCancel = nullptr;
     wxButton* m_btnProxy = nullptr;
     wxCheckBox* m_checkUseWinInet = nullptr;
     wxSizer* m_proxyRow = nullptr;
 
     bool m_bTested = false;
-    std::unique_ptr<CInternetSession> m_session;
-    std::unique_ptr<CFtpConnection> m_pFtpConnection;
-    COleDispatchDriver m_ftp;
+    std::unique_ptr<CRemoteFolderSession> m_session;
     CCorvaneDoc* m_pDoc;
     bool m_bConnected = false;
     bool m_bHostLocked = false;
     bool m_bInitialised = false;
-    // A test is running: the window must not go away under the worker thread.
-    bool m_bBusy = false;
 };

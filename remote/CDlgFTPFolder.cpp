@@ -2,14 +2,10 @@
 
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
+#include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
-#include "platform/CFtpFileFind.h"
-#include "platform/CInternetSession.h"
-#include "platform/COleException.h"
-#include "remote/CChildThread.h"
-#include "remote/FtpSessionSteps.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -22,9 +18,24 @@
 #include <wx/utils.h>
 #include <wx/wupdlock.h>
 
-using namespace corvane::remote;
+using Result = CRemoteFolderSession::Result;
 
 namespace {
+
+// `path` split at "/" into its non-empty components, then one empty component, which
+// makes the walk list the folder it reached.
+std::vector<std::string> SplitWalkComponents(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t slash = std::min(path.find('/', start), path.size());
+        if (slash > start)
+            parts.push_back(path.substr(start, slash - start));
+        start = slash + 1;
+    }
+    parts.emplace_back();
+    return parts;
+}
 
 class CEntryItemData : public wxTreeItemData {
 public:
@@ -32,41 +43,20 @@ public:
     CRemoteEntry* m_pEntry;
 };
 
-// Blocks input and shows the wait cursor while a network call runs.
-class CBusyScope {
-public:
-    explicit CBusyScope(int& counter) : m_counter(counter) { ++m_counter; }
-    ~CBusyScope() { --m_counter; }
-    CBusyScope(const CBusyScope&) = delete;
-    CBusyScope& operator=(const CBusyScope&) = delete;
-
-private:
-    int& m_counter;
-    wxBusyCursor m_wait;
-    wxWindowDisabler m_noInput;
-};
-
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : wxDialog(parent, wxID_ANY, "FTP Folder", wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_timer(this, IDT_START), m_session(std::make_unique<CInternetSession>()), m_pDoc(pDoc) {
+    : CDialogBase(parent, "FTP Folder"), m_timer(this, IDT_START),
+      m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTPFolder::OnInitDialog, this);
     Bind(wxEVT_TIMER, &CDlgFTPFolder::OnTimer, this, IDT_START);
     Bind(wxEVT_BUTTON, &CDlgFTPFolder::OnOK, this, wxID_OK);
-    Bind(wxEVT_CLOSE_WINDOW, &CDlgFTPFolder::OnCloseWindow, this);
     m_tree->Bind(wxEVT_TREE_ITEM_EXPANDED, &CDlgFTPFolder::OnItemExpanded, this);
 }
 
 CDlgFTPFolder::~CDlgFTPFolder() {
     m_timer.Stop();
-    try {
-        DisconnectServer();
-    } catch (...) {
-        // Saying goodbye to the server is a courtesy; the dialog closes regardless.
-    }
 }
 
 void CDlgFTPFolder::BuildControls() {
@@ -94,21 +84,16 @@ void CDlgFTPFolder::BuildControls() {
     frame->SetMinSize(du(131, 15));
     group->Add(frame, 0, wxLEFT | wxBOTTOM, du(3, 3).x);
 
-    auto* bottom = new wxBoxSizer(wxHORIZONTAL);
-    bottom->AddStretchSpacer();
-    m_btnOK = new wxButton(this, wxID_OK, "OK");
-    m_btnOK->SetDefault();
-    bottom->Add(m_btnOK, 0, wxRIGHT, du(3, 0).x);
-    bottom->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
-
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(top, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, du(10, 10).x);
     outer->Add(group, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, du(7, 2).x);
-    outer->Add(bottom, 0, wxEXPAND | wxALL, du(7, 7).x);
+    outer->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, du(7, 7).x);
     SetSizerAndFit(outer);
 }
 
-void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent&) {
+void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
+    // The base opens the dialog with OK disabled.
+    event.Skip();
     // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
     if (m_bInitialised)
         return;
@@ -118,7 +103,6 @@ void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent&) {
         m_tree->AssignImageList(images);
     else
         delete images;
-    m_btnOK->Disable();
     SetStatus("Connecting ... ");
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
@@ -129,34 +113,33 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
     if (m_bStarted)
         return;
     m_bStarted = true;
-    try {
-        if (!m_pConnection)
-            throw COleException("No FTP connection was given.");
-        CBusyScope busy(m_nBusy);
-        ConnectServer();
-        m_btnOK->Enable();
-        SetStatus(wxString::Format("Connected to '%s'", ToWx(m_pConnection->m_strHost)));
-
-        auto root = std::make_unique<CRemoteEntry>();
-        root->m_bFolder = true;
-        root->m_strName = m_pConnection->m_strHost;
-        root->m_strPath = "/";
-        root->m_hItem =
-            m_tree->AddRoot(ToWx(root->m_strName), imageServer, imageServer, new CEntryItemData(root.get()));
-        SetImages(root->m_hItem, imageServer, imageServer);
-        const wxTreeItemId rootItem = root->m_hItem;
-        m_arrEntries.push_back(std::move(root));
-        AddPlaceholder(rootItem);
-
-        m_progress->SetPos(100);
-        m_progress->SetAnimation(true);
-        m_bConnected = true;
-        SelectInitialPath();
-    } catch (...) {
-        SetStatus(ToWx(ErrorText(std::current_exception())));
+    const Result connected =
+        m_pConnection ? ConnectServer()
+                      : Result{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
+    if (!connected) {
+        SetStatus(ToWx(connected.strError));
         m_errorPicture->Show();
         Layout();
+        return;
     }
+    GetOkButton()->Enable();
+    SetStatus(wxString::Format("Connected to '%s'", ToWx(m_pConnection->m_strHost)));
+
+    auto root = std::make_unique<CRemoteEntry>();
+    root->m_bFolder = true;
+    root->m_strName = m_pConnection->m_strHost;
+    root->m_strPath = "/";
+    root->m_hItem =
+        m_tree->AddRoot(ToWx(root->m_strName), imageServer, imageServer, new CEntryItemData(root.get()));
+    SetImages(root->m_hItem, imageServer, imageServer);
+    const wxTreeItemId rootItem = root->m_hItem;
+    m_arrEntries.push_back(std::move(root));
+    AddPlaceholder(rootItem);
+
+    m_progress->SetPos(100);
+    m_progress->SetAnimation(true);
+    m_bConnected = true;
+    SelectInitialPath();
 }
 
 void CDlgFTPFolder::OnItemExpanded(wxTreeEvent& event) {
@@ -165,8 +148,6 @@ void CDlgFTPFolder::OnItemExpanded(wxTreeEvent& event) {
 }
 
 void CDlgFTPFolder::OnOK(wxCommandEvent&) {
-    if (m_nBusy)
-        return;
     const wxTreeItemId selected = m_tree->GetSelection();
     if (selected.IsOk())
         if (const CRemoteEntry* entry = EntryOf(selected))
@@ -174,102 +155,40 @@ void CDlgFTPFolder::OnOK(wxCommandEvent&) {
     EndModal(wxID_OK);
 }
 
-void CDlgFTPFolder::OnCloseWindow(wxCloseEvent& event) {
-    if (m_nBusy && event.CanVeto()) {
-        event.Veto();
-        return;
-    }
-    event.Skip();
+void CDlgFTPFolder::EndModal(int retCode) {
+    // A server that does not answer holds the worker, never the window.
+    if (m_session->IsOpen())
+        CBlockingWork::Run([this] { m_session->Close(); });
+    CDialogBase::EndModal(retCode);
 }
 
-void CDlgFTPFolder::ConnectServer() {
-    const CConnectionInfo& info = *m_pConnection;
-    FtpLogin login;
-    login.host = info.m_strHost;
-    login.user = info.m_strUser;
-    login.password = info.m_strPassword;
-    login.port = info.m_nPort;
-    login.passive = info.m_bPassive;
-
-    if (info.m_bUseWinInet) {
-        std::unique_ptr<CFtpConnection> connection;
-        CChildThread::Run([&] {
-            connection = m_session->GetFtpConnection(login.host, login.user, login.password,
-                                                     login.port & 0xFFFF, login.passive);
-            try {
-                connection->SetCurrentDirectory("/");
-            } catch (const std::exception&) {
-                // Listing reports a root we may not enter; connecting does not.
-            }
-        });
-        m_pFtpConnection = std::move(connection);
-        return;
-    }
-
-    std::string reason;
-    if (!m_ftp.CreateDispatch(kFtpProgId, &reason)) {
-        wxBusyCursorSuspender normalCursor;
-        wxMessageBox("COM Component creation failed", wxTheApp->GetAppDisplayName(),
-                     wxOK | wxICON_EXCLAMATION, this);
-        throw COleException(reason);
-    }
-    const bool useProxy = info.m_bUseProxy;
+Result CDlgFTPFolder::ConnectServer() {
+    const CConnectionInfo connection = *m_pConnection;
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    CChildThread::Run([&] {
-        // Unlike the connection test, a connection without the proxy sets no proxy member at all.
-        ApplyProxy(m_ftp, useProxy, /*announceNoProxy=*/false, proxy);
-        OpenComponentSession(m_ftp, login);
-    });
-}
-
-void CDlgFTPFolder::DisconnectServer() {
-    if (m_pFtpConnection) {
-        if (m_bConnected)
-            m_pFtpConnection->Close();
-        m_pFtpConnection.reset();
-    }
-    if (!m_ftp.IsEmpty()) {
-        // Released whatever Disconnect says.
-        COleDispatchDriver ftp(m_ftp.GetDispatch());
-        m_ftp.ReleaseDispatch();
-        if (m_bConnected)
-            ftp.InvokeHelper(dispid::disconnect, InvokeKind::method);
-    }
+    Result result;
+    CBlockingWork::Run(
+        [&] { result = m_session->Open(connection, proxy, CRemoteFolderSession::ProxyRule::folderBrowser); });
+    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing)
+        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
+                     wxOK | wxICON_EXCLAMATION, this);
+    return result;
 }
 
 bool CDlgFTPFolder::ListFolder() {
     m_arrListing.clear();
-    std::vector<ListedEntry> found;
+    std::vector<CRemoteItem> found;
     const std::string path = m_strPath;
-    try {
-        CBusyScope busy(m_nBusy);
-        if (CFtpConnection* connection = m_pFtpConnection.get()) {
-            CChildThread::Run([&] {
-                // A folder we cannot enter lists as empty.
-                if (!connection->SetCurrentDirectory(path))
-                    return;
-                CFtpFileFind finder(connection);
-                bool more = finder.FindFile("*");
-                while (more) {
-                    more = finder.FindNextFile();
-                    if (finder.IsDots())
-                        continue;
-                    found.push_back({finder.GetFilePath(), finder.GetFileName(), finder.IsDirectory()});
-                }
-                finder.Close();
-            });
-        } else if (!m_ftp.IsEmpty()) {
-            CChildThread::Run([&] { found = ListComponentFolder(m_ftp, path); });
-        }
-    } catch (...) {
-        SetStatus(ToWx(ErrorText(std::current_exception())));
+    Result result;
+    CBlockingWork::Run([&] { result = m_session->List(path, found); });
+    if (!result) {
+        SetStatus(ToWx(result.strError));
         return false;
     }
-    for (ListedEntry& listed : found) {
+    for (CRemoteItem& listed : found) {
         auto entry = std::make_unique<CRemoteEntry>();
-        entry->m_strPath = std::move(listed.path);
-        entry->m_strName = std::move(listed.name);
-        entry->m_bFolder = listed.folder;
+        entry->m_strPath = std::move(listed.strPath);
+        entry->m_strName = std::move(listed.strName);
+        entry->m_bFolder = listed.IsBrowsable();
         m_arrListing.push_back(entry.get());
         m_arrEntries.push_back(std::move(entry));
     }
@@ -285,7 +204,7 @@ void CDlgFTPFolder::AddChildFolders(const wxTreeItemId& item) {
     for (CRemoteEntry* entry : m_arrListing) {
         if (!entry->m_bFolder)
             continue;
-        entry->m_hItem = InsertSorted(item, ToWx(entry->m_strName), entry);
+        entry->m_hItem = InsertSorted(item, RemoteNameToWx(entry->m_strName), entry);
         AddPlaceholder(entry->m_hItem);
     }
 }
@@ -296,7 +215,7 @@ wxTreeItemId CDlgFTPFolder::AddChildFoldersAndFind(const wxTreeItemId& item) {
     wxWindowUpdateLocker noRedraw(m_tree);
     for (CRemoteEntry* entry : m_arrListing) {
         if (entry->m_bFolder) {
-            entry->m_hItem = InsertSorted(item, ToWx(entry->m_strName), entry);
+            entry->m_hItem = InsertSorted(item, RemoteNameToWx(entry->m_strName), entry);
             // The folder on the way down is listed next; it needs no placeholder.
             if (!match.IsOk() && entry->m_strPath == m_strPath)
                 match = entry->m_hItem;

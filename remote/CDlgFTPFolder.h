@@ -2,27 +2,24 @@
 // "FTP Folder": shows an FTP server's folders as a tree rooted at the server and
 // lets the operator pick one. The tree is filled lazily, one level per first
 // expansion, and opens at the folder the caller hands in.
+#include "controls/CDialogBase.h"
 #include "model/CConnectionInfo.h"
-#include "platform/COleDispatchDriver.h"
+#include "platform/CRemoteFolderSession.h"
 #include "remote/CRemoteEntry.h"
 #include "resources/ResourceIds.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-#include <wx/dialog.h>
 #include <wx/timer.h>
 #include <wx/treectrl.h>
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
-class CFtpConnection;
-class CInternetSession;
-class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
 
-class CDlgFTPFolder : public wxDialog {
+class CDlgFTPFolder : public CDialogBase {
 public:
     enum {
         IDD = 137,
@@ -55,16 +52,17 @@ public:
     bool HasStarted() const { return m_bStarted; }
     wxTreeCtrl* GetTree() const { return m_tree; }
 
+    // Closes the session first, on the worker.
+    void EndModal(int retCode) override;
+
 private:
     void BuildControls();
     void OnInitDialog(wxInitDialogEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnItemExpanded(wxTreeEvent& event);
     void OnOK(wxCommandEvent& event);
-    void OnCloseWindow(wxCloseEvent& event);
 
-    void ConnectServer();
-    void DisconnectServer();
+    CRemoteFolderSession::Result ConnectServer();
     // Lists the folder m_strPath into m_arrListing; on failure the status line
     // shows why and the result is false.
     bool ListFolder();
@@ -81,20 +79,15 @@ private:
     void SetStatus(const wxString& text);
 
     wxStaticText* m_status = nullptr;
-    wxButton* m_btnOK = nullptr;
     wxTreeCtrl* m_tree = nullptr;
     CAnimatedProgressCtrl* m_progress = nullptr;
     wxStaticBitmap* m_errorPicture = nullptr;
     wxTimer m_timer;
     bool m_bConnected = false;
-    std::unique_ptr<CInternetSession> m_session;
-    std::unique_ptr<CFtpConnection> m_pFtpConnection;
-    COleDispatchDriver m_ftp;
+    std::unique_ptr<CRemoteFolderSession> m_session;
     CCorvaneDoc* m_pDoc;
     std::vector<std::unique_ptr<CRemoteEntry>> m_arrEntries;
     std::vector<CRemoteEntry*> m_arrListing;
     bool m_bStarted = false;
     bool m_bInitialised = false;
-    // A network call is running: the window must not go away under the worker.
-    int m_nBusy = 0;
 };

@@ -2,13 +2,14 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
-#include "platform/CFtpProbe.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/StandardComponents.h"
 
 #include <algorithm>
 #include <cctype>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -21,8 +22,8 @@ bool SameHost(const std::string& a, const std::string& b) {
            });
 }
 
-// One terminal line, in UTF-8, with the connection's passwords masked should a server echo them.
-std::string ForOutput(std::string text, const CConnectionInfo& c, const CProxySettings& proxy) {
+// One terminal line with the connection's passwords masked, should a server echo them.
+std::string Masked(std::string text, const CConnectionInfo& c, const CProxySettings& proxy) {
     for (const std::string* secret : {&c.m_strPassword, &proxy.m_strPassword}) {
         if (secret->size() < 3)
             continue;
@@ -31,7 +32,7 @@ std::string ForOutput(std::string text, const CConnectionInfo& c, const CProxySe
     }
     std::replace_if(
         text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
-    return corvane::Cp1252ToUtf8(text);
+    return text;
 }
 
 } // namespace
@@ -42,12 +43,13 @@ int RunProbeCommand(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--host" || a == "--path") && i + 1 < argc) {
-            // Arguments arrive as UTF-8; the project's text is Windows-1252.
-            const std::string value = corvane::Utf8ToCp1252(argv[++i]);
+            const std::string value = argv[++i];
             if (a == "--host") {
-                host = value;
+                // Arguments arrive as UTF-8; the project's text is Windows-1252.
+                host = corvane::Utf8ToCp1252(value);
                 hostGiven = true;
             } else {
+                // Goes to the server as the bytes given, as a stored FTP folder does.
                 path = value;
             }
         } else if (file.empty() && a.rfind("--", 0) != 0) {
@@ -74,13 +76,24 @@ int RunProbeCommand(int argc, char** argv) {
         if (hostGiven && !SameHost(c.m_strHost, host))
             continue;
         ++probed;
-        const CFtpProbe::Result result = CFtpProbe::Probe(c, doc.m_proxy, path);
+        // As the connection test opens and the folder browser lists; closing is a courtesy.
+        CRemoteFolderSession session;
+        std::vector<CRemoteItem> items;
+        CRemoteFolderSession::Result result =
+            session.Open(c, doc.m_proxy, CRemoteFolderSession::ProxyRule::connectionTest);
+        if (result)
+            result = session.List(path.empty() ? std::string("/") : path, items);
+        session.Close();
         std::cout << corvane::Cp1252ToUtf8(c.m_strHost) << ": "
-                  << (result.bOk ? std::string("OK") : ForOutput(result.strError, c, doc.m_proxy)) << "\n";
-        for (const std::string& folder : result.arrFolders)
-            std::cout << "  " << ForOutput(folder, c, doc.m_proxy) << "\n";
+                  << (result ? std::string("OK")
+                             : corvane::Cp1252ToUtf8(Masked(result.strError, c, doc.m_proxy)))
+                  << "\n";
+        // The folders the browser shows, under the names it shows.
+        for (const CRemoteItem& item : items)
+            if (item.IsBrowsable())
+                std::cout << "  " << corvane::RemoteNameToUtf8(Masked(item.strName, c, doc.m_proxy)) << "\n";
         std::cout.flush();
-        allOk = allOk && result.bOk;
+        allOk = allOk && result;
     }
     if (probed == 0) {
         std::cerr << "corvane-dix: "

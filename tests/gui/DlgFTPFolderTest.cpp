@@ -1,6 +1,6 @@
 // The remote folder browser against a recording component: the initial walk,
 // lazy expansion, failures in the status line and the proxy rule.
-#include "RemoteRecordingFtp.h"
+#include "../common/RecordingFtp.h"
 #include "RemoteTestSupport.h"
 
 #include "model/CCorvaneDoc.h"
@@ -10,6 +10,7 @@
 #include <wx/stattext.h>
 
 using namespace remotetest;
+using namespace testftp;
 using Calls = std::vector<std::string>;
 using Texts = std::vector<wxString>;
 
@@ -88,24 +89,9 @@ TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolder) {
 }
 
 TEST_F(DlgFTPFolderTest, WalkListsOnlyThePathAndExpansionListsOnce) {
-    m_conn.m_bUseProxy = false;
-    m_doc.m_proxy.m_nType = 2;
     auto dlg = Open("/pub");
-    // A connection without the proxy sets no proxy member at all.
-    const Calls opening{"put 2 bstr 'files.example.org'",
-                        "put 4 bstr 'anonymous'",
-                        "put 5 bstr 'guest'",
-                        "put 3 i2 21",
-                        "put 11 i4 0",
-                        "put 35 i4 0",
-                        "put 34 i2 20",
-                        "call 8",
-                        "call 6"};
-    Calls calls = m_state->Calls();
-    ASSERT_GE(calls.size(), opening.size());
-    EXPECT_EQ(Calls(calls.begin(), calls.begin() + opening.size()), opening);
     Calls cds;
-    for (const std::string& c : calls)
+    for (const std::string& c : m_state->Calls())
         if (c.rfind("call 16 ", 0) == 0 || c.rfind("call 44 ", 0) == 0)
             cds.push_back(c);
     EXPECT_EQ(cds,
@@ -176,7 +162,7 @@ TEST_F(DlgFTPFolderTest, FailedConnectionLeavesOnlyCancel) {
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
     EXPECT_FALSE(dlg->GetTree()->GetRootItem().IsOk());
     EXPECT_TRUE(boxes.boxes.empty()) << "the browser reports in its status line";
-    // With the proxy the browser sends the same proxy members as the connection test.
+    // The project's proxy reaches the session.
     EXPECT_EQ(m_state->Calls().front(), "put 29 i4 4");
 }
 
@@ -191,34 +177,34 @@ TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
 }
 
-TEST_F(DlgFTPFolderTest, WindowKeepsPaintingWhileAFolderIsListed) {
-    auto dlg = Open("/");
-    m_state->delays[44] = std::chrono::milliseconds(600);
+TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionCloses) {
+    CDlgFTPFolder dlg(nullptr, &m_doc);
+    dlg.m_pConnection = &m_conn;
     int ticks = 0, blocked = 0;
-    bool closedMeanwhile = false;
+    bool closedMeanwhile = true;
     wxTimer sampler;
     sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (++ticks == 3)
-            closedMeanwhile = dlg->Close();
-        blocked += dlg->IsEnabled() ? 0 : 1;
+            closedMeanwhile = dlg.Close();
+        blocked += dlg.IsEnabled() ? 0 : 1;
     });
-    sampler.Start(50);
-    wxTreeCtrl* tree = dlg->GetTree();
-    tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
+    const int result = dlgtest::RunModal(dlg, [&] {
+        ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
+        m_state->delays[44] = m_state->delays[7] = std::chrono::milliseconds(600);
+        sampler.Start(50);
+        wxTreeCtrl* tree = dlg.GetTree();
+        tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
+        EXPECT_GE(ticks, 8);
+        EXPECT_EQ(blocked, ticks) << "no input while the listing runs";
+        EXPECT_FALSE(closedMeanwhile) << "closing is refused meanwhile";
+        m_state->ClearCalls();
+        ticks = 0;
+        Click(&dlg, wxID_CANCEL);
+    });
     sampler.Stop();
-    EXPECT_GE(ticks, 8);
-    EXPECT_EQ(blocked, ticks) << "no input while the listing runs";
-    EXPECT_TRUE(dlg->IsEnabled());
-    // Closing is refused while a listing is under way, and works afterwards.
-    EXPECT_FALSE(closedMeanwhile);
-    EXPECT_TRUE(dlg->Close());
-}
-
-TEST_F(DlgFTPFolderTest, ClosingTheBrowserEndsTheSession) {
-    auto dlg = Open("/");
-    m_state->ClearCalls();
-    dlg.reset();
-    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"}) << "closed before the dialog has ended";
+    EXPECT_GE(ticks, 8) << "events kept flowing while the server took its time";
 }
 
 } // namespace

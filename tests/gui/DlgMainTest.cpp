@@ -195,10 +195,10 @@ TEST_F(DlgMainTest, FolderPickersAndConnectionEditWorkOnTheChosenEntry) {
 
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseFtp),
                       CExpectDialog<CDlgFTPFolder>([&](CDlgFTPFolder* f) {
-                          f->m_strPath = "/pub/data";
+                          f->m_strPath = "/pub/\xD0\x94\xD0\xBE\xD0\xBA"; // a UTF-8 server's bytes
                           return wxID_OK;
                       }));
-        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), "/pub/data");
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), wxString::FromUTF8("/pub/\xD0\x94\xD0\xBE\xD0\xBA"));
         EXPECT_TRUE(IsOkEnabled(&dlg));
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(local, wxID_OK));
         EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), local);

@@ -10,8 +10,8 @@ using namespace remotetest;
 namespace {
 
 TEST(RemotePopup, BarCyclesTenToNinetyThenZero) {
-    auto* popup = new CDialog1(nullptr);
-    wxTimer tick(popup, CDialog1::IDT_ANIMATION);
+    auto* popup = new CConnectingPopup(nullptr);
+    wxTimer tick(popup, CConnectingPopup::IDT_ANIMATION);
     std::vector<int> seen;
     for (int i = 0; i < 11; ++i) {
         wxTimerEvent ev(tick);
@@ -26,14 +26,14 @@ TEST(RemotePopup, CentredOnItsOwnerAndClosedOnlyByItsCaller) {
     auto* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 80), wxSize(401, 301));
     owner->Show();
     Pump(std::chrono::milliseconds(100));
-    auto* popup = new CDialog1(owner);
+    auto* popup = new CConnectingPopup(owner);
     popup->ShowPopup();
     Pump(std::chrono::milliseconds(100));
     const wxRect own = owner->GetScreenRect();
     const wxRect mine = popup->GetScreenRect();
     EXPECT_EQ(mine.x, own.x + (own.width / 2 - mine.width / 2));
     EXPECT_EQ(mine.y, own.y + (own.height / 2 - mine.height / 2));
-    EXPECT_EQ(CDialog1::VisibleCount(), 1);
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 1);
 
     // Neither the close box nor Escape ends it under the caller's feet.
     EXPECT_FALSE(popup->Close());
@@ -46,7 +46,7 @@ TEST(RemotePopup, CentredOnItsOwnerAndClosedOnlyByItsCaller) {
     const auto start = std::chrono::steady_clock::now();
     popup->ClosePopup();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(CDialog1::VisibleCount(), 0);
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 0);
     owner->Destroy();
     Pump(std::chrono::milliseconds(50));
 }

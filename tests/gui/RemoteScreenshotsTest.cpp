@@ -1,7 +1,7 @@
 // Screenshots of the remote dialogs and the "Connecting ..." popup, for looking at
 // the layout. Runs only when CORVANE_SCREENSHOT_DIR names the folder for the PNGs.
+#include "../common/RecordingFtp.h"
 #include "RemoteFtpPeer.h"
-#include "RemoteRecordingFtp.h"
 #include "RemoteTestSupport.h"
 
 #include "model/CCorvaneDoc.h"
@@ -14,6 +14,7 @@
 #include <wx/utils.h>
 
 using namespace remotetest;
+using namespace testftp;
 
 namespace {
 

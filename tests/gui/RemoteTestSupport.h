@@ -3,8 +3,8 @@
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
 #include "DlgTestSupport.h"
-#include "remote/CChildThread.h"
-#include "remote/CDialog1.h"
+#include "controls/CBlockingWork.h"
+#include "remote/CConnectingPopup.h"
 
 #include <chrono>
 #include <functional>
@@ -39,7 +39,7 @@ protected:
     int Enter(wxDialog* dlg) override {
         if (auto* m = dynamic_cast<wxMessageDialog*>(dlg)) {
             boxes.push_back({m->GetMessage(), m->GetCaption(), m->GetMessageDialogStyle() & wxICON_MASK,
-                             CDialog1::VisibleCount()});
+                             CConnectingPopup::VisibleCount()});
             return wxID_OK;
         }
         return wxID_NONE;
@@ -48,18 +48,22 @@ protected:
 };
 
 inline void Pump(std::chrono::milliseconds duration) {
-    CChildThread::DispatchEventsFor(duration);
+    CBlockingWork::DispatchEventsFor(duration);
 }
 
 inline bool PumpUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    return CChildThread::DispatchEventsUntil(done, limit);
+    return CBlockingWork::DispatchEventsUntil(done, limit);
 }
 
 // The dialog tests' control helpers, under the names these tests use.
-template <class T> T* Find(wxWindow* dlg, int id) { return dlgtest::Ctrl<T>(dlg, id); }
+template <class T> T* Find(wxWindow* dlg, int id) {
+    return dlgtest::Ctrl<T>(dlg, id);
+}
 using dlgtest::Click;
-inline void Toggle(wxWindow* dlg, int id, bool on) { dlgtest::SetCheck(dlg, id, on); }
+inline void Toggle(wxWindow* dlg, int id, bool on) {
+    dlgtest::SetCheck(dlg, id, on);
+}
 
 inline wxString LabelOf(wxWindow* dlg, int id) {
     return dlg->FindWindow(id)->GetLabel();

@@ -50,6 +50,8 @@ TEST_F(ViewProfileList, RowsShowTheProfilesInDocumentOrder) {
     m_doc.m_arrProfiles.push_back(MakeProfile("alpha.example", false, false, true));
     // Text beyond ASCII arrives as Windows-1252 bytes.
     m_doc.m_arrProfiles.back().m_strLocalFolder = "/home/j\xf6rg";
+    // A folder picked on a server keeps the server's bytes, here UTF-8.
+    m_doc.m_arrProfiles.back().m_strFtpFolder = "/\xD0\x94\xD0\xBE\xD0\xBA";
     CCorvaneView* view = MakeView();
 
     ASSERT_EQ(view->GetColumnCount(), 5);
@@ -63,6 +65,7 @@ TEST_F(ViewProfileList, RowsShowTheProfilesInDocumentOrder) {
     ASSERT_EQ(view->GetItemCount(), 2);
     // Never sorted: the document's order stands (ShellFrameTest checks every cell).
     EXPECT_EQ(Cell(view, 0, 0), "zeta.example");
+    EXPECT_EQ(Cell(view, 1, 1), wxString::FromUTF8("/\xD0\x94\xD0\xBE\xD0\xBA"));
     EXPECT_EQ(Cell(view, 1, 2), wxString::FromUTF8("/home/j\xc3\xb6rg"));
     EXPECT_EQ(Image(view, 0), IMG_PROFILE_ENABLED);
     EXPECT_EQ(Image(view, 1), IMG_PROFILE_DISABLED);

@@ -5,8 +5,8 @@
 #include "platform/CCoFtp.h"
 #include "platform/CFtpConnection.h"
 #include "platform/CFtpFileFind.h"
-#include "platform/CFtpProbe.h"
 #include "platform/CInternetException.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/CoFtpDispIds.h"
 #include "platform/NetTimeouts.h"
 #include "platform/StandardComponents.h"
@@ -56,10 +56,12 @@ CConnectionInfo Connection(int port, bool builtIn, const std::string& user = "al
     return c;
 }
 
+using Rule = CRemoteFolderSession::ProxyRule;
+
 std::vector<std::string> FolderNames(const std::vector<CRemoteItem>& items) {
     std::vector<std::string> out;
     for (const auto& i : items)
-        if (i.bFolder)
+        if (i.kind == CRemoteItem::Kind::folder)
             out.push_back(i.strName);
     return out;
 }
@@ -71,13 +73,22 @@ std::vector<std::string> AllNames(const std::vector<CRemoteItem>& items) {
     return out;
 }
 
-std::string OpenError(CFtpProbe& probe, const CConnectionInfo& c, const CProxySettings& proxy = {}) {
-    try {
-        probe.Open(c, proxy, CFtpProbe::ProxyRule::connectionTest);
-    } catch (...) {
-        return CFtpProbe::ErrorText(std::current_exception());
-    }
-    return {};
+std::string OpenError(CRemoteFolderSession& probe, const CConnectionInfo& c,
+                      const CProxySettings& proxy = {}) {
+    return probe.Open(c, proxy, Rule::connectionTest).strError;
+}
+
+// A listing that must succeed.
+std::vector<CRemoteItem> List(CRemoteFolderSession& probe, const std::string& path) {
+    std::vector<CRemoteItem> items;
+    const auto result = probe.List(path, items);
+    EXPECT_TRUE(result) << path << ": " << result.strError;
+    return items;
+}
+
+std::string ListError(CRemoteFolderSession& probe, const std::string& path) {
+    std::vector<CRemoteItem> items;
+    return probe.List(path, items).strError;
 }
 
 // Sets or clears proxy variables for the built-in client and puts them back afterwards.
@@ -118,11 +129,11 @@ INSTANTIATE_TEST_SUITE_P(, FtpWays, ::testing::Values(kComponent, kBuiltIn), Way
 TEST_P(FtpWays, LogsInAndListsFoldersWithAwkwardNames) {
     CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
     ASSERT_TRUE(server.Ok()) << server.Error();
-    CFtpProbe probe;
-    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
     ASSERT_TRUE(probe.IsOpen());
 
-    const auto root = probe.ListFolder("/", true);
+    const auto root = List(probe, "/");
     const auto folders = FolderNames(root);
     EXPECT_THAT(folders, AllOf(Contains("pub"), Contains("folder with spaces"), Contains("trailing space "),
                                Contains("hash#and%percent"), Contains("empty")));
@@ -134,12 +145,11 @@ TEST_P(FtpWays, LogsInAndListsFoldersWithAwkwardNames) {
     EXPECT_EQ(pub->strPath, "/pub");
 
     // Every folder a listing produced can be entered, whatever its name holds on the wire.
-    EXPECT_THAT(FolderNames(probe.ListFolder("/folder with spaces", true)), Contains("inner  two  spaces"));
-    EXPECT_THAT(FolderNames(probe.ListFolder("/folder with spaces/inner  two  spaces/", true)),
-                ::testing::IsEmpty());
-    EXPECT_NO_THROW(probe.ListFolder("/hash#and%percent/", true));
-    EXPECT_NO_THROW(probe.ListFolder("/trailing space /", true));
-    const auto data = probe.ListFolder("/pub/data/", true);
+    EXPECT_THAT(FolderNames(List(probe, "/folder with spaces")), Contains("inner  two  spaces"));
+    EXPECT_THAT(FolderNames(List(probe, "/folder with spaces/inner  two  spaces/")), ::testing::IsEmpty());
+    List(probe, "/hash#and%percent/");
+    List(probe, "/trailing space /");
+    const auto data = List(probe, "/pub/data/");
     EXPECT_THAT(FolderNames(data), ::testing::ElementsAre("deep"));
     EXPECT_THAT(AllNames(data), Contains("values.csv"));
     EXPECT_EQ(data.front().strPath.rfind("/pub/data/", 0), 0u);
@@ -153,15 +163,15 @@ TEST_P(FtpWays, AnonymousLogin) {
     CConnectionInfo defaults; // "anonymous" with the default password
     defaults.m_nPort = server.Port();
     defaults.m_bUseWinInet = BuiltIn();
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     EXPECT_EQ(OpenError(probe, defaults), "");
-    EXPECT_THAT(FolderNames(probe.ListFolder("/pub")), Contains("data"));
+    EXPECT_THAT(FolderNames(List(probe, "/pub")), Contains("data"));
 }
 
 TEST_P(FtpWays, WrongPasswordGivesTheServersReply) {
     CPeer server(FtpArgs({"--user", "alice:secret"}));
     ASSERT_TRUE(server.Ok()) << server.Error();
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     const std::string error = OpenError(probe, Connection(server.Port(), BuiltIn(), "alice", "wrong"));
     EXPECT_THAT(error, AllOf(HasSubstr("530"), HasSubstr("Authentication failed")));
     EXPECT_THAT(error, Not(HasSubstr("wrong"))) << "the password never shows";
@@ -169,7 +179,7 @@ TEST_P(FtpWays, WrongPasswordGivesTheServersReply) {
 }
 
 TEST_P(FtpWays, RefusedPortAndUnknownHostFail) {
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     EXPECT_THAT(OpenError(probe, Connection(ftptest::UnusedPort(), BuiltIn())), HasSubstr("onnect"));
     CConnectionInfo unknown = Connection(21, BuiltIn());
     unknown.m_strHost = "no-such-host.invalid";
@@ -182,7 +192,7 @@ TEST_P(FtpWays, HungServerEndsInAnErrorWithinTheTimeout) {
     CPeer hung({Fixture("fault_server.py"), "hang"});
     ASSERT_TRUE(hung.Ok()) << hung.Error();
     corvane::ScopedNetTimeouts quick({std::chrono::milliseconds(1500), std::chrono::milliseconds(1500)});
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     const auto start = std::chrono::steady_clock::now();
     const std::string error = OpenError(probe, Connection(hung.Port(), BuiltIn()));
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -198,58 +208,59 @@ TEST_P(FtpWays, ActiveModeAndPassivePortRange) {
     ASSERT_TRUE(server.Ok()) << server.Error();
     for (const bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
-        CFtpProbe probe;
-        probe.Open(Connection(server.Port(), BuiltIn(), "alice", "secret", passive), {},
-                   CFtpProbe::ProxyRule::connectionTest);
-        EXPECT_THAT(FolderNames(probe.ListFolder("/pub", true)), Contains("data"));
-        EXPECT_THAT(FolderNames(probe.ListFolder("/pub/data", true)), Contains("deep"));
+        CRemoteFolderSession probe;
+        ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn(), "alice", "secret", passive), {},
+                               Rule::connectionTest));
+        EXPECT_THAT(FolderNames(List(probe, "/pub")), Contains("data"));
+        EXPECT_THAT(FolderNames(List(probe, "/pub/data")), Contains("deep"));
     }
 }
 
 TEST_P(FtpWays, FolderOfFiveThousandEntries) {
     CPeer server(FtpArgs({"--big", "5000", "--user", "alice:secret"}));
     ASSERT_TRUE(server.Ok()) << server.Error();
-    CFtpProbe probe;
-    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
-    const auto items = probe.ListFolder("/big", true);
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
+    const auto items = List(probe, "/big");
     EXPECT_EQ(items.size(), 5000u);
     EXPECT_EQ(FolderNames(items).size(), 500u);
 }
 
-TEST_P(FtpWays, LegacyServerNamesGoBackInTheServersBytes) {
+TEST_P(FtpWays, NamesGoBackInTheServersBytesAndThoseThatReadAlikeStayApart) {
     CPeer server({Fixture("fault_server.py"), "list", "names"});
     ASSERT_TRUE(server.Ok());
-    CFtpProbe probe;
-    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
-    const auto items = probe.ListFolder("/x", true);
-    EXPECT_THAT(FolderNames(items), ::testing::ElementsAre("Caf\xc3\xa9", "Stra\xdf"
-                                                                          "e"));
-    for (const auto& item : items) {
-        try {
-            probe.ListFolder(item.strPath, true);
-        } catch (...) {
-            ADD_FAILURE() << item.strPath << ": " << CFtpProbe::ErrorText(std::current_exception());
-        }
-    }
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
+    const auto items = List(probe, "/x");
+    EXPECT_THAT(FolderNames(items), ::testing::ElementsAre("Caf\xc3\xa9",
+                                                           "Stra\xdf"
+                                                           "e",
+                                                           "Caf\xe9"));
+    // The server names, inside, the bytes of the folder it was asked for.
+    for (const auto& [path, inside] : {std::pair("/x/Caf\xc3\xa9", "in 436166c3a9"),
+                                       std::pair("/x/Stra\xdf"
+                                                 "e",
+                                                 "in 53747261df65"),
+                                       std::pair("/x/Caf\xe9", "in 436166e9")})
+        EXPECT_THAT(FolderNames(List(probe, path)), ::testing::ElementsAre(inside)) << path;
 }
 
-TEST_P(FtpWays, MissingFolder) {
+TEST_P(FtpWays, RefusedAndUnreadableFoldersFailAnEmptyOneDoesNot) {
     CPeer server({Fixture("fault_server.py"), "list", "unix"});
-    ASSERT_TRUE(server.Ok());
-    CFtpProbe probe;
-    probe.Open(Connection(server.Port(), BuiltIn()), {}, CFtpProbe::ProxyRule::connectionTest);
-    try {
-        probe.ListFolder("/missing", true);
-        ADD_FAILURE() << "listing succeeded";
-    } catch (...) {
-        EXPECT_THAT(CFtpProbe::ErrorText(std::current_exception()), HasSubstr("550 No such folder."));
-    }
-    // The browser's rule for the built-in client: an unreachable folder lists empty.
-    if (BuiltIn()) {
-        EXPECT_TRUE(probe.ListFolder("/missing").empty());
-    }
+    CPeer garbage({Fixture("fault_server.py"), "list", "garbage"});
+    CPeer empty({Fixture("fault_server.py"), "list", "empty"});
+    ASSERT_TRUE(server.Ok() && garbage.Ok() && empty.Ok());
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(server.Port(), BuiltIn()), {}, Rule::connectionTest));
+    EXPECT_THAT(ListError(probe, "/missing"), HasSubstr("550 No such folder."));
     // The session survives the refusal.
-    EXPECT_FALSE(probe.ListFolder("/x", true).empty());
+    EXPECT_FALSE(List(probe, "/x").empty());
+    CRemoteFolderSession unreadable;
+    ASSERT_TRUE(unreadable.Open(Connection(garbage.Port(), BuiltIn()), {}, Rule::connectionTest));
+    EXPECT_THAT(ListError(unreadable, "/x"), HasSubstr("could not be read"));
+    CRemoteFolderSession nothing;
+    ASSERT_TRUE(nothing.Open(Connection(empty.Port(), BuiltIn()), {}, Rule::connectionTest));
+    EXPECT_TRUE(List(nothing, "/x").empty());
 }
 
 // --- Proxies -------------------------------------------------------------------------
@@ -318,15 +329,15 @@ TEST_P(FtpProxies, ListsThroughTheProxy) {
     ScopedEnv env("ftp_proxy", std::string(pc.envScheme) + "://" + credentials +
                                    "127.0.0.1:" + std::to_string(proxy.Port()));
     {
-        CFtpProbe probe;
-        probe.Open(c, settings, CFtpProbe::ProxyRule::connectionTest);
-        EXPECT_THAT(FolderNames(probe.ListFolder("/pub", true)), Contains("data"));
+        CRemoteFolderSession probe;
+        ASSERT_TRUE(probe.Open(c, settings, Rule::connectionTest));
+        EXPECT_THAT(FolderNames(List(probe, "/pub")), Contains("data"));
     }
     // The same with the proxy gone: the connection really went through it.
     const int deadPort = ftptest::UnusedPort();
     settings.m_nPort = deadPort;
     ScopedEnv deadEnv("ftp_proxy", std::string(pc.envScheme) + "://127.0.0.1:" + std::to_string(deadPort));
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     EXPECT_NE(OpenError(probe, c, settings), "");
 }
 
@@ -342,7 +353,7 @@ TEST(FtpProxy, WrongProxyPasswordFails) {
     settings.m_nPort = proxy.Port();
     settings.m_strUser = "bob";
     settings.m_strPassword = "nope";
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     EXPECT_NE(OpenError(probe, c, settings), "");
     // The project's proxy is not used when the connection says so.
     c.m_bUseProxy = false;
@@ -353,7 +364,7 @@ TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
     CPeer server(FtpArgs({"--user", "alice:secret", "--tree"}));
     ASSERT_TRUE(server.Ok());
     ScopedEnv env("ftp_proxy", "socks5h://127.0.0.1:" + std::to_string(ftptest::UnusedPort()));
-    CFtpProbe probe;
+    CRemoteFolderSession probe;
     EXPECT_NE(OpenError(probe, Connection(server.Port(), kBuiltIn)), "") << "the dead proxy was used";
     ScopedEnv bypass("no_proxy", "127.0.0.1");
     EXPECT_EQ(OpenError(probe, Connection(server.Port(), kBuiltIn)), "");
@@ -361,8 +372,8 @@ TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
 
 // --- What goes over the wire -----------------------------------------------------------
 
-CFtpSession& ComponentSession(CFtpProbe& probe) {
-    auto* component = dynamic_cast<CCoFtp*>(probe.GetDriver().GetDispatch().get());
+CFtpSession& ComponentSession(CRemoteFolderSession& probe) {
+    auto* component = dynamic_cast<CCoFtp*>(probe.GetComponent().get());
     if (!component || !component->GetSession())
         throw std::runtime_error("no component session");
     return *component->GetSession();
@@ -371,15 +382,15 @@ CFtpSession& ComponentSession(CFtpProbe& probe) {
 TEST(FtpWire, OneExpansionSendsOnlyWhatTheListingNeeds) {
     CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
     ASSERT_TRUE(server.Ok());
-    CFtpProbe probe;
-    probe.Open(Connection(server.Port(), kComponent), {}, CFtpProbe::ProxyRule::folderBrowser);
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(server.Port(), kComponent), {}, Rule::folderBrowser));
     CFtpSession& session = ComponentSession(probe);
-    probe.ListFolder("/");
+    List(probe, "/");
     session.ClearCommandLog();
-    probe.ListFolder("/pub/data/");
+    List(probe, "/pub/data/");
     EXPECT_THAT(session.GetCommandLog(), ::testing::ElementsAre("CWD /pub/data", "EPSV", "MLSD"));
     session.ClearCommandLog();
-    probe.ListFolder("/folder with spaces");
+    List(probe, "/folder with spaces");
     EXPECT_THAT(session.GetCommandLog(), ::testing::ElementsAre("CWD /folder with spaces", "EPSV", "MLSD"));
 }
 
@@ -388,17 +399,17 @@ TEST(FtpWire, FallsBackToListAndToPasv) {
     CPeer noEpsv({Fixture("fault_server.py"), "no-epsv"});
     ASSERT_TRUE(refused.Ok() && noEpsv.Ok());
     {
-        CFtpProbe probe;
-        probe.Open(Connection(refused.Port(), kComponent), {}, CFtpProbe::ProxyRule::connectionTest);
-        EXPECT_FALSE(probe.ListFolder("/a").empty());
+        CRemoteFolderSession probe;
+        ASSERT_TRUE(probe.Open(Connection(refused.Port(), kComponent), {}, Rule::connectionTest));
+        EXPECT_FALSE(List(probe, "/a").empty());
         CFtpSession& session = ComponentSession(probe);
         session.ClearCommandLog();
-        EXPECT_FALSE(probe.ListFolder("/b").empty());
+        EXPECT_FALSE(List(probe, "/b").empty());
         EXPECT_THAT(session.GetCommandLog(), AllOf(Contains("LIST -a"), Not(Contains("MLSD"))));
     }
-    CFtpProbe probe;
-    probe.Open(Connection(noEpsv.Port(), kComponent), {}, CFtpProbe::ProxyRule::connectionTest);
-    EXPECT_FALSE(probe.ListFolder("/a").empty());
+    CRemoteFolderSession probe;
+    ASSERT_TRUE(probe.Open(Connection(noEpsv.Port(), kComponent), {}, Rule::connectionTest));
+    EXPECT_FALSE(List(probe, "/a").empty());
     EXPECT_THAT(ComponentSession(probe).GetCommandLog(), AllOf(Contains("EPSV"), Contains("PASV")));
 }
 
@@ -442,24 +453,6 @@ TEST(FtpBuiltIn, FinderWalksLikeTheSystemClient) {
     EXPECT_FALSE(finder.FindFile("nothing*"));
     connection->Close();
     EXPECT_FALSE(connection->GetCurrentDirectory(dir));
-}
-
-// --- The probe ------------------------------------------------------------------------------
-
-TEST(FtpProbe, ReportsFoldersOrTheError) {
-    CPeer server(FtpArgs({"--tree", "--user", "alice:secret"}));
-    ASSERT_TRUE(server.Ok());
-    for (const bool builtIn : {kComponent, kBuiltIn}) {
-        const auto ok = CFtpProbe::Probe(Connection(server.Port(), builtIn), {}, "/pub");
-        EXPECT_TRUE(ok.bOk) << ok.strError;
-        EXPECT_THAT(ok.arrFolders, ::testing::UnorderedElementsAre("data", "docs"));
-        const auto missing = CFtpProbe::Probe(Connection(server.Port(), builtIn), {}, "/nowhere");
-        EXPECT_FALSE(missing.bOk);
-        EXPECT_THAT(missing.strError, HasSubstr("550"));
-        const auto denied = CFtpProbe::Probe(Connection(server.Port(), builtIn, "alice", "bad"), {}, "/");
-        EXPECT_FALSE(denied.bOk);
-        EXPECT_THAT(denied.strError, HasSubstr("530"));
-    }
 }
 
 } // namespace

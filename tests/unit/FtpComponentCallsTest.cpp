@@ -1,9 +1,9 @@
-// The exact calls a session opening makes on "Kestrel.CoFTP", seen by a recording
+// The exact calls the session path makes on "Kestrel.CoFTP", seen by the recording
 // component; and the real component's dispatch rules, which need no server.
-#include "platform/CAutomationRegistry.h"
+#include "../common/RecordingFtp.h"
+
 #include "platform/CCoFtp.h"
-#include "platform/CFtpProbe.h"
-#include "platform/COleException.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/CoFtpDispIds.h"
 
 #include <gmock/gmock.h>
@@ -12,102 +12,56 @@
 namespace {
 
 using ::testing::ElementsAre;
+using Calls = std::vector<std::string>;
+using Rule = CRemoteFolderSession::ProxyRule;
+using testftp::CRecordingFtpRegistration;
+using testftp::FakeFtpState;
 
-std::string Show(const CVariant& v) {
-    switch (TypeOf(v)) {
-    case VarType::empty:
-        return "empty";
-    case VarType::bstr:
-        return "s:" + std::get<std::string>(v);
-    case VarType::i2:
-        return "i2:" + std::to_string(std::get<std::int16_t>(v));
-    case VarType::i4:
-        return "i4:" + std::to_string(std::get<std::int32_t>(v));
-    case VarType::boolean:
-        return std::get<bool>(v) ? "b:true" : "b:false";
-    case VarType::dispatch:
-        return "object";
-    }
-    return "?";
-}
-
-// Records "put 3 i2:-25536", "call 8", "get 1" ... ; lists two entries, a folder and a file.
-class Recorder : public IDispatch {
-public:
-    explicit Recorder(std::vector<std::string>* log, const char* prefix = "")
-        : m_log(log), m_prefix(prefix) {}
-
-    CVariant Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>& args) override {
-        std::string entry = m_prefix;
-        entry += kind == InvokeKind::method ? "call " : kind == InvokeKind::propertyGet ? "get " : "put ";
-        entry += std::to_string(id);
-        for (const CVariant& a : args)
-            entry += " " + Show(a);
-        m_log->push_back(entry);
-        if (failOn == id)
-            throw COleDispatchException("recorded failure");
-        if (std::string(m_prefix) == "" && id == coftp::dispidListing)
-            return std::shared_ptr<IDispatch>(std::make_shared<Recorder>(m_log, "listing."));
-        if (std::string(m_prefix) == "listing.") {
-            if (id == coftp::dispidCount)
-                return std::int32_t{2};
-            const bool folder = std::get<std::int16_t>(args.at(0)) == 0;
-            return std::shared_ptr<IDispatch>(
-                std::make_shared<Recorder>(m_log, folder ? "folder." : "file."));
-        }
-        if (std::string(m_prefix) == "folder.")
-            return id == coftp::dispidName ? CVariant(std::string("sub")) : CVariant(std::int32_t{2});
-        if (std::string(m_prefix) == "file.")
-            return id == coftp::dispidName ? CVariant(std::string("f.txt")) : CVariant(std::int32_t{1});
-        return {};
-    }
-
-    static inline DISPID failOn = -1;
-
-private:
-    std::vector<std::string>* m_log;
-    const char* m_prefix;
-};
-
-class RecordedCalls : public ::testing::Test {
+class SessionCalls : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Recorder::failOn = -1;
-        m_previous = CAutomationRegistry::Register(coftp::kProgId,
-                                                   [this] { return std::make_shared<Recorder>(&m_log); });
-    }
-    void TearDown() override {
-        if (m_previous)
-            CAutomationRegistry::Register(coftp::kProgId, m_previous);
-        else
-            CAutomationRegistry::Unregister(coftp::kProgId);
-    }
-
-    CConnectionInfo Connection() {
+    static CConnectionInfo Connection() {
         CConnectionInfo c;
         c.m_strHost = "ftp.example.org";
         c.m_nPort = 40000;
         c.m_strUser = "u";
-        c.m_strPassword = "p";
+        c.m_strPassword = "p\xe9";
         c.m_bPassive = true;
         return c;
     }
+    // Everything after the proxy members; the port's 16 bits travel signed.
+    static Calls Opening(const char* passive = "1") {
+        return {"put 2 bstr 'ftp.example.org'",
+                "put 4 bstr 'u'",
+                "put 5 bstr 'p\xe9'",
+                "put 3 i2 -25536",
+                std::string("put 11 i4 ") + passive,
+                "put 35 i4 0",
+                "put 34 i2 20",
+                "call 8",
+                "call 6"};
+    }
+    static Calls Concat(Calls a, const Calls& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
 
-    std::vector<std::string> m_log;
-    CAutomationRegistry::Factory m_previous;
+    std::shared_ptr<FakeFtpState> m_state = std::make_shared<FakeFtpState>();
+    CRecordingFtpRegistration m_reg{m_state};
 };
 
-TEST_F(RecordedCalls, ConnectionTestWithoutProxySendsOnlyProxyTypeNone) {
+TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
     CProxySettings proxy;
     proxy.m_nType = CProxySettings::typeSocks5;
-    CFtpProbe probe;
-    probe.Open(Connection(), proxy, CFtpProbe::ProxyRule::connectionTest);
-    EXPECT_THAT(m_log, ElementsAre("put 29 i4:0", "put 2 s:ftp.example.org", "put 4 s:u", "put 5 s:p",
-                                   "put 3 i2:-25536", "put 11 i4:1", "put 35 i4:0", "put 34 i2:20", "call 8",
-                                   "call 6"));
+    CRemoteFolderSession test;
+    ASSERT_TRUE(test.Open(Connection(), proxy, Rule::connectionTest));
+    EXPECT_EQ(m_state->Calls(), Concat({"put 29 i4 0"}, Opening()));
+    m_state->ClearCalls();
+    CRemoteFolderSession browser;
+    ASSERT_TRUE(browser.Open(Connection(), proxy, Rule::folderBrowser));
+    EXPECT_EQ(m_state->Calls(), Opening());
 }
 
-TEST_F(RecordedCalls, ProxyMembersFollowTheConversionTable) {
+TEST_F(SessionCalls, ProxyMembersFollowTheConversionTable) {
     CConnectionInfo c = Connection();
     c.m_bUseProxy = true;
     c.m_bPassive = false;
@@ -116,86 +70,85 @@ TEST_F(RecordedCalls, ProxyMembersFollowTheConversionTable) {
     proxy.m_nPort = 40000;
     proxy.m_strUser = "pu";
     proxy.m_strPassword = "pp";
-    const std::pair<std::int32_t, const char*> table[] = {{CProxySettings::typeNone, "put 29 i4:0"},
-                                                          {CProxySettings::typeSocks4, "put 29 i4:1"},
-                                                          {CProxySettings::typeSocks4A, "put 29 i4:2"},
-                                                          {CProxySettings::typeSocks5, "put 29 i4:3"},
-                                                          {CProxySettings::typeHttp, "put 29 i4:4"}};
-    for (const auto& [record, sent] : table) {
-        m_log.clear();
-        proxy.m_nType = record;
-        CFtpProbe probe;
-        probe.Open(c, proxy, CFtpProbe::ProxyRule::connectionTest);
-        ASSERT_GE(m_log.size(), 6u);
-        EXPECT_THAT(std::vector<std::string>(m_log.begin(), m_log.begin() + 6),
-                    ElementsAre(sent, "put 32 s:proxy.local", "put 33 i2:-25536", "put 30 s:pu",
-                                "put 31 s:pp", "put 2 s:ftp.example.org"));
-        EXPECT_THAT(m_log, ::testing::Contains("put 11 i4:0"));
+    const Calls values{"put 32 bstr 'proxy.local'", "put 33 i2 -25536", "put 30 bstr 'pu'",
+                       "put 31 bstr 'pp'"};
+    // Record codes (as the proxy dialog stores them) against the component's; 9 is outside the table.
+    const std::pair<int, int> table[] = {{4, 0}, {0, 1}, {1, 2}, {2, 3}, {3, 4}, {9, -1}};
+    for (const Rule rule : {Rule::connectionTest, Rule::folderBrowser}) {
+        for (const auto& [record, component] : table) {
+            proxy.m_nType = record;
+            m_state->ClearCalls();
+            CRemoteFolderSession session;
+            ASSERT_TRUE(session.Open(c, proxy, rule));
+            const Calls type = component < 0 ? Calls{} : Calls{"put 29 i4 " + std::to_string(component)};
+            EXPECT_EQ(m_state->Calls(), Concat(Concat(type, values), Opening("0")))
+                << "record type " << record;
+        }
     }
-    // A code outside the table sends no type but still the four values.
-    m_log.clear();
-    proxy.m_nType = 7;
-    CFtpProbe probe;
-    probe.Open(c, proxy, CFtpProbe::ProxyRule::connectionTest);
-    EXPECT_EQ(m_log.front(), "put 32 s:proxy.local");
 }
 
-TEST_F(RecordedCalls, BrowserWithoutProxySetsNoProxyMember) {
-    CFtpProbe probe;
-    probe.Open(Connection(), CProxySettings{}, CFtpProbe::ProxyRule::folderBrowser);
-    for (const std::string& call : m_log)
-        for (const char* member : {"put 29 ", "put 30 ", "put 31 ", "put 32 ", "put 33 "})
-            EXPECT_NE(call.rfind(member, 0), 0u) << call;
-    EXPECT_EQ(m_log.front(), "put 2 s:ftp.example.org");
-}
-
-TEST_F(RecordedCalls, ListingWalksEveryItem) {
-    CFtpProbe probe;
-    probe.Open(Connection(), CProxySettings{}, CFtpProbe::ProxyRule::folderBrowser);
-    m_log.clear();
-    const auto items = probe.ListFolder("/pub/data//");
-    EXPECT_THAT(m_log, ElementsAre("call 16 s:/pub/data//", "call 44 s:*", "get 1", "listing.get 1",
-                                   "listing.call 4 i2:0", "folder.get 1", "folder.get 3",
-                                   "listing.call 4 i2:1", "file.get 1", "file.get 3"));
-    ASSERT_EQ(items.size(), 2u);
+TEST_F(SessionCalls, ListingTakesEveryItemAndCloseDisconnects) {
+    m_state->folders["/pub/data"] = {{"sub", 2}, {"f.txt", 1}, {"ln", 3}};
+    CRemoteFolderSession session;
+    ASSERT_TRUE(session.Open(Connection(), {}, Rule::folderBrowser));
+    m_state->ClearCalls();
+    std::vector<CRemoteItem> items;
+    ASSERT_TRUE(session.List("/pub/data//", items));
+    EXPECT_EQ(m_state->Calls(), (Calls{"call 16 bstr '/pub/data//'", "call 44 bstr '*'", "get 1"}));
+    ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].strPath, "/pub/data/sub");
-    EXPECT_TRUE(items[0].bFolder);
-    EXPECT_FALSE(items[1].bFolder);
-    m_log.clear();
-    probe.Close();
-    EXPECT_THAT(m_log, ElementsAre("call 7"));
+    EXPECT_EQ(items[0].kind, CRemoteItem::Kind::folder);
+    EXPECT_FALSE(items[1].IsBrowsable());
+    EXPECT_EQ(items[2].kind, CRemoteItem::Kind::link);
+    EXPECT_TRUE(items[2].IsBrowsable());
+
+    m_state->failingFolders.insert("/pub/data");
+    const auto refused = session.List("/pub/data", items);
+    EXPECT_EQ(refused.outcome, CRemoteFolderSession::Outcome::failed);
+    EXPECT_EQ(refused.strError, "550 /pub/data: No such file or directory.");
+    EXPECT_TRUE(items.empty());
+
+    m_state->ClearCalls();
+    EXPECT_TRUE(session.Close());
+    EXPECT_EQ(m_state->Calls(), Calls{"call 7"});
+    EXPECT_FALSE(session.IsOpen());
+    // The next opening starts from a fresh instance.
+    ASSERT_TRUE(session.Open(Connection(), {}, Rule::folderBrowser));
+    EXPECT_EQ(m_state->instances, 2);
 }
 
-TEST_F(RecordedCalls, AFailingCallEndsTheSequenceWithItsDescription) {
-    Recorder::failOn = coftp::dispidConnect;
-    CFtpProbe probe;
-    try {
-        probe.Open(Connection(), CProxySettings{}, CFtpProbe::ProxyRule::connectionTest);
-        ADD_FAILURE() << "opened";
-    } catch (...) {
-        EXPECT_EQ(CFtpProbe::ErrorText(std::current_exception()), "recorded failure");
-    }
-    EXPECT_EQ(m_log.back(), "call 8");
-    EXPECT_FALSE(probe.IsOpen());
-    // The instance is kept and reused by the next attempt.
-    Recorder::failOn = -1;
-    m_log.clear();
-    probe.Open(Connection(), CProxySettings{}, CFtpProbe::ProxyRule::connectionTest);
-    EXPECT_EQ(m_log.back(), "call 6");
+TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
+    m_state->failures[8] = std::string(300, 'a') + std::string(300, 'b');
+    CRemoteFolderSession session;
+    const auto failed = session.Open(Connection(), {}, Rule::connectionTest);
+    EXPECT_EQ(failed.outcome, CRemoteFolderSession::Outcome::failed);
+    // What a 512-character buffer holds.
+    EXPECT_EQ(failed.strError, std::string(300, 'a') + std::string(211, 'b'));
+    EXPECT_EQ(m_state->Calls().back(), "call 8");
+    EXPECT_FALSE(session.IsOpen());
+
+    m_state->failures.clear();
+    m_state->ClearCalls();
+    ASSERT_TRUE(session.Open(Connection(), {}, Rule::connectionTest));
+    EXPECT_EQ(m_state->instances, 1);
+    EXPECT_EQ(m_state->Calls(), Concat({"put 29 i4 0"}, Opening()));
+
+    // A refused Disconnect leaves the session open for another try.
+    m_state->failures[7] = "421 Timeout.";
+    EXPECT_EQ(session.Close().strError, "421 Timeout.");
+    EXPECT_TRUE(session.IsOpen());
+    m_state->failures.clear();
+    EXPECT_TRUE(session.Close());
+    EXPECT_FALSE(session.IsOpen());
 }
 
-TEST_F(RecordedCalls, CreationFailure) {
-    CAutomationRegistry::Unregister(coftp::kProgId);
-    CFtpProbe probe;
-    try {
-        probe.Open(Connection(), CProxySettings{}, CFtpProbe::ProxyRule::connectionTest);
-        ADD_FAILURE() << "opened";
-    } catch (const CFtpProbe::CCreationFailed& e) {
-        EXPECT_STREQ(e.what(), "COM Component creation failed");
-    }
-    const auto result = CFtpProbe::Probe(Connection(), CProxySettings{}, "/");
-    EXPECT_FALSE(result.bOk);
+TEST_F(SessionCalls, ComponentThatCannotBeCreated) {
+    CRecordingFtpRegistration missing(m_state, /*creatable=*/false);
+    CRemoteFolderSession session;
+    const auto result = session.Open(Connection(), {}, Rule::connectionTest);
+    EXPECT_EQ(result.outcome, CRemoteFolderSession::Outcome::componentMissing);
     EXPECT_EQ(result.strError, "COM Component creation failed");
+    EXPECT_TRUE(m_state->Calls().empty());
 }
 
 // The real component, without a server.
@@ -208,6 +161,7 @@ TEST(CoFtpDispatch, CallerMistakesAreCallFailures) {
     EXPECT_THROW(ftp.Invoke(coftp::dispidList, InvokeKind::method, {}), COleException);
     try {
         ftp.Invoke(coftp::dispidHost, InvokeKind::propertyPut, {true});
+        ADD_FAILURE() << "a boolean host was taken";
     } catch (const COleException& e) {
         EXPECT_STREQ(e.what(), "Type mismatch.");
     }
@@ -223,14 +177,14 @@ TEST(CoFtpDispatch, ComponentFailuresCarryADescription) {
     driver.SetProperty(coftp::dispidHost, std::string());
     try {
         driver.InvokeHelper(coftp::dispidConnect, InvokeKind::method);
-        ADD_FAILURE();
+        ADD_FAILURE() << "connected without a host";
     } catch (const COleDispatchException& e) {
         EXPECT_EQ(e.m_strDescription, "No server host name was given.");
     }
-    // Members 34 and 35 keep what they were given.
-    driver.SetProperty(coftp::dispid34, std::int16_t{20});
-    driver.SetProperty(coftp::dispid35, std::int32_t{0});
-    EXPECT_EQ(std::get<std::int16_t>(driver.GetProperty(coftp::dispid34)), 20);
+    // Timeout and Flags keep what they were given.
+    driver.SetProperty(coftp::dispidTimeout, std::int16_t{20});
+    driver.SetProperty(coftp::dispidFlags, std::int32_t{0});
+    EXPECT_EQ(std::get<std::int16_t>(driver.GetProperty(coftp::dispidTimeout)), 20);
     // Before any List the listing is empty; indexes outside it fail.
     COleDispatchDriver listing(
         std::get<std::shared_ptr<IDispatch>>(driver.GetProperty(coftp::dispidListing)));

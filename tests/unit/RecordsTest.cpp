@@ -64,6 +64,20 @@ TEST(CodePage, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(corvane::Utf16ToCp1252(u"\U0001F600\u00E9"), "?\xE9");
 }
 
+TEST(CodePage, RemoteNamesReadAsUtf8WhenTheyAreElseAsTheCodePage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"pub", "pub"},
+        {"/\xD0\x94\xD0\xBE\xD0\xBA", "/\xD0\x94\xD0\xBE\xD0\xBA"},       // a UTF-8 server's "/Док"
+        {"Caf\xE9", "Caf\xC3\xA9"},                                       // a legacy server's "Café"
+        {"\xC3(", "\xC3\x83("},                                           // bad continuation
+        {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},                 // overlong form
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                 // surrogate
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"}, // past U+10FFFF
+    };
+    for (const auto& [bytes, shown] : cases)
+        EXPECT_EQ(corvane::RemoteNameToUtf8(bytes), shown) << bytes;
+}
+
 // A number that the field cannot hold is refused by its key path, never wrapped into
 // range; the ends of each range are taken as they are.
 TEST(ProjectJson, NumbersBeyondTheFieldsRangeAreRefusedByTheirKeyPath) {

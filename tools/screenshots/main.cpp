@@ -14,10 +14,10 @@
 #include "app/CommandIds.h"
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
+#include "controls/CBlockingWork.h"
 #include "controls/CIconListBox.h"
 #include "controls/CStaticLink.h"
 #include "controls/ResourceArt.h"
-#include "remote/CChildThread.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,7 +46,7 @@ wxString g_outDir;
 bool g_ok = true;
 
 void Settle(int ms = 300) {
-    CChildThread::DispatchEventsFor(std::chrono::milliseconds(ms));
+    CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(ms));
 }
 
 void Saved(const wxString& name, bool ok) {

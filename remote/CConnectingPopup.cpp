@@ -1,16 +1,17 @@
-#include "remote/CDialog1.h"
+#include "remote/CConnectingPopup.h"
 
-#include "remote/CChildThread.h"
+#include "controls/CBlockingWork.h"
 
+#include <thread>
 #include <wx/dcclient.h>
 #include <wx/gauge.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-std::atomic<int> CDialog1::s_nVisible{0};
+std::atomic<int> CConnectingPopup::s_nVisible{0};
 
-CDialog1::CDialog1(wxWindow* owner)
+CConnectingPopup::CConnectingPopup(wxWindow* owner)
     : wxDialog(owner, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                // No caption and no taskbar button: it is a passing notice, not a window to switch to.
                wxBORDER_SIMPLE | wxFRAME_TOOL_WINDOW | wxFRAME_NO_TASKBAR),
@@ -28,19 +29,19 @@ CDialog1::CDialog1(wxWindow* owner)
     outer->AddSpacer(margin.y - 1);
     SetSizerAndFit(outer);
 
-    Bind(wxEVT_TIMER, &CDialog1::OnTimer, this, IDT_ANIMATION);
-    Bind(wxEVT_CLOSE_WINDOW, &CDialog1::OnClose, this);
-    Bind(wxEVT_CHAR_HOOK, &CDialog1::OnCharHook, this);
-    Bind(wxEVT_PAINT, &CDialog1::OnPaint, this);
+    Bind(wxEVT_TIMER, &CConnectingPopup::OnTimer, this, IDT_ANIMATION);
+    Bind(wxEVT_CLOSE_WINDOW, &CConnectingPopup::OnClose, this);
+    Bind(wxEVT_CHAR_HOOK, &CConnectingPopup::OnCharHook, this);
+    Bind(wxEVT_PAINT, &CConnectingPopup::OnPaint, this);
 }
 
-CDialog1::~CDialog1() {
+CConnectingPopup::~CConnectingPopup() {
     m_timer.Stop();
     if (m_bShown)
         --s_nVisible;
 }
 
-void CDialog1::ShowPopup() {
+void CConnectingPopup::ShowPopup() {
     if (m_pOwner && !m_pOwner->IsBeingDeleted()) {
         // Centre on the owner in screen coordinates, halving toward zero as integers do.
         const wxRect own = m_pOwner->GetScreenRect();
@@ -48,6 +49,7 @@ void CDialog1::ShowPopup() {
         Move(own.x + (own.width / 2 - mine.width / 2), own.y + (own.height / 2 - mine.height / 2));
     }
     m_timer.Start(kStepMs);
+    m_live = std::make_unique<CBlockingWork::CLiveWindow>(this);
     Show();
     Raise();
     Update();
@@ -55,9 +57,11 @@ void CDialog1::ShowPopup() {
     ++s_nVisible;
 }
 
-void CDialog1::ClosePopup() {
-    CChildThread::DispatchEventsFor(std::chrono::milliseconds(kStepMs));
+void CConnectingPopup::ClosePopup() {
+    // The caller's windows stay without input for that second, as during the attempt.
+    CBlockingWork::Run([] { std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs)); });
     m_timer.Stop();
+    m_live.reset();
     Hide();
     if (m_bShown) {
         m_bShown = false;
@@ -66,13 +70,13 @@ void CDialog1::ClosePopup() {
     Destroy();
 }
 
-void CDialog1::OnTimer(wxTimerEvent&) {
+void CConnectingPopup::OnTimer(wxTimerEvent&) {
     // 10, 20, ... 90, then 0: the bar never reads full, since nobody knows how far the attempt is.
     m_nStep = (m_nStep + 1) % 10;
     m_progress->SetValue(m_nStep * 10);
 }
 
-void CDialog1::OnPaint(wxPaintEvent&) {
+void CConnectingPopup::OnPaint(wxPaintEvent&) {
     // Window managers draw no border round an undecorated window; the thin frame is ours.
     wxPaintDC dc(this);
     dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
@@ -80,13 +84,13 @@ void CDialog1::OnPaint(wxPaintEvent&) {
     dc.DrawRectangle(wxPoint(0, 0), GetClientSize());
 }
 
-void CDialog1::OnClose(wxCloseEvent& event) {
+void CConnectingPopup::OnClose(wxCloseEvent& event) {
     // Only ClosePopup ends the popup; the operator cannot close it under the caller's feet.
     if (event.CanVeto())
         event.Veto();
 }
 
-void CDialog1::OnCharHook(wxKeyEvent& event) {
+void CConnectingPopup::OnCharHook(wxKeyEvent& event) {
     if (event.GetKeyCode() == WXK_ESCAPE)
         return;
     event.Skip();

@@ -1,27 +1,30 @@
 #pragma once
 // The small borderless popup "Connecting ..." that shows activity while the
 // connection dialog waits for a connect attempt: a bar advancing once a second.
-// It lives on the main thread (the blocking call runs on a CChildThread) and is
-// skipped by the input blocking, so it keeps animating on top of the dialog.
+// It lives on the main thread (the blocking call runs on a worker) and stays live
+// during the blocking work, so it keeps animating on top of the dialog.
+#include "controls/CBlockingWork.h"
+
 #include <atomic>
+#include <memory>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
 class wxGauge;
 
-class CDialog1 : public wxDialog {
+class CConnectingPopup : public wxDialog {
 public:
     enum { IDD = 154, IDC_PROGRESS = 1007, IDT_ANIMATION = 1 };
     static constexpr int kStepMs = 1000;
 
     // Created hidden, over `owner` (may be null).
-    explicit CDialog1(wxWindow* owner);
-    ~CDialog1() override;
+    explicit CConnectingPopup(wxWindow* owner);
+    ~CConnectingPopup() override;
 
     // Centres the popup on its owner, shows it and paints it at once.
     void ShowPopup();
-    // Keeps the popup up for one more second (events keep flowing), then removes
-    // it. The object is gone afterwards: do not touch it again.
+    // Keeps the popup up for one more second (events keep flowing, input does not),
+    // then removes it. The object is gone afterwards: do not touch it again.
     void ClosePopup();
 
     int GetStep() const { return m_nStep; }
@@ -40,6 +43,7 @@ private:
     int m_nStep = 0;
     wxTimer m_timer;
     bool m_bShown = false;
+    std::unique_ptr<CBlockingWork::CLiveWindow> m_live;
     // Read by tests from worker threads.
     static std::atomic<int> s_nVisible;
 };

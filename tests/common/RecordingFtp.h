@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in for the FTP component, registered under "Kestrel.CoFTP" for a test's
-// lifetime. It records every call with its argument types, serves folder listings
-// from a table, and fails chosen members with a chosen description.
+// lifetime. It records every call with its argument types ("put 3 i2 -25536",
+// "call 8", "get 1"), serves folder listings from a table, and fails chosen members
+// with a chosen description. Unit and GUI tests share it.
 #include "platform/CAutomationRegistry.h"
 #include "platform/COleException.h"
 #include "platform/IDispatch.h"
@@ -16,11 +17,11 @@
 #include <thread>
 #include <vector>
 
-namespace remotetest {
+namespace testftp {
 
 struct FakeEntry {
     std::string name;
-    std::int32_t kind; // 2 folder, 1 file
+    std::int32_t kind; // 1 file, 2 folder, 3 link
 };
 
 // Shared by every instance the factory makes, so a test sees them all.
@@ -181,4 +182,4 @@ private:
     CAutomationRegistry::Factory m_previous;
 };
 
-} // namespace remotetest
+} // namespace testftp

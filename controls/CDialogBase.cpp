@@ -1,0 +1,103 @@
+#include "controls/CDialogBase.h"
+
+#include <limits>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
+#include <wx/textctrl.h>
+
+CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen)
+    : wxDialog(parent, wxID_ANY, title), m_okAtOpen(okAtOpen) {
+    Bind(wxEVT_INIT_DIALOG, &CDialogBase::OnInitDialog, this);
+}
+
+std::int32_t CDialogBase::ReadLeadingNumber(const wxString& text) {
+    std::int64_t value = 0;
+    for (const wxUniChar ch : text) {
+        if (ch < '0' || ch > '9')
+            break;
+        value = value * 10 + (ch.GetValue() - '0');
+        if (value > std::numeric_limits<std::int32_t>::max())
+            return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+wxString CDialogBase::FormatNumber(std::int32_t value) {
+    return wxString::Format("%d", static_cast<int>(value));
+}
+
+wxString CDialogBase::Trimmed(const wxString& text) {
+    wxString out = text;
+    out.Trim(true).Trim(false);
+    return out;
+}
+
+void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption) {
+    wxMessageBox(text, caption, wxOK | wxICON_INFORMATION, parent);
+}
+
+void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
+    wxMessageBox(text, kCaptionError, wxOK | wxICON_ERROR, parent);
+}
+
+bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
+    return wxMessageBox(text, kCaptionQuestion, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+}
+
+wxSizer* CDialogBase::CreateButtonRow() {
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->AddStretchSpacer();
+    row->Add(CreateOkButton(this), 0, wxRIGHT, FromDIP(8));
+    row->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    return row;
+}
+
+wxButton* CDialogBase::CreateOkButton(wxWindow* parent, const wxSize& size) {
+    m_pOK = new wxButton(parent, wxID_OK, "OK", wxDefaultPosition, size);
+    m_pOK->SetDefault();
+    return m_pOK;
+}
+
+void CDialogBase::EnableOkOnChange(std::initializer_list<wxWindow*> controls) {
+    auto changed = [this](wxEvent& event) {
+        MarkChanged();
+        event.Skip();
+    };
+    for (wxWindow* w : controls) {
+        if (dynamic_cast<wxTextCtrl*>(w))
+            w->Bind(wxEVT_TEXT, changed);
+        else if (dynamic_cast<wxCheckBox*>(w))
+            w->Bind(wxEVT_CHECKBOX, changed);
+        else if (dynamic_cast<wxRadioButton*>(w))
+            w->Bind(wxEVT_RADIOBUTTON, changed);
+        else if (dynamic_cast<wxChoice*>(w))
+            w->Bind(wxEVT_CHOICE, changed);
+        else if (dynamic_cast<wxSlider*>(w))
+            w->Bind(wxEVT_SLIDER, changed);
+        else if (dynamic_cast<wxSpinButton*>(w)) {
+            w->Bind(wxEVT_SPIN_UP, changed);
+            w->Bind(wxEVT_SPIN_DOWN, changed);
+        } else
+            wxFAIL_MSG("no change event known for this control");
+    }
+}
+
+void CDialogBase::MarkChanged() {
+    if (m_pOK)
+        m_pOK->Enable();
+}
+
+void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
+    // Whatever filling the controls raised, the dialog opens with nothing to confirm.
+    // Showing a shown dialog modally initialises it again; that is not an opening.
+    if (!m_bOpened && m_pOK && m_okAtOpen == OkAtOpen::disabled)
+        m_pOK->Disable();
+    m_bOpened = true;
+    event.Skip();
+}

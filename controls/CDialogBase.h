@@ -1,0 +1,60 @@
+#pragma once
+// CDialogBase: what the settings editors share. The OK/Cancel row and its OK button,
+// which is disabled when the dialog opens and enabled at the first change the
+// operator makes; how numbers are read from and shown in a text field; and the
+// message boxes with the captions and icons the operator knows.
+#include <cstdint>
+#include <initializer_list>
+#include <wx/dialog.h>
+
+class wxButton;
+class wxSizer;
+
+class CDialogBase : public wxDialog {
+public:
+    // Captions of the message boxes, as the operator knows them (trailing blank included).
+    static constexpr const char* kCaptionInformation = "Information ";
+    static constexpr const char* kCaptionQuestion = "Question ?";
+    static constexpr const char* kCaptionError = "Error";
+
+    // A number typed into a field: its leading decimal digits; none gives 0. Values
+    // beyond the 32-bit range saturate instead of wrapping.
+    static std::int32_t ReadLeadingNumber(const wxString& text);
+    // The field text of a stored number ("%d").
+    static wxString FormatNumber(std::int32_t value);
+    // Blanks (white space) removed at both ends.
+    static wxString Trimmed(const wxString& text);
+
+    // Refusals and notices: OK button, information icon.
+    static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);
+    // Failures of a component: OK button, stop icon.
+    static void ShowError(wxWindow* parent, const wxString& text);
+    // Yes/No question with the question icon; true for Yes.
+    static bool AskYesNo(wxWindow* parent, const wxString& text);
+
+protected:
+    // Whether OK is enabled when the dialog opens: editors wait for a first change,
+    // a list that is only browsed may be confirmed at once.
+    enum class OkAtOpen { disabled, enabled };
+
+    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled);
+
+    // The OK/Cancel row at the bottom right of the dialog.
+    wxSizer* CreateButtonRow();
+    // The default OK button alone, for a dialog that places it itself.
+    wxButton* CreateOkButton(wxWindow* parent, const wxSize& size = wxDefaultSize);
+    wxButton* GetOkButton() const { return m_pOK; }
+
+    // Calls MarkChanged when one of these controls changes (text, check box, radio
+    // button, choice, slider, spin button).
+    void EnableOkOnChange(std::initializer_list<wxWindow*> controls);
+    // The operator changed something: enables OK.
+    virtual void MarkChanged();
+
+private:
+    void OnInitDialog(wxInitDialogEvent& event);
+
+    wxButton* m_pOK = nullptr;
+    OkAtOpen m_okAtOpen;
+    bool m_bOpened = false;
+};

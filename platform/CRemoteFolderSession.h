@@ -1,0 +1,84 @@
+#pragma once
+// One FTP session for a connection of the project: opens it, lists folders, closes it.
+// The connection test, the remote folder browser and `corvane-dix probe` all go this way.
+//
+// The session runs through the "Kestrel.CoFTP" component (members in CoFtpDispIds.h) or,
+// for connections with m_bUseWinInet, through the built-in client with the system's own
+// proxy settings. Every call blocks; windows make them through their blocking-work runner.
+// One thread at a time. Names and paths are the server's own bytes in both directions.
+#include "model/CConnectionInfo.h"
+#include "model/CProxySettings.h"
+#include "platform/CInternetSession.h"
+#include "platform/COleDispatchDriver.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CRemoteItem {
+    enum class Kind { file, folder, link };
+
+    std::string strName; // the server's bytes, no path
+    std::string strPath; // the listed folder without trailing "/" or "\", "/", the name
+    Kind kind = Kind::file;
+
+    // Links are browsed like folders; one that leads to no folder fails when it is listed.
+    bool IsBrowsable() const { return kind != Kind::file; }
+};
+
+class CRemoteFolderSession {
+public:
+    // Without the project's proxy the connection test sends ProxyType 0, the browser nothing.
+    enum class ProxyRule { connectionTest, folderBrowser };
+
+    enum class Outcome {
+        ok,
+        componentMissing, // "Kestrel.CoFTP" cannot be created
+        failed,
+    };
+    struct Result {
+        Outcome outcome = Outcome::ok;
+        // The operator's text when not ok, cut to what a 512-character buffer holds.
+        std::string strError;
+        explicit operator bool() const { return outcome == Outcome::ok; }
+    };
+    static constexpr std::size_t kMaxErrorChars = 511;
+    static constexpr const char* kComponentMissingText = "COM Component creation failed";
+
+    CRemoteFolderSession() = default;
+    // Closes a session that is still open, ignoring failures. Windows close on their worker
+    // before, so that a server that does not answer never holds the interface.
+    ~CRemoteFolderSession();
+    CRemoteFolderSession(const CRemoteFolderSession&) = delete;
+    CRemoteFolderSession& operator=(const CRemoteFolderSession&) = delete;
+
+    // Component: made once and kept after a failed attempt; the proxy rule, then Host, User,
+    // Password, Port, Passive, Flags, Timeout; Connect, Login. Built-in client: connects and
+    // makes "/" current, a refusal of which does not fail the opening.
+    Result Open(const CConnectionInfo& connection, const CProxySettings& proxy, ProxyRule rule);
+    bool IsOpen() const { return m_bOpen; }
+
+    // Lists `path` (absolute; trailing separators allowed) into `items`, in the server's order.
+    // The built-in client leaves out "." and ".."; the component takes what it gives.
+    Result List(const std::string& path, std::vector<CRemoteItem>& items);
+
+    // Component: Disconnect, then the instance goes, so that the next Open starts afresh; when
+    // Disconnect fails the session stays open for another try. Built-in client: QUIT.
+    Result Close();
+
+    // For tests and measurements: the component instance (null with the built-in client).
+    const std::shared_ptr<IDispatch>& GetComponent() const { return m_component.GetDispatch(); }
+
+private:
+    void OpenComponent(const CConnectionInfo& connection, const CProxySettings& proxy, ProxyRule rule);
+    void ListComponent(const std::string& path, std::vector<CRemoteItem>& items);
+    Result ListBuiltIn(const std::string& path, std::vector<CRemoteItem>& items);
+    static Result Failure(std::string text, Outcome outcome = Outcome::failed);
+    static Result CaughtFailure();
+
+    CInternetSession m_internet;
+    std::unique_ptr<CFtpConnection> m_pConnection;
+    COleDispatchDriver m_component;
+    bool m_bOpen = false;
+};
