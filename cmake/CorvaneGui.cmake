@@ -11,6 +11,10 @@ endfunction()
 
 corvane_gui_library(corvane_controls controls corvane_model corvane_resources ${wxWidgets_LIBRARIES})
 target_include_directories(corvane_controls PUBLIC ${PROJECT_SOURCE_DIR})
+# wx reaches only the GUI targets; the core and corvane-dix build without it.
+target_include_directories(corvane_controls SYSTEM PUBLIC ${wxWidgets_INCLUDE_DIRS})
+target_compile_definitions(corvane_controls PUBLIC ${wxWidgets_DEFINITIONS})
+target_compile_options(corvane_controls PUBLIC ${wxWidgets_CXX_FLAGS})
 target_precompile_headers(corvane_controls PRIVATE <wx/wx.h>)
 corvane_gui_library(corvane_remote remote corvane_controls corvane_platform)
 corvane_gui_library(corvane_dialogs dialogs corvane_remote)
