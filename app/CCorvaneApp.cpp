@@ -3,27 +3,53 @@
 #include "app/CMainFrame.h"
 #include "app/StringTable.h"
 
+#include <cstdlib>
 #include <wx/image.h>
+
+CCorvaneApp::CCorvaneApp() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (const char* id = std::getenv(name); id && *id) {
+            m_strStartupId = id;
+            break;
+        }
+    }
+}
 
 bool CCorvaneApp::OnInit() {
     // No command-line options of our own: wxApp's parser is not run.
     SetVendorName("Halden");
     SetAppName(corvane::kAppTitle);
-    wxInitAllImageHandlers();
 
     std::vector<wxString> args;
     for (int i = 0; i < argc; ++i)
         args.push_back(argv[i]);
+
+    m_pChannel = std::make_unique<CInstanceChannel>();
+    const wxCharBuffer file = CCorvaneShell::ProjectArgument(args).fn_str();
+    if (m_pChannel->HandOff({file.data() ? file.data() : "", m_strStartupId})) {
+        m_bHandedOff = true;
+        return true;
+    }
+
+    wxInitAllImageHandlers();
     m_pShell = std::make_unique<CCorvaneShell>();
     if (!m_pShell->InitInstance(args)) {
         m_pShell.reset();
         return false;
     }
     SetTopWindow(m_pShell->GetMainFrame());
+    m_pChannel->Listen([shell = m_pShell.get()](const CInstanceChannel::Request& request) {
+        shell->OnOtherStart(wxString(request.file.c_str(), *wxConvFileName), request.startupId);
+    });
     return true;
 }
 
+int CCorvaneApp::OnRun() {
+    return m_bHandedOff ? 0 : wxApp::OnRun();
+}
+
 int CCorvaneApp::OnExit() {
+    m_pChannel.reset();
     m_pShell.reset();
     return wxApp::OnExit();
 }

@@ -15,11 +15,16 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 #include <filesystem>
+
+#ifdef __WXGTK__
+#include <dlfcn.h>
+#endif
 
 const char* const CCorvaneShell::kFileFilter = "Corvane Files (*.dix)|*.dix|All Files (*.*)|*";
 
@@ -99,11 +104,45 @@ private:
     CCorvaneShell* m_pShell;
 };
 
+// Lends the window the launcher's start-up token, which tells the desktop that the
+// operator asked for it, so that raising it is not taken for stealing the focus.
+void TakeStartupId(wxWindow* frame, const std::string& startupId) {
+#ifdef __WXGTK__
+    // GTK is already loaded by wx; its headers are not needed for this one call.
+    using SetStartupId = void (*)(void*, const char*);
+    static const auto setStartupId =
+        reinterpret_cast<SetStartupId>(::dlsym(RTLD_DEFAULT, "gtk_window_set_startup_id"));
+    if (setStartupId && !startupId.empty() && frame->GetHandle())
+        setStartupId(frame->GetHandle(), startupId.c_str());
+#else
+    (void)frame;
+    (void)startupId;
+#endif
+}
+
 } // namespace
+
+// Counts the modal dialogs and message boxes on screen.
+class CCorvaneShell::CModalCount : public wxModalDialogHook {
+public:
+    CModalCount() { Register(); }
+    ~CModalCount() override { Unregister(); }
+    bool IsOpen() const { return m_nOpen > 0; }
+
+protected:
+    int Enter(wxDialog*) override {
+        ++m_nOpen;
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override { --m_nOpen; }
+
+private:
+    int m_nOpen = 0;
+};
 
 CCorvaneShell::CCorvaneShell(const std::string& storePath)
     : m_pStore(std::make_unique<CSettingsStore>(storePath)), m_doc(m_pStore.get()),
-      m_recentFiles(kRecentFileCount) {
+      m_recentFiles(kRecentFileCount), m_pModalCount(std::make_unique<CModalCount>()) {
     Bind(wxEVT_MENU, &CCorvaneShell::OnCommand, this);
 }
 
@@ -121,24 +160,32 @@ CMainFrame* CCorvaneShell::GetMainFrame() const {
     return m_pFrame.get();
 }
 
+wxString CCorvaneShell::ProjectArgument(const std::vector<wxString>& args) {
+    // One project file at most; options are not ours and are passed over.
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (!args[i].StartsWith("-")) {
+            wxFileName name(args[i]);
+            name.MakeAbsolute();
+            return name.GetFullPath();
+        }
+    }
+    return {};
+}
+
 bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
     corvane::RegisterStandardComponents();
     m_recentFiles.ReadList(*m_pStore);
-    CDesktopIntegration::Refresh(CDesktopIntegration::DataHome(),
-                                 ToPath(wxStandardPaths::Get().GetExecutablePath()));
 
-    // One project file at most; options are not ours and are passed over.
-    wxString file;
-    for (std::size_t i = 1; i < args.size() && file.empty(); ++i)
-        if (!args[i].StartsWith("-"))
-            file = args[i];
-
-    if (!file.empty()) {
-        wxFileName name(file);
-        name.MakeAbsolute();
-        const std::string path = ToPath(name.GetFullPath());
+    if (const wxString file = ProjectArgument(args); !file.empty()) {
+        const std::string path = ToPath(file);
         std::string error;
-        if (m_doc.OnOpenDocument(path, error) != CCorvaneDoc::OpenResult::ok) {
+        // Only a new project publishes the working directory. A project named at
+        // start-up never does, not even when it cannot be read and the document
+        // falls back to a new one on its way to the error.
+        m_doc.SetProfileStore(nullptr);
+        const CCorvaneDoc::OpenResult opened = m_doc.OnOpenDocument(path, error);
+        m_doc.SetProfileStore(m_pStore.get());
+        if (opened != CCorvaneDoc::OpenResult::ok) {
             ShowError(error, nullptr);
             return false;
         }
@@ -157,6 +204,7 @@ bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
 void CCorvaneShell::CreateMainFrame() {
     m_pFrame = new CMainFrame(this, &m_doc, m_pStore.get());
     m_pFrame->Bind(wxEVT_CLOSE_WINDOW, &CCorvaneShell::OnFrameClose, this);
+    m_pFrame->Bind(wxEVT_IDLE, &CCorvaneShell::OnFrameIdle, this);
     m_pFrame->SetDropTarget(new CFileDropTarget(this));
     RefreshRecentFileMenu();
 }
@@ -291,7 +339,42 @@ void CCorvaneShell::OnAbout() {
     dlg.ShowModal();
 }
 
+void CCorvaneShell::OnOtherStart(const wxString& file, const std::string& startupId) {
+    CMainFrame* frame = m_pFrame.get();
+    if (!frame)
+        return;
+    TakeStartupId(frame, startupId);
+    if (frame->IsIconized())
+        frame->Iconize(false);
+    frame->Raise();
+    if (!file.empty()) {
+        m_arrHandedFiles.push_back(file);
+        wxWakeUpIdle();
+    }
+}
+
+void CCorvaneShell::OnFrameIdle(wxIdleEvent& event) {
+    event.Skip();
+    // Nothing the window needs: it waits until the window is up, and runs beside it.
+    if (!m_desktopRefresh.joinable())
+        m_desktopRefresh = std::jthread([dataHome = CDesktopIntegration::DataHome(),
+                                         exe = ToPath(wxStandardPaths::Get().GetExecutablePath())] {
+            CDesktopIntegration::Refresh(dataHome, exe);
+        });
+    // Never under an open dialog: an editor may hold one of the project's records,
+    // and a save prompt may be asking already.
+    if (m_arrHandedFiles.empty() || m_pModalCount->IsOpen())
+        return;
+    const wxString file = m_arrHandedFiles.front();
+    m_arrHandedFiles.pop_front();
+    OpenDocumentFile(file);
+    if (!m_arrHandedFiles.empty())
+        event.RequestMore();
+}
+
 void CCorvaneShell::AddToRecentFileList(const std::string& path) {
+    // Another window of the program may have changed the list since this one read it.
+    m_recentFiles.ReadList(*m_pStore);
     m_recentFiles.Add(path);
     m_recentFiles.WriteList(*m_pStore);
     RefreshRecentFileMenu();
@@ -323,9 +406,12 @@ void CCorvaneShell::OnCommand(wxCommandEvent& event) {
     const int id = event.GetId();
     if (id >= wxID_FILE1 && id < wxID_FILE1 + kRecentFileCount) {
         const int index = id - wxID_FILE1;
-        if (index < m_recentFiles.GetCount() &&
-            OpenDocumentFile(FromPath(m_recentFiles[index])) == OpenResult::failed) {
-            m_recentFiles.Remove(index);
+        if (index >= m_recentFiles.GetCount())
+            return;
+        const std::string path = m_recentFiles[index];
+        if (OpenDocumentFile(FromPath(path)) == OpenResult::failed) {
+            m_recentFiles.ReadList(*m_pStore);
+            m_recentFiles.Remove(path);
             m_recentFiles.WriteList(*m_pStore);
             RefreshRecentFileMenu();
         }
@@ -362,7 +448,8 @@ void CCorvaneShell::OnFrameClose(wxCloseEvent& event) {
         event.Veto();
         return;
     }
-    m_recentFiles.WriteList(*m_pStore);
+    // The recent-file list is not written here: it was written at each change, and
+    // writing it again could put an older list back over another window's.
     // Column widths go to the store now, while it is certain to exist.
     if (m_pFrame && m_pFrame->GetProfileView())
         m_pFrame->GetProfileView()->SaveColumnWidths();

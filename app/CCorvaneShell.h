@@ -6,8 +6,10 @@
 #include "app/CRecentFileList.h"
 #include "model/CCorvaneDoc.h"
 
+#include <deque>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 #include <wx/event.h>
 #include <wx/weakref.h>
@@ -15,6 +17,7 @@
 class CMainFrame;
 class CSettingsStore;
 class wxCloseEvent;
+class wxIdleEvent;
 
 class CCorvaneShell : public wxEvtHandler {
 public:
@@ -24,10 +27,18 @@ public:
     explicit CCorvaneShell(const std::string& storePath = {});
     ~CCorvaneShell() override;
 
-    // Start-up given the command line (args[0] is the program): false when the
-    // program is to end at once (the project named could not be read; the
-    // operator has been told).
+    // The project file named on the command line (args[0] is the program), made
+    // absolute; empty when there is none.
+    static wxString ProjectArgument(const std::vector<wxString>& args);
+
+    // Start-up given the command line: false when the program is to end at once
+    // (the project named could not be read; the operator has been told).
     bool InitInstance(const std::vector<wxString>& args);
+
+    // Another start of the program in this session: the window comes to the front
+    // (with the launcher's token, which lets it take the focus) and the file, if
+    // any, opens as a dropped one does, once no dialog is open.
+    void OnOtherStart(const wxString& file, const std::string& startupId);
 
     CMainFrame* GetMainFrame() const;
     CCorvaneDoc& GetDocument() { return m_doc; }
@@ -63,10 +74,18 @@ private:
 
     void OnCommand(wxCommandEvent& event);
     void OnFrameClose(wxCloseEvent& event);
+    void OnFrameIdle(wxIdleEvent& event);
+
+    class CModalCount;
 
     std::unique_ptr<CSettingsStore> m_pStore;
     CCorvaneDoc m_doc;
     CRecentFileList m_recentFiles;
     // Cleared by itself when the window is deleted.
     wxWeakRef<CMainFrame> m_pFrame;
+    std::unique_ptr<CModalCount> m_pModalCount;
+    // Files handed over by other starts, waiting for the dialogs to close.
+    std::deque<wxString> m_arrHandedFiles;
+    // The per-user desktop files are brought up to date here once the window is up.
+    std::jthread m_desktopRefresh;
 };

@@ -1,86 +1,85 @@
 #include "app/CDesktopIntegration.h"
 
 #include "controls/ResourceArt.h"
+#include "model/CSafeFileWriter.h"
 
-#include <wx/arrstr.h>
-#include <wx/ffile.h>
-#include <wx/filefn.h>
-#include <wx/filename.h>
-#include <wx/log.h>
-#include <wx/utils.h>
-
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
 #include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 namespace {
 
-// Quotes a program path for the Exec key: the desktop entry's own quoting inside
-// its string escaping.
+// The Exec key's value for a program path: the path as one argument of the
+// desktop entry's command line (quoted when it holds anything but plain
+// characters, with "%" doubled), then the string escapes of every key's value.
 std::string QuoteExec(const std::string& path) {
-    const bool plain =
-        path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._+-") ==
-        std::string::npos;
-    if (plain)
-        return path;
-    std::string quoted = "\"";
-    for (char c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += "\\\\";
-        if (c == '%')
-            quoted += '%';
-        quoted += c;
+    std::string arg = path;
+    if (path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._+-") !=
+        std::string::npos) {
+        arg = "\"";
+        for (const char c : path) {
+            if (c == '"' || c == '`' || c == '$' || c == '\\')
+                arg += '\\';
+            else if (c == '%')
+                arg += '%';
+            arg += c;
+        }
+        arg += '"';
     }
-    return quoted + "\"";
+    std::string value;
+    for (const char c : arg) {
+        switch (c) {
+        case '\\':
+            value += "\\\\";
+            break;
+        case '\n':
+            value += "\\n";
+            break;
+        case '\t':
+            value += "\\t";
+            break;
+        case '\r':
+            value += "\\r";
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
 }
 
-bool ReadFile(const wxString& path, std::string& content) {
-    wxFFile file(path, "rb");
-    if (!file.IsOpened())
-        return false;
-    content.clear();
-    char buffer[4096];
-    while (const size_t n = file.Read(buffer, sizeof buffer))
-        content.append(buffer, n);
-    return !file.Error();
-}
-
-// True when the file had to be written (and was).
+// True when the file had to be written (and was). An unchanged file is left alone,
+// so that the desktop's caches see nothing new.
 bool WriteIfDifferent(const std::string& dataHome, const std::string& relative, const std::string& content) {
     if (content.empty())
         return false;
-    const wxFileName name(wxString::FromUTF8(dataHome + "/" + relative));
-    std::string existing;
-    if (ReadFile(name.GetFullPath(), existing) && existing == content)
-        return false;
-    if (!name.DirExists() && !wxFileName::Mkdir(name.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
-        return false;
-    // Replace through a temporary file so that the desktop never reads half a file.
-    const wxString temp = name.GetFullPath() + ".new";
+    const std::filesystem::path path = dataHome + "/" + relative;
     {
-        wxFFile file(temp, "wb");
-        if (!file.IsOpened() || !file.Write(content.data(), content.size()) || !file.Close()) {
-            wxRemoveFile(temp);
+        std::ifstream in(path, std::ios::binary);
+        if (in && std::string(std::istreambuf_iterator<char>(in), {}) == content)
             return false;
-        }
     }
-    if (!wxRenameFile(temp, name.GetFullPath(), true)) {
-        wxRemoveFile(temp);
-        return false;
-    }
-    return true;
-}
-
-void RunTool(const char* tool, const std::string& dir) {
-    wxPathList path;
-    path.AddEnvList("PATH");
-    const wxString exe = path.FindAbsoluteValidPath(tool);
-    if (exe.empty())
-        return;
-    wxString quoted = wxString::FromUTF8(dir);
-    quoted.Replace("\\", "\\\\");
-    quoted.Replace("\"", "\\\"");
-    wxArrayString output, errors;
-    wxExecute(exe + " \"" + quoted + "\"", output, errors, wxEXEC_BLOCK);
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    const bool written = CSafeFileWriter::Write(path.string(), [&content](std::FILE* f) {
+                             if (std::fwrite(content.data(), 1, content.size(), f) != content.size())
+                                 throw std::runtime_error(std::strerror(errno));
+                         }).empty();
+    // Launchers and icons are nobody's secret: readable as any shared data file.
+    if (written)
+        ::chmod(path.c_str(), 0644);
+    return written;
 }
 
 } // namespace
@@ -104,10 +103,25 @@ std::string CDesktopIntegration::MakeDesktopEntry(const std::string& exePath) {
     return entry;
 }
 
-int CDesktopIntegration::Refresh(const std::string& dataHome, const std::string& exePath) {
+void CDesktopIntegration::RunTool(const std::string& tool, const std::string& dir) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    char* argv[] = {const_cast<char*>(tool.c_str()), const_cast<char*>(dir.c_str()), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, tool.c_str(), &actions, nullptr, argv, environ) == 0) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+int CDesktopIntegration::Refresh(const std::string& dataHome, const std::string& exePath,
+                                 const ToolRunner& run) {
     if (dataHome.empty())
         return 0;
-    wxLogNull quiet;
     const bool desktop =
         WriteIfDifferent(dataHome, "applications/corvane.desktop", MakeDesktopEntry(exePath));
     const bool mime = WriteIfDifferent(dataHome, "mime/packages/corvane.xml", GetMimeXml());
@@ -117,8 +131,8 @@ int CDesktopIntegration::Refresh(const std::string& dataHome, const std::string&
     written += WriteIfDifferent(dataHome, "icons/hicolor/scalable/mimetypes/application-x-corvane-dix.svg",
                                 GetSvgResource("application-x-corvane-dix.svg"));
     if (mime)
-        RunTool("update-mime-database", dataHome + "/mime");
+        run("update-mime-database", dataHome + "/mime");
     if (desktop)
-        RunTool("update-desktop-database", dataHome + "/applications");
+        run("update-desktop-database", dataHome + "/applications");
     return written;
 }

@@ -21,9 +21,8 @@ void CRecentFileList::Add(const std::string& path) {
         m_arrNames.resize(static_cast<std::size_t>(m_nMaxFiles));
 }
 
-void CRecentFileList::Remove(int index) {
-    if (index >= 0 && index < GetCount())
-        m_arrNames.erase(m_arrNames.begin() + index);
+void CRecentFileList::Remove(const std::string& path) {
+    std::erase(m_arrNames, path);
 }
 
 void CRecentFileList::ReadList(const IProfileStore& store) {

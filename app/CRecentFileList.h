@@ -18,7 +18,7 @@ public:
 
     // Moves an already listed path to the front instead of listing it twice.
     void Add(const std::string& path);
-    void Remove(int index);
+    void Remove(const std::string& path);
 
     // Entries "File1" ... "FileN"; empty ones are skipped.
     void ReadList(const IProfileStore& store);

@@ -34,6 +34,8 @@ inline std::string MakeTempHome() {
     ::setenv("HOME", dir.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    // The program keeps to one window per session through this folder.
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     return dir;
 }
 

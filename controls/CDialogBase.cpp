@@ -32,12 +32,6 @@ wxString CDialogBase::FormatNumber(std::int32_t value) {
     return wxString::Format("%d", static_cast<int>(value));
 }
 
-wxString CDialogBase::Trimmed(const wxString& text) {
-    wxString out = text;
-    out.Trim(true).Trim(false);
-    return out;
-}
-
 void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption) {
     wxMessageBox(text, caption, wxOK | wxICON_INFORMATION, parent);
 }

@@ -22,8 +22,6 @@ public:
     static std::int32_t ReadLeadingNumber(const wxString& text);
     // The field text of a stored number ("%d").
     static wxString FormatNumber(std::int32_t value);
-    // Blanks (white space) removed at both ends.
-    static wxString Trimmed(const wxString& text);
 
     // Refusals and notices: OK button, information icon.
     static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);

@@ -2,6 +2,7 @@
 
 #include "controls/CIconListBox.h"
 #include "controls/WxText.h"
+#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "resources/ResourceIds.h"
@@ -70,6 +71,7 @@ void CDlgConnections::RefillConnections(int position) {
 void CDlgConnections::OnAdd(wxCommandEvent&) {
     CConnectionInfo connection;
     CDlgFTP dlg(this, m_pDoc);
+    dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = &connection;
     if (dlg.ShowModal() != wxID_OK)
         return;
@@ -95,6 +97,7 @@ void CDlgConnections::OnEdit(wxCommandEvent&) {
     if (position < 0 || position >= static_cast<std::int64_t>(m_arrWork.size()))
         return;
     CDlgFTP dlg(this, m_pDoc);
+    dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = &m_arrWork[static_cast<std::size_t>(position)];
     dlg.SetHostLocked(true);
     dlg.ShowModal();

@@ -5,8 +5,7 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
-#include "platform/COleDispatchDriver.h"
-#include "platform/COleException.h"
+#include "platform/TestMessage.h"
 
 #include <string>
 #include <vector>
@@ -22,19 +21,6 @@
 #include <wx/valtext.h>
 
 namespace {
-// Dispatch identifiers of the mail component's members.
-enum : DISPID {
-    dispServer = 1,
-    dispPassword = 2,
-    dispUser = 3,
-    dispFrom = 5,
-    dispSend = 8,
-    dispFlag10 = 10,
-    dispAddRecipient = 13,
-    dispSubject = 15,
-    // Our component's port member: without it every test would go to port 25.
-    dispPort = 20,
-};
 // Longest failure text a message box shows.
 constexpr std::size_t kMaxErrorText = 255;
 } // namespace
@@ -138,7 +124,6 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     top->Add(test, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 2 * gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
-    m_pOK = GetOkButton();
 
     int labelWidth = 0;
     for (wxStaticText* l : labels)
@@ -166,11 +151,9 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pSubject->ChangeValue(ToWx(mail.m_strSubject));
     m_pPort->ChangeValue(FormatNumber(mail.m_nPort));
     m_pRecipient->ChangeValue(kRecipientExample);
-    m_pOK->Disable();
 
-    for (const int id : {kIdServer, kIdUser, kIdPassword, kIdFrom, kIdSubject, kIdPort})
-        Bind(
-            wxEVT_TEXT, [this](wxCommandEvent&) { m_pOK->Enable(); }, id);
+    // Typing a recipient to add is not a change of the account yet.
+    EnableOkOnChange({m_pServer, m_pUser, m_pPassword, m_pFrom, m_pSubject, m_pPort});
     Bind(wxEVT_BUTTON, &CDlgMail::OnAdd, this, kIdAdd);
     Bind(wxEVT_BUTTON, &CDlgMail::OnDelete, this, kIdDelete);
     Bind(wxEVT_BUTTON, &CDlgMail::OnEdit, this, kIdEdit);
@@ -184,11 +167,12 @@ CDlgMail::~CDlgMail() {
 }
 
 void CDlgMail::OnAdd(wxCommandEvent&) {
-    const wxString text = Trimmed(m_pRecipient->GetValue());
+    wxString text = m_pRecipient->GetValue();
+    text.Trim(true).Trim(false);
     if (text.empty())
         return;
     m_pRecipients->AddString(text, IMG_PERSON);
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMail::OnDelete(wxCommandEvent&) {
@@ -196,7 +180,7 @@ void CDlgMail::OnDelete(wxCommandEvent&) {
     if (sel < 0)
         return;
     m_pRecipients->DeleteString(sel);
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMail::OnEdit(wxCommandEvent&) {
@@ -207,46 +191,13 @@ void CDlgMail::OnEdit(wxCommandEvent&) {
 
 void CDlgMail::OnSend(wxCommandEvent&) {
     m_pProgress->SetValue(0);
-    // What the component receives: the fields as typed now, trimmed, in this order.
-    const std::string server = FromWx(Trimmed(m_pServer->GetValue()));
-    const std::string user = FromWx(Trimmed(m_pUser->GetValue()));
-    const std::string password = FromWx(Trimmed(m_pPassword->GetValue()));
-    const std::string from = FromWx(Trimmed(m_pFrom->GetValue()));
-    const std::string subject = FromWx(Trimmed(m_pSubject->GetValue()));
-    const std::int32_t port = ReadLeadingNumber(m_pPort->GetValue());
-    std::vector<std::string> to;
-    for (int i = 0; i < m_pRecipients->GetCount(); ++i)
-        to.push_back(FromWx(Trimmed(m_pRecipients->GetText(i))));
-
-    COleDispatchDriver mailer;
-    bool failed = false;
-    std::string failure;
+    // The account as typed now, not as stored.
+    CMailAccount typed;
+    StoreInto(typed);
     try {
-        CBlockingWork::Run([&] {
-            std::string error;
-            if (!mailer.CreateDispatch(kProgId, &error))
-                throw COleException(error);
-            mailer.SetProperty(dispServer, server);
-            mailer.SetProperty(dispUser, user);
-            mailer.SetProperty(dispPassword, password);
-            mailer.SetProperty(dispFrom, from);
-            mailer.SetProperty(dispSubject, subject);
-            mailer.SetProperty(dispFlag10, false);
-            mailer.SetProperty(dispPort, port);
-            for (const std::string& r : to)
-                mailer.InvokeHelper(dispAddRecipient, InvokeKind::method, {r});
-            mailer.InvokeHelper(dispSend, InvokeKind::method);
-        });
-    } catch (const COleDispatchException& e) {
-        failed = true;
-        failure = e.m_strDescription;
+        CBlockingWork::Run([&] { corvane::SendTestMessage(typed); });
     } catch (const std::exception& e) {
-        failed = true;
-        failure = e.what();
-    }
-    mailer.ReleaseDispatch();
-    if (failed) {
-        ShowError(this, ToWx(failure.substr(0, kMaxErrorText)));
+        ShowError(this, ToWx(std::string(e.what()).substr(0, kMaxErrorText)));
         return;
     }
     m_pProgress->SetValue(100);
@@ -259,7 +210,11 @@ void CDlgMail::OnTimer(wxTimerEvent&) {
 }
 
 void CDlgMail::OnOK(wxCommandEvent&) {
-    CMailAccount& mail = m_pDoc->m_mail;
+    StoreInto(m_pDoc->m_mail);
+    EndModal(wxID_OK);
+}
+
+void CDlgMail::StoreInto(CMailAccount& mail) const {
     mail.m_strServer = FromWx(m_pServer->GetValue());
     mail.m_strUser = FromWx(m_pUser->GetValue());
     mail.m_strPassword = FromWx(m_pPassword->GetValue());
@@ -269,5 +224,4 @@ void CDlgMail::OnOK(wxCommandEvent&) {
     mail.m_arrRecipients.clear();
     for (int i = 0; i < m_pRecipients->GetCount(); ++i)
         mail.m_arrRecipients.push_back(FromWx(m_pRecipients->GetText(i)));
-    EndModal(wxID_OK);
 }

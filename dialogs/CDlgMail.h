@@ -8,8 +8,8 @@
 #include <wx/timer.h>
 
 class CCorvaneDoc;
+class CMailAccount;
 class CIconListBox;
-class wxButton;
 class wxGauge;
 class wxTextCtrl;
 
@@ -31,7 +31,6 @@ public:
         kIdSend = 1076,
         kIdResultTimer = 1,
     };
-    static constexpr const char* kProgId = "Pelican.CoMailer";
     // How long a successful test keeps the bar full.
     static constexpr int kResultMs = 1500;
     // What the recipient field offers before the operator types an address.
@@ -49,6 +48,8 @@ private:
     void OnSend(wxCommandEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnOK(wxCommandEvent& event);
+    // Every field as it stands, untrimmed.
+    void StoreInto(CMailAccount& mail) const;
 
     CCorvaneDoc* m_pDoc;
     CBitmapImageList m_images;
@@ -63,5 +64,4 @@ private:
     CIconListBox* m_pRecipients = nullptr;
     wxTextCtrl* m_pRecipient = nullptr;
     wxGauge* m_pProgress = nullptr;
-    wxButton* m_pOK = nullptr;
 };

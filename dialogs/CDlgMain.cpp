@@ -4,6 +4,7 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "dialogs/CDlgMasks.h"
+#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
@@ -56,7 +57,6 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     m_pUseMasks->SetValue(m_pProfile->m_bUseMasks);
     m_pSubfolders->SetValue(m_pProfile->m_bSubfolders);
     m_pDeleteObsolete->SetValue(m_pProfile->m_bDeleteObsolete);
-    m_pOK->Disable();
     SetConflictRadio(m_pProfile->m_nConflict);
     m_pEditMasks->Enable(m_pUseMasks->GetValue());
 
@@ -66,24 +66,14 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     Bind(wxEVT_BUTTON, &CDlgMain::OnEditMasks, this, kIdEditMasks);
     Bind(wxEVT_BUTTON, &CDlgMain::OnOK, this, wxID_OK);
     Bind(wxEVT_CHECKBOX, &CDlgMain::OnUseMasks, this, kIdUseMasks);
-    for (const int id : {kIdUpload, kIdDownload, kIdSubfolders, kIdDeleteObsolete, kIdEnabled})
-        Bind(
-            wxEVT_CHECKBOX, [this](wxCommandEvent&) { MarkChanged(); }, id);
-    for (const int id : {kIdLocalFolder, kIdFtpFolder})
-        Bind(
-            wxEVT_TEXT, [this](wxCommandEvent&) { MarkChanged(); }, id);
-    Bind(
-        wxEVT_CHOICE, [this](wxCommandEvent&) { MarkChanged(); }, kIdConnection);
+    EnableOkOnChange({m_pUpload, m_pDownload, m_pSubfolders, m_pDeleteObsolete, m_pEnabled, m_pUseMasks,
+                      m_pLocalFolder, m_pFtpFolder, m_pConnection, m_pIgnore, m_pConflictDownload,
+                      m_pConflictUpload});
     const std::pair<int, std::int32_t> radios[] = {
         {kIdIgnore, 2}, {kIdConflictDownload, 1}, {kIdConflictUpload, 0}};
     for (const auto& [id, value] : radios)
         Bind(
-            wxEVT_RADIOBUTTON,
-            [this, value](wxCommandEvent&) {
-                m_nConflict = value;
-                MarkChanged();
-            },
-            id);
+            wxEVT_RADIOBUTTON, [this, value = value](wxCommandEvent&) { m_nConflict = value; }, id);
 }
 
 void CDlgMain::BuildControls() {
@@ -172,7 +162,6 @@ void CDlgMain::BuildControls() {
     top->AddSpacer(gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
-    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 }
 
@@ -216,8 +205,9 @@ void CDlgMain::SetConflictRadio(std::int32_t value) {
 }
 
 void CDlgMain::MarkChanged() {
+    // Without a connection the profile cannot be confirmed, whatever changes.
     if (m_pConnection->IsEnabled())
-        m_pOK->Enable();
+        CDialogBase::MarkChanged();
 }
 
 void CDlgMain::OnEditConnection(wxCommandEvent&) {
@@ -229,6 +219,7 @@ void CDlgMain::OnEditConnection(wxCommandEvent&) {
     if (!connection)
         return;
     CDlgFTP dlg(this, m_pDoc);
+    dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = connection;
     dlg.SetHostLocked(true);
     if (dlg.ShowModal() != wxID_OK)
@@ -268,7 +259,6 @@ void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
 
 void CDlgMain::OnUseMasks(wxCommandEvent&) {
     m_pEditMasks->Enable(m_pUseMasks->GetValue());
-    MarkChanged();
 }
 
 void CDlgMain::OnEditMasks(wxCommandEvent&) {

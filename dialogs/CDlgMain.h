@@ -57,7 +57,7 @@ public:
 
 private:
     void BuildControls();
-    void MarkChanged();
+    void MarkChanged() override;
     void OnEditConnection(wxCommandEvent& event);
     void OnBrowseLocal(wxCommandEvent& event);
     void OnBrowseFtp(wxCommandEvent& event);
@@ -89,5 +89,4 @@ private:
     wxRadioButton* m_pIgnore = nullptr;
     wxRadioButton* m_pConflictDownload = nullptr;
     wxRadioButton* m_pConflictUpload = nullptr;
-    wxButton* m_pOK = nullptr;
 };

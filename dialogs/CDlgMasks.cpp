@@ -45,7 +45,6 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
 
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
@@ -59,7 +58,6 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     m_arrWork = *m_pMasks;
     for (std::size_t i = 0; i < m_arrWork.size(); ++i)
         InsertMaskRow(m_arrWork[i], i);
-    m_pOK->Disable();
 
     m_pList->Bind(wxEVT_LIST_ITEM_SELECTED, &CDlgMasks::OnItemSelected, this);
     Bind(
@@ -93,7 +91,7 @@ void CDlgMasks::ApplyChecks() {
     mask.m_bUpload = m_pUpload->GetValue();
     m_pList->SetItem(m_nMark, 1, YesNo(mask.m_bDownload));
     m_pList->SetItem(m_nMark, 2, YesNo(mask.m_bUpload));
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMasks::OnItemSelected(wxListEvent& event) {
@@ -102,7 +100,8 @@ void CDlgMasks::OnItemSelected(wxListEvent& event) {
 }
 
 void CDlgMasks::OnAdd(wxCommandEvent&) {
-    const wxString text = Trimmed(m_pMask->GetValue());
+    wxString text = m_pMask->GetValue();
+    text.Trim(true).Trim(false);
     if (text.empty())
         return;
     CFileMask mask;
@@ -111,7 +110,7 @@ void CDlgMasks::OnAdd(wxCommandEvent&) {
     mask.m_bDownload = m_pDownload->GetValue();
     m_arrWork.push_back(mask);
     InsertMaskRow(mask, m_arrWork.size() - 1);
-    m_pOK->Enable();
+    MarkChanged();
 }
 
 void CDlgMasks::OnDelete(wxCommandEvent&) {
@@ -120,7 +119,7 @@ void CDlgMasks::OnDelete(wxCommandEvent&) {
     const auto position = static_cast<std::uint32_t>(m_pList->GetItemData(m_nMark));
     if (m_pList->DeleteItem(m_nMark)) {
         m_arrRemoved.push_back(position);
-        m_pOK->Enable();
+        MarkChanged();
     }
     // Nothing is selected any more.
     m_nMark = -1;

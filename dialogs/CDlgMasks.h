@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-class wxButton;
 class wxCheckBox;
 class wxListCtrl;
 class wxListEvent;
@@ -50,5 +49,4 @@ private:
     wxCheckBox* m_pUpload = nullptr;
     wxCheckBox* m_pDownload = nullptr;
     wxTextCtrl* m_pMask = nullptr;
-    wxButton* m_pOK = nullptr;
 };

@@ -20,6 +20,11 @@ CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, 
     Bind(wxEVT_BUTTON, &CDlgProxy::OnOK, this, wxID_OK);
 }
 
+bool CDlgProxy::Edit(wxWindow* parent, CCorvaneDoc* pDoc) {
+    CDlgProxy dlg(parent, pDoc);
+    return dlg.ShowModal() == wxID_OK;
+}
+
 void CDlgProxy::BuildControls() {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -69,14 +74,9 @@ void CDlgProxy::BuildControls() {
     group->Add(grid, 1, wxEXPAND | wxALL, gap);
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
-    for (const int i : {kIdHost, kIdPort, kIdUser, kIdPassword, kIdPasswordPlain})
-        Bind(
-            wxEVT_TEXT, [this](wxCommandEvent&) { MarkChanged(); }, i);
-    Bind(
-        wxEVT_CHOICE, [this](wxCommandEvent&) { MarkChanged(); }, kIdType);
+    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pPasswordPlain, m_pType});
     Bind(wxEVT_CHECKBOX, &CDlgProxy::OnShowPassword, this, kIdShowPassword);
 }
 
@@ -105,7 +105,6 @@ void CDlgProxy::LoadRecord() {
         if (kTypeCodes[i] == m_pProxy->m_nType)
             m_pType->SetStringSelection(kTypeNames[i]);
     ApplyPasswordRule();
-    m_pOK->Disable();
     m_pHost->SetFocus();
 }
 
@@ -124,10 +123,6 @@ void CDlgProxy::ApplyPasswordRule() {
     }
     shown->SetFocus();
     MarkChanged();
-}
-
-void CDlgProxy::MarkChanged() {
-    m_pOK->Enable();
 }
 
 void CDlgProxy::OnShowPassword(wxCommandEvent&) {

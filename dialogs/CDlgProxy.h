@@ -6,7 +6,6 @@
 
 class CCorvaneDoc;
 class CProxySettings;
-class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxTextCtrl;
@@ -32,6 +31,9 @@ public:
 
     CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc);
 
+    // Runs the editor on the document's proxy; true when it ended with OK.
+    static bool Edit(wxWindow* parent, CCorvaneDoc* pDoc);
+
     // Edits this record instead of the document's own.
     void SetProxySettings(CProxySettings* pProxy) { m_pProxy = pProxy; }
 
@@ -44,7 +46,6 @@ private:
     void BuildControls();
     void LoadRecord();
     void ApplyPasswordRule();
-    void MarkChanged();
     void OnShowPassword(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
@@ -59,5 +60,4 @@ private:
     wxTextCtrl* m_pPassword = nullptr;
     wxTextCtrl* m_pPasswordPlain = nullptr;
     wxCheckBox* m_pShowPassword = nullptr;
-    wxButton* m_pOK = nullptr;
 };

@@ -37,11 +37,9 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
 
     top->Add(body, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     m_work = m_pDoc->m_reports;
-    m_pOK->Disable();
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
         m_pChannels->SetImageList(&m_images);
     m_pChannels->AddString("Mail", IMG_PAGE);
@@ -49,9 +47,8 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
     m_pChannels->SetCurSel(channelMail);
     LoadChannel(channelMail);
 
-    for (const int id : {kIdEnabled, kIdSendEmpty, kIdErrors, kIdNewFiles, kIdActions, kIdConflicts})
-        Bind(
-            wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_pOK->Enable(); }, id);
+    // Switching the channel shown is not a change.
+    EnableOkOnChange({m_pEnabled, m_pSendEmpty, m_pErrors, m_pNewFiles, m_pActions, m_pConflicts});
     m_pChannels->Bind(wxEVT_LISTBOX, &CDlgReports::OnChannel, this);
     Bind(wxEVT_BUTTON, &CDlgReports::OnOK, this, wxID_OK);
 }

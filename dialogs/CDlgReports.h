@@ -9,7 +9,6 @@
 
 class CCorvaneDoc;
 class CIconListBox;
-class wxButton;
 class wxCheckBox;
 class wxStaticBox;
 
@@ -50,5 +49,4 @@ private:
     wxCheckBox* m_pNewFiles = nullptr;
     wxCheckBox* m_pActions = nullptr;
     wxCheckBox* m_pConflicts = nullptr;
-    wxButton* m_pOK = nullptr;
 };

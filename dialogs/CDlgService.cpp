@@ -39,7 +39,6 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
 
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pOK = GetOkButton();
     SetSizerAndFit(top);
 
     // The stored value, even outside the range, is what the field shows at first;
@@ -52,8 +51,8 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pUpDown->SetRange(kMin, kMax);
     m_pUpDown->SetValue(clamped);
     ShowSliderTip();
-    m_pOK->Disable();
 
+    EnableOkOnChange({m_pSlider});
     m_pSlider->Bind(wxEVT_SLIDER, &CDlgService::OnSlider, this);
     m_pUpDown->Bind(wxEVT_SPIN_UP, &CDlgService::OnSpin, this);
     m_pUpDown->Bind(wxEVT_SPIN_DOWN, &CDlgService::OnSpin, this);
@@ -76,7 +75,6 @@ void CDlgService::OnSlider(wxCommandEvent& event) {
     m_pMinutes->ChangeValue(FormatNumber(m_pSlider->GetValue()));
     m_pUpDown->SetValue(m_pSlider->GetValue());
     ShowSliderTip();
-    m_pOK->Enable();
     event.Skip();
 }
 
@@ -88,7 +86,7 @@ void CDlgService::OnSpin(wxSpinEvent& event) {
 void CDlgService::Step(int delta) {
     m_pSlider->SetValue(std::clamp(m_pSlider->GetValue() + delta, kMin, kMax));
     ShowSliderTip();
-    m_pOK->Enable();
+    MarkChanged();
     // The arrows count from what the field shows, brought into their range.
     const int from = std::clamp<std::int32_t>(ReadLeadingNumber(m_pMinutes->GetValue()), kMin, kMax);
     const int to = std::clamp(from + delta, kMin, kMax);

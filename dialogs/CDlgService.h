@@ -6,7 +6,6 @@
 #include <cstdint>
 
 class CCorvaneDoc;
-class wxButton;
 class wxSlider;
 class wxSpinButton;
 class wxSpinEvent;
@@ -33,5 +32,4 @@ private:
     wxTextCtrl* m_pMinutes = nullptr;
     wxSpinButton* m_pUpDown = nullptr;
     wxSlider* m_pSlider = nullptr;
-    wxButton* m_pOK = nullptr;
 };

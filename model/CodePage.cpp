@@ -30,9 +30,40 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char ToByteOrQuestion(char32_t cp) {
-    const int b = CodePointToCp1252(cp);
-    return b < 0 ? '?' : static_cast<char>(b);
+constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+// Bytes a sequence has, from its lead byte; 0 for a byte no sequence starts with.
+std::size_t SequenceLength(char lead) {
+    const auto b = static_cast<unsigned char>(lead);
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        return 2;
+    if (b >= 0xE0 && b <= 0xEF)
+        return 3;
+    if (b >= 0xF0 && b <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// The code point of the sequence at `i`, moving `i` past it; kMalformed (and `i` past
+// the lead byte only) when the sequence is broken.
+char32_t DecodeSequence(std::string_view s, std::size_t& i) {
+    const std::size_t length = SequenceLength(s[i]);
+    const auto lead = static_cast<unsigned char>(s[i++]);
+    if (length == 1)
+        return lead;
+    if (length == 0 || i + length - 1 > s.size())
+        return kMalformed;
+    char32_t cp = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(s[i + k - 1]);
+        if ((c & 0xC0) != 0x80)
+            return kMalformed;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += length - 1;
+    return cp;
 }
 
 } // namespace
@@ -72,57 +103,17 @@ namespace {
 template <class OnBad> void DecodeUtf8(std::string_view utf8, std::string& out, OnBad bad) {
     out.clear();
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    const std::size_t n = utf8.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        char32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            if (!bad(out))
-                return;
-            ++i;
-            continue;
-        }
-        if (i + extra >= n) {
-            bad(out);
-            return;
-        }
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            if (!bad(out))
-                return;
-            ++i;
-            continue;
-        }
-        const int byte = CodePointToCp1252(cp);
-        if (byte >= 0)
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t at = i;
+        const char32_t cp = DecodeSequence(utf8, i);
+        const int byte = cp == kMalformed ? -1 : CodePointToCp1252(cp);
+        if (byte >= 0) {
             out += static_cast<char>(byte);
-        else if (!bad(out))
+            continue;
+        }
+        // A sequence cut short by the end of the text is one character lost, not several.
+        if (!bad(out) || (cp == kMalformed && at + SequenceLength(utf8[at]) > utf8.size()))
             return;
-        i += extra + 1;
     }
 }
 
@@ -183,6 +174,14 @@ bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
     return exact;
 }
 
+std::string_view Trim(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     const auto fold = [](char c) {
         const int u = static_cast<unsigned char>(c);
@@ -206,7 +205,8 @@ std::string Utf16ToCp1252(std::u16string_view utf16) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
         }
-        out += ToByteOrQuestion(cp);
+        const int byte = CodePointToCp1252(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return out;
 }

@@ -36,4 +36,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b);
 char32_t Cp1252ToCodePoint(unsigned char byte);
 int CodePointToCp1252(char32_t cp);
 
+// Blanks (space, tab, CR, LF) removed at both ends.
+std::string_view Trim(std::string_view text);
+inline std::string Trim(const std::string& text) {
+    return std::string(Trim(std::string_view(text)));
+}
+
 } // namespace corvane

@@ -1,19 +1,14 @@
 #include "platform/CFtpSession.h"
 
 #include "platform/CInternetException.h"
+#include "platform/CurlSetup.h"
 #include "platform/SecretText.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
-
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
@@ -77,7 +72,7 @@ std::string HostForUrl(const std::string& host) {
 } // namespace
 
 CFtpSession::CFtpSession() {
-    GlobalInit();
+    corvane::InitCurlOnce();
 }
 
 CFtpSession::~CFtpSession() {

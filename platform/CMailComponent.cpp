@@ -4,6 +4,7 @@
 #include "platform/CAutomationRegistry.h"
 #include "platform/CMailMessage.h"
 #include "platform/COleException.h"
+#include "platform/CurlSetup.h"
 #include "platform/NetTimeouts.h"
 
 #include <curl/curl.h>
@@ -35,13 +36,7 @@ std::string Quoted(const std::string& s) {
     return "\"" + s + "\"";
 }
 
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r\n");
-    return s.substr(first, last - first + 1);
-}
+using corvane::Trim;
 
 bool HasBlankOrControl(const std::string& s) {
     return std::any_of(s.begin(), s.end(), [](char c) {
@@ -383,8 +378,7 @@ void CMailComponent::Send() {
     const std::string text = message.Format(std::time(nullptr), corvane::Cp1252ToUtf8(idDomain));
 
     // Sends run on worker threads; the library's global set-up must not race there.
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    corvane::InitCurlOnce();
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl)
         Fail("The mail component could not start its network library.");

@@ -20,13 +20,7 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
-std::string_view Trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r\n");
-    return s.substr(first, last - first + 1);
-}
+using corvane::Trim;
 
 // A header value must never break the header block open.
 std::string Blank(std::string_view s) {

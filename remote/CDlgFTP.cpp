@@ -3,7 +3,6 @@
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBlockingWork.h"
 #include "controls/WxText.h"
-#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
 #include "remote/PasswordDisplay.h"
@@ -175,11 +174,10 @@ void CDlgFTP::OnShowPassword() {
 }
 
 void CDlgFTP::OnProxy() {
-    if (!m_pDoc)
+    if (!m_pDoc || !m_proxyEditor)
         return;
     // The proxy belongs to the project, shared by every connection that uses one.
-    CDlgProxy dlg(this, m_pDoc);
-    if (dlg.ShowModal() == wxID_OK)
+    if (m_proxyEditor(this, m_pDoc))
         m_pDoc->SetModifiedFlag(true);
 }
 

@@ -7,6 +7,7 @@
 #include "model/CConnectionInfo.h"
 #include "platform/CRemoteFolderSession.h"
 
+#include <functional>
 #include <memory>
 
 class CAnimatedProgressCtrl;
@@ -34,8 +35,13 @@ public:
     };
 
     // `pDoc` supplies the project's proxy and is marked modified when the proxy
-    // dialog ends with OK; it may be null (no proxy dialog, default proxy).
+    // editor ends with OK; it may be null (no proxy editor, default proxy).
     CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc);
+
+    // Runs the project's proxy editor over `parent`; true when it ended with OK. The
+    // creator hands it in, as the editor belongs to the settings editors.
+    using ProxyEditor = std::function<bool(wxWindow* parent, CCorvaneDoc* pDoc)>;
+    void SetProxyEditor(ProxyEditor editor) { m_proxyEditor = std::move(editor); }
     ~CDlgFTP() override;
 
     // The record being edited; set before ShowModal. Written only by OK.
@@ -78,6 +84,7 @@ private:
     bool m_bTested = false;
     std::unique_ptr<CRemoteFolderSession> m_session;
     CCorvaneDoc* m_pDoc;
+    ProxyEditor m_proxyEditor;
     bool m_bConnected = false;
     bool m_bHostLocked = false;
     bool m_bInitialised = false;

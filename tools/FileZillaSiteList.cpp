@@ -1,5 +1,7 @@
 #include "FileZillaSiteList.h"
 
+#include "model/CodePage.h"
+
 #include <expat.h>
 
 #include <climits>
@@ -172,11 +174,6 @@ private:
             break;
         }
         m_text.clear();
-    }
-
-    static std::string Trim(const std::string& s) {
-        const auto b = s.find_first_not_of(" \t\r\n");
-        return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
     }
 
     void AddServer() {

@@ -1,5 +1,7 @@
 #include "WinScpSiteList.h"
 
+#include "model/CodePage.h"
+
 #include <charconv>
 #include <map>
 
@@ -30,13 +32,6 @@ std::string Unmunge(std::string_view s) {
         }
     }
     return out;
-}
-
-std::string_view Trim(std::string_view s) {
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
 std::string Get(const Section& s, std::string_view key) {

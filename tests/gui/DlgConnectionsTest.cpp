@@ -2,6 +2,7 @@
 
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgConnections.h"
+#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 
@@ -193,6 +194,10 @@ TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
             EXPECT_EQ(host->GetValue(), "alpha.org");
             Type(f, CDlgFTP::IDC_USER, "bob");
             Type(f, CDlgFTP::IDC_PORT, "2121");
+            // The Proxy button reaches the project's proxy editor.
+            SetCheck(f, CDlgFTP::IDC_USE_PROXY, true);
+            wxTEST_DIALOG(Click(f, CDlgFTP::IDC_PROXY),
+                          CExpectDialog<CDlgProxy>([](CDlgProxy*) { return wxID_OK; }));
         }
         Click(f, wxID_OK);
     });
@@ -200,6 +205,7 @@ TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
     RunModal(dlg, [&] {
         List(dlg)->SetCurSel(Find(dlg, "alpha.org"));
         Click(&dlg, CDlgConnections::kIdEdit);
+        EXPECT_TRUE(m_doc.IsModified());
         Click(&dlg, CDlgConnections::kIdAdd);
         EXPECT_EQ(ftp.m_nRuns, 2);
         EXPECT_EQ(List(dlg)->GetText(List(dlg)->GetCurSel()), "added.example.net");

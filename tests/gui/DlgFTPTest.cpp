@@ -4,7 +4,6 @@
 #include "RemoteTestSupport.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
-#include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/PasswordDisplay.h"
@@ -153,15 +152,17 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
     m_state->delays[8] = std::chrono::milliseconds(800);
     auto dlg = Open();
     // Sampled on the main thread while the attempt runs on its worker.
-    int samples = 0, blocked = 0, popupLive = 0;
+    int samples = 0, blocked = 0, popupLive = 0, popupStep = 0;
     wxTimer sampler;
     sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         ++samples;
         blocked += dlg->IsEnabled() ? 0 : 1;
         for (wxWindow* w : wxTopLevelWindows)
             if (auto* popup = dynamic_cast<CConnectingPopup*>(w);
-                popup && popup->IsShown() && popup->IsEnabled())
+                popup && popup->IsShown() && popup->IsEnabled()) {
                 ++popupLive;
+                popupStep = std::max(popupStep, popup->GetStep());
+            }
     });
     sampler.Start(50);
     Click(dlg.get(), CDlgFTP::IDC_CONNECT);
@@ -169,6 +170,7 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
     EXPECT_GE(samples, 20) << "the main thread keeps dispatching events";
     EXPECT_EQ(blocked, samples);
     EXPECT_EQ(popupLive, samples);
+    EXPECT_GE(popupStep, 1) << "the popup's bar advances";
     EXPECT_TRUE(dlg->IsEnabled());
 }
 
@@ -250,24 +252,16 @@ TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// Confirms or cancels the proxy editor that the Proxy button opens.
-class CAnswerProxy : public wxExpectModalBase<CDlgProxy, CAnswerProxy> {
-public:
-    explicit CAnswerProxy(int answer) : m_answer(answer) {}
-
-protected:
-    int OnInvoked(CDlgProxy*) const override { return m_answer; }
-
-private:
-    int m_answer;
-};
-
-TEST_F(DlgFTPTest, ProxyButtonEditsTheProjectProxy) {
+TEST_F(DlgFTPTest, ProxyButtonRunsTheGivenEditorAndMarksTheProjectOnOk) {
     m_conn.m_bUseProxy = true;
     auto dlg = Open();
-    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_CANCEL));
+    bool confirm = false;
+    dlg->SetProxyEditor(
+        [&](wxWindow* parent, CCorvaneDoc* doc) { return parent == dlg.get() && doc == &m_doc && confirm; });
+    Click(dlg.get(), CDlgFTP::IDC_PROXY);
     EXPECT_FALSE(m_doc.IsModified());
-    wxTEST_DIALOG(Click(dlg.get(), CDlgFTP::IDC_PROXY), CAnswerProxy(wxID_OK));
+    confirm = true;
+    Click(dlg.get(), CDlgFTP::IDC_PROXY);
     EXPECT_TRUE(m_doc.IsModified());
 }
 

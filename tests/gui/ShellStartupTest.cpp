@@ -39,18 +39,26 @@ wxMenu* FileMenu(CCorvaneShell& shell) {
 } // namespace
 
 TEST_F(ShellStartup, WithoutArgumentShowsNewProjectAndPublishesWorkingDirectory) {
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane"}));
-    ASSERT_NE(shell.GetMainFrame(), nullptr);
-    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetColumnCount(), 5);
-    EXPECT_FALSE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
-    // An empty recent-file list shows one grayed entry.
-    wxMenuItem* recent = FileMenu(shell)->FindItem(wxID_FILE1);
-    ASSERT_NE(recent, nullptr);
-    EXPECT_EQ(recent->GetItemLabel(), "Recent File");
-    EXPECT_FALSE(recent->IsEnabled());
+    CEnvOverride data("XDG_DATA_HOME", m_dir / "data");
+    const std::string launcher = m_dir / "data/applications/corvane.desktop";
+    {
+        CCorvaneShell shell(StorePath());
+        ASSERT_TRUE(shell.InitInstance({"corvane"}));
+        ASSERT_NE(shell.GetMainFrame(), nullptr);
+        EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
+        EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
+        EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetColumnCount(), 5);
+        EXPECT_FALSE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
+        // An empty recent-file list shows one grayed entry.
+        wxMenuItem* recent = FileMenu(shell)->FindItem(wxID_FILE1);
+        ASSERT_NE(recent, nullptr);
+        EXPECT_EQ(recent->GetItemLabel(), "Recent File");
+        EXPECT_FALSE(recent->IsEnabled());
+        // The desktop files wait until the window is up.
+        EXPECT_FALSE(std::filesystem::exists(launcher));
+        ProcessPending();
+    }
+    EXPECT_TRUE(std::filesystem::exists(launcher));
 }
 
 TEST_F(ShellStartup, ProjectArgumentOpensItWithoutPublishingWorkingDirectory) {
@@ -76,6 +84,8 @@ TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
         EXPECT_EQ(shell.GetMainFrame(), nullptr);
         EXPECT_EQ(shell.GetRecentFiles().GetCount(), 0);
     }
+    // The new project that stood in for it on the way to the error published nothing.
+    EXPECT_EQ(CSettingsStore(StorePath()).GetProfileString("Project", "CfgPath", "none"), "none");
     {
         CCorvaneShell shell(StorePath());
         bool started = true;
