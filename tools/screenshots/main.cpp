@@ -53,7 +53,6 @@
 #include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
-#include <wx/utils.h>
 
 namespace {
 
@@ -74,7 +73,9 @@ void Saved(const wxString& name, bool ok) {
 void Capture(const wxRect& r, const wxString& name) {
     const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"",
                                           r.width, r.height, r.x, r.y, g_outDir, name);
-    Saved(name + ".png", wxExecute(cmd, wxEXEC_SYNC | wxEXEC_NOEVENTS | wxEXEC_NODISABLE) == 0);
+    // std::system waits for its own child only; wx's wait for a child was seen never to
+    // return while the shell's desktop-file refresh ran its tools on another thread.
+    Saved(name + ".png", std::system(cmd.utf8_str().data()) == 0);
 }
 
 // Every bitmap on a light and a dark background: at its own size, at double and
