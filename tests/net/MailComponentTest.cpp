@@ -249,12 +249,15 @@ TEST_P(MailComponentFailures, AreNamedAndSendNothing) {
     const std::string error = Send(a);
     for (const std::string& part : c.named)
         EXPECT_THAT(error, HasSubstr(part));
-    if (!a.password.empty())
+    if (!a.password.empty()) {
         EXPECT_THAT(error, Not(HasSubstr(a.password)));
-    if (*c.stopsBefore)
+    }
+    if (*c.stopsBefore) {
         EXPECT_TRUE(peer.Events(c.stopsBefore).empty());
-    if (c.name == std::string("NoRecipients"))
+    }
+    if (c.name == std::string("NoRecipients")) {
         EXPECT_EQ(peer.Events("AUTH").size(), 1u);
+    }
 }
 
 TEST_F(MailComponent, ConnectionFailuresAreReadable) {
