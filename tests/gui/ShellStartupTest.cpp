@@ -209,7 +209,7 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     // The file dialogs open in the project's folder.
     wxString folder, name;
     wxTEST_DIALOG(command(wxID_OPEN), CancelFileDialog(folder, name));
-    EXPECT_EQ(folder, m_dir.Path());
+    EXPECT_EQ(folder, m_dir.Path().string());
 
     // The close box, Yes: the file is read-only, so a name is asked; Cancel there stays, edits and all.
     folder.clear();
@@ -217,7 +217,7 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
                   CancelFileDialog(folder, name));
     testpump::Pump();
     ASSERT_NE(shell.GetMainFrame(), nullptr);
-    EXPECT_EQ(folder, m_dir.Path());
+    EXPECT_EQ(folder, m_dir.Path().string());
     EXPECT_EQ(name, "ro.dix");
     EXPECT_TRUE(doc.IsModified());
 
