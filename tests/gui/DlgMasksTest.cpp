@@ -121,6 +121,8 @@ TEST_F(DlgMasksTest, EnterAddsTheTypedMaskAndDeleteKeyRemovesTheSelectedOne) {
         auto rows = [&](int n) {
             return testpump::PumpUntil([&] { return List(dlg)->GetItemCount() == n; });
         };
+        // Without a window manager the keyboard follows the pointer.
+        sim.MouseMove(dlg.GetScreenRect().GetPosition() + wxPoint(20, 20));
         testpump::Pump();
         Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->SetFocus();
         sim.Text("x.tmp");
