@@ -87,6 +87,38 @@ void CDialogBase::MarkChanged() {
         m_pOK->Enable();
 }
 
+void CDialogBase::PressButton(int buttonId) {
+    wxWindow* button = FindWindow(buttonId);
+    if (!button || !button->IsEnabled())
+        return;
+    wxCommandEvent ev(wxEVT_BUTTON, buttonId);
+    ev.SetEventObject(button);
+    button->ProcessWindowEvent(ev);
+}
+
+void CDialogBase::PressOnKey(wxWindow* control, int key, int buttonId) {
+    auto plain = [](int code) {
+        switch (code) {
+        case WXK_NUMPAD_ENTER:
+            return int(WXK_RETURN);
+        case WXK_NUMPAD_DELETE:
+            return int(WXK_DELETE);
+        default:
+            return code;
+        }
+    };
+    // The dialog sees the key before the control and before the native handling that
+    // would press the default button.
+    Bind(wxEVT_CHAR_HOOK, [=, this](wxKeyEvent& ev) {
+        wxWindow* focus = FindFocus();
+        if (plain(ev.GetKeyCode()) == plain(key) && ev.GetModifiers() == wxMOD_NONE && focus &&
+            (focus == control || control->IsDescendant(focus)))
+            PressButton(buttonId);
+        else
+            ev.Skip();
+    });
+}
+
 void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
     // Whatever filling the controls raised, the dialog opens with nothing to confirm.
     // Showing a shown dialog modally initialises it again; that is not an opening.

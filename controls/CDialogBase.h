@@ -49,6 +49,15 @@ protected:
     // The operator changed something: enables OK.
     virtual void MarkChanged();
 
+    // Runs button `buttonId` as a click on it does, with its questions and refusals;
+    // nothing happens while the button is disabled.
+    void PressButton(int buttonId);
+    // `key` (or its keypad twin) pressed without modifiers while `control` or a part of
+    // it has the focus presses button `buttonId` instead of reaching the control or the
+    // dialog: Enter in a field adds what was typed rather than confirming the dialog
+    // without it, Delete in a list removes the selected entry.
+    void PressOnKey(wxWindow* control, int key, int buttonId);
+
 private:
     void OnInitDialog(wxInitDialogEvent& event);
 

@@ -56,6 +56,8 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
     Bind(wxEVT_BUTTON, &CDlgConnections::OnEdit, this, kIdEdit);
     Bind(wxEVT_BUTTON, &CDlgConnections::OnRemove, this, kIdRemove);
     Bind(wxEVT_BUTTON, &CDlgConnections::OnOK, this, wxID_OK);
+    PressOnKey(m_pList, WXK_DELETE, kIdRemove);
+    m_pList->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PressButton(kIdEdit); });
 }
 
 void CDlgConnections::RefillConnections(int position) {

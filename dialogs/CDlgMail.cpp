@@ -160,6 +160,9 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     Bind(wxEVT_BUTTON, &CDlgMail::OnSend, this, kIdSend);
     Bind(wxEVT_BUTTON, &CDlgMail::OnOK, this, wxID_OK);
     Bind(wxEVT_TIMER, &CDlgMail::OnTimer, this, kIdResultTimer);
+    PressOnKey(m_pRecipient, WXK_RETURN, kIdAdd);
+    PressOnKey(m_pRecipients, WXK_DELETE, kIdDelete);
+    m_pRecipients->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PressButton(kIdEdit); });
 }
 
 CDlgMail::~CDlgMail() {
@@ -185,8 +188,12 @@ void CDlgMail::OnDelete(wxCommandEvent&) {
 
 void CDlgMail::OnEdit(wxCommandEvent&) {
     const int sel = m_pRecipients->GetCurSel();
-    if (sel >= 0)
-        m_pRecipient->ChangeValue(m_pRecipients->GetText(sel));
+    if (sel < 0)
+        return;
+    // Ready for the change to be typed and added with Enter.
+    m_pRecipient->ChangeValue(m_pRecipients->GetText(sel));
+    m_pRecipient->SetFocus();
+    m_pRecipient->SetInsertionPointEnd();
 }
 
 void CDlgMail::OnSend(wxCommandEvent&) {

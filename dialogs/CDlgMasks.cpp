@@ -67,6 +67,8 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     Bind(wxEVT_BUTTON, &CDlgMasks::OnAdd, this, kIdAdd);
     Bind(wxEVT_BUTTON, &CDlgMasks::OnDelete, this, kIdDelete);
     Bind(wxEVT_BUTTON, &CDlgMasks::OnOK, this, wxID_OK);
+    PressOnKey(m_pMask, WXK_RETURN, kIdAdd);
+    PressOnKey(m_pList, WXK_DELETE, kIdDelete);
 }
 
 void CDlgMasks::InsertMaskRow(const CFileMask& mask, std::size_t position) {

@@ -11,7 +11,7 @@ namespace testpump {
 
 // Runs the toolkit until `done` holds or `limit` has passed; returns done().
 inline bool PumpUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+                      std::chrono::milliseconds limit = std::chrono::seconds(20)) {
     const auto until = std::chrono::steady_clock::now() + limit;
     wxGUIEventLoop loop;
     wxEventLoopActivator activate(&loop);

@@ -20,6 +20,7 @@ public:
         std::filesystem::remove_all(m_path, ec);
     }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string operator/(const std::string& name) const { return File(name); }
     const std::filesystem::path& Path() const { return m_path; }
 
 private:

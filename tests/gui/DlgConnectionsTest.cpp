@@ -1,3 +1,4 @@
+#include "../common/EventPump.h"
 #include "DlgTestSupport.h"
 
 #include "controls/CIconListBox.h"
@@ -5,6 +6,8 @@
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
+
+#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -135,6 +138,42 @@ TEST_F(DlgConnectionsTest, RemoveRefusedForHostInUseAndAllowedForCaseDifferentOn
         wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("ftp.example.com", wxID_NO));
         EXPECT_EQ(List(dlg)->GetCount(), 2);
         wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("ftp.example.com", wxID_YES));
+        EXPECT_EQ(List(dlg)->GetCount(), 1);
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 1u);
+    EXPECT_EQ(m_doc.m_arrConnections[0].m_strHost, "alpha.org");
+}
+
+// Input through the display: a double click edits the connection under the pointer as
+// Edit does; Delete in the list refuses or asks exactly as Remove does.
+TEST_F(DlgConnectionsTest, DoubleClickEditsAndDeleteKeyRemoves) {
+    CFolderProfile uses;
+    uses.m_strConnection = "alpha.org";
+    m_doc.m_arrProfiles.push_back(uses);
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        wxUIActionSimulator sim;
+        auto pointAt = [&](const wxString& host) {
+            const wxRect r = List(dlg)->GetItemRect(Find(dlg, host));
+            sim.MouseMove(List(dlg)->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
+            testpump::Pump();
+        };
+        auto act = [&](const std::function<void()>& input) {
+            input();
+            testpump::Pump(std::chrono::milliseconds(400));
+        };
+        testpump::Pump();
+        pointAt("alpha.org");
+        wxTEST_DIALOG(act([&] { sim.MouseDblClick(); }), CExpectDialog<CDlgFTP>([](CDlgFTP* ftp) {
+                          EXPECT_EQ(ftp->m_pConnection->m_strHost, "alpha.org");
+                          return wxID_CANCEL;
+                      }));
+        wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }),
+                      CExpectMessage(wxID_OK, kInUse, "Information ", wxICON_INFORMATION));
+        pointAt("ftp.example.com");
+        sim.MouseClick();
+        wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }), Sure("ftp.example.com", wxID_YES));
         EXPECT_EQ(List(dlg)->GetCount(), 1);
         Click(&dlg, wxID_OK);
     });

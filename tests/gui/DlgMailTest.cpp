@@ -1,3 +1,4 @@
+#include "../common/EventPump.h"
 #include "../common/RecordingMailer.h"
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
@@ -62,6 +63,43 @@ TEST_F(DlgMailTest, DefaultsAndRecipientEditingWithOkStoringUntrimmedTexts) {
     EXPECT_EQ(m_doc.m_mail.m_nPort, 25);
     EXPECT_EQ(m_doc.m_mail.m_arrRecipients, (std::vector<std::string>{"ann@example.com", "bob@example.com"}));
     EXPECT_FALSE(m_doc.IsModified()); // the caller marks it
+}
+
+// Input through the display: Enter adds the typed address, and still does once OK is
+// enabled; a double click puts an entry back into the box for changing, as Edit does;
+// Delete in the list removes the selected entry.
+TEST_F(DlgMailTest, EnterAddsDoubleClickEditsAndDeleteKeyRemoves) {
+    m_doc.m_mail.m_arrRecipients = {"a.example", "b.example"};
+    CDlgMail dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        wxUIActionSimulator sim;
+        auto* box = Ctrl<wxTextCtrl>(&dlg, CDlgMail::kIdRecipient);
+        auto entries = [&](int n) { return testpump::PumpUntil([&] { return List(dlg)->GetCount() == n; }); };
+        // Without a window manager the keyboard follows the pointer.
+        sim.MouseMove(dlg.GetScreenRect().GetPosition() + wxPoint(20, 20));
+        testpump::Pump();
+        box->SetFocus();
+        box->SelectAll();
+        sim.Text("ann.example");
+        sim.Char(WXK_RETURN);
+        EXPECT_TRUE(entries(3));
+        const wxRect first = List(dlg)->GetItemRect(0);
+        sim.MouseMove(
+            List(dlg)->ClientToScreen(first.GetPosition() + wxPoint(first.width / 2, first.height / 2)));
+        testpump::Pump();
+        sim.MouseDblClick();
+        EXPECT_TRUE(testpump::PumpUntil([&] { return box->GetValue() == "a.example" && box->HasFocus(); }));
+        sim.Text("x");
+        sim.Char(WXK_RETURN);
+        EXPECT_TRUE(entries(4));
+        ASSERT_TRUE(dlg.IsModal());
+        sim.MouseClick();
+        sim.Char(WXK_DELETE);
+        EXPECT_TRUE(entries(3));
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(m_doc.m_mail.m_arrRecipients,
+              (std::vector<std::string>{"b.example", "ann.example", "a.examplex"}));
 }
 
 TEST_F(DlgMailTest, CancelAfterAddAndDeleteKeepsTheRecord) {

@@ -1,8 +1,10 @@
+#include "../common/EventPump.h"
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgMasks.h"
 
 #include <wx/listctrl.h>
+#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -107,6 +109,37 @@ TEST_F(DlgMasksTest, CancelAfterChangesLeavesTheMasks) {
                        }),
               wxID_CANCEL);
     EXPECT_EQ(masks, before);
+}
+
+// Keys through the display: Enter in the box adds the typed mask, and still does once
+// OK is enabled instead of confirming without it; Delete in the list removes the row.
+TEST_F(DlgMasksTest, EnterAddsTheTypedMaskAndDeleteKeyRemovesTheSelectedOne) {
+    std::vector<CFileMask> masks{{"a", true, false}, {"b", false, true}};
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        wxUIActionSimulator sim;
+        auto rows = [&](int n) {
+            return testpump::PumpUntil([&] { return List(dlg)->GetItemCount() == n; });
+        };
+        // Without a window manager the keyboard follows the pointer.
+        sim.MouseMove(dlg.GetScreenRect().GetPosition() + wxPoint(20, 20));
+        testpump::Pump();
+        Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->SetFocus();
+        sim.Text("x.tmp");
+        sim.Char(WXK_RETURN);
+        EXPECT_TRUE(rows(3));
+        sim.Char(WXK_RETURN);
+        EXPECT_TRUE(rows(4));
+        ASSERT_TRUE(dlg.IsModal());
+        EXPECT_EQ(Cell(dlg, 3, 0), "x.tmp");
+        SelectRow(dlg, 0);
+        List(dlg)->SetFocus();
+        sim.Char(WXK_DELETE);
+        EXPECT_TRUE(rows(3));
+        Click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(masks,
+              (std::vector<CFileMask>{{"b", false, true}, {"x.tmp", false, false}, {"x.tmp", false, false}}));
 }
 
 } // namespace

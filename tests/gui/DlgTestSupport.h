@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for driving the settings editors: a dialog runs its real modal loop while a
 // queued body works its controls through the same events a user's input raises.
+#include "../common/EventPump.h"
+
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -13,8 +15,6 @@
 #include <wx/radiobut.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
-#include <wx/time.h>
-#include <wx/utils.h>
 
 namespace dlgtest {
 
@@ -62,11 +62,7 @@ inline void Type(wxWindow* dlg, int id, const wxString& text) {
 
 // Lets the dialog's loop run (timers, pending events) for about `ms` milliseconds.
 inline void Pump(int ms) {
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (wxGetLocalTimeMillis() < end) {
-        wxTheApp->Yield(true);
-        wxMilliSleep(10);
-    }
+    testpump::Pump(std::chrono::milliseconds(ms));
 }
 
 inline bool IsOkEnabled(wxWindow* dlg) {

@@ -3,11 +3,8 @@
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
 #include "DlgTestSupport.h"
-#include "controls/CBlockingWork.h"
 #include "remote/CConnectingPopup.h"
 
-#include <chrono>
-#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 #include <wx/button.h>
@@ -47,14 +44,8 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
-inline void Pump(std::chrono::milliseconds duration) {
-    CBlockingWork::DispatchEventsFor(duration);
-}
-
-inline bool PumpUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    return CBlockingWork::DispatchEventsUntil(done, limit);
-}
+using testpump::Pump;
+using testpump::PumpUntil;
 
 // The dialog tests' control helpers, under the names these tests use.
 template <class T> T* Find(wxWindow* dlg, int id) {

@@ -29,7 +29,7 @@ TEST(ShellDesktop, LauncherQuotesTheProgramPathForTheDesktop) {
 }
 
 TEST(ShellDesktop, RefreshWritesOnlyWhatChangedAndRunsOnlyTheToolsConcerned) {
-    CTempDir dir;
+    TempDir dir;
     const std::string data = dir.Path();
     const std::string mimeTool = "update-mime-database " + data + "/mime";
     const std::string desktopTool = "update-desktop-database " + data + "/applications";

@@ -74,7 +74,7 @@ TEST(InstanceRequest, CarriesFileAndTokenAndRefusesAnythingElse) {
 }
 
 TEST(ShellInstance, LaterStartsHandTheirFileToTheRunningWindowAndEnd) {
-    CTempDir dir, run;
+    TempDir dir, run;
     CEnvOverride runtime("XDG_RUNTIME_DIR", run.Path());
     WriteProject(dir / "handed.dix", 3);
     CCorvaneShell shell(dir / "Corvane.conf");

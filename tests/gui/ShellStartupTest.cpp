@@ -19,7 +19,7 @@ namespace {
 
 class ShellStartup : public dlgtest::DialogTest {
 protected:
-    CTempDir m_dir;
+    TempDir m_dir;
     std::string StorePath() const { return m_dir / "Corvane.conf"; }
 };
 
@@ -56,7 +56,7 @@ TEST_F(ShellStartup, WithoutArgumentShowsNewProjectAndPublishesWorkingDirectory)
         EXPECT_FALSE(recent->IsEnabled());
         // The desktop files wait until the window is up.
         EXPECT_FALSE(std::filesystem::exists(launcher));
-        ProcessPending();
+        testpump::Pump();
     }
     EXPECT_TRUE(std::filesystem::exists(launcher));
 }
@@ -203,21 +203,21 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     auto command = [&](int id) {
         wxCommandEvent event(wxEVT_MENU, id);
         shell.GetMainFrame()->ProcessWindowEvent(event);
-        ProcessPending();
+        testpump::Pump();
     };
 
     // The file dialogs open in the project's folder.
     wxString folder, name;
     wxTEST_DIALOG(command(wxID_OPEN), CancelFileDialog(folder, name));
-    EXPECT_EQ(folder, m_dir.Path());
+    EXPECT_EQ(folder, m_dir.Path().string());
 
     // The close box, Yes: the file is read-only, so a name is asked; Cancel there stays, edits and all.
     folder.clear();
     wxTEST_DIALOG(shell.GetMainFrame()->Close(), wxExpectModal<wxMessageDialog>(wxID_YES),
                   CancelFileDialog(folder, name));
-    ProcessPending();
+    testpump::Pump();
     ASSERT_NE(shell.GetMainFrame(), nullptr);
-    EXPECT_EQ(folder, m_dir.Path());
+    EXPECT_EQ(folder, m_dir.Path().string());
     EXPECT_EQ(name, "ro.dix");
     EXPECT_TRUE(doc.IsModified());
 
@@ -232,8 +232,8 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     EXPECT_EQ(shell.GetMainFrame(), nullptr);
     // The column widths were written on the way out.
     EXPECT_GT(shell.GetSettings().GetProfileInt("View", "w0", 0), 0);
-    EXPECT_EQ(ReadFile(m_dir / "sites.dix"), sites);
-    EXPECT_EQ(ReadFile(readOnly), kept);
+    EXPECT_EQ(ReadBytes(m_dir / "sites.dix"), sites);
+    EXPECT_EQ(ReadBytes(readOnly), kept);
     CCorvaneDoc fresh;
     std::string error;
     ASSERT_EQ(fresh.OnOpenDocument(m_dir / "fresh.dix", error), CCorvaneDoc::OpenResult::ok) << error;
@@ -269,7 +269,7 @@ TEST_F(ShellStartup, DroppedProjectOpensAfterTheSavePrompt) {
     wxArrayString files;
     files.Add(wxString::FromUTF8(m_dir / "dropped.dix"));
     EXPECT_TRUE(target->OnDropFiles(10, 10, files));
-    wxTEST_DIALOG(ProcessPending(), wxExpectModal<wxMessageDialog>(wxID_NO));
+    wxTEST_DIALOG(testpump::Pump(), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_EQ(shell.GetDocument().GetPathName(), m_dir / "dropped.dix");
     EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 4);
 }

@@ -1,5 +1,6 @@
 // Both ways of reaching an FTP server, the "Kestrel.CoFTP" component and the built-in
 // client, against real peers on loopback: login, failures, modes, listings, proxies.
+#include "../common/EnvOverride.h"
 #include "FtpPeers.h"
 
 #include "platform/CCoFtp.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 using ftptest::CPeer;
 using ftptest::Fixture;
@@ -91,33 +91,12 @@ std::string ListError(CRemoteFolderSession& probe, const std::string& path) {
     return probe.List(path, items).strError;
 }
 
-// Sets or clears proxy variables for the built-in client and puts them back afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old, m_had = true;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (m_had)
-            setenv(m_name, m_old.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
-
 class FtpWays : public ::testing::TestWithParam<bool> {
 protected:
     bool BuiltIn() const { return GetParam(); }
     // Proxy variables of the machine running the tests must not leak into direct cases.
-    ScopedEnv m_noFtpProxy{"ftp_proxy", ""};
-    ScopedEnv m_noAllProxy{"all_proxy", ""};
+    CEnvOverride m_noFtpProxy{"ftp_proxy", ""};
+    CEnvOverride m_noAllProxy{"all_proxy", ""};
 };
 
 std::string WayName(const ::testing::TestParamInfo<bool>& info) {
@@ -282,9 +261,9 @@ struct ProxyCase {
 
 class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> {
 protected:
-    ScopedEnv m_noFtpProxy{"ftp_proxy", ""};
-    ScopedEnv m_noAllProxy{"all_proxy", ""};
-    ScopedEnv m_noNoProxy{"no_proxy", ""};
+    CEnvOverride m_noFtpProxy{"ftp_proxy", ""};
+    CEnvOverride m_noAllProxy{"all_proxy", ""};
+    CEnvOverride m_noNoProxy{"no_proxy", ""};
 };
 
 std::vector<ProxyCase> ProxyCases() {
@@ -332,8 +311,8 @@ TEST_P(FtpProxies, ListsThroughTheProxy) {
     c.m_bUseProxy = true;
 
     std::string credentials = *pc.user ? std::string(pc.user) + ":" + pc.password + "@" : std::string();
-    ScopedEnv env("ftp_proxy", std::string(pc.envScheme) + "://" + credentials +
-                                   "127.0.0.1:" + std::to_string(proxy.Port()));
+    CEnvOverride env("ftp_proxy", std::string(pc.envScheme) + "://" + credentials +
+                                      "127.0.0.1:" + std::to_string(proxy.Port()));
     {
         CRemoteFolderSession probe;
         ASSERT_TRUE(probe.Open(c, settings, Rule::connectionTest));
@@ -342,7 +321,7 @@ TEST_P(FtpProxies, ListsThroughTheProxy) {
     // The same with the proxy gone: the connection really went through it.
     const int deadPort = ftptest::UnusedPort();
     settings.m_nPort = deadPort;
-    ScopedEnv deadEnv("ftp_proxy", std::string(pc.envScheme) + "://127.0.0.1:" + std::to_string(deadPort));
+    CEnvOverride deadEnv("ftp_proxy", std::string(pc.envScheme) + "://127.0.0.1:" + std::to_string(deadPort));
     CRemoteFolderSession probe;
     EXPECT_NE(OpenError(probe, c, settings), "");
 }
@@ -369,10 +348,10 @@ TEST(FtpProxy, WrongProxyPasswordFails) {
 TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
     CPeer server(FtpArgs({"--user", "alice:secret", "--tree"}));
     ASSERT_TRUE(server.Ok());
-    ScopedEnv env("ftp_proxy", "socks5h://127.0.0.1:" + std::to_string(ftptest::UnusedPort()));
+    CEnvOverride env("ftp_proxy", "socks5h://127.0.0.1:" + std::to_string(ftptest::UnusedPort()));
     CRemoteFolderSession probe;
     EXPECT_NE(OpenError(probe, Connection(server.Port(), kBuiltIn)), "") << "the dead proxy was used";
-    ScopedEnv bypass("no_proxy", "127.0.0.1");
+    CEnvOverride bypass("no_proxy", "127.0.0.1");
     EXPECT_EQ(OpenError(probe, Connection(server.Port(), kBuiltIn)), "");
 }
 

@@ -1,5 +1,8 @@
 // `corvane-dix probe` against a real server: one line per connection, the folders the
 // browser shows, the exit status, and never a password.
+#include "../common/EnvOverride.h"
+#include "../common/RunDix.h"
+#include "../common/TempDir.h"
 #include "FtpPeers.h"
 
 #include "model/CCorvaneDoc.h"
@@ -7,34 +10,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
-#include <sys/wait.h>
 
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Probe(const std::string& args) {
-    const std::string cmd =
-        "ftp_proxy= all_proxy= " + std::string(CORVANE_DIX_TOOL) + " probe " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ToolRun r{-1, {}};
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+// The machine's proxy settings must not reach the probe.
+DixRun Probe(const std::string& args) {
+    CEnvOverride noFtpProxy("ftp_proxy", ""), noAllProxy("all_proxy", "");
+    return RunDix("probe " + args);
 }
 
 TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
@@ -42,9 +29,8 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
     ftptest::CPeer server(
         {ftptest::Fixture("ftp_server.py"), "--tree", "--user", "alice:s3cr3t-pw", "--no-mlsd"});
     ASSERT_TRUE(server.Ok()) << server.Error();
-    const auto dir = std::filesystem::temp_directory_path() / ("corvane-probe-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "p.dix").string();
+    TempDir dir;
+    const std::string file = dir / "p.dix";
 
     CCorvaneDoc doc;
     doc.OnNewDocument();
@@ -64,8 +50,8 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
     std::string error;
     ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
 
-    const ToolRun all = Probe(file + " --path /pub");
-    EXPECT_EQ(all.status, 1) << all.out;
+    const DixRun all = Probe(file + " --path /pub");
+    EXPECT_EQ(all.exitCode, 1) << all.out;
     EXPECT_THAT(all.out, HasSubstr("127.0.0.1: OK\n  "));
     EXPECT_THAT(all.out, HasSubstr("localhost: OK\n"));
     EXPECT_THAT(all.out, HasSubstr("  data\n"));
@@ -76,8 +62,8 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
     EXPECT_THAT(all.out, Not(HasSubstr("s3cr3t-pw")));
     EXPECT_THAT(all.out, Not(HasSubstr("wrong-pw-123")));
 
-    const ToolRun one = Probe(file + " --host LOCALHOST");
-    EXPECT_EQ(one.status, 0) << one.out;
+    const DixRun one = Probe(file + " --host LOCALHOST");
+    EXPECT_EQ(one.exitCode, 0) << one.out;
     EXPECT_THAT(one.out, HasSubstr("localhost: OK\n"));
     EXPECT_THAT(one.out, HasSubstr("  folder with spaces\n"));
     // The browser's folders under the browser's names: links too, UTF-8 and legacy names read as text.
@@ -88,7 +74,7 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
         EXPECT_THAT(one.out, HasSubstr(folder));
     EXPECT_THAT(one.out, Not(HasSubstr("127.0.0.1")));
 
-    EXPECT_EQ(Probe(file + " --host nowhere").status, 1);
+    EXPECT_EQ(Probe(file + " --host nowhere").exitCode, 1);
 
     // A refusal that names the folder ("Документы") in UTF-8, and echoes a short password.
     ftptest::CPeer refusing({ftptest::Fixture("fault_server.py"), "list", "unix"});
@@ -99,18 +85,17 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
     ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
     const std::string folder =
         "/missing-pw-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b";
-    const ToolRun refused = Probe(file + " --path " + folder);
-    EXPECT_EQ(refused.status, 1);
+    const DixRun refused = Probe(file + " --path " + folder);
+    EXPECT_EQ(refused.exitCode, 1);
     EXPECT_THAT(
         refused.out,
         HasSubstr(
             "550 /missing-********-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b: "
             "No such folder."));
     EXPECT_THAT(refused.out, Not(HasSubstr("?")));
-    EXPECT_EQ(Probe("").status, 2);
+    EXPECT_EQ(Probe("").exitCode, 2);
     if (std::getenv("CORVANE_SHOW_PROBE"))
         std::cout << all.out;
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

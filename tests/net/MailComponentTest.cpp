@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <netdb.h>
 #include <regex>
 #include <sstream>
@@ -175,86 +176,88 @@ TEST_F(MailComponent, LogsInWhenTheServerOffersAuth) {
     EXPECT_TRUE(data[0]["authenticated"].get<bool>());
 }
 
-TEST_F(MailComponent, LoginFailuresAreNamedAndNothingIsSent) {
-    CSmtpPeer peer({"--auth", "reporter:s3cret"});
-    REQUIRE_PEER(peer);
-    Account a;
-    a.port = peer.Port();
-    a.user = "reporter";
-    a.password = "wrong-password";
-    const std::string wrong = Send(a);
-    EXPECT_THAT(wrong, HasSubstr("rejected the user name \"reporter\""));
-    EXPECT_THAT(wrong, HasSubstr("535"));
-    EXPECT_THAT(wrong, Not(HasSubstr("wrong-password")));
+// Each failure is named with what the server refused, never shows the password, and
+// stops the session before `stopsBefore` (nobody gets the message when one step fails).
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> peer;
+    std::function<void(Account&)> change;
+    std::vector<std::string> named;
+    const char* stopsBefore;
+};
 
-    a.user.clear();
-    a.password.clear();
-    EXPECT_THAT(Send(a), HasSubstr("requires a login"));
-    EXPECT_TRUE(peer.Events("DATA").empty());
+class MailComponentFailures : public MailComponent, public ::testing::WithParamInterface<FailureCase> {};
+
+const std::vector<std::string> kAuth = {"--auth", "reporter:s3cret"};
+void Login(Account& a, const char* password) {
+    a.user = "reporter", a.password = password;
 }
 
-TEST_F(MailComponent, UserNameIsNeverDroppedWhenTheServerOffersNoAuth) {
-    CSmtpPeer peer;
+INSTANTIATE_TEST_SUITE_P(
+    , MailComponentFailures,
+    ::testing::Values(
+        FailureCase{"WrongPassword",
+                    kAuth,
+                    [](Account& a) { Login(a, "wrong-password"); },
+                    {"rejected the user name \"reporter\"", "535"},
+                    "DATA"},
+        FailureCase{"NoLogin", kAuth, [](Account&) {}, {"requires a login"}, "DATA"},
+        // A user name is never dropped silently when the server offers no login.
+        FailureCase{"LoginNotOffered",
+                    {},
+                    [](Account& a) { Login(a, "s3cret"); },
+                    {"does not offer a login", "\"reporter\""},
+                    "MAIL"},
+        FailureCase{"LoginNotOfferedNoRecipients",
+                    {},
+                    [](Account& a) { Login(a, "s3cret"), a.recipients.clear(); },
+                    {"does not offer a login"},
+                    "MAIL"},
+        FailureCase{"RefusedRecipient",
+                    {"--refuse-rcpt", "nobody@example.com"},
+                    [](Account& a) {
+                        a.recipients = {"ok@example.com", "Nobody <nobody@example.com>", "later@example.com"};
+                    },
+                    {"refused the recipient \"nobody@example.com\"", "550"},
+                    "DATA"},
+        FailureCase{"RefusedSender",
+                    {"--refuse-sender", "spoofed@example.com"},
+                    [](Account& a) { a.sender = "spoofed@example.com"; },
+                    {"refused the sender \"spoofed@example.com\""},
+                    "DATA"},
+        FailureCase{"RefusedMessage", {"--refuse-data"}, [](Account&) {}, {"refused the message", "554"}, ""},
+        // No recipients: the session is still checked, and its failure is the one shown.
+        FailureCase{"NoRecipients",
+                    kAuth,
+                    [](Account& a) { Login(a, "s3cret"), a.recipients.clear(); },
+                    {"No recipients"},
+                    "MAIL"},
+        FailureCase{"NoRecipientsWrongPassword",
+                    kAuth,
+                    [](Account& a) { Login(a, "n0t-it"), a.recipients.clear(); },
+                    {"rejected the user name"},
+                    "MAIL"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(MailComponentFailures, AreNamedAndSendNothing) {
+    const FailureCase& c = GetParam();
+    CSmtpPeer peer(c.peer);
     REQUIRE_PEER(peer);
     Account a;
     a.port = peer.Port();
-    a.user = "reporter";
-    a.password = "s3cret";
+    c.change(a);
     const std::string error = Send(a);
-    EXPECT_THAT(error, HasSubstr("does not offer a login"));
-    EXPECT_THAT(error, HasSubstr("\"reporter\""));
-    EXPECT_THAT(error, Not(HasSubstr("s3cret")));
-    EXPECT_FALSE(peer.Events("EHLO").empty());
-    EXPECT_TRUE(peer.Events("MAIL").empty()) << "the session must stop before MAIL FROM";
-
-    // The same holds when there are no recipients and only the session is checked.
-    a.recipients.clear();
-    EXPECT_THAT(Send(a), HasSubstr("does not offer a login"));
-}
-
-TEST_F(MailComponent, RefusedAddressesAreNamed) {
-    CSmtpPeer peer({"--refuse-rcpt", "nobody@example.com", "--refuse-sender", "spoofed@example.com"});
-    REQUIRE_PEER(peer);
-    Account a;
-    a.port = peer.Port();
-    a.recipients = {"ok@example.com", "Nobody <nobody@example.com>", "later@example.com"};
-    const std::string rcpt = Send(a);
-    EXPECT_THAT(rcpt, HasSubstr("refused the recipient \"nobody@example.com\""));
-    EXPECT_THAT(rcpt, HasSubstr("550"));
-    EXPECT_TRUE(peer.Events("DATA").empty()) << "nobody gets the message when one address is refused";
-
-    a.recipients = {"ok@example.com"};
-    a.sender = "spoofed@example.com";
-    EXPECT_THAT(Send(a), HasSubstr("refused the sender \"spoofed@example.com\""));
-    EXPECT_TRUE(peer.Events("DATA").empty());
-}
-
-TEST_F(MailComponent, MessageRefusedAfterDataIsAnError) {
-    CSmtpPeer peer({"--refuse-data"});
-    REQUIRE_PEER(peer);
-    Account a;
-    a.port = peer.Port();
-    const std::string error = Send(a);
-    EXPECT_THAT(error, HasSubstr("refused the message"));
-    EXPECT_THAT(error, HasSubstr("554"));
-}
-
-TEST_F(MailComponent, EmptyRecipientListChecksTheSessionButSendsNothing) {
-    CSmtpPeer peer({"--auth", "reporter:s3cret"});
-    REQUIRE_PEER(peer);
-    Account a;
-    a.port = peer.Port();
-    a.user = "reporter";
-    a.password = "s3cret";
-    a.recipients.clear();
-    EXPECT_THAT(Send(a), HasSubstr("No recipients"));
-    EXPECT_EQ(peer.Events("AUTH").size(), 1u);
-    EXPECT_TRUE(peer.Events("MAIL").empty());
-    EXPECT_TRUE(peer.Events("RCPT").empty());
-
-    // A failure of the session itself is still the error shown.
-    a.password = "bad";
-    EXPECT_THAT(Send(a), HasSubstr("rejected the user name"));
+    for (const std::string& part : c.named)
+        EXPECT_THAT(error, HasSubstr(part));
+    if (!a.password.empty()) {
+        EXPECT_THAT(error, Not(HasSubstr(a.password)));
+    }
+    if (*c.stopsBefore) {
+        EXPECT_TRUE(peer.Events(c.stopsBefore).empty());
+    }
+    if (c.name == std::string("NoRecipients")) {
+        EXPECT_EQ(peer.Events("AUTH").size(), 1u);
+    }
 }
 
 TEST_F(MailComponent, ConnectionFailuresAreReadable) {

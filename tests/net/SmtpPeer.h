@@ -2,20 +2,16 @@
 // Starts tests/fixtures/smtp_peer.py (aiosmtpd) on loopback and reads back what it
 // recorded: one JSON object per EHLO, AUTH, MAIL, RCPT and DATA it saw.
 #include "../common/PeerProcess.h"
+#include "../common/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <arpa/inet.h>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -23,28 +19,15 @@ namespace mailtest {
 
 using testpeer::Python;
 
-inline std::filesystem::path MakeTempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "corvane-mail-XXXXXX").string();
-    if (!mkdtemp(tmpl.data()))
-        return {};
-    return tmpl;
-}
-
 class CSmtpPeer {
 public:
     // Extra arguments as smtp_peer.py takes them ("--auth", "u:p", "--refuse-rcpt", "x@y", ...).
     explicit CSmtpPeer(std::vector<std::string> extra = {})
-        : m_dir(MakeTempDir()), m_record(m_dir / "record.jsonl"), m_process([&] {
-              std::vector<std::string> args = {testpeer::Fixture("smtp_peer.py"), "--record",
-                                               m_record.string()};
+        : m_record(m_dir / "record.jsonl"), m_process([&] {
+              std::vector<std::string> args = {testpeer::Fixture("smtp_peer.py"), "--record", m_record};
               args.insert(args.end(), extra.begin(), extra.end());
               return args;
           }()) {}
-
-    ~CSmtpPeer() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
 
     CSmtpPeer(const CSmtpPeer&) = delete;
     CSmtpPeer& operator=(const CSmtpPeer&) = delete;
@@ -52,7 +35,7 @@ public:
     bool Running() const { return m_process.Ok(); }
     int Port() const { return m_process.Port(); }
     // The certificate the peer made for "--tls", to be trusted as its own authority.
-    std::string CertFile() const { return (m_dir / "cert.pem").string(); }
+    std::string CertFile() const { return m_dir / "cert.pem"; }
 
     std::vector<nlohmann::json> Events() const {
         std::vector<nlohmann::json> events;
@@ -73,8 +56,8 @@ public:
     }
 
 private:
-    std::filesystem::path m_dir;
-    std::filesystem::path m_record;
+    TempDir m_dir;
+    std::string m_record;
     testpeer::CPeerProcess m_process;
 };
 

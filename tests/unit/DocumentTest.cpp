@@ -1,40 +1,16 @@
+#include "../common/MemoryStore.h"
 #include "../common/TempDir.h"
 #include "SampleProject.h"
 
 #include "model/CCorvaneDoc.h"
-#include "model/IProfileStore.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <map>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
-
-class MemoryStore : public IProfileStore {
-public:
-    std::string GetProfileString(const std::string& s, const std::string& e,
-                                 const std::string& d) const override {
-        const auto it = values.find(s + "/" + e);
-        return it == values.end() ? d : it->second;
-    }
-    bool WriteProfileString(const std::string& s, const std::string& e, const std::string& v) override {
-        values[s + "/" + e] = v;
-        ++writes;
-        return true;
-    }
-    int GetProfileInt(const std::string& s, const std::string& e, int d) const override {
-        const auto it = values.find(s + "/" + e);
-        return it == values.end() ? d : std::stoi(it->second);
-    }
-    bool WriteProfileInt(const std::string& s, const std::string& e, int v) override {
-        return WriteProfileString(s, e, std::to_string(v));
-    }
-    std::map<std::string, std::string> values;
-    int writes = 0;
-};
 
 std::string Cwd() {
     char buf[4096];
@@ -44,7 +20,7 @@ std::string Cwd() {
 } // namespace
 
 TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
-    MemoryStore store;
+    CMemoryStore store;
     CCorvaneDoc doc(&store);
     doc = MakeSampleProject();
     doc.SetProfileStore(&store);
@@ -78,7 +54,7 @@ TEST(Document, OpeningReplacesEveryListAndNeitherOpenNorSaveWritesCfgPath) {
     b.m_mail.m_arrRecipients = {"b@example.com"};
     ASSERT_TRUE(b.OnSaveDocument(dir.File("b.dix"), err)) << err;
 
-    MemoryStore store;
+    CMemoryStore store;
     CCorvaneDoc doc(&store);
     ASSERT_EQ(doc.OnOpenDocument(dir.File("a.dix"), err), CCorvaneDoc::OpenResult::ok) << err;
     ASSERT_EQ(doc.OnOpenDocument(dir.File("b.dix"), err), CCorvaneDoc::OpenResult::ok) << err;
@@ -127,7 +103,7 @@ TEST(Document, TruncatedAtEveryOffsetIsRefusedAndResetsToANewProject) {
     CCorvaneDoc sample = MakeSampleProject();
     const std::string bytes = sample.SaveToMemory();
     const std::string path = dir.File("cut.dix");
-    MemoryStore store;
+    CMemoryStore store;
     CCorvaneDoc doc(&store);
     std::string err;
     for (std::size_t n = 1; n < bytes.size(); ++n) {

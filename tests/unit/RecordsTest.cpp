@@ -90,7 +90,7 @@ TEST(SecretText, EveryOccurrenceOfEachPasswordIsMasked) {
 
 // A number that the field cannot hold is refused by its key path, never wrapped into
 // range; the ends of each range are taken as they are.
-TEST(ProjectJson, NumbersBeyondTheFieldsRangeAreRefusedByTheirKeyPath) {
+TEST(ProjectJson, BadInputIsRefusedByItsKeyPath) {
     struct Case {
         const char* json;
         std::string path;
@@ -102,12 +102,20 @@ TEST(ProjectJson, NumbersBeyondTheFieldsRangeAreRefusedByTheirKeyPath) {
         {R"({"profiles": [{"textValues1": [{"value1": 4294967296}]}]})", "profiles[0].textValues1[0].value1"},
         {R"({"profiles": [{"textValues2": [{"value2": -1}]}]})", "profiles[0].textValues2[0].value2"},
         {R"({"reserved": [0, 18446744073709551615]})", "reserved[1]"},
+        // Unknown keys and wrong types are named by their path too.
+        {R"({"interval": 20, "colour": 1})", "colour"},
+        {R"({"interval": "20"})", "interval"},
+        {R"({"profiles": [{"upload": 1}]})", "profiles[0].upload"},
+        {R"({"mail": {"recipients": ["a", 2]}})", "mail.recipients[1]"},
+        {R"({"reports": {"log": {"sendEmpty": true}}})", "reports.log.sendEmpty"},
+        {R"({"profiles": )", "not valid JSON"},
+        {R"({"interval": 1e999})", "not valid JSON"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.json);
         CCorvaneDoc doc;
         try {
-            corvane::ProjectFromJson(nlohmann::json::parse(c.json), doc);
+            corvane::ProjectFromJsonText(c.json, doc);
             ADD_FAILURE() << "accepted";
         } catch (const corvane::JsonFormatError& e) {
             EXPECT_EQ(std::string(e.what()).rfind(c.path + ": ", 0), 0u) << e.what();

@@ -1,5 +1,5 @@
 #include "../common/EnvOverride.h"
-#include "TempDir.h"
+#include "../common/TempDir.h"
 
 #include "platform/CSettingsStore.h"
 

@@ -1,7 +1,7 @@
 // The site-list readers of `corvane-dix import` on files written from each format's
 // public description (the fuzz seed folders), and the replay of every seed folder.
 #include "tools/SiteList.h"
-#include "TempDir.h"
+#include "../common/TempDir.h"
 #include "model/CCorvaneDoc.h"
 #include "model/ProjectJson.h"
 #include "tools/WinScpSiteList.h"

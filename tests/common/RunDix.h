@@ -1,0 +1,25 @@
+#pragma once
+// Runs the command-line companion as an operator would, with its output and exit status.
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+struct DixRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+// `args` go to the shell as they are; stderr is folded into `out`.
+inline DixRun RunDix(const std::string& args) {
+    DixRun r;
+    FILE* p = ::popen(("'" + std::string(CORVANE_DIX_TOOL) + "' " + args + " 2>&1").c_str(), "r");
+    if (!p)
+        return r;
+    std::array<char, 4096> buf;
+    while (const std::size_t n = std::fread(buf.data(), 1, buf.size(), p))
+        r.out.append(buf.data(), n);
+    const int status = ::pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
