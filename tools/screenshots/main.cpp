@@ -320,16 +320,13 @@ void AddConnections(CCorvaneDoc& doc, std::initializer_list<const char*> hosts) 
         doc.m_arrConnections.emplace_back().m_strHost = host;
 }
 
-void ShootProxy() {
+// An editor of the project's settings, on a project `fill` gives something to show.
+template <class Dialog> void ShootEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr) {
     CCorvaneDoc doc;
-    CDlgProxy dlg(nullptr, &doc);
-    ShootModal(dlg, "proxy");
-}
-
-void ShootInterval() {
-    CCorvaneDoc doc;
-    CDlgService dlg(nullptr, &doc);
-    ShootModal(dlg, "interval");
+    if (fill)
+        fill(doc);
+    Dialog dlg(nullptr, &doc);
+    ShootModal(dlg, name);
 }
 
 void ShootMasks() {
@@ -356,17 +353,15 @@ void ShootReports() {
 }
 
 void ShootMail() {
-    CCorvaneDoc doc;
-    doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
-    CDlgMail dlg(nullptr, &doc);
-    ShootModal(dlg, "mail");
+    ShootEditor<CDlgMail>("mail", [](CCorvaneDoc& doc) {
+        doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
+    });
 }
 
 void ShootConnections() {
-    CCorvaneDoc doc;
-    AddConnections(doc, {"ftp.example.com", "backup.example.org", "10.0.0.7"});
-    CDlgConnections dlg(nullptr, &doc);
-    ShootModal(dlg, "connections");
+    ShootEditor<CDlgConnections>("connections", [](CCorvaneDoc& doc) {
+        AddConnections(doc, {"ftp.example.com", "backup.example.org", "10.0.0.7"});
+    });
 }
 
 // A profile with its connection, and a new one on a project without connections (the notice).
@@ -485,8 +480,8 @@ const Scene kScenes[] = {
     {"menus", "shell", ShootMenus},
     {"context-menu", "shell", ShootContextMenu},
     {"about", "shell", ShootAbout},
-    {"proxy", "dialogs", ShootProxy},
-    {"interval", "dialogs", ShootInterval},
+    {"proxy", "dialogs", [] { ShootEditor<CDlgProxy>("proxy"); }},
+    {"interval", "dialogs", [] { ShootEditor<CDlgService>("interval"); }},
     {"masks", "dialogs", ShootMasks},
     {"reports", "dialogs", ShootReports},
     {"mail", "dialogs", ShootMail},
