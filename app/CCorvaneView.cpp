@@ -34,15 +34,18 @@ wxString YesNo(bool flag) {
 } // namespace
 
 CCorvaneView::CCorvaneView(wxWindow* parent, CCorvaneDoc* pDoc, IProfileStore* pStore)
-    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_ICON | wxBORDER_THEME),
+    // Born in the style the first update shows, so that start-up never builds one
+    // layout only to tear it down for another.
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                 wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME),
       m_pDoc(pDoc), m_pStore(pStore) {
     Bind(wxEVT_MENU, &CCorvaneView::OnCommand, this);
     Bind(wxEVT_LIST_ITEM_SELECTED, &CCorvaneView::OnItemSelected, this);
     Bind(wxEVT_CONTEXT_MENU, &CCorvaneView::OnContextMenu, this);
-    // The list draws its rows in a child window that receives the clicks; in the
-    // icon style it is the only child (the column header comes with the details style).
-    for (wxWindow* child : GetChildren())
-        child->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
+    // The list draws its rows in its first child, which receives the clicks; the
+    // column header, made after it, edits nothing.
+    if (!GetChildren().empty())
+        GetChildren().front()->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
 }
 
 CCorvaneView::~CCorvaneView() {
@@ -56,12 +59,9 @@ void CCorvaneView::OnInitialUpdate() {
         return;
     }
     SetViewType(wxLC_REPORT);
-    SetWindowStyleFlag(GetWindowStyleFlag() | wxLC_HRULES | wxLC_VRULES);
-
+    // The large pictures wait for the icon style, the only one that shows them.
     if (m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, kMaskColour))
         SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
-    if (m_imageListLarge.CreateFromBitmap(IDB_IMAGES32, 32, 32, kMaskColour))
-        SetImageList(&m_imageListLarge, wxIMAGE_LIST_NORMAL);
 
     const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
     LoadColumnWidths(defaultWidth);
@@ -141,6 +141,9 @@ void CCorvaneView::SaveColumnWidths() {
 void CCorvaneView::SetViewType(long type) {
     if (GetViewType() == type)
         return;
+    if (type == wxLC_ICON && !GetImageList(wxIMAGE_LIST_NORMAL) &&
+        m_imageListLarge.CreateFromBitmap(IDB_IMAGES32, 32, 32, kMaskColour))
+        SetImageList(&m_imageListLarge, wxIMAGE_LIST_NORMAL);
     SetSingleStyle(type);
     // The generic list keeps the item layout of the old style until something
     // invalidates it; handing it the image lists again does that.

@@ -94,7 +94,6 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     const wxRect area = wxDisplay(0u).GetClientArea();
     Create(nullptr, wxID_ANY, corvane::kAppTitle, wxDefaultPosition,
            wxSize(area.width * 3 / 4, area.height * 3 / 4));
-    SetIcons(FrameIcons());
 
     // Bound first so that it runs last: whatever the frame does not handle
     // goes to the view, then to the application.
@@ -194,7 +193,7 @@ void CMainFrame::CreateStatusPanes() {
         widths[i + 1] = bar->GetTextExtent(kIndicatorTexts[i]).x + bar->FromDIP(12);
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText(corvane::kIdleText, 0);
-    UpdateKeyIndicators();
+    // The indicators start blank; the first idle moment reads the keyboard.
 }
 
 bool CMainFrame::IsToolBarShown() {
@@ -313,6 +312,11 @@ void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event) {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
+    // The window manager shows the icon whenever it comes; the window does not wait for it.
+    if (!m_bIconsSet) {
+        m_bIconsSet = true;
+        SetIcons(FrameIcons());
+    }
     UpdateKeyIndicators();
     event.Skip();
 }

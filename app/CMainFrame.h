@@ -60,5 +60,6 @@ private:
     CCorvaneView* m_pView = nullptr;
     wxEvtHandler* m_pAppHandler;
     int m_nHoverTool = wxID_NONE;
+    bool m_bIconsSet = false;
     wxString m_strIndicators[3];
 };

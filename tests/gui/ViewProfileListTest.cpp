@@ -70,6 +70,8 @@ TEST_F(ViewProfileList, RowsShowTheProfilesInDocumentOrder) {
     EXPECT_EQ(Image(view, 0), IMG_PROFILE_ENABLED);
     EXPECT_EQ(Image(view, 1), IMG_PROFILE_DISABLED);
     EXPECT_NE(view->GetImageList(wxIMAGE_LIST_SMALL), nullptr);
+    // The large pictures are drawn when the icon style first needs them.
+    view->SetViewType(wxLC_ICON);
     EXPECT_NE(view->GetImageList(wxIMAGE_LIST_NORMAL), nullptr);
 
     // An edited row takes its icon from the enabled flag.
