@@ -13,4 +13,4 @@ mkdir -p "$out"
 command -v import >/dev/null || { echo "needs ImageMagick (import)" >&2; exit 1; }
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target corvane_screenshots -j 2
-"$root/tests/run-gui-tests.sh" "$build/tools/screenshots/corvane_screenshots" "$out" "${@:-dialogs}"
+"$root/tests/run-gui-tests.sh" "$build/tools/screenshots/corvane_screenshots" "$out" "${@:-${CORVANE_SCREENSHOT_GROUP:-dialogs}}"
