@@ -48,7 +48,10 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pSlider->SetTickFreq(1);
     m_pSlider->SetValue(clamped);
     m_pMinutes->ChangeValue(FormatNumber(stored));
-    m_pUpDown->SetRange(kMin, kMax);
+    // GTK's arrows go silent at the ends of their range, so theirs reaches one step
+    // beyond ours: a click there still arrives and is clamped back, as the field's
+    // value (possibly outside the range) is.
+    m_pUpDown->SetRange(kMin - 1, kMax + 1);
     m_pUpDown->SetValue(clamped);
     ShowSliderTip();
 

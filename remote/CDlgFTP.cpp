@@ -144,10 +144,11 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
 
 void CDlgFTP::OnOK(wxCommandEvent&) {
     if (CConnectionInfo* info = m_pConnection) {
-        info->m_strHost = FromWx(m_editHost->GetValue());
+        if (!StoreTyped(this, {{"Host", m_editHost->GetValue(), &info->m_strHost},
+                               {"User", m_editUser->GetValue(), &info->m_strUser},
+                               {"Password", m_editPassword->GetValue(), &info->m_strPassword}}))
+            return;
         info->m_nPort = ReadLeadingNumber(m_editPort->GetValue());
-        info->m_strUser = FromWx(m_editUser->GetValue());
-        info->m_strPassword = FromWx(m_editPassword->GetValue());
         info->m_bUseProxy = m_checkUseProxy->IsChecked();
         info->m_bShowPassword = m_checkShowPassword->IsChecked();
         info->m_bPassive = m_checkPassive->IsChecked();
