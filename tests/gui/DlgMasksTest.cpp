@@ -3,6 +3,7 @@
 #include "dialogs/CDlgMasks.h"
 
 #include <wx/listctrl.h>
+#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -31,6 +32,22 @@ protected:
         Click(&dlg, CDlgMasks::kIdAdd);
     }
 };
+
+TEST_F(DlgMasksTest, MaskTheCodePageCannotHoldIsRefusedAtAdd) {
+    std::vector<CFileMask> masks;
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgMasks::kIdMask, wxString(L"*.\u0444\u0430\u0439\u043b"));
+        wxUIActionSimulator sim;
+        sim.MouseMove(dlg.FindWindow(CDlgMasks::kIdAdd)->GetScreenRect().GetPosition() + wxPoint(5, 5));
+        wxTEST_DIALOG((sim.MouseClick(), Pump(150)),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("File Mask", L'\u0444'),
+                                     "Information ", wxICON_INFORMATION));
+        EXPECT_EQ(List(dlg)->GetItemCount(), 0);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        Click(&dlg, wxID_CANCEL);
+    });
+}
 
 TEST_F(DlgMasksTest, BlankTextAddsNothingAndTrimmedTextIsAddedWithTheFlags) {
     std::vector<CFileMask> masks;
