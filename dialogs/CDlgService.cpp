@@ -93,8 +93,11 @@ void CDlgService::Step(int delta) {
     // The arrows count from what the field shows, brought into their range.
     const int from = std::clamp<std::int32_t>(ReadLeadingNumber(m_pMinutes->GetValue()), kMin, kMax);
     const int to = std::clamp(from + delta, kMin, kMax);
-    m_pUpDown->SetValue(to);
     m_pMinutes->ChangeValue(FormatNumber(to));
+    // Moving the arrows from inside their own change handler leaves wxGTK's record of
+    // their position behind the widget's, and the arrows then run on by themselves;
+    // they are brought back in step once the click has been handled.
+    CallAfter([this] { m_pUpDown->SetValue(m_pSlider->GetValue()); });
 }
 
 void CDlgService::OnOK(wxCommandEvent&) {

@@ -1,3 +1,4 @@
+#include "../common/RealClick.h"
 #include "../common/RecordingMailer.h"
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
@@ -67,22 +68,16 @@ TEST_F(DlgMailTest, DefaultsAndRecipientEditingWithOkStoringUntrimmedTexts) {
 TEST_F(DlgMailTest, TextTheCodePageCannotHoldIsRefusedAtAddAndAtOk) {
     const CMailAccount before = m_doc.m_mail;
     CDlgMail dlg(nullptr, &m_doc);
-    auto realClick = [&](int id) {
-        wxUIActionSimulator sim;
-        sim.MouseMove(dlg.FindWindow(id)->GetScreenRect().GetPosition() + wxPoint(5, 5));
-        sim.MouseClick();
-        Pump(150);
-    };
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMail::kIdRecipient, wxString(L"\u0418\u0432\u0430\u043d@example.com"));
-        wxTEST_DIALOG(realClick(CDlgMail::kIdAdd),
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMail::kIdAdd)),
                       CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Recipient", L'\u0418'),
                                      "Information ", wxICON_INFORMATION));
         EXPECT_EQ(List(dlg)->GetCount(), 0);
         EXPECT_FALSE(IsOkEnabled(&dlg));
         Type(&dlg, CDlgMail::kIdSubject, wxString(L"\u20ac report")); // the euro sign has a byte
         Type(&dlg, CDlgMail::kIdUser, wxString(L"j\u0101nis"));
-        wxTEST_DIALOG(realClick(wxID_OK),
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
                       CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Username", L'\u0101'),
                                      "Information ", wxICON_INFORMATION));
         EXPECT_TRUE(dlg.IsModal());

@@ -1,3 +1,4 @@
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
 #include "controls/AccessibleName.h"
@@ -12,7 +13,6 @@
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/stattext.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -241,10 +241,8 @@ TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
     wxMkdir(local);
     CDlgMain dlg(nullptr, &m_doc, &profile);
     RunModal(dlg, [&] {
-        wxUIActionSimulator sim;
-        sim.MouseMove(dlg.FindWindow(CDlgMain::kIdBrowseLocal)->GetScreenRect().GetPosition() +
-                      wxPoint(3, 3));
-        wxTEST_DIALOG((sim.MouseClick(), Pump(150)), PickFolder(local, wxID_OK),
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
+                      PickFolder(local, wxID_OK),
                       CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'),
                                      "Information ", wxICON_INFORMATION));
         EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");

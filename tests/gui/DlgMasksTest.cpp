@@ -2,8 +2,8 @@
 
 #include "dialogs/CDlgMasks.h"
 
+#include "../common/RealClick.h"
 #include <wx/listctrl.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -38,9 +38,7 @@ TEST_F(DlgMasksTest, MaskTheCodePageCannotHoldIsRefusedAtAdd) {
     CDlgMasks dlg(nullptr, &masks);
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMasks::kIdMask, wxString(L"*.\u0444\u0430\u0439\u043b"));
-        wxUIActionSimulator sim;
-        sim.MouseMove(dlg.FindWindow(CDlgMasks::kIdAdd)->GetScreenRect().GetPosition() + wxPoint(5, 5));
-        wxTEST_DIALOG((sim.MouseClick(), Pump(150)),
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMasks::kIdAdd)),
                       CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("File Mask", L'\u0444'),
                                      "Information ", wxICON_INFORMATION));
         EXPECT_EQ(List(dlg)->GetItemCount(), 0);

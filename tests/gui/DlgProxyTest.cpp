@@ -1,3 +1,4 @@
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgProxy.h"
@@ -5,7 +6,6 @@
 
 #include <dlfcn.h>
 #include <wx/choice.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -20,12 +20,6 @@ protected:
         static const auto mask =
             reinterpret_cast<unsigned (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_entry_get_invisible_char"));
         return visible(t->GetHandle()) ? 0 : mask(t->GetHandle());
-    }
-    static void RealClick(wxDialog& dlg, int id) {
-        wxUIActionSimulator sim;
-        sim.MouseMove(dlg.FindWindow(id)->GetScreenRect().GetPosition() + wxPoint(5, 5));
-        sim.MouseClick();
-        Pump(150);
     }
     CCorvaneDoc m_doc;
 };
@@ -108,7 +102,7 @@ TEST_F(DlgProxyTest, ShowPasswordUnmasksKeepsTextAndIsStored) {
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw");
         EXPECT_FALSE(IsOkEnabled(&dlg));
         dlg.GetPasswordCtrl()->SetValue("pw2");
-        RealClick(dlg, CDlgProxy::kIdShowPassword);
+        testpump::RealClick(dlg.FindWindow(CDlgProxy::kIdShowPassword));
         EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), unsigned('*'));
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw2");
         EXPECT_TRUE(IsOkEnabled(&dlg));
@@ -124,7 +118,7 @@ TEST_F(DlgProxyTest, TextTheCodePageCannotHoldIsRefusedAtOkAndNothingIsStored) {
     RunModal(dlg, [&] {
         Type(&dlg, CDlgProxy::kIdHost, wxString(L"m\u00fcnchen.example"));
         Type(&dlg, CDlgProxy::kIdPassword, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
-        wxTEST_DIALOG(RealClick(dlg, wxID_OK),
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
                       CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Password", L'\u043f'),
                                      "Information ", wxICON_INFORMATION));
         EXPECT_TRUE(dlg.IsModal());
