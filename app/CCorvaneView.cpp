@@ -11,6 +11,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "dialogs/CDlgConnections.h"
@@ -288,8 +289,20 @@ void CCorvaneView::OnLeftDoubleClick(wxMouseEvent& event) {
 }
 
 void CCorvaneView::OnContextMenu(wxContextMenuEvent& event) {
+    // From the keyboard (Menu key, Shift+F10) there is no click point: the menu opens
+    // below the marked row, or at the list's corner when no row is marked.
     wxPoint at = event.GetPosition();
-    at = at == wxDefaultPosition ? ScreenToClient(wxGetMousePosition()) : ScreenToClient(at);
+    if (at != wxDefaultPosition) {
+        at = ScreenToClient(at);
+    } else {
+        at = wxPoint(0, 0);
+        wxRect row;
+        if (m_nSelectionMark >= 0 && m_nSelectionMark < GetItemCount()) {
+            EnsureVisible(m_nSelectionMark);
+            if (GetItemRect(m_nSelectionMark, row))
+                at = wxPoint(row.x + std::min(row.width, FromDIP(40)), row.GetBottom());
+        }
+    }
     std::unique_ptr<wxMenu> menu(CreateContextMenu());
     if (menu)
         PopupMenu(menu.get(), at);

@@ -1,6 +1,9 @@
 #include "controls/CDialogBase.h"
 
+#include "controls/WxText.h"
+
 #include <limits>
+#include <vector>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -42,6 +45,33 @@ void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
     return wxMessageBox(text, kCaptionQuestion, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+}
+
+wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {
+    return wxString::Format("%s: the character \"%s\" (U+%04X) cannot be stored. Only the characters of the "
+                            "Windows-1252 code page (Western European) can be used.",
+                            field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
+}
+
+bool CDialogBase::ToCodePage(wxWindow* parent, const wxString& field, const wxString& text,
+                             std::string& out) {
+    wxUniChar unheld;
+    if (FromWxExact(text, out, unheld))
+        return true;
+    ShowInformation(parent, CannotHoldText(field, unheld), kCaptionInformation);
+    return false;
+}
+
+bool CDialogBase::StoreTyped(wxWindow* parent, std::initializer_list<TypedText> texts) {
+    std::vector<std::string> bytes(texts.size());
+    auto out = bytes.begin();
+    for (const TypedText& t : texts)
+        if (!ToCodePage(parent, t.field, t.text, *out++))
+            return false;
+    out = bytes.begin();
+    for (const TypedText& t : texts)
+        *t.target = std::move(*out++);
+    return true;
 }
 
 wxSizer* CDialogBase::CreateButtonRow() {

@@ -5,6 +5,7 @@
 // message boxes with the captions and icons the operator knows.
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <wx/dialog.h>
 
 class wxButton;
@@ -29,6 +30,21 @@ public:
     static void ShowError(wxWindow* parent, const wxString& text);
     // Yes/No question with the question icon; true for Yes.
     static bool AskYesNo(wxWindow* parent, const wxString& text);
+
+    // The project keeps code page bytes, so text with a character the code page has no
+    // byte for is refused, never stored with a stand-in. The refusal names the field
+    // (as its label reads) and the first such character.
+    static wxString CannotHoldText(const wxString& field, wxUniChar unheld);
+    // `text` as code page bytes in `out`; false after showing the refusal.
+    static bool ToCodePage(wxWindow* parent, const wxString& field, const wxString& text, std::string& out);
+    // One typed text bound for a record field.
+    struct TypedText {
+        const char* field;
+        wxString text;
+        std::string* target;
+    };
+    // Stores all texts, or none when one is refused (the first is reported).
+    static bool StoreTyped(wxWindow* parent, std::initializer_list<TypedText> texts);
 
 protected:
     // Whether OK is enabled when the dialog opens: editors wait for a first change,

@@ -20,6 +20,20 @@ std::string FromWx(const wxString& text) {
     return out;
 }
 
+bool FromWxExact(const wxString& text, std::string& out, wxUniChar& unheld) {
+    out.clear();
+    out.reserve(text.length());
+    for (const wxUniChar ch : text) {
+        const int b = corvane::CodePointToCp1252(ch.GetValue());
+        if (b < 0) {
+            unheld = ch;
+            return false;
+        }
+        out += static_cast<char>(b);
+    }
+    return true;
+}
+
 wxString RemoteNameToWx(const std::string& serverBytes) {
     return wxString::FromUTF8(corvane::RemoteNameToUtf8(serverBytes));
 }

@@ -6,6 +6,9 @@
 
 wxString ToWx(const std::string& cp1252);
 std::string FromWx(const wxString& text);
+// The code page bytes of typed text; false when a character has no byte in the code
+// page, `unheld` then receives the first such character and `out` is unspecified.
+bool FromWxExact(const wxString& text, std::string& out, wxUniChar& unheld);
 
 // Text in an FTP server's bytes (a name, a path, an error quoting the server), as the
 // operator reads it (RemoteNameToUtf8).

@@ -172,7 +172,8 @@ CDlgMail::~CDlgMail() {
 void CDlgMail::OnAdd(wxCommandEvent&) {
     wxString text = m_pRecipient->GetValue();
     text.Trim(true).Trim(false);
-    if (text.empty())
+    std::string bytes;
+    if (text.empty() || !ToCodePage(this, "Recipient", text, bytes))
         return;
     m_pRecipients->AddString(text, IMG_PERSON);
     MarkChanged();
@@ -200,7 +201,8 @@ void CDlgMail::OnSend(wxCommandEvent&) {
     m_pProgress->SetValue(0);
     // The account as typed now, not as stored.
     CMailAccount typed;
-    StoreInto(typed);
+    if (!StoreInto(typed))
+        return;
     try {
         CBlockingWork::Run([&] { corvane::SendTestMessage(typed); });
     } catch (const std::exception& e) {
@@ -217,18 +219,20 @@ void CDlgMail::OnTimer(wxTimerEvent&) {
 }
 
 void CDlgMail::OnOK(wxCommandEvent&) {
-    StoreInto(m_pDoc->m_mail);
-    EndModal(wxID_OK);
+    if (StoreInto(m_pDoc->m_mail))
+        EndModal(wxID_OK);
 }
 
-void CDlgMail::StoreInto(CMailAccount& mail) const {
-    mail.m_strServer = FromWx(m_pServer->GetValue());
-    mail.m_strUser = FromWx(m_pUser->GetValue());
-    mail.m_strPassword = FromWx(m_pPassword->GetValue());
-    mail.m_strFrom = FromWx(m_pFrom->GetValue());
-    mail.m_strSubject = FromWx(m_pSubject->GetValue());
+bool CDlgMail::StoreInto(CMailAccount& mail) {
+    if (!StoreTyped(this, {{"Server", m_pServer->GetValue(), &mail.m_strServer},
+                           {"Username", m_pUser->GetValue(), &mail.m_strUser},
+                           {"Password", m_pPassword->GetValue(), &mail.m_strPassword},
+                           {"From", m_pFrom->GetValue(), &mail.m_strFrom},
+                           {"Subject", m_pSubject->GetValue(), &mail.m_strSubject}}))
+        return false;
     mail.m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     mail.m_arrRecipients.clear();
     for (int i = 0; i < m_pRecipients->GetCount(); ++i)
         mail.m_arrRecipients.push_back(FromWx(m_pRecipients->GetText(i)));
+    return true;
 }

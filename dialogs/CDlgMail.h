@@ -48,8 +48,9 @@ private:
     void OnSend(wxCommandEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnOK(wxCommandEvent& event);
-    // Every field as it stands, untrimmed.
-    void StoreInto(CMailAccount& mail) const;
+    // Every field as it stands, untrimmed; false, with the record untouched, when a
+    // typed text is refused.
+    bool StoreInto(CMailAccount& mail);
 
     CCorvaneDoc* m_pDoc;
     CBitmapImageList m_images;

@@ -1,5 +1,6 @@
 #include "dialogs/CDlgMain.h"
 
+#include "controls/AccessibleName.h"
 #include "controls/CFolderDialog.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
@@ -118,6 +119,8 @@ void CDlgMain::BuildControls() {
         new wxTextCtrl(this, kIdFtpFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pFtpFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     m_pBrowseFtp = new wxButton(this, kIdBrowseFtp, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    corvane::SetAccessibleName(m_pBrowseLocal, "Browse local folder");
+    corvane::SetAccessibleName(m_pBrowseFtp, "Browse FTP folder");
     fields->Add(m_pBrowseFtp, 0, wxEXPAND);
     top->Add(fields, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
     top->AddSpacer(gap);
@@ -234,7 +237,11 @@ void CDlgMain::OnBrowseLocal(wxCommandEvent&) {
     CFolderDialog picker("Select folder", ToWx(m_strLocalFolder), this, CFolderDialog::kReturnOnlyFsDirs);
     if (picker.DoModal() != wxID_OK)
         return;
-    m_strLocalFolder = FromWx(picker.GetFolderPath());
+    // A folder whose name the project cannot hold is refused, not stored mangled.
+    std::string folder;
+    if (!ToCodePage(this, "Folder", picker.GetFolderPath(), folder))
+        return;
+    m_strLocalFolder = std::move(folder);
     m_pLocalFolder->SetValue(ToWx(m_strLocalFolder));
     MarkChanged();
 }

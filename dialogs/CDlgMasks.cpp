@@ -107,7 +107,8 @@ void CDlgMasks::OnAdd(wxCommandEvent&) {
     if (text.empty())
         return;
     CFileMask mask;
-    mask.m_strMask = FromWx(text);
+    if (!ToCodePage(this, "File Mask", text, mask.m_strMask))
+        return;
     mask.m_bUpload = m_pUpload->GetValue();
     mask.m_bDownload = m_pDownload->GetValue();
     m_arrWork.push_back(mask);

@@ -2,6 +2,7 @@
 
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "remote/PasswordDisplay.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -57,15 +58,9 @@ void CDlgProxy::BuildControls() {
     grid->Add(m_pUser, 1, wxEXPAND);
 
     grid->Add(new wxStaticText(box, wxID_ANY, "Password"), 0, wxALIGN_CENTER_VERTICAL);
-    // GTK cannot unmask an entry after creation, so the plain twin takes its place.
-    auto* passwordCell = new wxBoxSizer(wxVERTICAL);
     m_pPassword =
         new wxTextCtrl(box, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
-    m_pPasswordPlain = new wxTextCtrl(box, kIdPasswordPlain);
-    passwordCell->Add(m_pPassword, 0, wxEXPAND);
-    passwordCell->Add(m_pPasswordPlain, 0, wxEXPAND);
-    m_pPasswordPlain->Hide();
-    grid->Add(passwordCell, 1, wxEXPAND);
+    grid->Add(m_pPassword, 1, wxEXPAND);
 
     grid->AddSpacer(0);
     m_pShowPassword = new wxCheckBox(box, kIdShowPassword, "Show password");
@@ -76,7 +71,7 @@ void CDlgProxy::BuildControls() {
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(top);
 
-    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pPasswordPlain, m_pType});
+    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pType});
     Bind(wxEVT_CHECKBOX, &CDlgProxy::OnShowPassword, this, kIdShowPassword);
 }
 
@@ -108,20 +103,10 @@ void CDlgProxy::LoadRecord() {
     m_pHost->SetFocus();
 }
 
-wxTextCtrl* CDlgProxy::GetPasswordCtrl() const {
-    return m_pShowPassword->GetValue() ? m_pPasswordPlain : m_pPassword;
-}
-
 void CDlgProxy::ApplyPasswordRule() {
-    wxTextCtrl* shown = GetPasswordCtrl();
-    if (!shown->IsShown()) {
-        wxTextCtrl* hidden = shown == m_pPassword ? m_pPasswordPlain : m_pPassword;
-        shown->ChangeValue(hidden->GetValue());
-        hidden->Hide();
-        shown->Show();
-        Layout();
-    }
-    shown->SetFocus();
+    // The same masking as the connection dialog's password.
+    corvane::remote::SetPasswordShown(m_pPassword, m_pShowPassword->GetValue());
+    m_pPassword->SetFocus();
     MarkChanged();
 }
 
@@ -134,9 +119,10 @@ void CDlgProxy::OnOK(wxCommandEvent&) {
         EndModal(wxID_CANCEL);
         return;
     }
-    m_pProxy->m_strHost = FromWx(m_pHost->GetValue());
-    m_pProxy->m_strUser = FromWx(m_pUser->GetValue());
-    m_pProxy->m_strPassword = FromWx(GetPasswordCtrl()->GetValue());
+    if (!StoreTyped(this, {{"Proxy", m_pHost->GetValue(), &m_pProxy->m_strHost},
+                           {"User", m_pUser->GetValue(), &m_pProxy->m_strUser},
+                           {"Password", m_pPassword->GetValue(), &m_pProxy->m_strPassword}}))
+        return;
     m_pProxy->m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     m_pProxy->m_bShowPassword = m_pShowPassword->GetValue();
     const wxString type = m_pType->GetStringSelection();

@@ -20,8 +20,6 @@ public:
         kIdUser = 1002,
         kIdPassword = 1003,
         kIdShowPassword = 1067,
-        // The same password shown in plain text (swapped in by "Show password").
-        kIdPasswordPlain = 1903,
     };
 
     // The names the type list shows, in list order, and the codes stored for them.
@@ -39,8 +37,8 @@ public:
 
     int ShowModal() override;
 
-    // The password field currently shown (masked or plain).
-    wxTextCtrl* GetPasswordCtrl() const;
+    // The password field, masked or plain.
+    wxTextCtrl* GetPasswordCtrl() const { return m_pPassword; }
 
 private:
     void BuildControls();
@@ -58,6 +56,5 @@ private:
     wxChoice* m_pType = nullptr;
     wxTextCtrl* m_pUser = nullptr;
     wxTextCtrl* m_pPassword = nullptr;
-    wxTextCtrl* m_pPasswordPlain = nullptr;
     wxCheckBox* m_pShowPassword = nullptr;
 };

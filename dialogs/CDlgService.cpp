@@ -48,7 +48,10 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pSlider->SetTickFreq(1);
     m_pSlider->SetValue(clamped);
     m_pMinutes->ChangeValue(FormatNumber(stored));
-    m_pUpDown->SetRange(kMin, kMax);
+    // GTK's arrows go silent at the ends of their range, so theirs reaches one step
+    // beyond ours: a click there still arrives and is clamped back, as the field's
+    // value (possibly outside the range) is.
+    m_pUpDown->SetRange(kMin - 1, kMax + 1);
     m_pUpDown->SetValue(clamped);
     ShowSliderTip();
 
@@ -90,8 +93,11 @@ void CDlgService::Step(int delta) {
     // The arrows count from what the field shows, brought into their range.
     const int from = std::clamp<std::int32_t>(ReadLeadingNumber(m_pMinutes->GetValue()), kMin, kMax);
     const int to = std::clamp(from + delta, kMin, kMax);
-    m_pUpDown->SetValue(to);
     m_pMinutes->ChangeValue(FormatNumber(to));
+    // Moving the arrows from inside their own change handler leaves wxGTK's record of
+    // their position behind the widget's, and the arrows then run on by themselves;
+    // they are brought back in step once the click has been handled.
+    CallAfter([this] { m_pUpDown->SetValue(m_pSlider->GetValue()); });
 }
 
 void CDlgService::OnOK(wxCommandEvent&) {

@@ -144,15 +144,10 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
 
 void CDlgFTP::OnOK(wxCommandEvent&) {
     if (CConnectionInfo* info = m_pConnection) {
-        info->m_strHost = FromWx(m_editHost->GetValue());
-        info->m_nPort = ReadLeadingNumber(m_editPort->GetValue());
-        info->m_strUser = FromWx(m_editUser->GetValue());
-        info->m_strPassword = FromWx(m_editPassword->GetValue());
-        info->m_bUseProxy = m_checkUseProxy->IsChecked();
+        if (!ReadTyped(*info))
+            return;
         info->m_bShowPassword = m_checkShowPassword->IsChecked();
-        info->m_bPassive = m_checkPassive->IsChecked();
         info->m_bTestPassed = m_bTested;
-        info->m_bUseWinInet = m_checkUseWinInet->IsChecked();
     }
     EndModal(wxID_OK);
 }
@@ -189,7 +184,24 @@ void CDlgFTP::OnUseWinInet() {
     Layout();
 }
 
+bool CDlgFTP::ReadTyped(CConnectionInfo& info) {
+    if (!StoreTyped(this, {{"Host", m_editHost->GetValue(), &info.m_strHost},
+                           {"User", m_editUser->GetValue(), &info.m_strUser},
+                           {"Password", m_editPassword->GetValue(), &info.m_strPassword}}))
+        return false;
+    info.m_nPort = ReadLeadingNumber(m_editPort->GetValue());
+    info.m_bUseProxy = m_checkUseProxy->IsChecked();
+    info.m_bPassive = m_checkPassive->IsChecked();
+    info.m_bUseWinInet = m_checkUseWinInet->IsChecked();
+    return true;
+}
+
 void CDlgFTP::OnConnect() {
+    // The values as they stand in the controls at the click, not the record's; text
+    // OK would refuse is refused before any connection is tried.
+    CConnectionInfo typed;
+    if (!m_bConnected && !ReadTyped(typed))
+        return;
     m_bTested = true;
     wxButton* ok = GetOkButton();
     bool okAfter = ok->IsThisEnabled();
@@ -206,7 +218,7 @@ void CDlgFTP::OnConnect() {
         // The popup shows that work is going on; it stays live while the dialog takes no input.
         auto* popup = new CConnectingPopup(this);
         popup->ShowPopup();
-        result = ConnectServer();
+        result = ConnectServer(typed);
         if (result) {
             m_progress->SetPos(100);
             m_progress->SetAnimation(true);
@@ -225,16 +237,7 @@ void CDlgFTP::OnConnect() {
     ok->Enable(okAfter);
 }
 
-Result CDlgFTP::ConnectServer() {
-    // The values as they stand in the controls at the click, not the record's.
-    CConnectionInfo typed;
-    typed.m_strHost = FromWx(m_editHost->GetValue());
-    typed.m_nPort = ReadLeadingNumber(m_editPort->GetValue());
-    typed.m_strUser = FromWx(m_editUser->GetValue());
-    typed.m_strPassword = FromWx(m_editPassword->GetValue());
-    typed.m_bPassive = m_checkPassive->IsChecked();
-    typed.m_bUseProxy = m_checkUseProxy->IsChecked();
-    typed.m_bUseWinInet = m_checkUseWinInet->IsChecked();
+Result CDlgFTP::ConnectServer(const CConnectionInfo& typed) {
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
     Result result;
     CBlockingWork::Run(

@@ -64,9 +64,12 @@ private:
     void OnProxy();
     void OnUseWinInet();
     void OnConnect();
-    // Opens the test session from the values in the controls; blocks on a worker
-    // thread while the dialog keeps painting.
-    CRemoteFolderSession::Result ConnectServer();
+    // The connection fields as typed into `info`; false, with `info` untouched, after
+    // refusing text the code page cannot hold.
+    bool ReadTyped(CConnectionInfo& info);
+    // Opens the test session with `typed`; blocks on a worker thread while the dialog
+    // keeps painting.
+    CRemoteFolderSession::Result ConnectServer(const CConnectionInfo& typed);
 
     wxTextCtrl* m_editHost = nullptr;
     wxTextCtrl* m_editPort = nullptr;

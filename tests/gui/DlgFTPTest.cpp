@@ -1,5 +1,6 @@
 // The connection dialog against a recording component: what was typed reaches the
 // session, and what the operator sees around a test (popup, error box, buttons).
+#include "../common/RealClick.h"
 #include "../common/RecordingFtp.h"
 #include "RemoteTestSupport.h"
 
@@ -250,6 +251,29 @@ TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
     EXPECT_EQ(confirmed.ShowModal(), wxID_OK);
     EXPECT_TRUE(m_conn.m_bTestPassed);
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// Connect tries what OK would store: text the code page cannot hold is refused at
+// both, before any connection and with the record untouched.
+TEST_F(DlgFTPTest, TextTheCodePageCannotHoldIsRefusedAtConnectAndAtOk) {
+    CRecordingFtpRegistration reg(m_state);
+    CMessageRecorder boxes;
+    CDlgFTP dlg(nullptr, &m_doc);
+    dlg.m_pConnection = &m_conn;
+    dlg.CallAfter([&] {
+        m_state->ClearCalls();
+        dlgtest::Type(&dlg, CDlgFTP::IDC_PASSWORD, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
+        testpump::RealClick(dlg.FindWindow(CDlgFTP::IDC_CONNECT));
+        testpump::RealClick(dlg.FindWindow(wxID_OK));
+        dlg.EndModal(wxID_CANCEL);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    for (const SeenBox& box : boxes.boxes)
+        EXPECT_EQ(box.message, CDialogBase::CannotHoldText("Password", L'\u043f'));
+    EXPECT_TRUE(m_state->Calls().empty());
+    EXPECT_FALSE(dlg.IsTested());
+    EXPECT_EQ(m_conn.m_strPassword, "s\xe9same");
 }
 
 TEST_F(DlgFTPTest, ProxyButtonRunsTheGivenEditorAndMarksTheProjectOnOk) {

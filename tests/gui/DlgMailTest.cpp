@@ -1,4 +1,5 @@
 #include "../common/EventPump.h"
+#include "../common/RealClick.h"
 #include "../common/RecordingMailer.h"
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
@@ -100,6 +101,27 @@ TEST_F(DlgMailTest, EnterAddsDoubleClickEditsAndDeleteKeyRemoves) {
     });
     EXPECT_EQ(m_doc.m_mail.m_arrRecipients,
               (std::vector<std::string>{"b.example", "ann.example", "a.examplex"}));
+}
+
+TEST_F(DlgMailTest, TextTheCodePageCannotHoldIsRefusedAtAddAndAtOk) {
+    const CMailAccount before = m_doc.m_mail;
+    CDlgMail dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgMail::kIdRecipient, wxString(L"\u0418\u0432\u0430\u043d@example.com"));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMail::kIdAdd)),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Recipient", L'\u0418'),
+                                     "Information ", wxICON_INFORMATION));
+        EXPECT_EQ(List(dlg)->GetCount(), 0);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        Type(&dlg, CDlgMail::kIdSubject, wxString(L"\u20ac report")); // the euro sign has a byte
+        Type(&dlg, CDlgMail::kIdUser, wxString(L"j\u0101nis"));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Username", L'\u0101'),
+                                     "Information ", wxICON_INFORMATION));
+        ASSERT_TRUE(dlg.IsModal()); // refused, not closed
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_EQ(m_doc.m_mail, before);
 }
 
 TEST_F(DlgMailTest, CancelAfterAddAndDeleteKeepsTheRecord) {

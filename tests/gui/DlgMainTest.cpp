@@ -1,5 +1,7 @@
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
+#include "controls/AccessibleName.h"
 #include "dialogs/CDlgMain.h"
 #include "dialogs/CDlgMasks.h"
 #include "model/CCorvaneDoc.h"
@@ -8,6 +10,7 @@
 
 #include <wx/choice.h>
 #include <wx/dirdlg.h>
+#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/stattext.h>
 
@@ -225,6 +228,42 @@ TEST_F(DlgMainTest, PickingTheLocalFolderStoresIt) {
         Click(&dlg, wxID_OK);
     });
     EXPECT_EQ(profile.m_strLocalFolder, local.ToStdString());
+}
+
+// A folder name the code page cannot hold is refused when picked; the server's bytes
+// of the FTP folder are stored as they came, not as the field shows them.
+TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
+    CFolderProfile profile;
+    const std::string serverBytes = "/pub/\xD0\x94\xD0\xBE\xD0\xBA";
+    profile.m_strFtpFolder = serverBytes;
+    const wxString local =
+        wxFileName::GetTempDir() + wxString(L"/\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b");
+    wxMkdir(local);
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    RunModal(dlg, [&] {
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
+                      PickFolder(local, wxID_OK),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'),
+                                     "Information ", wxICON_INFORMATION));
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
+        SetCheck(&dlg, CDlgMain::kIdUpload, true);
+        Click(&dlg, wxID_OK);
+    });
+    wxRmdir(local);
+    EXPECT_EQ(profile.m_strLocalFolder, "C:\\");
+    EXPECT_EQ(profile.m_strFtpFolder, serverBytes);
+}
+
+TEST_F(DlgMainTest, BrowseButtonsAreNamedForTheOperatorAndAssistiveTechnology) {
+    CFolderProfile profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    for (const auto& [id, name] : {std::pair{int(CDlgMain::kIdBrowseLocal), "Browse local folder"},
+                                   std::pair{int(CDlgMain::kIdBrowseFtp), "Browse FTP folder"}}) {
+        wxWindow* button = dlg.FindWindow(id);
+        EXPECT_EQ(button->GetToolTipText(), name);
+        EXPECT_EQ(button->GetName(), name);
+        EXPECT_EQ(corvane::GetAccessibleName(button), name);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "dialogs/CDlgMasks.h"
 
+#include "../common/RealClick.h"
 #include <wx/listctrl.h>
 #include <wx/uiaction.h>
 
@@ -33,6 +34,20 @@ protected:
         Click(&dlg, CDlgMasks::kIdAdd);
     }
 };
+
+TEST_F(DlgMasksTest, MaskTheCodePageCannotHoldIsRefusedAtAdd) {
+    std::vector<CFileMask> masks;
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgMasks::kIdMask, wxString(L"*.\u0444\u0430\u0439\u043b"));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMasks::kIdAdd)),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("File Mask", L'\u0444'),
+                                     "Information ", wxICON_INFORMATION));
+        EXPECT_EQ(List(dlg)->GetItemCount(), 0);
+        EXPECT_FALSE(IsOkEnabled(&dlg));
+        Click(&dlg, wxID_CANCEL);
+    });
+}
 
 TEST_F(DlgMasksTest, BlankTextAddsNothingAndTrimmedTextIsAddedWithTheFlags) {
     std::vector<CFileMask> masks;

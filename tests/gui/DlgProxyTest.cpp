@@ -1,8 +1,10 @@
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 
+#include <dlfcn.h>
 #include <wx/choice.h>
 
 using namespace dlgtest;
@@ -11,6 +13,14 @@ namespace {
 
 class DlgProxyTest : public DialogTest {
 protected:
+    // What the toolkit draws for each character of the entry; 0 when it is readable.
+    static unsigned MaskChar(wxTextCtrl* t) {
+        static const auto visible =
+            reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_entry_get_visibility"));
+        static const auto mask =
+            reinterpret_cast<unsigned (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_entry_get_invisible_char"));
+        return visible(t->GetHandle()) ? 0 : mask(t->GetHandle());
+    }
     CCorvaneDoc m_doc;
 };
 
@@ -21,8 +31,7 @@ TEST_F(DlgProxyTest, DefaultRecordShowsDefaultsWithOkDisabledAndCancelKeepsIt) {
         EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetStringSelection(), "NONE");
         EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdPort)->GetValue(), "8190");
         EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdUser)->GetValue(), "anonymous");
-        EXPECT_TRUE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
-        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
+        EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), unsigned('*')); // as the connection dialog masks
         EXPECT_TRUE(dlg.GetPasswordCtrl()->IsEmpty());
         EXPECT_FALSE(IsOkEnabled(&dlg));
         // Typing enables OK, but Cancel still writes nothing.
@@ -89,20 +98,33 @@ TEST_F(DlgProxyTest, ShowPasswordUnmasksKeepsTextAndIsStored) {
     CDlgProxy dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
         // A stored flag shows the password readable from the start, OK still disabled.
-        EXPECT_FALSE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
+        EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), 0u);
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw");
-        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
         EXPECT_FALSE(IsOkEnabled(&dlg));
         dlg.GetPasswordCtrl()->SetValue("pw2");
-        SetCheck(&dlg, CDlgProxy::kIdShowPassword, false);
-        EXPECT_TRUE(dlg.GetPasswordCtrl()->HasFlag(wxTE_PASSWORD));
-        EXPECT_TRUE(dlg.GetPasswordCtrl()->IsShown());
+        testpump::RealClick(dlg.FindWindow(CDlgProxy::kIdShowPassword));
+        EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), unsigned('*'));
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw2");
         EXPECT_TRUE(IsOkEnabled(&dlg));
         Click(&dlg, wxID_OK);
     });
     EXPECT_EQ(m_doc.m_proxy.m_strPassword, "pw2");
     EXPECT_FALSE(m_doc.m_proxy.m_bShowPassword);
+}
+
+TEST_F(DlgProxyTest, TextTheCodePageCannotHoldIsRefusedAtOkAndNothingIsStored) {
+    const CProxySettings before = m_doc.m_proxy;
+    CDlgProxy dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgProxy::kIdHost, wxString(L"m\u00fcnchen.example"));
+        Type(&dlg, CDlgProxy::kIdPassword, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Password", L'\u043f'),
+                                     "Information ", wxICON_INFORMATION));
+        ASSERT_TRUE(dlg.IsModal()); // refused, not closed
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_EQ(m_doc.m_proxy, before);
 }
 
 TEST_F(DlgProxyTest, UnknownTypeCodeOpensWithoutSelectionAndIsKept) {

@@ -8,6 +8,7 @@
 #include "dialogs/CDlgMain.h"
 
 #include <algorithm>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -276,6 +277,47 @@ TEST_F(ShellFrame, RightClickMarksTheRowUnderThePointerAndOpensTheContextMenu) {
     EXPECT_TRUE(testpump::PumpUntil([&] { return opened; }));
     testpump::Pump(std::chrono::milliseconds(400));
     EXPECT_EQ(View()->GetSelectionMark(), 2);
+}
+
+// From the keyboard the menu opens at the marked row, wherever the pointer is.
+TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
+    AddProfiles(3);
+    View()->SetItemState(1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                         wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    View()->SetFocus();
+    testpump::Pump();
+    wxRect row;
+    ASSERT_TRUE(View()->GetItemRect(1, row));
+    const wxRect rowOnScreen(View()->ClientToScreen(row.GetPosition()), row.GetSize());
+    // The pointer rests away from the row but over the frame: with no window manager
+    // the keyboard follows the pointer.
+    wxUIActionSimulator sim;
+    sim.MouseMove(View()->GetScreenRect().GetBottomRight() - wxPoint(10, 10));
+    testpump::Pump();
+    // Where the toolkit put the menu's window, asked once it is up.
+    using Fn = void* (*)(void*);
+    const auto toplevel = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_toplevel"));
+    const auto window = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+    const auto origin =
+        reinterpret_cast<int (*)(void*, int*, int*)>(dlsym(RTLD_DEFAULT, "gdk_window_get_origin"));
+    wxMenu* opened = nullptr;
+    View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+        opened = event.GetMenu();
+        event.Skip();
+    });
+    wxPoint at(-1, -1);
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (opened)
+            origin(window(toplevel(opened->m_menu)), &at.x, &at.y);
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+    });
+    timer.StartOnce(400);
+    sim.Char(WXK_F10, wxMOD_SHIFT);
+    EXPECT_TRUE(testpump::PumpUntil([&] { return opened != nullptr; }));
+    testpump::Pump(std::chrono::milliseconds(500));
+    EXPECT_LE(std::abs(at.y - rowOnScreen.GetBottom()), row.height) << at.y << " vs row " << rowOnScreen.y;
+    EXPECT_TRUE(rowOnScreen.GetLeft() <= at.x && at.x <= rowOnScreen.GetRight()) << at.x;
 }
 
 TEST_F(ShellFrame, StatusBarShowsTheButtonPromptWhileThePointerIsOverIt) {
