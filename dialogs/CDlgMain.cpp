@@ -213,14 +213,18 @@ void CDlgMain::MarkChanged() {
         CDialogBase::MarkChanged();
 }
 
-void CDlgMain::OnEditConnection(wxCommandEvent&) {
+CConnectionInfo* CDlgMain::SelectedConnection() const {
     const int sel = m_pConnection->GetSelection();
     if (sel < 0)
-        return;
-    auto* connection =
-        static_cast<CConnectionInfo*>(m_pConnection->GetClientData(static_cast<unsigned>(sel)));
+        return nullptr;
+    return static_cast<CConnectionInfo*>(m_pConnection->GetClientData(static_cast<unsigned>(sel)));
+}
+
+void CDlgMain::OnEditConnection(wxCommandEvent&) {
+    CConnectionInfo* connection = SelectedConnection();
     if (!connection)
         return;
+    const int sel = m_pConnection->GetSelection();
     CDlgFTP dlg(this, m_pDoc);
     dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = connection;
@@ -247,11 +251,7 @@ void CDlgMain::OnBrowseLocal(wxCommandEvent&) {
 }
 
 void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
-    const int sel = m_pConnection->GetSelection();
-    if (sel < 0)
-        return;
-    auto* connection =
-        static_cast<CConnectionInfo*>(m_pConnection->GetClientData(static_cast<unsigned>(sel)));
+    CConnectionInfo* connection = SelectedConnection();
     if (!connection)
         return;
     CDlgFTPFolder dlg(this, m_pDoc);

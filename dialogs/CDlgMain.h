@@ -58,6 +58,8 @@ public:
 private:
     void BuildControls();
     void MarkChanged() override;
+    // The record behind the chosen connection; null when none is chosen.
+    CConnectionInfo* SelectedConnection() const;
     void OnEditConnection(wxCommandEvent& event);
     void OnBrowseLocal(wxCommandEvent& event);
     void OnBrowseFtp(wxCommandEvent& event);
