@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+class CConnectionInfo;
 class CCorvaneDoc;
 class CFolderProfile;
 class wxButton;
