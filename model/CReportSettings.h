@@ -20,10 +20,6 @@ public:
 
     void SerializeMail(CArchive& ar);
     void SerializeLog(CArchive& ar);
-    void Serialize(CArchive& ar) {
-        SerializeMail(ar);
-        SerializeLog(ar);
-    }
 
     friend bool operator==(const CReportSettings&, const CReportSettings&) = default;
 };
