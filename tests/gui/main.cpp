@@ -10,8 +10,8 @@ namespace {
 
 void AssertToFailure(const wxString& file, int line, const wxString& func, const wxString& cond,
                      const wxString& msg) {
-    ADD_FAILURE_AT(file.utf8_str(), line) << "wx assert in " << func.utf8_str() << ": " << cond.utf8_str() << " "
-                                          << msg.utf8_str();
+    ADD_FAILURE_AT(file.utf8_str(), line)
+        << "wx assert in " << func.utf8_str() << ": " << cond.utf8_str() << " " << msg.utf8_str();
 }
 
 class CTestApp : public wxApp {
