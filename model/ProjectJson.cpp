@@ -2,6 +2,7 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
+#include "model/SecretText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,14 +16,13 @@ using nlohmann::json;
 namespace corvane {
 namespace {
 
-constexpr const char* kHiddenPassword = "********";
-
 json Text(const std::string& cp1252) {
     return Cp1252ToUtf8(cp1252);
 }
 
 json Password(const std::string& cp1252, bool show) {
-    return show ? Text(cp1252) : json(kHiddenPassword);
+    // Masked as every command masks a password: an empty one stays empty.
+    return show ? Text(cp1252) : json(MaskSecret(cp1252));
 }
 
 json Reserved(const std::vector<std::uint32_t>& list) {

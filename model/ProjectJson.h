@@ -16,7 +16,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Passwords print as "********" unless showPasswords is set.
+// Set passwords print as "********" (empty ones stay empty) unless showPasswords is set.
 nlohmann::json ProjectToJson(const CCorvaneDoc& doc, bool showPasswords);
 
 // Fills `doc` from JSON. Keys that are missing keep the values of a new project, which

@@ -2,7 +2,7 @@
 
 #include "platform/CInternetException.h"
 #include "platform/CurlSetup.h"
-#include "platform/SecretText.h"
+#include "model/SecretText.h"
 
 #include <curl/curl.h>
 

@@ -3,7 +3,7 @@
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
 #include "platform/CRemoteFolderSession.h"
-#include "platform/SecretText.h"
+#include "model/SecretText.h"
 #include "platform/StandardComponents.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
-#include "platform/SecretText.h"
+#include "model/SecretText.h"
 #include "platform/StandardComponents.h"
 #include "platform/TestMessage.h"
 

@@ -3,7 +3,7 @@
 #include "model/CFolderProfile.h"
 #include "model/CodePage.h"
 #include "model/ProjectJson.h"
-#include "platform/SecretText.h"
+#include "model/SecretText.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
