@@ -1,8 +1,8 @@
 #include "platform/CFtpSession.h"
 
+#include "model/SecretText.h"
 #include "platform/CInternetException.h"
 #include "platform/CurlSetup.h"
-#include "model/SecretText.h"
 
 #include <curl/curl.h>
 

@@ -2,8 +2,8 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
-#include "platform/CRemoteFolderSession.h"
 #include "model/SecretText.h"
+#include "platform/CRemoteFolderSession.h"
 #include "platform/StandardComponents.h"
 
 #include <algorithm>
