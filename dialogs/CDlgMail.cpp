@@ -21,7 +21,7 @@
 #include <wx/valtext.h>
 
 namespace {
-// Longest failure text a message box shows.
+// Longest failure text a message box shows, in characters.
 constexpr std::size_t kMaxErrorText = 255;
 } // namespace
 
@@ -206,7 +206,8 @@ void CDlgMail::OnSend(wxCommandEvent&) {
     try {
         CBlockingWork::Run([&] { corvane::SendTestMessage(typed); });
     } catch (const std::exception& e) {
-        ShowError(this, ToWx(std::string(e.what()).substr(0, kMaxErrorText)));
+        // The component's text is UTF-8 and may quote the server in any language.
+        ShowError(this, RemoteNameToWx(e.what()).Left(kMaxErrorText));
         return;
     }
     m_pProgress->SetValue(100);

@@ -32,8 +32,10 @@ constexpr const char* kBody = "This is a test message from Corvane, the configur
                               "synchronisation service. It was sent to check the mail account through\n"
                               "which the service mails its reports. No reply is needed.\n";
 
-std::string Quoted(const std::string& s) {
-    return "\"" + s + "\"";
+// Failure texts are UTF-8 throughout: they quote the project's Windows-1252 text and the
+// server's reply side by side, and only UTF-8 can hold both.
+std::string Quoted(const std::string& cp1252) {
+    return "\"" + corvane::Cp1252ToUtf8(cp1252) + "\"";
 }
 
 using corvane::Trim;
@@ -341,7 +343,7 @@ CVariant CMailComponent::Invoke(DISPID id, InvokeKind kind, const std::vector<CV
 }
 
 void CMailComponent::Send() {
-    // Texts in messages stay Windows-1252 like every text the dialog shows; libcurl gets UTF-8.
+    // The project's text is Windows-1252; libcurl and failure texts get UTF-8.
     const std::string server = Trim(m_strServer);
     if (server.empty())
         Fail("No mail server is set.");
@@ -447,7 +449,8 @@ void CMailComponent::Send() {
     if (rc == CURLE_OK)
         return;
 
-    const std::string reply = corvane::Utf8ToCp1252(trace.lastReply);
+    // A relay may answer in its own language; its bytes are read as a remote name is.
+    const std::string reply = corvane::RemoteNameToUtf8(trace.lastReply);
     const std::string said = reply.empty() ? std::string() : " The server said: " + reply;
     const std::string where = "the mail server " + Quoted(server) + " on port " + std::to_string(port);
     long osErrno = 0;

@@ -18,11 +18,11 @@
 // Texts are the model's Windows-1252 bytes; the user name and password leave as exactly
 // those bytes, as the synchronisation service sends them. A server certificate that does
 // not verify ends the send with what failed (unknown issuer, another name, expired), never
-// with a fallback to plain text. Failures raise COleDispatchException with a
-// text the operator can act on; a normal return from Send means the server took the
-// message for every recipient. With no recipients nothing is sent: the component still
-// connects and logs in, so the server and the credentials are checked, and then reports
-// that there was nobody to send to.
+// with a fallback to plain text. Failures raise COleDispatchException with a UTF-8 text
+// the operator can act on, quoting the project's text and the server's reply; a normal
+// return from Send means the server took the message for every recipient. With no
+// recipients nothing is sent: the component still connects and logs in, so the server
+// and the credentials are checked, and then reports that there was nobody to send to.
 #include "platform/IDispatch.h"
 
 #include <cstdint>

@@ -9,7 +9,7 @@ namespace corvane {
 // account's texts go out trimmed: server, user name, password, sender and subject, then
 // encryption not required, the port, each recipient and Send. Returns when the server
 // took the message; throws COleException when the component cannot be created and
-// COleDispatchException with the component's text when it reports a failure.
+// COleDispatchException with the component's UTF-8 text when it reports a failure.
 void SendTestMessage(const CMailAccount& account);
 
 } // namespace corvane

@@ -27,10 +27,15 @@ int RunSendTestCommand(int argc, char** argv) {
         std::cout << "OK\n";
         return 0;
     } catch (const std::exception& e) {
-        // The component gets the password trimmed; either form must stay hidden.
-        const std::string text =
-            corvane::MaskSecretsIn(e.what(), {corvane::Trim(mail.m_strPassword), mail.m_strPassword});
-        std::cout << corvane::Cp1252ToUtf8(text) << "\n";
+        // The component gets the password trimmed, and its text is UTF-8 while the password
+        // is the project's bytes: a server echoing it may show either form, and none may show.
+        const std::string& password = mail.m_strPassword;
+        const std::string trimmed = corvane::Trim(password);
+        const std::string trimmedUtf8 = corvane::Cp1252ToUtf8(trimmed);
+        const std::string passwordUtf8 = corvane::Cp1252ToUtf8(password);
+        std::cout << corvane::RemoteNameToUtf8(
+                         corvane::MaskSecretsIn(e.what(), {trimmed, password, trimmedUtf8, passwordUtf8}))
+                  << "\n";
         return 1;
     }
 }

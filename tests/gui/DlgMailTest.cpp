@@ -204,13 +204,14 @@ TEST_F(DlgMailTest, ClicksDuringASendAreDroppedNotReplayed) {
 }
 
 TEST_F(DlgMailTest, FailuresAreShownUnderErrorAndLeaveTheBarEmpty) {
-    const std::string longText(300, 'x');
-    m_mailer.failure = "550 " + longText;
+    // The component's text is UTF-8 and quotes the server in its language; the box shows
+    // 255 characters of it, not 255 bytes.
+    const std::string reply = "550 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe ";
+    m_mailer.failure = reply + std::string(300, 'x');
+    const wxString shown = wxString::FromUTF8(reply) + wxString(255 - 13, 'x');
     CDlgMail dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
-        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
-                      CExpectMessage(wxID_OK, wxString("550 ") + wxString(longText.substr(0, 251)), "Error",
-                                     wxICON_ERROR));
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend), CExpectMessage(wxID_OK, shown, "Error", wxICON_ERROR));
         EXPECT_EQ(Bar(dlg), 0);
         EXPECT_FALSE(dlg.IsShowingResult());
         EXPECT_FALSE(IsOkEnabled(&dlg));

@@ -205,6 +205,10 @@ struct FaultCase {
     Status status;
     const char* text;
 };
+// Its name, so that test names are stable (gtest would print its bytes).
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<FaultCase> FaultCases() {
     const corvane::NetTimeouts quick{2000ms, 1000ms};

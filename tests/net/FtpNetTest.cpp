@@ -258,6 +258,10 @@ struct ProxyCase {
     const char* user;
     const char* password;
 };
+// Its name, so that test names are stable (gtest would print its bytes).
+void PrintTo(const ProxyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> {
 protected:

@@ -185,6 +185,10 @@ struct FailureCase {
     std::vector<std::string> named;
     const char* stopsBefore;
 };
+// Its name, so that test names are stable (gtest would print its bytes).
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MailComponentFailures : public MailComponent, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -203,10 +207,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "DATA"},
         FailureCase{"NoLogin", kAuth, [](Account&) {}, {"requires a login"}, "DATA"},
         // A user name is never dropped silently when the server offers no login.
+        // The project's Windows-1252 text is quoted in UTF-8, the text's one encoding.
         FailureCase{"LoginNotOffered",
                     {},
-                    [](Account& a) { Login(a, "s3cret"); },
-                    {"does not offer a login", "\"reporter\""},
+                    [](Account& a) { Login(a, "s3cret"), a.user = "r\xe9mi"; },
+                    {"does not offer a login", "\"r\xc3\xa9mi\""},
                     "MAIL"},
         FailureCase{"LoginNotOfferedNoRecipients",
                     {},
@@ -226,6 +231,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"refused the sender \"spoofed@example.com\""},
                     "DATA"},
         FailureCase{"RefusedMessage", {"--refuse-data"}, [](Account&) {}, {"refused the message", "554"}, ""},
+        // A relay answering in its own language is quoted as it answered.
+        FailureCase{
+            "RefusedInTheServersLanguage",
+            {"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"},
+            [](Account&) {},
+            {"refused the message", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"},
+            ""},
         // No recipients: the session is still checked, and its failure is the one shown.
         FailureCase{"NoRecipients",
                     kAuth,
@@ -329,6 +341,10 @@ struct TlsCase {
     bool requireTls;
     const char* error; // empty: the message went out encrypted
 };
+// Its name, so that test names are stable (gtest would print its bytes).
+void PrintTo(const TlsCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MailComponentTls : public MailComponent, public ::testing::WithParamInterface<TlsCase> {};
 

@@ -65,6 +65,15 @@ TEST_F(SendTestCommand, FailuresPrintTheReasonAndNeverThePassword) {
     EXPECT_THAT(r.out, Not(HasSubstr("credentials")));
     EXPECT_THAT(r.out, HasSubstr("********"));
 
+    // A reply in the server's language reaches the terminal as it was sent.
+    mailtest::CSmtpPeer refusing({"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7"});
+    ASSERT_TRUE(refusing.Running());
+    mail.m_strUser.clear();
+    mail.m_nPort = refusing.Port();
+    r = RunDix("sendtest " + Project(mail));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_THAT(r.out, HasSubstr("554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7"));
+
     r = RunDix("sendtest '" + (m_dir / "missing.dix") + "'");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_THAT(r.out, HasSubstr("missing.dix"));
