@@ -3,7 +3,8 @@
 # test with its popup, the folder browser) on a private Xvfb display, one PNG each,
 # into the folder given (default: build/screenshots). Scenes may be named after the
 # folder to take only those. Builds the screenshot program first; the remote dialogs
-# talk to a recording FTP component, so no server is needed.
+# talk to a recording FTP component, so no server is needed. For double-size pictures:
+#   GDK_SCALE=2 CORVANE_XVFB_SCREEN=2560x2048x24 scripts/screenshots.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}

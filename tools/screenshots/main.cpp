@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -44,6 +45,7 @@
 #include <vector>
 #include <wx/app.h>
 #include <wx/dcmemory.h>
+#include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -70,9 +72,13 @@ void Saved(const wxString& name, bool ok) {
 
 // The X server's own copy of a screen area: GTK 3's screen DC can return stale pixels.
 // Nothing is dispatched meanwhile, so focus and open menus stay as they are.
-void Capture(const wxRect& r, const wxString& name) {
-    const wxString cmd = wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"",
-                                          r.width, r.height, r.x, r.y, g_outDir, name);
+// Window rectangles are in logical pixels; the X server's are physical (GDK_SCALE=2).
+void Capture(const wxRect& logical, const wxString& name) {
+    const double scale = wxDisplay().GetScaleFactor();
+    const auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    const wxString cmd =
+        wxString::Format("import -window root -crop %dx%d+%d+%d +repage \"%s/%s.png\"", px(logical.width),
+                         px(logical.height), px(logical.x), px(logical.y), g_outDir, name);
     // std::system waits for its own child only; wx's wait for a child was seen never to
     // return while the shell's desktop-file refresh ran its tools on another thread.
     Saved(name + ".png", std::system(cmd.utf8_str().data()) == 0);
