@@ -61,8 +61,11 @@ namespace {
 wxString g_outDir;
 bool g_ok = true;
 
+// Idle time too: toolbars and menus take their enabled state from it, as in the main loop.
 void Settle(int ms = 300) {
     CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(ms));
+    wxTheApp->ProcessIdle();
+    CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(50));
 }
 
 void Saved(const wxString& name, bool ok) {
