@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
-const int CMainFrame::kToolbarLayout[19] = {
+namespace {
+
+// Toolbar slots in order; 0 marks a separator.
+constexpr int kToolbarLayout[] = {
     wxID_NEW,
     wxID_OPEN,
     wxID_SAVE,
@@ -37,12 +40,10 @@ const int CMainFrame::kToolbarLayout[19] = {
     wxID_ABOUT,
 };
 
-namespace {
-
 // The toolbar image of a command, counted among the buttons (separators skipped).
 int ToolImageIndex(int id) {
     int index = 0;
-    for (int slot : CMainFrame::kToolbarLayout) {
+    for (int slot : kToolbarLayout) {
         if (slot == 0)
             continue;
         if (slot == id)

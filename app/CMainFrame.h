@@ -15,9 +15,6 @@ class wxAuiToolBar;
 
 class CMainFrame : public wxFrame {
 public:
-    // Toolbar slots in order; 0 marks a separator.
-    static const int kToolbarLayout[19];
-
     // `pAppHandler` receives the commands that neither the view nor the frame
     // handles (files, recent files, About, Exit); it may be null.
     CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileStore* pStore);

@@ -36,12 +36,4 @@ void SetAccessibleName(wxWindow* window, const wxString& name) {
         setName(accessible, name.utf8_str());
 }
 
-wxString GetAccessibleName(wxWindow* window) {
-    using GetName = const char* (*)(void*);
-    static const auto getName = Lookup<GetName>("atk_object_get_name");
-    void* accessible = AccessibleOf(window);
-    const char* name = accessible && getName ? getName(accessible) : nullptr;
-    return name ? wxString::FromUTF8(name) : wxString();
-}
-
 } // namespace corvane

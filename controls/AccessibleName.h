@@ -10,7 +10,4 @@ namespace corvane {
 // (GTK takes a button's accessible name from its label, which an icon button lacks).
 void SetAccessibleName(wxWindow* window, const wxString& name);
 
-// The name assistive technology reads for the window; empty where the toolkit offers none.
-wxString GetAccessibleName(wxWindow* window);
-
 } // namespace corvane

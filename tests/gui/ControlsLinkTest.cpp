@@ -5,7 +5,7 @@
 #include <wx/panel.h>
 #include <wx/uiaction.h>
 
-#include "../common/EventPump.h"
+#include "../common/RealClick.h"
 #include "controls/CStaticLink.h"
 
 namespace {
@@ -86,8 +86,7 @@ TEST_F(ControlsLink, KeyboardAndMouseThroughTheDisplay) {
     sim.Char(' ');
     EXPECT_TRUE(testpump::PumpUntil([&] { return link->launched.size() == 1; }));
 
-    sim.MouseMove(link->GetScreenRect().GetPosition() + wxPoint(5, 5));
-    testpump::Pump();
+    testpump::PointAt(link);
     sim.MouseClick();
     EXPECT_TRUE(testpump::PumpUntil([&] { return link->launched.size() == 2; }));
     EXPECT_TRUE(link->IsVisited());

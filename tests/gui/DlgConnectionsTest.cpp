@@ -1,4 +1,4 @@
-#include "../common/EventPump.h"
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
 #include "controls/CIconListBox.h"
@@ -155,9 +155,8 @@ TEST_F(DlgConnectionsTest, DoubleClickEditsAndDeleteKeyRemoves) {
     RunModal(dlg, [&] {
         wxUIActionSimulator sim;
         auto pointAt = [&](const wxString& host) {
-            const wxRect r = List(dlg)->GetItemRect(Find(dlg, host));
-            sim.MouseMove(List(dlg)->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
-            testpump::Pump();
+            testpump::PointAt(List(dlg),
+                              testpump::MiddleOf(List(dlg), List(dlg)->GetItemRect(Find(dlg, host))));
         };
         auto act = [&](const std::function<void()>& input) {
             input();

@@ -1,9 +1,7 @@
 // The remote folder browser against a recording component: the initial walk,
 // lazy expansion, failures in the status line and the proxy rule.
-#include "../common/RecordingFtp.h"
 #include "RemoteTestSupport.h"
 
-#include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTPFolder.h"
 
 #include <wx/statbmp.h>
@@ -16,13 +14,9 @@ using Texts = std::vector<wxString>;
 
 namespace {
 
-class DlgFTPFolderTest : public ::testing::Test {
+class DlgFTPFolderTest : public RemoteDialogTest {
 protected:
-    void SetUp() override {
-        m_conn.m_strHost = "files.example.org";
-        m_conn.m_nPort = 21;
-        m_conn.m_strUser = "anonymous";
-        m_conn.m_strPassword = "guest";
+    DlgFTPFolderTest() : RemoteDialogTest("files.example.org", 21, "anonymous", "guest") {
         m_state->folders["/"] = {{"pub", 2}, {"readme.txt", 1}, {"beta", 2}, {"Alpha", 2}};
         m_state->folders["/pub"] = {{"docs", 2}, {"data", 2}, {"index.html", 1}};
         m_state->folders["/pub/data"] = {{"deep", 2}, {"values.csv", 1}};
@@ -58,10 +52,7 @@ protected:
         return dlg->m_strPath;
     }
 
-    std::shared_ptr<FakeFtpState> m_state = std::make_shared<FakeFtpState>();
     CRecordingFtpRegistration m_reg{m_state};
-    CCorvaneDoc m_doc;
-    CConnectionInfo m_conn;
 };
 
 TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolder) {

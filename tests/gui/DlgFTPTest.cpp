@@ -1,11 +1,8 @@
 // The connection dialog against a recording component: what was typed reaches the
 // session, and what the operator sees around a test (popup, error box, buttons).
-#include "../common/RealClick.h"
-#include "../common/RecordingFtp.h"
 #include "RemoteTestSupport.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
-#include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/PasswordDisplay.h"
 
@@ -18,14 +15,10 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-class DlgFTPTest : public ::testing::Test {
+class DlgFTPTest : public RemoteDialogTest {
 protected:
-    void SetUp() override {
-        m_conn.m_strHost = "ftp.example.org";
-        m_conn.m_nPort = 40000;
-        m_conn.m_strUser = "alice";
-        m_conn.m_strPassword = "s\xe9same"; // Windows-1252 byte, as the model keeps text
-    }
+    // The password in Windows-1252, as the model keeps text.
+    DlgFTPTest() : RemoteDialogTest("ftp.example.org", 40000, "alice", "s\xe9same") {}
 
     std::unique_ptr<CDlgFTP> Open(bool hostLocked = false) {
         auto dlg = std::make_unique<CDlgFTP>(nullptr, &m_doc);
@@ -35,9 +28,12 @@ protected:
         return dlg;
     }
 
-    std::shared_ptr<FakeFtpState> m_state = std::make_shared<FakeFtpState>();
-    CCorvaneDoc m_doc;
-    CConnectionInfo m_conn;
+    // Runs a dialog on the record modally, `body` driving it inside its loop.
+    int RunOnRecord(const std::function<void(CDlgFTP&)>& body) {
+        CDlgFTP dlg(nullptr, &m_doc);
+        dlg.m_pConnection = &m_conn;
+        return dlgtest::RunModal(dlg, [&] { body(dlg); });
+    }
 };
 
 TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
@@ -85,29 +81,25 @@ TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
     Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_USER)->SetValue(" bob ");
     dlg->Hide();
 
-    CDlgFTP modal(nullptr, &m_doc);
-    modal.m_pConnection = &m_conn;
-    modal.CallAfter([&] {
-        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_HOST)->SetValue("");
-        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_PORT)->SetValue("2121x5");
-        Find<wxTextCtrl>(&modal, CDlgFTP::IDC_USER)->SetValue(" bob ");
-        Toggle(&modal, CDlgFTP::IDC_PASSIVE, true);
-        Click(&modal, wxID_OK);
-    });
-    ASSERT_EQ(modal.ShowModal(), wxID_OK);
+    ASSERT_EQ(RunOnRecord([&](CDlgFTP& modal) {
+                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_HOST)->SetValue("");
+                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_PORT)->SetValue("2121x5");
+                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_USER)->SetValue(" bob ");
+                  Toggle(&modal, CDlgFTP::IDC_PASSIVE, true);
+                  Click(&modal, wxID_OK);
+              }),
+              wxID_OK);
     EXPECT_EQ(m_conn.m_strHost, "");
     EXPECT_EQ(m_conn.m_nPort, 2121);
     EXPECT_EQ(m_conn.m_strUser, " bob ");
     EXPECT_TRUE(m_conn.m_bPassive);
     EXPECT_FALSE(m_conn.m_bTestPassed);
 
-    CDlgFTP empty(nullptr, &m_doc);
-    empty.m_pConnection = &m_conn;
-    empty.CallAfter([&] {
-        Find<wxTextCtrl>(&empty, CDlgFTP::IDC_PORT)->SetValue("");
-        Click(&empty, wxID_OK);
-    });
-    ASSERT_EQ(empty.ShowModal(), wxID_OK);
+    ASSERT_EQ(RunOnRecord([&](CDlgFTP& empty) {
+                  Find<wxTextCtrl>(&empty, CDlgFTP::IDC_PORT)->SetValue("");
+                  Click(&empty, wxID_OK);
+              }),
+              wxID_OK);
     EXPECT_EQ(m_conn.m_nPort, 0);
 }
 
@@ -230,25 +222,21 @@ TEST_F(DlgFTPTest, FailingDisconnectKeepsTheSessionForAnotherTry) {
 TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
     CRecordingFtpRegistration reg(m_state);
     CMessageRecorder boxes;
-    CDlgFTP cancelled(nullptr, &m_doc);
-    cancelled.m_pConnection = &m_conn;
-    cancelled.CallAfter([&] {
-        Find<wxTextCtrl>(&cancelled, CDlgFTP::IDC_USER)->SetValue("changed");
-        Click(&cancelled, CDlgFTP::IDC_CONNECT);
-        cancelled.EndModal(wxID_CANCEL);
-    });
-    EXPECT_EQ(cancelled.ShowModal(), wxID_CANCEL);
+    EXPECT_EQ(RunOnRecord([&](CDlgFTP& cancelled) {
+                  Find<wxTextCtrl>(&cancelled, CDlgFTP::IDC_USER)->SetValue("changed");
+                  Click(&cancelled, CDlgFTP::IDC_CONNECT);
+                  cancelled.EndModal(wxID_CANCEL);
+              }),
+              wxID_CANCEL);
     EXPECT_EQ(m_state->Calls().back(), "call 7") << "the test session ends with the dialog";
     EXPECT_EQ(m_conn.m_strUser, "alice");
     EXPECT_FALSE(m_conn.m_bTestPassed);
 
-    CDlgFTP confirmed(nullptr, &m_doc);
-    confirmed.m_pConnection = &m_conn;
-    confirmed.CallAfter([&] {
-        Click(&confirmed, CDlgFTP::IDC_CONNECT);
-        Click(&confirmed, wxID_OK);
-    });
-    EXPECT_EQ(confirmed.ShowModal(), wxID_OK);
+    EXPECT_EQ(RunOnRecord([&](CDlgFTP& confirmed) {
+                  Click(&confirmed, CDlgFTP::IDC_CONNECT);
+                  Click(&confirmed, wxID_OK);
+              }),
+              wxID_OK);
     EXPECT_TRUE(m_conn.m_bTestPassed);
     EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -257,22 +245,18 @@ TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
 // both, before any connection and with the record untouched.
 TEST_F(DlgFTPTest, TextTheCodePageCannotHoldIsRefusedAtConnectAndAtOk) {
     CRecordingFtpRegistration reg(m_state);
-    CMessageRecorder boxes;
-    CDlgFTP dlg(nullptr, &m_doc);
-    dlg.m_pConnection = &m_conn;
-    dlg.CallAfter([&] {
-        m_state->ClearCalls();
-        dlgtest::Type(&dlg, CDlgFTP::IDC_PASSWORD, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
-        testpump::RealClick(dlg.FindWindow(CDlgFTP::IDC_CONNECT));
-        testpump::RealClick(dlg.FindWindow(wxID_OK));
-        dlg.EndModal(wxID_CANCEL);
-    });
-    EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL);
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    for (const SeenBox& box : boxes.boxes)
-        EXPECT_EQ(box.message, CDialogBase::CannotHoldText("Password", L'\u043f'));
+    EXPECT_EQ(RunOnRecord([&](CDlgFTP& dlg) {
+                  m_state->ClearCalls();
+                  dlgtest::Type(&dlg, CDlgFTP::IDC_PASSWORD,
+                                wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
+                  dlgtest::ExpectCannotHold(&dlg, CDlgFTP::IDC_CONNECT, "Password", L'\u043f');
+                  dlgtest::ExpectCannotHold(&dlg, wxID_OK, "Password", L'\u043f');
+                  EXPECT_FALSE(dlg.IsTested());
+                  ASSERT_TRUE(dlg.IsModal()); // refused, not closed
+                  Click(&dlg, wxID_CANCEL);
+              }),
+              wxID_CANCEL);
     EXPECT_TRUE(m_state->Calls().empty());
-    EXPECT_FALSE(dlg.IsTested());
     EXPECT_EQ(m_conn.m_strPassword, "s\xe9same");
 }
 

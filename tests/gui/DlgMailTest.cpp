@@ -1,5 +1,3 @@
-#include "../common/EventPump.h"
-#include "../common/RealClick.h"
 #include "../common/RecordingMailer.h"
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
@@ -76,18 +74,13 @@ TEST_F(DlgMailTest, EnterAddsDoubleClickEditsAndDeleteKeyRemoves) {
         wxUIActionSimulator sim;
         auto* box = Ctrl<wxTextCtrl>(&dlg, CDlgMail::kIdRecipient);
         auto entries = [&](int n) { return testpump::PumpUntil([&] { return List(dlg)->GetCount() == n; }); };
-        // Without a window manager the keyboard follows the pointer.
-        sim.MouseMove(dlg.GetScreenRect().GetPosition() + wxPoint(20, 20));
-        testpump::Pump();
+        testpump::PointAt(&dlg, wxPoint(20, 20));
         box->SetFocus();
         box->SelectAll();
         sim.Text("ann.example");
         sim.Char(WXK_RETURN);
         EXPECT_TRUE(entries(3));
-        const wxRect first = List(dlg)->GetItemRect(0);
-        sim.MouseMove(
-            List(dlg)->ClientToScreen(first.GetPosition() + wxPoint(first.width / 2, first.height / 2)));
-        testpump::Pump();
+        testpump::PointAt(List(dlg), testpump::MiddleOf(List(dlg), List(dlg)->GetItemRect(0)));
         sim.MouseDblClick();
         EXPECT_TRUE(testpump::PumpUntil([&] { return box->GetValue() == "a.example" && box->HasFocus(); }));
         sim.Text("x");
@@ -108,16 +101,12 @@ TEST_F(DlgMailTest, TextTheCodePageCannotHoldIsRefusedAtAddAndAtOk) {
     CDlgMail dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMail::kIdRecipient, wxString(L"\u0418\u0432\u0430\u043d@example.com"));
-        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMail::kIdAdd)),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Recipient", L'\u0418'),
-                                     "Information ", wxICON_INFORMATION));
+        ExpectCannotHold(&dlg, CDlgMail::kIdAdd, "Recipient", L'\u0418');
         EXPECT_EQ(List(dlg)->GetCount(), 0);
         EXPECT_FALSE(IsOkEnabled(&dlg));
         Type(&dlg, CDlgMail::kIdSubject, wxString(L"\u20ac report")); // the euro sign has a byte
         Type(&dlg, CDlgMail::kIdUser, wxString(L"j\u0101nis"));
-        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Username", L'\u0101'),
-                                     "Information ", wxICON_INFORMATION));
+        ExpectCannotHold(&dlg, wxID_OK, "Username", L'\u0101');
         ASSERT_TRUE(dlg.IsModal()); // refused, not closed
         Click(&dlg, wxID_CANCEL);
     });

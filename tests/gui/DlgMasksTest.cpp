@@ -1,9 +1,7 @@
-#include "../common/EventPump.h"
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgMasks.h"
 
-#include "../common/RealClick.h"
 #include <wx/listctrl.h>
 #include <wx/uiaction.h>
 
@@ -40,9 +38,7 @@ TEST_F(DlgMasksTest, MaskTheCodePageCannotHoldIsRefusedAtAdd) {
     CDlgMasks dlg(nullptr, &masks);
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMasks::kIdMask, wxString(L"*.\u0444\u0430\u0439\u043b"));
-        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMasks::kIdAdd)),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("File Mask", L'\u0444'),
-                                     "Information ", wxICON_INFORMATION));
+        ExpectCannotHold(&dlg, CDlgMasks::kIdAdd, "File Mask", L'\u0444');
         EXPECT_EQ(List(dlg)->GetItemCount(), 0);
         EXPECT_FALSE(IsOkEnabled(&dlg));
         Click(&dlg, wxID_CANCEL);
@@ -136,9 +132,7 @@ TEST_F(DlgMasksTest, EnterAddsTheTypedMaskAndDeleteKeyRemovesTheSelectedOne) {
         auto rows = [&](int n) {
             return testpump::PumpUntil([&] { return List(dlg)->GetItemCount() == n; });
         };
-        // Without a window manager the keyboard follows the pointer.
-        sim.MouseMove(dlg.GetScreenRect().GetPosition() + wxPoint(20, 20));
-        testpump::Pump();
+        testpump::PointAt(&dlg, wxPoint(20, 20));
         Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->SetFocus();
         sim.Text("x.tmp");
         sim.Char(WXK_RETURN);

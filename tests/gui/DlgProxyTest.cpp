@@ -1,4 +1,3 @@
-#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
 #include "dialogs/CDlgProxy.h"
@@ -53,11 +52,8 @@ TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
         CCorvaneDoc doc;
         CDlgProxy dlg(nullptr, &doc);
         RunModal(dlg, [&] {
-            auto* type = Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType);
-            type->SetSelection(c.pos);
-            wxCommandEvent ev(wxEVT_CHOICE, CDlgProxy::kIdType);
-            ev.SetEventObject(type);
-            type->ProcessWindowEvent(ev);
+            Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->SetSelection(c.pos);
+            Notify(&dlg, CDlgProxy::kIdType, wxEVT_CHOICE, c.pos);
             EXPECT_TRUE(IsOkEnabled(&dlg));
             Click(&dlg, wxID_OK);
         });
@@ -118,9 +114,7 @@ TEST_F(DlgProxyTest, TextTheCodePageCannotHoldIsRefusedAtOkAndNothingIsStored) {
     RunModal(dlg, [&] {
         Type(&dlg, CDlgProxy::kIdHost, wxString(L"m\u00fcnchen.example"));
         Type(&dlg, CDlgProxy::kIdPassword, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
-        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Password", L'\u043f'),
-                                     "Information ", wxICON_INFORMATION));
+        ExpectCannotHold(&dlg, wxID_OK, "Password", L'\u043f');
         ASSERT_TRUE(dlg.IsModal()); // refused, not closed
         Click(&dlg, wxID_CANCEL);
     });

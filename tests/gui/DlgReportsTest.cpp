@@ -13,12 +13,8 @@ namespace {
 class DlgReportsTest : public DialogTest {
 protected:
     static void Choose(wxDialog& dlg, int entry) {
-        auto* list = Ctrl<CIconListBox>(&dlg, CDlgReports::kIdChannels);
-        list->SetCurSel(entry);
-        wxCommandEvent ev(wxEVT_LISTBOX, CDlgReports::kIdChannels);
-        ev.SetEventObject(list);
-        ev.SetInt(entry);
-        list->ProcessWindowEvent(ev);
+        Ctrl<CIconListBox>(&dlg, CDlgReports::kIdChannels)->SetCurSel(entry);
+        Notify(&dlg, CDlgReports::kIdChannels, wxEVT_LISTBOX, entry);
     }
     static bool Checked(wxDialog& dlg, int id) { return Ctrl<wxCheckBox>(&dlg, id)->GetValue(); }
     static wxString Title(wxDialog& dlg) {

@@ -3,7 +3,6 @@
 #include "dialogs/CDlgService.h"
 #include "model/CCorvaneDoc.h"
 
-#include "../common/RealClick.h"
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 
@@ -27,12 +26,8 @@ protected:
         testpump::RealClick(spin, across ? wxPoint(along, s.y / 2) : wxPoint(s.x / 2, along));
     }
     void Drag(wxDialog& dlg, int pos) {
-        auto* slider = Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider);
-        slider->SetValue(pos);
-        wxCommandEvent ev(wxEVT_SLIDER, CDlgService::kIdSlider);
-        ev.SetEventObject(slider);
-        ev.SetInt(pos);
-        slider->ProcessWindowEvent(ev);
+        Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider)->SetValue(pos);
+        Notify(&dlg, CDlgService::kIdSlider, wxEVT_SLIDER, pos);
     }
     CCorvaneDoc m_doc;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Helpers for driving the settings editors: a dialog runs its real modal loop while a
 // queued body works its controls through the same events a user's input raises.
-#include "../common/EventPump.h"
+#include "../common/RealClick.h"
+#include "controls/CDialogBase.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <wx/radiobut.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
 namespace dlgtest {
 
@@ -33,24 +35,25 @@ inline void Click(wxWindow* dlg, int id) {
     b->ProcessWindowEvent(ev);
 }
 
+// Raises the event control `id` sends when the user sets it to `value` (which the
+// caller has already shown in the control).
+inline void Notify(wxWindow* dlg, int id, wxEventType type, int value) {
+    wxWindow* w = dlg->FindWindow(id);
+    ASSERT_NE(w, nullptr) << "no control " << id;
+    wxCommandEvent ev(type, id);
+    ev.SetEventObject(w);
+    ev.SetInt(value);
+    w->ProcessWindowEvent(ev);
+}
+
 inline void SetCheck(wxWindow* dlg, int id, bool on) {
-    auto* c = Ctrl<wxCheckBox>(dlg, id);
-    ASSERT_NE(c, nullptr);
-    c->SetValue(on);
-    wxCommandEvent ev(wxEVT_CHECKBOX, id);
-    ev.SetEventObject(c);
-    ev.SetInt(on ? 1 : 0);
-    c->ProcessWindowEvent(ev);
+    Ctrl<wxCheckBox>(dlg, id)->SetValue(on);
+    Notify(dlg, id, wxEVT_CHECKBOX, on ? 1 : 0);
 }
 
 inline void SelectRadio(wxWindow* dlg, int id) {
-    auto* r = Ctrl<wxRadioButton>(dlg, id);
-    ASSERT_NE(r, nullptr);
-    r->SetValue(true);
-    wxCommandEvent ev(wxEVT_RADIOBUTTON, id);
-    ev.SetEventObject(r);
-    ev.SetInt(1);
-    r->ProcessWindowEvent(ev);
+    Ctrl<wxRadioButton>(dlg, id)->SetValue(true);
+    Notify(dlg, id, wxEVT_RADIOBUTTON, 1);
 }
 
 // SetValue raises the text-changed event, as typing does.
@@ -75,17 +78,36 @@ inline std::set<wxDialog*>& AllowedDialogs() {
     return allowed;
 }
 
-// Runs the dialog modally with `body` queued inside its loop. A body that leaves the
-// dialog open is a failure; the dialog is then closed so that the run goes on.
-inline int RunModal(wxDialog& dlg, std::function<void()> body) {
+// Queues `body` inside the loop `dlg` is about to run, and sees that the loop ends
+// soon after it, so that a broken dialog fails its test instead of hanging the run.
+// A dialog the body left open is a failure and is closed. A loop still running a
+// moment later lost its end to a loop nested in it (EndModal ends only the active
+// one, and the dialog then merely hides): `watchdog`, which must outlive the loop,
+// records the failure and ends it.
+class CLoopWatchdog : public wxTimer {
+public:
+    void Notify() override {
+        ADD_FAILURE() << "the dialog was closed but its modal loop still ran";
+        wxEventLoopBase::GetActive()->ScheduleExit(wxID_ABORT);
+    }
+};
+
+inline void QueueBody(wxDialog& dlg, std::function<void()> body, CLoopWatchdog& watchdog) {
     AllowedDialogs().insert(&dlg);
-    dlg.CallAfter([&dlg, body] {
+    dlg.CallAfter([&dlg, body = std::move(body), &watchdog] {
         body();
         if (dlg.IsModal()) {
             ADD_FAILURE() << "dialog still open after the test body";
             dlg.EndModal(wxID_ABORT);
         }
+        watchdog.StartOnce(2000);
     });
+}
+
+// Runs the dialog modally with `body` queued inside its loop (see QueueBody).
+inline int RunModal(wxDialog& dlg, std::function<void()> body) {
+    CLoopWatchdog watchdog;
+    QueueBody(dlg, std::move(body), watchdog);
     return dlg.ShowModal();
 }
 
@@ -112,6 +134,14 @@ private:
     wxString m_caption;
     long m_icon;
 };
+
+// A real click on `id` that is refused with the message for text the code page
+// cannot hold: `field` holds `unheld`.
+inline void ExpectCannotHold(wxWindow* dlg, int id, const wxString& field, wxUniChar unheld) {
+    wxTEST_DIALOG(testpump::RealClick(dlg->FindWindow(id)),
+                  CExpectMessage(wxID_OK, CDialogBase::CannotHoldText(field, unheld), "Information ",
+                                 wxICON_INFORMATION));
+}
 
 // Any modal dialog that is not run for real and that no expectation claimed fails
 // the test instead of hanging it.
@@ -150,20 +180,18 @@ protected:
         if (!t)
             return wxID_NONE;
         ++m_nRuns;
-        AllowedDialogs().insert(dlg);
-        dlg->CallAfter([t, body = m_body] {
-            body(t);
-            if (t->IsModal()) {
-                ADD_FAILURE() << "nested dialog still open";
-                t->EndModal(wxID_ABORT);
-            }
-        });
+        QueueBody(
+            *dlg, [t, body = m_body] { body(t); }, m_watchdog);
         return wxID_NONE;
     }
-    void Exit(wxDialog*) override {}
+    void Exit(wxDialog* dlg) override {
+        if (dynamic_cast<T*>(dlg))
+            m_watchdog.Stop();
+    }
 
 private:
     std::function<void(T*)> m_body;
+    CLoopWatchdog m_watchdog;
 };
 
 // A dialog of type T expected and answered by `action`, which may look at it and

@@ -2,7 +2,9 @@
 // Helpers shared by the remote dialogs' tests: message boxes answered and recorded
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
+#include "../common/RecordingFtp.h"
 #include "DlgTestSupport.h"
+#include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +44,21 @@ protected:
         return wxID_NONE;
     }
     void Exit(wxDialog*) override {}
+};
+
+// The connection record a remote dialog works on, its project, and what the
+// recording component is to answer.
+class RemoteDialogTest : public ::testing::Test {
+protected:
+    RemoteDialogTest(const char* host, std::int32_t port, const char* user, const char* password) {
+        m_conn.m_strHost = host;
+        m_conn.m_nPort = port;
+        m_conn.m_strUser = user;
+        m_conn.m_strPassword = password;
+    }
+    std::shared_ptr<testftp::FakeFtpState> m_state = std::make_shared<testftp::FakeFtpState>();
+    CCorvaneDoc m_doc;
+    CConnectionInfo m_conn;
 };
 
 using testpump::Pump;

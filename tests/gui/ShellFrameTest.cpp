@@ -1,5 +1,5 @@
 // The main window's menus, toolbar, status bar, and the enabling it decides.
-#include "../common/EventPump.h"
+#include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 #include "ShellTestSupport.h"
 #include "app/CCorvaneView.h"
@@ -261,9 +261,7 @@ TEST_F(ShellFrame, RightClickMarksTheRowUnderThePointerAndOpensTheContextMenu) {
     testpump::Pump();
     wxRect row;
     ASSERT_TRUE(View()->GetItemRect(2, row));
-    wxUIActionSimulator sim;
-    sim.MouseMove(View()->ClientToScreen(row.GetPosition() + wxPoint(40, row.height / 2)));
-    testpump::Pump();
+    testpump::PointAt(View(), testpump::MiddleOf(View(), wxRect(row.x, row.y, 80, row.height)));
     // The menu runs a loop of its own: a timer inside it closes it again.
     bool opened = false;
     View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
@@ -273,7 +271,7 @@ TEST_F(ShellFrame, RightClickMarksTheRowUnderThePointerAndOpensTheContextMenu) {
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
     timer.StartOnce(300);
-    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
     EXPECT_TRUE(testpump::PumpUntil([&] { return opened; }));
     testpump::Pump(std::chrono::milliseconds(400));
     EXPECT_EQ(View()->GetSelectionMark(), 2);
@@ -291,9 +289,7 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
     const wxRect rowOnScreen(View()->ClientToScreen(row.GetPosition()), row.GetSize());
     // The pointer rests away from the row but over the frame: with no window manager
     // the keyboard follows the pointer.
-    wxUIActionSimulator sim;
-    sim.MouseMove(View()->GetScreenRect().GetBottomRight() - wxPoint(10, 10));
-    testpump::Pump();
+    testpump::PointAt(View(), wxPoint(View()->GetSize().x - 10, View()->GetSize().y - 10));
     // Where the toolkit put the menu's window, asked once it is up.
     using Fn = void* (*)(void*);
     const auto toplevel = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_toplevel"));
@@ -313,7 +309,7 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
         wxUIActionSimulator().Char(WXK_ESCAPE);
     });
     timer.StartOnce(400);
-    sim.Char(WXK_F10, wxMOD_SHIFT);
+    wxUIActionSimulator().Char(WXK_F10, wxMOD_SHIFT);
     EXPECT_TRUE(testpump::PumpUntil([&] { return opened != nullptr; }));
     testpump::Pump(std::chrono::milliseconds(500));
     EXPECT_LE(std::abs(at.y - rowOnScreen.GetBottom()), row.height) << at.y << " vs row " << rowOnScreen.y;

@@ -75,24 +75,19 @@ TEST_F(ShellStartup, ProjectArgumentOpensItWithoutPublishingWorkingDirectory) {
 TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
     const std::string bytes = WriteProject(m_dir / "cut.dix", 2);
     std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
-    {
-        CCorvaneShell shell(StorePath());
-        bool started = true;
-        wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "cut.dix")}),
-                      wxExpectModal<wxMessageDialog>(wxID_OK).Describe("format error"));
-        EXPECT_FALSE(started);
-        EXPECT_EQ(shell.GetMainFrame(), nullptr);
-        EXPECT_EQ(shell.GetRecentFiles().GetCount(), 0);
-    }
-    // The new project that stood in for it on the way to the error published nothing.
-    EXPECT_EQ(CSettingsStore(StorePath()).GetProfileString("Project", "CfgPath", "none"), "none");
-    {
-        CCorvaneShell shell(StorePath());
-        bool started = true;
-        wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "missing.dix")}),
-                      wxExpectModal<wxMessageDialog>(wxID_OK).Describe("cannot open"));
-        EXPECT_FALSE(started);
-        EXPECT_EQ(shell.GetMainFrame(), nullptr);
+    for (const auto& [file, box] :
+         {std::pair{"cut.dix", "format error"}, std::pair{"missing.dix", "cannot open"}}) {
+        {
+            CCorvaneShell shell(StorePath());
+            bool started = true;
+            wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / file)}),
+                          wxExpectModal<wxMessageDialog>(wxID_OK).Describe(box));
+            EXPECT_FALSE(started);
+            EXPECT_EQ(shell.GetMainFrame(), nullptr);
+            EXPECT_EQ(shell.GetRecentFiles().GetCount(), 0);
+        }
+        // The new project that stood in for it on the way to the error published nothing.
+        EXPECT_EQ(CSettingsStore(StorePath()).GetProfileString("Project", "CfgPath", "none"), "none");
     }
 }
 

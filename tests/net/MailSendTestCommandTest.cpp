@@ -15,6 +15,17 @@ namespace {
 
 class SendTestCommand : public ::testing::Test {
 protected:
+    // An account that sends through the SMTP peer at `port` as `user`.
+    static CMailAccount Account(int port, const char* server, const char* user, const char* password,
+                                std::vector<std::string> recipients) {
+        CMailAccount mail;
+        mail.m_strServer = server;
+        mail.m_nPort = port;
+        mail.m_strUser = user;
+        mail.m_strPassword = password;
+        mail.m_arrRecipients = std::move(recipients);
+        return mail;
+    }
     std::string Project(const CMailAccount& mail) {
         CCorvaneDoc doc;
         doc.m_mail = mail;
@@ -32,13 +43,9 @@ protected:
 TEST_F(SendTestCommand, SendsTheProjectsAccountAndPrintsOk) {
     mailtest::CSmtpPeer peer({"--auth", "reporter:pa ss"});
     ASSERT_TRUE(peer.Running());
-    CMailAccount mail;
-    mail.m_strServer = " 127.0.0.1 ";
-    mail.m_nPort = peer.Port();
-    mail.m_strUser = "reporter ";
-    mail.m_strPassword = "pa ss";
+    CMailAccount mail =
+        Account(peer.Port(), " 127.0.0.1 ", "reporter ", "pa ss", {" ops@example.com", "boss@example.org "});
     mail.m_strFrom = " Reports <reports@example.com>";
-    mail.m_arrRecipients = {" ops@example.com", "boss@example.org "};
     const DixRun r = RunDix("sendtest " + Project(mail));
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_EQ(r.out, "OK\n");
@@ -52,13 +59,8 @@ TEST_F(SendTestCommand, SendsTheProjectsAccountAndPrintsOk) {
 TEST_F(SendTestCommand, FailuresPrintTheReasonAndNeverThePassword) {
     mailtest::CSmtpPeer peer({"--auth", "reporter:right"});
     ASSERT_TRUE(peer.Running());
-    CMailAccount mail;
-    mail.m_strServer = "127.0.0.1";
-    mail.m_nPort = peer.Port();
-    mail.m_strUser = "reporter";
     // A password that also appears in the server's reply text must still be masked.
-    mail.m_strPassword = "credentials";
-    mail.m_arrRecipients = {"ops@example.com"};
+    CMailAccount mail = Account(peer.Port(), "127.0.0.1", "reporter", "credentials", {"ops@example.com"});
     DixRun r = RunDix("sendtest " + Project(mail));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_THAT(r.out, HasSubstr("rejected the user name \"reporter\""));
