@@ -467,6 +467,160 @@ void ShootFolderBrowser() {
     browse("/pub", "ftp-folder-failed", false);
 }
 
+// --- Keyboard focus: where each editor opens it and every stop Tab moves it to ---------
+
+wxString Describe(wxWindow* w) {
+    if (!w)
+        return "(none)";
+    wxString label = w->GetLabel();
+    if (label.empty())
+        label = w->GetName();
+    return wxString::Format("%s id=%d \"%s\"", w->GetClassInfo()->GetClassName(), w->GetId(), label);
+}
+
+// The dialog as it opens (NAME-focus-0), then after each Tab until the focus is back
+// where it began (NAME-focus-1, ...); the owner of the focus is printed for each.
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {},
+               int modifiers = wxMOD_NONE) {
+    ShootModal(dlg, name + "-focus-end", [&dlg, name, before, modifiers] {
+        Settle();
+        if (before)
+            before();
+        wxWindow* first = wxWindow::FindFocus();
+        std::printf("%s stop 0: %s\n", name.utf8_str().data(), Describe(first).utf8_str().data());
+        Capture(dlg.GetScreenRect(), name + "-focus-0");
+        wxUIActionSimulator sim;
+        // Keys go to the window under the pointer on a display without a window manager.
+        const wxRect r = dlg.GetScreenRect();
+        sim.MouseMove(r.x + r.width / 2, r.y + 2);
+        Settle(100);
+        for (int i = 1; i <= 30; ++i) {
+            sim.Char(WXK_TAB, modifiers);
+            Settle(200);
+            wxWindow* now = wxWindow::FindFocus();
+            std::printf("%s stop %d: %s\n", name.utf8_str().data(), i, Describe(now).utf8_str().data());
+            Capture(dlg.GetScreenRect(), wxString::Format("%s-focus-%d", name, i));
+            if (now == first)
+                break;
+        }
+    });
+}
+
+template <class Dialog> void TourEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr) {
+    CCorvaneDoc doc;
+    if (fill)
+        fill(doc);
+    Dialog dlg(nullptr, &doc);
+    TourFocus(dlg, name);
+}
+
+void TourFocusAll() {
+    TourEditor<CDlgProxy>("proxy");
+    TourEditor<CDlgService>("interval");
+    {
+        std::vector<CFileMask> masks{{"*.tmp", true, false}};
+        CDlgMasks dlg(nullptr, &masks);
+        TourFocus(dlg, "masks");
+    }
+    TourEditor<CDlgReports>("reports");
+    TourEditor<CDlgMail>("mail");
+    TourEditor<CDlgConnections>("connections",
+                                [](CCorvaneDoc& doc) { AddConnections(doc, {"ftp.example.com"}); });
+    {
+        CCorvaneDoc doc;
+        AddConnections(doc, {"ftp.example.com"});
+        CFolderProfile profile;
+        profile.m_bUseMasks = true;
+        CDlgMain dlg(nullptr, &doc, &profile);
+        TourFocus(dlg, "folder-profile");
+    }
+    {
+        CRemoteScene scene;
+        CDlgFTP dlg(nullptr, &scene.m_doc);
+        dlg.m_pConnection = &scene.m_conn;
+        TourFocus(dlg, "ftp-connection");
+    }
+    {
+        CCorvaneDoc doc;
+        CFolderProfile profile;
+        CDlgMain dlg(nullptr, &doc, &profile);
+        TourFocus(dlg, "folder-profile-no-connection");
+    }
+    {
+        CCorvaneDoc doc;
+        AddConnections(doc, {"ftp.example.com"});
+        CFolderProfile profile;
+        profile.m_nConflict = 1;
+        CDlgMain dlg(nullptr, &doc, &profile);
+        TourFocus(dlg, "folder-profile-back", {}, wxMOD_SHIFT);
+    }
+    {
+        CRemoteScene scene;
+        CDlgFTP dlg(nullptr, &scene.m_doc);
+        dlg.m_pConnection = &scene.m_conn;
+        dlg.SetHostLocked(true);
+        TourFocus(dlg, "ftp-connection-locked");
+    }
+    {
+        CRemoteScene scene;
+        CDlgFTP dlg(nullptr, &scene.m_doc);
+        dlg.m_pConnection = &scene.m_conn;
+        TourFocus(dlg, "ftp-connection-tested", [&dlg] {
+            dlg.FindWindow(CDlgFTP::IDC_CONNECT)->SetFocus();
+            const wxRect r = dlg.GetScreenRect();
+            wxUIActionSimulator sim;
+            sim.MouseMove(r.x + r.width / 2, r.y + 2);
+            Settle(100);
+            sim.Char(WXK_SPACE);
+            Settle(800);
+        });
+    }
+    {
+        CRemoteScene scene;
+        CDlgFTPFolder dlg(nullptr, &scene.m_doc);
+        dlg.m_pConnection = &scene.m_conn;
+        dlg.m_strPath = "/pub/data";
+        TourFocus(dlg, "ftp-folder", [&dlg] {
+            CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
+            Settle(500);
+        });
+    }
+}
+
+// The profile editor opened from the main window, after keyboard use there and without.
+void ShootOpenedFromFrame() {
+    for (bool keyboard : {false, true}) {
+        CShellScene scene;
+        scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        wxUIActionSimulator sim;
+        const wxRect frame = scene.Frame()->GetScreenRect();
+        sim.MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
+        Settle(100);
+        if (keyboard) {
+            scene.View()->SetFocus();
+            sim.Char(WXK_DOWN);
+            Settle(100);
+        }
+        const wxString name = keyboard ? "opened-after-keys" : "opened-by-mouse";
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            Settle();
+            for (wxWindow* w : wxTopLevelWindows)
+                if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal()) {
+                    sim.MouseMove(d->GetScreenPosition() + wxPoint(20, 5));
+                    Settle();
+                    std::printf("%s: %s\n", name.utf8_str().data(),
+                                Describe(wxWindow::FindFocus()).utf8_str().data());
+                    Capture(d->GetScreenRect(), name);
+                    d->EndModal(wxID_CANCEL);
+                }
+        });
+        timer.StartOnce(400);
+        scene.Command(ID_FOLDERS_EDIT);
+        Settle(100);
+    }
+}
+
 struct Scene {
     const char* name;
     const char* group;
@@ -489,6 +643,8 @@ const Scene kScenes[] = {
     {"folder-profile", "dialogs", ShootFolderProfile},
     {"ftp-connection", "dialogs", ShootConnection},
     {"ftp-folder", "dialogs", ShootFolderBrowser},
+    {"focus", "focus", TourFocusAll},
+    {"focus-frame", "focus", ShootOpenedFromFrame},
 };
 
 class CScreenshotApp : public wxApp {
