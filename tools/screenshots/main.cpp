@@ -1,7 +1,8 @@
 // Pictures of the program for people to look at: the artwork, the controls, the main
 // window in each list style and with each menu open, the context menu, the About box,
-// every settings editor and the remote dialogs. Every picture belongs to a named scene
-// of one table, and every scene to a group ("shell" or "dialogs");
+// every settings editor and the remote dialogs, and the keyboard focus in each of those
+// as it opens and at every Tab stop. Every picture belongs to a named scene of one
+// table, and every scene to a group ("shell", "dialogs" or "focus");
 //
 //     corvane_screenshots FOLDER [SCENE|GROUP...]
 //
@@ -298,6 +299,9 @@ void ShootContextMenu() {
 void ShootModal(wxDialog& dlg, const wxString& name, const std::function<void()>& prepare = {}) {
     dlg.Move(40, 40);
     dlg.CallAfter([&] {
+        // A window manager makes a new dialog the active window; on a display without
+        // one the keyboard goes to the window under the pointer.
+        wxUIActionSimulator().MouseMove(dlg.GetScreenPosition() + wxPoint(dlg.GetSize().x / 2, 2));
         if (prepare)
             prepare();
         Settle();
@@ -472,35 +476,28 @@ void ShootFolderBrowser() {
 wxString Describe(wxWindow* w) {
     if (!w)
         return "(none)";
-    wxString label = w->GetLabel();
-    if (label.empty())
-        label = w->GetName();
+    const wxString label = w->GetLabel().empty() ? w->GetName() : w->GetLabel();
     return wxString::Format("%s id=%d \"%s\"", w->GetClassInfo()->GetClassName(), w->GetId(), label);
 }
 
 // The dialog as it opens (NAME-focus-0), then after each Tab until the focus is back
 // where it began (NAME-focus-1, ...); the owner of the focus is printed for each.
-void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {},
-               int modifiers = wxMOD_NONE) {
-    ShootModal(dlg, name + "-focus-end", [&dlg, name, before, modifiers] {
-        Settle();
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {}) {
+    ShootModal(dlg, name + "-focus-end", [&dlg, name, before] {
         if (before)
             before();
-        wxWindow* first = wxWindow::FindFocus();
-        std::printf("%s stop 0: %s\n", name.utf8_str().data(), Describe(first).utf8_str().data());
-        Capture(dlg.GetScreenRect(), name + "-focus-0");
+        Settle();
+        wxWindow* const first = wxWindow::FindFocus();
         wxUIActionSimulator sim;
-        // Keys go to the window under the pointer on a display without a window manager.
-        const wxRect r = dlg.GetScreenRect();
-        sim.MouseMove(r.x + r.width / 2, r.y + 2);
-        Settle(100);
-        for (int i = 1; i <= 30; ++i) {
-            sim.Char(WXK_TAB, modifiers);
-            Settle(200);
-            wxWindow* now = wxWindow::FindFocus();
+        for (int i = 0; i <= 30; ++i) {
+            if (i > 0) {
+                sim.Char(WXK_TAB);
+                Settle(200);
+            }
+            wxWindow* const now = wxWindow::FindFocus();
             std::printf("%s stop %d: %s\n", name.utf8_str().data(), i, Describe(now).utf8_str().data());
             Capture(dlg.GetScreenRect(), wxString::Format("%s-focus-%d", name, i));
-            if (now == first)
+            if (i > 0 && now == first)
                 break;
         }
     });
@@ -514,6 +511,25 @@ template <class Dialog> void TourEditor(const char* name, void (*fill)(CCorvaneD
     TourFocus(dlg, name);
 }
 
+void TourProfile(const char* name, bool withConnection) {
+    CCorvaneDoc doc;
+    if (withConnection)
+        AddConnections(doc, {"ftp.example.com"});
+    CFolderProfile profile;
+    profile.m_bUseMasks = true;
+    CDlgMain dlg(nullptr, &doc, &profile);
+    TourFocus(dlg, name);
+}
+
+void TourConnection(const char* name, bool hostLocked) {
+    CRemoteScene scene;
+    CDlgFTP dlg(nullptr, &scene.m_doc);
+    dlg.m_pConnection = &scene.m_conn;
+    dlg.SetHostLocked(hostLocked);
+    TourFocus(dlg, name);
+}
+
+// Every editor and remote dialog; the mail account without recipients (an empty list).
 void TourFocusAll() {
     TourEditor<CDlgProxy>("proxy");
     TourEditor<CDlgService>("interval");
@@ -526,68 +542,22 @@ void TourFocusAll() {
     TourEditor<CDlgMail>("mail");
     TourEditor<CDlgConnections>("connections",
                                 [](CCorvaneDoc& doc) { AddConnections(doc, {"ftp.example.com"}); });
-    {
-        CCorvaneDoc doc;
-        AddConnections(doc, {"ftp.example.com"});
-        CFolderProfile profile;
-        profile.m_bUseMasks = true;
-        CDlgMain dlg(nullptr, &doc, &profile);
-        TourFocus(dlg, "folder-profile");
-    }
-    {
-        CRemoteScene scene;
-        CDlgFTP dlg(nullptr, &scene.m_doc);
-        dlg.m_pConnection = &scene.m_conn;
-        TourFocus(dlg, "ftp-connection");
-    }
-    {
-        CCorvaneDoc doc;
-        CFolderProfile profile;
-        CDlgMain dlg(nullptr, &doc, &profile);
-        TourFocus(dlg, "folder-profile-no-connection");
-    }
-    {
-        CCorvaneDoc doc;
-        AddConnections(doc, {"ftp.example.com"});
-        CFolderProfile profile;
-        profile.m_nConflict = 1;
-        CDlgMain dlg(nullptr, &doc, &profile);
-        TourFocus(dlg, "folder-profile-back", {}, wxMOD_SHIFT);
-    }
-    {
-        CRemoteScene scene;
-        CDlgFTP dlg(nullptr, &scene.m_doc);
-        dlg.m_pConnection = &scene.m_conn;
-        dlg.SetHostLocked(true);
-        TourFocus(dlg, "ftp-connection-locked");
-    }
-    {
-        CRemoteScene scene;
-        CDlgFTP dlg(nullptr, &scene.m_doc);
-        dlg.m_pConnection = &scene.m_conn;
-        TourFocus(dlg, "ftp-connection-tested", [&dlg] {
-            dlg.FindWindow(CDlgFTP::IDC_CONNECT)->SetFocus();
-            const wxRect r = dlg.GetScreenRect();
-            wxUIActionSimulator sim;
-            sim.MouseMove(r.x + r.width / 2, r.y + 2);
-            Settle(100);
-            sim.Char(WXK_SPACE);
-            Settle(800);
-        });
-    }
-    {
-        CRemoteScene scene;
-        CDlgFTPFolder dlg(nullptr, &scene.m_doc);
-        dlg.m_pConnection = &scene.m_conn;
-        dlg.m_strPath = "/pub/data";
-        TourFocus(dlg, "ftp-folder", [&dlg] {
-            CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
-            Settle(500);
-        });
-    }
+    TourProfile("folder-profile", true);
+    TourProfile("folder-profile-no-connection", false);
+    TourConnection("ftp-connection", false);
+    TourConnection("ftp-connection-locked", true);
+    CRemoteScene scene;
+    CDlgFTPFolder dlg(nullptr, &scene.m_doc);
+    dlg.m_pConnection = &scene.m_conn;
+    dlg.m_strPath = "/pub/data";
+    // Seen once connected: the focus has come back from the blocking connect.
+    TourFocus(dlg, "ftp-folder", [&dlg] {
+        CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
+    });
 }
 
-// The profile editor opened from the main window, after keyboard use there and without.
+// The profile editor opened from the main window, by a command after a click there and
+// after a key press there (GTK shows a window's focus once the keyboard is used in it).
 void ShootOpenedFromFrame() {
     for (bool keyboard : {false, true}) {
         CShellScene scene;
@@ -601,7 +571,7 @@ void ShootOpenedFromFrame() {
             sim.Char(WXK_DOWN);
             Settle(100);
         }
-        const wxString name = keyboard ? "opened-after-keys" : "opened-by-mouse";
+        const wxString name = keyboard ? "focus-from-main-keys" : "focus-from-main-mouse";
         wxTimer timer;
         timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
             Settle();
@@ -643,8 +613,8 @@ const Scene kScenes[] = {
     {"folder-profile", "dialogs", ShootFolderProfile},
     {"ftp-connection", "dialogs", ShootConnection},
     {"ftp-folder", "dialogs", ShootFolderBrowser},
-    {"focus", "focus", TourFocusAll},
-    {"focus-frame", "focus", ShootOpenedFromFrame},
+    {"focus-tour", "focus", TourFocusAll},
+    {"focus-from-main", "focus", ShootOpenedFromFrame},
 };
 
 class CScreenshotApp : public wxApp {
@@ -656,7 +626,8 @@ public:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [SCENE|GROUP...]\ngroups: shell dialogs\nscenes:", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s FOLDER [SCENE|GROUP...]\ngroups: shell dialogs focus\nscenes:", argv[0]);
         for (const Scene& s : kScenes)
             std::fprintf(stderr, " %s", s.name);
         std::fprintf(stderr, "\n");
