@@ -22,20 +22,18 @@ using namespace dlgtest;
 
 namespace {
 
-// What the dialogs are opened on: a project with one connection (unless `bare`).
+// A project with one connection (none when `bare`), and what the dialogs edit besides.
 struct Env {
     explicit Env(bool bare) {
         if (!bare)
             doc.m_arrConnections.emplace_back().m_strHost = "ftp.example.com";
         conn.m_strHost = "ftp.example.com";
-        state->folders["/"] = {{"pub", 2}};
     }
     CCorvaneDoc doc;
     CFolderProfile profile;
-    std::vector<CFileMask> masks{{"*.tmp", true, false}};
+    std::vector<CFileMask> masks;
     CConnectionInfo conn;
-    std::shared_ptr<testftp::FakeFtpState> state = std::make_shared<testftp::FakeFtpState>();
-    testftp::CRecordingFtpRegistration registration{state};
+    testftp::CRecordingFtpRegistration registration{std::make_shared<testftp::FakeFtpState>()};
 };
 
 bool FocusIn(wxWindow* dlg, int id) {
@@ -53,9 +51,18 @@ bool FocusShown(wxWindow* dlg) {
 template <class Dialog> std::unique_ptr<wxDialog> OnProject(Env& e) {
     return std::make_unique<Dialog>(nullptr, &e.doc);
 }
-
 std::unique_ptr<wxDialog> Profile(Env& e) {
     return std::make_unique<CDlgMain>(nullptr, &e.doc, &e.profile);
+}
+template <class Dialog> std::unique_ptr<wxDialog> Remote(Env& e) {
+    auto dlg = std::make_unique<Dialog>(nullptr, &e.doc);
+    dlg->m_pConnection = &e.conn;
+    return dlg;
+}
+std::unique_ptr<wxDialog> HostLocked(Env& e) {
+    auto dlg = Remote<CDlgFTP>(e);
+    static_cast<CDlgFTP*>(dlg.get())->SetHostLocked(true);
+    return dlg;
 }
 
 class DlgFocusTest : public DialogTest {};
@@ -81,23 +88,10 @@ TEST_F(DlgFocusTest, EachDialogOpensInItsFirstFieldShowingTheFocusAndTabMovesOn)
         // No connection to choose: the next field takes the focus.
         {"profile without connection", true, Profile, CDlgMain::kIdLocalFolder, CDlgMain::kIdBrowseLocal},
         // The host cannot be changed here: the port takes the focus.
-        {"connection with locked host", false,
-         [](Env& e) -> std::unique_ptr<wxDialog> {
-             auto dlg = std::make_unique<CDlgFTP>(nullptr, &e.doc);
-             dlg->m_pConnection = &e.conn;
-             dlg->SetHostLocked(true);
-             return dlg;
-         },
-         CDlgFTP::IDC_PORT, CDlgFTP::IDC_USER},
+        {"connection with locked host", false, HostLocked, CDlgFTP::IDC_PORT, CDlgFTP::IDC_USER},
         // Looked at once connected: the blocking connect gave the focus back, and Tab
         // passes the frame of the bar by.
-        {"folder browser", false,
-         [](Env& e) -> std::unique_ptr<wxDialog> {
-             auto dlg = std::make_unique<CDlgFTPFolder>(nullptr, &e.doc);
-             dlg->m_pConnection = &e.conn;
-             return dlg;
-         },
-         CDlgFTPFolder::IDC_TREE, wxID_OK},
+        {"folder browser", false, Remote<CDlgFTPFolder>, CDlgFTPFolder::IDC_TREE, wxID_OK},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -324,13 +324,20 @@ void AddConnections(CCorvaneDoc& doc, std::initializer_list<const char*> hosts) 
         doc.m_arrConnections.emplace_back().m_strHost = host;
 }
 
-// An editor of the project's settings, on a project `fill` gives something to show.
-template <class Dialog> void ShootEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr) {
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {});
+
+// An editor of the project's settings, on a project `fill` gives something to show; as
+// it opens, or (`tour`) at every Tab stop.
+template <class Dialog>
+void ShootEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr, bool tour = false) {
     CCorvaneDoc doc;
     if (fill)
         fill(doc);
     Dialog dlg(nullptr, &doc);
-    ShootModal(dlg, name);
+    if (tour)
+        TourFocus(dlg, name);
+    else
+        ShootModal(dlg, name);
 }
 
 void ShootMasks() {
@@ -482,7 +489,7 @@ wxString Describe(wxWindow* w) {
 
 // The dialog as it opens (NAME-focus-0), then after each Tab until the focus is back
 // where it began (NAME-focus-1, ...); the owner of the focus is printed for each.
-void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {}) {
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before) {
     ShootModal(dlg, name + "-focus-end", [&dlg, name, before] {
         if (before)
             before();
@@ -501,14 +508,6 @@ void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>&
                 break;
         }
     });
-}
-
-template <class Dialog> void TourEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr) {
-    CCorvaneDoc doc;
-    if (fill)
-        fill(doc);
-    Dialog dlg(nullptr, &doc);
-    TourFocus(dlg, name);
 }
 
 void TourProfile(const char* name, bool withConnection) {
@@ -531,17 +530,17 @@ void TourConnection(const char* name, bool hostLocked) {
 
 // Every editor and remote dialog; the mail account without recipients (an empty list).
 void TourFocusAll() {
-    TourEditor<CDlgProxy>("proxy");
-    TourEditor<CDlgService>("interval");
+    ShootEditor<CDlgProxy>("proxy", nullptr, true);
+    ShootEditor<CDlgService>("interval", nullptr, true);
     {
         std::vector<CFileMask> masks{{"*.tmp", true, false}};
         CDlgMasks dlg(nullptr, &masks);
         TourFocus(dlg, "masks");
     }
-    TourEditor<CDlgReports>("reports");
-    TourEditor<CDlgMail>("mail");
-    TourEditor<CDlgConnections>("connections",
-                                [](CCorvaneDoc& doc) { AddConnections(doc, {"ftp.example.com"}); });
+    ShootEditor<CDlgReports>("reports", nullptr, true);
+    ShootEditor<CDlgMail>("mail", nullptr, true);
+    ShootEditor<CDlgConnections>(
+        "connections", [](CCorvaneDoc& doc) { AddConnections(doc, {"ftp.example.com"}); }, true);
     TourProfile("folder-profile", true);
     TourProfile("folder-profile-no-connection", false);
     TourConnection("ftp-connection", false);
