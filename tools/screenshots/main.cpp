@@ -233,6 +233,12 @@ public:
     }
 
     CMainFrame* Frame() const { return m_shell->GetMainFrame(); }
+    // Keys go to the window under the pointer on a display without a window manager.
+    void PointAtFrame() const {
+        const wxRect frame = Frame()->GetScreenRect();
+        wxUIActionSimulator().MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
+        Settle(100);
+    }
     CCorvaneView* View() const { return Frame()->GetProfileView(); }
     void Command(int id) const {
         wxCommandEvent event(wxEVT_MENU, id);
@@ -261,11 +267,9 @@ void ShootListStyles() {
 void ShootMenus() {
     CShellScene scene;
     scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    wxUIActionSimulator sim;
+    scene.PointAtFrame();
     const wxRect frame = scene.Frame()->GetScreenRect();
-    // Keys go to the window under the pointer on a display without a window manager.
-    sim.MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
-    Settle(100);
+    wxUIActionSimulator sim;
     sim.Char(WXK_F10);
     for (const char* name : {"menu-file", "menu-view", "menu-folders", "menu-settings", "menu-help"}) {
         Settle();
@@ -561,10 +565,8 @@ void ShootOpenedFromFrame() {
     for (bool keyboard : {false, true}) {
         CShellScene scene;
         scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        scene.PointAtFrame();
         wxUIActionSimulator sim;
-        const wxRect frame = scene.Frame()->GetScreenRect();
-        sim.MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
-        Settle(100);
         if (keyboard) {
             scene.View()->SetFocus();
             sim.Char(WXK_DOWN);
