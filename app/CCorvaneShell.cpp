@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "controls/ToolkitSymbol.h"
 #include "model/CSafeFileWriter.h"
 #include "platform/CSettingsStore.h"
 #include "platform/StandardComponents.h"
@@ -21,10 +22,6 @@
 #include <wx/utils.h>
 
 #include <filesystem>
-
-#ifdef __WXGTK__
-#include <dlfcn.h>
-#endif
 
 const char* const CCorvaneShell::kFileFilter = "Corvane Files (*.dix)|*.dix|All Files (*.*)|*";
 
@@ -108,10 +105,8 @@ private:
 // operator asked for it, so that raising it is not taken for stealing the focus.
 void TakeStartupId(wxWindow* frame, const std::string& startupId) {
 #ifdef __WXGTK__
-    // GTK is already loaded by wx; its headers are not needed for this one call.
     using SetStartupId = void (*)(void*, const char*);
-    static const auto setStartupId =
-        reinterpret_cast<SetStartupId>(::dlsym(RTLD_DEFAULT, "gtk_window_set_startup_id"));
+    static const auto setStartupId = corvane::ToolkitSymbol<SetStartupId>("gtk_window_set_startup_id");
     if (setStartupId && !startupId.empty() && frame->GetHandle())
         setStartupId(frame->GetHandle(), startupId.c_str());
 #else

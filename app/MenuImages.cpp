@@ -3,7 +3,7 @@
 #include <wx/menu.h>
 
 #ifdef __WXGTK__
-#include <dlfcn.h>
+#include "controls/ToolkitSymbol.h"
 #endif
 
 namespace corvane {
@@ -11,11 +11,10 @@ namespace corvane {
 void ShowMenuImages(wxMenu* menu) {
 #ifdef __WXGTK__
     // GTK 3 shows item images only when the theme asks for them, unless the item
-    // says otherwise. GTK is already loaded by wx; its headers are not needed
-    // for this one call.
+    // says otherwise.
     using SetAlwaysShow = void (*)(GtkWidget*, int);
     static const auto setAlwaysShow =
-        reinterpret_cast<SetAlwaysShow>(::dlsym(RTLD_DEFAULT, "gtk_image_menu_item_set_always_show_image"));
+        corvane::ToolkitSymbol<SetAlwaysShow>("gtk_image_menu_item_set_always_show_image");
     if (!setAlwaysShow || !menu)
         return;
     for (wxMenuItem* item : menu->GetMenuItems()) {

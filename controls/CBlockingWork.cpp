@@ -10,6 +10,7 @@
 #include <wx/evtloop.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 namespace {
 
@@ -50,10 +51,11 @@ public:
     }
 };
 
-// Disables every shown top-level window except the live ones; GTK then drops their input.
+// Disables every shown top-level window except the live ones; GTK then drops their input,
+// and the focus with it: the control that had it gets it back afterwards.
 class CDisabler {
 public:
-    CDisabler() {
+    CDisabler() : m_focus(wxWindow::FindFocus()) {
         for (wxWindow* w : wxTopLevelWindows) {
             const bool live = std::find(g_liveWindows.begin(), g_liveWindows.end(), w) != g_liveWindows.end();
             if (!live && w->IsShown() && w->IsEnabled()) {
@@ -67,12 +69,15 @@ public:
         for (wxWindow* w : m_disabled)
             if (wxTopLevelWindows.Find(w))
                 w->Enable();
+        if (m_focus && m_focus->CanAcceptFocus() && wxWindow::FindFocus() != m_focus)
+            m_focus->SetFocus();
     }
     CDisabler(const CDisabler&) = delete;
     CDisabler& operator=(const CDisabler&) = delete;
 
 private:
     std::vector<wxWindow*> m_disabled;
+    wxWeakRef<wxWindow> m_focus;
 };
 
 } // namespace

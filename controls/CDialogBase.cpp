@@ -1,7 +1,9 @@
 #include "controls/CDialogBase.h"
 
+#include "controls/ToolkitSymbol.h"
 #include "controls/WxText.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 #include <wx/button.h>
@@ -13,6 +15,46 @@
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
+
+namespace {
+
+// The controls inside `window` in Tab order: each before the controls inside it.
+void CollectInTabOrder(wxWindow* window, std::vector<wxWindow*>& out) {
+    for (wxWindow* child : window->GetChildren()) {
+        if (child->IsTopLevel())
+            continue;
+        out.push_back(child);
+        CollectInTabOrder(child, out);
+    }
+}
+
+// A box round other controls passes the focus on to them.
+bool TakesFocusItself(wxWindow* window) {
+    if (!window->CanAcceptFocusFromKeyboard())
+        return false;
+    const wxWindowList& children = window->GetChildren();
+    return std::none_of(children.begin(), children.end(), [](wxWindow* child) {
+        return !child->IsTopLevel() && child->CanAcceptFocusFromKeyboard();
+    });
+}
+
+// GTK hides the focus of a window until the keyboard is used in it, and a dialog
+// inherits that from the window it was opened from: one opened with a click in a
+// window never typed in would show no focus at all. A dialog is where the operator
+// types next, so it shows where the typing goes from the start.
+void ShowFocus(wxWindow* dialog) {
+#ifdef __WXGTK__
+    using SetFocusVisible = void (*)(void*, int);
+    static const auto setFocusVisible =
+        corvane::ToolkitSymbol<SetFocusVisible>("gtk_window_set_focus_visible");
+    if (setFocusVisible && dialog->GetHandle())
+        setFocusVisible(dialog->GetHandle(), 1);
+#else
+    (void)dialog;
+#endif
+}
+
+} // namespace
 
 CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen)
     : wxDialog(parent, wxID_ANY, title), m_okAtOpen(okAtOpen) {
@@ -152,8 +194,26 @@ void CDialogBase::PressOnKey(wxWindow* control, int key, int buttonId) {
 void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
     // Whatever filling the controls raised, the dialog opens with nothing to confirm.
     // Showing a shown dialog modally initialises it again; that is not an opening.
-    if (!m_bOpened && m_pOK && m_okAtOpen == OkAtOpen::disabled)
-        m_pOK->Disable();
+    if (!m_bOpened) {
+        if (m_pOK && m_okAtOpen == OkAtOpen::disabled)
+            m_pOK->Disable();
+        FocusAtOpen();
+    }
     m_bOpened = true;
     event.Skip();
+}
+
+void CDialogBase::FocusAtOpen() {
+    // wx calls the handler bound last first, so a dialog's own initialisation has run
+    // by now and may have disabled the control asked for (a field that cannot be
+    // changed in this use of the dialog).
+    std::vector<wxWindow*> order;
+    CollectInTabOrder(this, order);
+    auto from = std::find(order.begin(), order.end(), m_pInitialFocus);
+    if (from == order.end())
+        from = order.begin();
+    const auto to = std::find_if(from, order.end(), TakesFocusItself);
+    if (to != order.end())
+        (*to)->SetFocus();
+    ShowFocus(this);
 }

@@ -2,7 +2,8 @@
 // CDialogBase: what the settings editors share. The OK/Cancel row and its OK button,
 // which is disabled when the dialog opens and enabled at the first change the
 // operator makes; how numbers are read from and shown in a text field; and the
-// message boxes with the captions and icons the operator knows.
+// message boxes with the captions and icons the operator knows; and where the
+// keyboard focus is, visibly, when the dialog opens.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -65,6 +66,11 @@ protected:
     // The operator changed something: enables OK.
     virtual void MarkChanged();
 
+    // The control the dialog opens in: the first field the operator would edit. When it
+    // cannot take the focus (disabled), the next one in Tab order that can takes it.
+    // Without one, the dialog opens in the first control of its Tab order.
+    void SetInitialFocus(wxWindow* control) { m_pInitialFocus = control; }
+
     // Runs button `buttonId` as a click on it does, with its questions and refusals;
     // nothing happens while the button is disabled.
     void PressButton(int buttonId);
@@ -76,8 +82,10 @@ protected:
 
 private:
     void OnInitDialog(wxInitDialogEvent& event);
+    void FocusAtOpen();
 
     wxButton* m_pOK = nullptr;
+    wxWindow* m_pInitialFocus = nullptr;
     OkAtOpen m_okAtOpen;
     bool m_bOpened = false;
 };

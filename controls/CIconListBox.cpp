@@ -3,6 +3,7 @@
 #include "controls/FocusRect.h"
 
 #include <algorithm>
+#include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
@@ -72,6 +73,15 @@ CIconListBox::CIconListBox(wxWindow* parent, wxWindowID id, bool sorted, const w
                            const wxSize& size, long style)
     : wxVListBox(parent, id, pos, size, style), m_bSorted(sorted) {
     Bind(wxEVT_SIZE, &CIconListBox::OnSize, this);
+    Bind(wxEVT_PAINT, &CIconListBox::OnPaint, this);
+    // The base redraws only the selected entry when the focus comes or goes; the
+    // focus may be drawn elsewhere.
+    auto refresh = [this](wxFocusEvent& event) {
+        Refresh();
+        event.Skip();
+    };
+    Bind(wxEVT_SET_FOCUS, refresh);
+    Bind(wxEVT_KILL_FOCUS, refresh);
 }
 
 CIconListBox::~CIconListBox() {
@@ -199,10 +209,31 @@ wxCoord CIconListBox::OnMeasureItem(size_t n) const {
         return 0;
     wxClientDC dc(const_cast<CIconListBox*>(this));
     dc.SetFont(GetFont());
-    int height = TextHeight(dc, corvane::WrapTextLines(dc, m_entries[n].text, GetClientSize().x));
-    if (m_pImageList && height < m_imageSize.y + 4)
-        height = m_imageSize.y + 4;
-    return height + 4;
+    return EntryHeight(TextHeight(dc, corvane::WrapTextLines(dc, m_entries[n].text, GetClientSize().x)));
+}
+
+int CIconListBox::EntryHeight(int textHeight) const {
+    if (m_pImageList && textHeight < m_imageSize.y + 4)
+        textHeight = m_imageSize.y + 4;
+    return textHeight + 4;
+}
+
+void CIconListBox::OnPaint(wxPaintEvent& event) {
+    // The base draws entries only, so an empty list would show no focus.
+    if (GetCount() > 0) {
+        event.Skip();
+        return;
+    }
+    wxAutoBufferedPaintDC dc(this);
+    PaintEmpty(dc);
+}
+
+void CIconListBox::PaintEmpty(wxDC& dc) const {
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
+    if (HasFocus() && IsThisEnabled())
+        DrawFocusDots(dc, wxRect(0, 0, GetClientSize().x, EntryHeight(GetCharHeight())),
+                      wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
 }
 
 void CIconListBox::OnDrawBackground(wxDC&, const wxRect&, size_t) const {
@@ -219,7 +250,8 @@ void CIconListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
 
     const bool selected = IsSelected(n);
     const bool disabled = !IsThisEnabled();
-    const bool focused = IsCurrent(n) && HasFocus();
+    // Without a current entry the next arrow key lands on the first one.
+    const bool focused = HasFocus() && (IsCurrent(n) || (n == 0 && GetSelection() == wxNOT_FOUND));
 
     wxRect iconBox;
     if (m_pImageList)

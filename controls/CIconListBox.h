@@ -2,7 +2,9 @@
 // A list box that shows a small image in front of each entry's text and keeps
 // one private record per entry: a 32-bit value free for the owner and the image
 // index. Entries may wrap over several lines; each is at least as high as an
-// image plus a margin.
+// image plus a margin. The keyboard focus is drawn round the current entry, or
+// where the next arrow key lands when there is none: the first entry, or the first
+// row of an empty list.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -58,6 +60,9 @@ protected:
     virtual void DrawIconBackground(wxDC& dc, const wxRect& iconColumn, bool selected, bool disabled) const;
     virtual void DrawItemIcon(wxDC& dc, const wxPoint& at, int image, bool disabled) const;
 
+    // An empty list: its background, and the focus round its first row while it has it.
+    void PaintEmpty(wxDC& dc) const;
+
     void OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const override;
     void OnDrawBackground(wxDC& dc, const wxRect& rect, size_t n) const override;
     wxCoord OnMeasureItem(size_t n) const override;
@@ -73,8 +78,11 @@ private:
     };
 
     bool IsValid(int index) const { return index >= 0 && index < GetCount(); }
+    // Height of an entry whose text is `textHeight` high.
+    int EntryHeight(int textHeight) const;
     void SyncCount(int insertedAt, int removedAt);
     void OnSize(wxSizeEvent& event);
+    void OnPaint(wxPaintEvent& event);
 
     bool m_bSorted;
     wxImageList* m_pImageList = nullptr;

@@ -60,6 +60,8 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     m_pDeleteObsolete->SetValue(m_pProfile->m_bDeleteObsolete);
     SetConflictRadio(m_pProfile->m_nConflict);
     m_pEditMasks->Enable(m_pUseMasks->GetValue());
+    // The form's first field; without a connection to choose, the local folder after it.
+    SetInitialFocus(m_pConnection);
 
     Bind(wxEVT_BUTTON, &CDlgMain::OnEditConnection, this, kIdEditConnection);
     Bind(wxEVT_BUTTON, &CDlgMain::OnBrowseLocal, this, kIdBrowseLocal);

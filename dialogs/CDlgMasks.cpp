@@ -68,6 +68,8 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     Bind(wxEVT_BUTTON, &CDlgMasks::OnDelete, this, kIdDelete);
     Bind(wxEVT_BUTTON, &CDlgMasks::OnOK, this, wxID_OK);
     PressOnKey(m_pMask, WXK_RETURN, kIdAdd);
+    // Typing a mask is what the dialog is opened for.
+    SetInitialFocus(m_pMask);
     PressOnKey(m_pList, WXK_DELETE, kIdDelete);
 }
 

@@ -100,18 +100,17 @@ void CDlgProxy::LoadRecord() {
         if (kTypeCodes[i] == m_pProxy->m_nType)
             m_pType->SetStringSelection(kTypeNames[i]);
     ApplyPasswordRule();
-    m_pHost->SetFocus();
 }
 
 void CDlgProxy::ApplyPasswordRule() {
     // The same masking as the connection dialog's password.
     corvane::remote::SetPasswordShown(m_pPassword, m_pShowPassword->GetValue());
-    m_pPassword->SetFocus();
     MarkChanged();
 }
 
 void CDlgProxy::OnShowPassword(wxCommandEvent&) {
     ApplyPasswordRule();
+    m_pPassword->SetFocus();
 }
 
 void CDlgProxy::OnOK(wxCommandEvent&) {

@@ -28,7 +28,10 @@ CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
     EnableOkOnChange({m_editHost, m_editPort, m_editUser, m_editPassword, m_checkPassive, m_checkUseProxy,
                       m_checkShowPassword, m_checkUseWinInet});
     m_checkUseProxy->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnUseProxy(); });
-    m_checkShowPassword->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnShowPassword(); });
+    m_checkShowPassword->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        OnShowPassword();
+        m_editPassword->SetFocus();
+    });
     m_btnProxy->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnProxy(); });
     m_checkUseWinInet->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnUseWinInet(); });
     m_btnConnect->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnConnect(); });
@@ -135,7 +138,6 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
         m_checkUseWinInet->SetValue(info->m_bUseWinInet);
     }
     OnShowPassword();
-    m_editHost->SetFocus();
     OnUseWinInet();
     m_btnProxy->Enable(m_checkUseProxy->IsChecked());
     if (m_bHostLocked)
@@ -165,7 +167,6 @@ void CDlgFTP::OnUseProxy() {
 
 void CDlgFTP::OnShowPassword() {
     corvane::remote::SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
-    m_editPassword->SetFocus();
 }
 
 void CDlgFTP::OnProxy() {

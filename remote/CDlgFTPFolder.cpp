@@ -10,7 +10,6 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/msgdlg.h>
-#include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
@@ -75,7 +74,10 @@ void CDlgFTPFolder::BuildControls() {
     m_tree = new wxTreeCtrl(box, IDC_TREE, wxDefaultPosition, du(214, 160),
                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
     group->Add(m_tree, 1, wxEXPAND | wxALL, du(3, 3).x);
-    auto* frame = new wxPanel(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_SIMPLE);
+    // Only a frame round the bar: a panel with nothing focusable inside would take the
+    // focus itself, an invisible stop on the way through the dialog.
+    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_SIMPLE);
+    frame->DisableFocusFromKeyboard();
     m_progress = new CAnimatedProgressCtrl(frame, IDC_PROGRESS);
     auto* inFrame = new wxBoxSizer(wxHORIZONTAL);
     inFrame->Add(m_progress, 1, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, du(7, 0).x);

@@ -1,19 +1,18 @@
 #include "remote/PasswordDisplay.h"
 
-#include <dlfcn.h>
+#include "controls/ToolkitSymbol.h"
+
 #include <wx/textctrl.h>
 
 namespace corvane::remote {
 
 namespace {
 
-// GTK masks with a bullet by default; the operator has always seen "*". The toolkit
-// is already loaded by wx, so look the setter up instead of linking GTK directly.
+// GTK masks with a bullet by default; the operator has always seen "*".
 void UseAsteriskMask(wxTextCtrl* edit) {
 #ifdef __WXGTK__
     using SetInvisibleChar = void (*)(void*, unsigned int);
-    static const auto setInvisibleChar =
-        reinterpret_cast<SetInvisibleChar>(dlsym(RTLD_DEFAULT, "gtk_entry_set_invisible_char"));
+    static const auto setInvisibleChar = ToolkitSymbol<SetInvisibleChar>("gtk_entry_set_invisible_char");
     if (setInvisibleChar && edit->GetHandle())
         setInvisibleChar(edit->GetHandle(), '*');
 #else

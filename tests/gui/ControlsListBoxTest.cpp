@@ -4,6 +4,10 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/settings.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include "../common/EventPump.h"
 
 #include "controls/CBitmapImageList.h"
 #include "controls/CIconListBox.h"
@@ -26,6 +30,14 @@ public:
         dc.SelectObject(wxNullBitmap);
         return bmp.ConvertToImage();
     }
+    // Paints the list as it paints while empty.
+    wxImage DrawEmpty() {
+        wxBitmap bmp(GetClientSize().x, 30, 24);
+        wxMemoryDC dc(bmp);
+        PaintEmpty(dc);
+        dc.SelectObject(wxNullBitmap);
+        return bmp.ConvertToImage();
+    }
 };
 
 wxColour Pixel(const wxImage& img, int x, int y) {
@@ -38,7 +50,11 @@ protected:
         frame = new wxFrame(nullptr, wxID_ANY, "list", wxDefaultPosition, wxSize(400, 300));
         ASSERT_TRUE(images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)));
     }
-    void TearDown() override { frame->Destroy(); }
+    void TearDown() override {
+        // Destroyed later, at idle time: a shown frame must not paint with `images` gone.
+        frame->Hide();
+        frame->Destroy();
+    }
 
     CProbeListBox* Make(bool sorted) {
         auto* list = new CProbeListBox(frame, wxID_ANY, sorted, wxDefaultPosition, wxSize(200, 200));
@@ -155,6 +171,26 @@ TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     list->Enable();
     list->SetImageList(nullptr);
     EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 1, 12), highlight);
+}
+
+// With no current entry the focus is drawn where the next arrow key lands: round the
+// first row of an empty list, round the first entry when none is selected.
+TEST_F(ControlsListBox, FocusWithoutCurrentEntryIsDrawnRoundTheFirstRow) {
+    CProbeListBox* list = Make(false);
+    auto* before = new wxTextCtrl(frame, wxID_ANY, wxString(), wxPoint(0, 210));
+    frame->Show();
+    frame->Raise();
+    testpump::Pump();
+    before->SetFocus();
+    testpump::Pump();
+    wxUIActionSimulator().Char(WXK_TAB);
+    ASSERT_TRUE(testpump::PumpUntil([&] { return list->HasFocus(); }));
+    const wxColour text = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+    EXPECT_EQ(Pixel(list->DrawEmpty(), 0, 0), text);
+    list->AddString("first", 1);
+    list->AddString("second", 1);
+    EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 0, 0), text);
+    EXPECT_NE(Pixel(list->DrawEntry(1, 200), 0, 0), text);
 }
 
 TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {

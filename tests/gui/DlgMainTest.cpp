@@ -1,13 +1,13 @@
 #include "../common/RealClick.h"
 #include "DlgTestSupport.h"
 
+#include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
 #include "dialogs/CDlgMasks.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
 
-#include <dlfcn.h>
 #include <wx/choice.h>
 #include <wx/dirdlg.h>
 #include <wx/filefn.h>
@@ -257,9 +257,8 @@ TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
 TEST_F(DlgMainTest, BrowseButtonsAreNamedForTheOperatorAndAssistiveTechnology) {
     // Asked of the toolkit's accessible object, as a screen reader asks it.
     using Fn = void* (*)(void*);
-    static const auto accessible = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_accessible"));
-    static const auto atkName =
-        reinterpret_cast<const char* (*)(void*)>(dlsym(RTLD_DEFAULT, "atk_object_get_name"));
+    static const auto accessible = corvane::ToolkitSymbol<Fn>("gtk_widget_get_accessible");
+    static const auto atkName = corvane::ToolkitSymbol<const char* (*)(void*)>("atk_object_get_name");
     CFolderProfile profile;
     CDlgMain dlg(nullptr, &m_doc, &profile);
     for (const auto& [id, name] : {std::pair{int(CDlgMain::kIdBrowseLocal), "Browse local folder"},

@@ -1,9 +1,9 @@
 #include "DlgTestSupport.h"
 
+#include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 
-#include <dlfcn.h>
 #include <wx/choice.h>
 
 using namespace dlgtest;
@@ -14,10 +14,8 @@ class DlgProxyTest : public DialogTest {
 protected:
     // What the toolkit draws for each character of the entry; 0 when it is readable.
     static unsigned MaskChar(wxTextCtrl* t) {
-        static const auto visible =
-            reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_entry_get_visibility"));
-        static const auto mask =
-            reinterpret_cast<unsigned (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_entry_get_invisible_char"));
+        static const auto visible = corvane::ToolkitSymbol<int (*)(void*)>("gtk_entry_get_visibility");
+        static const auto mask = corvane::ToolkitSymbol<unsigned (*)(void*)>("gtk_entry_get_invisible_char");
         return visible(t->GetHandle()) ? 0 : mask(t->GetHandle());
     }
     CCorvaneDoc m_doc;

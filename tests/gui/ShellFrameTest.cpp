@@ -5,10 +5,10 @@
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
 
 #include <algorithm>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -292,10 +292,9 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
     testpump::PointAt(View(), wxPoint(View()->GetSize().x - 10, View()->GetSize().y - 10));
     // Where the toolkit put the menu's window, asked once it is up.
     using Fn = void* (*)(void*);
-    const auto toplevel = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_toplevel"));
-    const auto window = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    const auto origin =
-        reinterpret_cast<int (*)(void*, int*, int*)>(dlsym(RTLD_DEFAULT, "gdk_window_get_origin"));
+    const auto toplevel = corvane::ToolkitSymbol<Fn>("gtk_widget_get_toplevel");
+    const auto window = corvane::ToolkitSymbol<Fn>("gtk_widget_get_window");
+    const auto origin = corvane::ToolkitSymbol<int (*)(void*, int*, int*)>("gdk_window_get_origin");
     wxMenu* opened = nullptr;
     View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
         opened = event.GetMenu();

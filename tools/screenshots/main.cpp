@@ -1,7 +1,8 @@
 // Pictures of the program for people to look at: the artwork, the controls, the main
 // window in each list style and with each menu open, the context menu, the About box,
-// every settings editor and the remote dialogs. Every picture belongs to a named scene
-// of one table, and every scene to a group ("shell" or "dialogs");
+// every settings editor and the remote dialogs, and the keyboard focus in each of those
+// as it opens and at every Tab stop. Every picture belongs to a named scene of one
+// table, and every scene to a group ("shell", "dialogs" or "focus");
 //
 //     corvane_screenshots FOLDER [SCENE|GROUP...]
 //
@@ -241,6 +242,12 @@ public:
     }
 
     CMainFrame* Frame() const { return m_shell->GetMainFrame(); }
+    // Keys go to the window under the pointer on a display without a window manager.
+    void PointAtFrame() const {
+        const wxRect frame = Frame()->GetScreenRect();
+        wxUIActionSimulator().MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
+        Settle(100);
+    }
     CCorvaneView* View() const { return Frame()->GetProfileView(); }
     void Command(int id) const {
         wxCommandEvent event(wxEVT_MENU, id);
@@ -269,11 +276,9 @@ void ShootListStyles() {
 void ShootMenus() {
     CShellScene scene;
     scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    wxUIActionSimulator sim;
+    scene.PointAtFrame();
     const wxRect frame = scene.Frame()->GetScreenRect();
-    // Keys go to the window under the pointer on a display without a window manager.
-    sim.MouseMove(frame.x + frame.width / 2, frame.y + frame.height / 2);
-    Settle(100);
+    wxUIActionSimulator sim;
     sim.Char(WXK_F10);
     for (const char* name : {"menu-file", "menu-view", "menu-folders", "menu-settings", "menu-help"}) {
         Settle();
@@ -307,6 +312,9 @@ void ShootContextMenu() {
 void ShootModal(wxDialog& dlg, const wxString& name, const std::function<void()>& prepare = {}) {
     dlg.Move(40, 40);
     dlg.CallAfter([&] {
+        // A window manager makes a new dialog the active window; on a display without
+        // one the keyboard goes to the window under the pointer.
+        wxUIActionSimulator().MouseMove(dlg.GetScreenPosition() + wxPoint(dlg.GetSize().x / 2, 2));
         if (prepare)
             prepare();
         Settle();
@@ -329,13 +337,20 @@ void AddConnections(CCorvaneDoc& doc, std::initializer_list<const char*> hosts) 
         doc.m_arrConnections.emplace_back().m_strHost = host;
 }
 
-// An editor of the project's settings, on a project `fill` gives something to show.
-template <class Dialog> void ShootEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr) {
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before = {});
+
+// An editor of the project's settings, on a project `fill` gives something to show; as
+// it opens, or (`tour`) at every Tab stop.
+template <class Dialog>
+void ShootEditor(const char* name, void (*fill)(CCorvaneDoc&) = nullptr, bool tour = false) {
     CCorvaneDoc doc;
     if (fill)
         fill(doc);
     Dialog dlg(nullptr, &doc);
-    ShootModal(dlg, name);
+    if (tour)
+        TourFocus(dlg, name);
+    else
+        ShootModal(dlg, name);
 }
 
 void ShootMasks() {
@@ -476,6 +491,116 @@ void ShootFolderBrowser() {
     browse("/pub", "ftp-folder-failed", false);
 }
 
+// --- Keyboard focus: where each editor opens it and every stop Tab moves it to ---------
+
+wxString Describe(wxWindow* w) {
+    if (!w)
+        return "(none)";
+    const wxString label = w->GetLabel().empty() ? w->GetName() : w->GetLabel();
+    return wxString::Format("%s id=%d \"%s\"", w->GetClassInfo()->GetClassName(), w->GetId(), label);
+}
+
+// The dialog as it opens (NAME-focus-0), then after each Tab until the focus is back
+// where it began (NAME-focus-1, ...); the owner of the focus is printed for each.
+void TourFocus(wxDialog& dlg, const wxString& name, const std::function<void()>& before) {
+    ShootModal(dlg, name + "-focus-end", [&dlg, name, before] {
+        if (before)
+            before();
+        Settle();
+        wxWindow* const first = wxWindow::FindFocus();
+        wxUIActionSimulator sim;
+        for (int i = 0; i <= 30; ++i) {
+            if (i > 0) {
+                sim.Char(WXK_TAB);
+                Settle(200);
+            }
+            wxWindow* const now = wxWindow::FindFocus();
+            std::printf("%s stop %d: %s\n", name.utf8_str().data(), i, Describe(now).utf8_str().data());
+            Capture(dlg.GetScreenRect(), wxString::Format("%s-focus-%d", name, i));
+            if (i > 0 && now == first)
+                break;
+        }
+    });
+}
+
+void TourProfile(const char* name, bool withConnection) {
+    CCorvaneDoc doc;
+    if (withConnection)
+        AddConnections(doc, {"ftp.example.com"});
+    CFolderProfile profile;
+    profile.m_bUseMasks = true;
+    CDlgMain dlg(nullptr, &doc, &profile);
+    TourFocus(dlg, name);
+}
+
+void TourConnection(const char* name, bool hostLocked) {
+    CRemoteScene scene;
+    CDlgFTP dlg(nullptr, &scene.m_doc);
+    dlg.m_pConnection = &scene.m_conn;
+    dlg.SetHostLocked(hostLocked);
+    TourFocus(dlg, name);
+}
+
+// Every editor and remote dialog; the mail account without recipients (an empty list).
+void TourFocusAll() {
+    ShootEditor<CDlgProxy>("proxy", nullptr, true);
+    ShootEditor<CDlgService>("interval", nullptr, true);
+    {
+        std::vector<CFileMask> masks{{"*.tmp", true, false}};
+        CDlgMasks dlg(nullptr, &masks);
+        TourFocus(dlg, "masks");
+    }
+    ShootEditor<CDlgReports>("reports", nullptr, true);
+    ShootEditor<CDlgMail>("mail", nullptr, true);
+    ShootEditor<CDlgConnections>(
+        "connections", [](CCorvaneDoc& doc) { AddConnections(doc, {"ftp.example.com"}); }, true);
+    TourProfile("folder-profile", true);
+    TourProfile("folder-profile-no-connection", false);
+    TourConnection("ftp-connection", false);
+    TourConnection("ftp-connection-locked", true);
+    CRemoteScene scene;
+    CDlgFTPFolder dlg(nullptr, &scene.m_doc);
+    dlg.m_pConnection = &scene.m_conn;
+    dlg.m_strPath = "/pub/data";
+    // Seen once connected: the focus has come back from the blocking connect.
+    TourFocus(dlg, "ftp-folder", [&dlg] {
+        CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
+    });
+}
+
+// The profile editor opened from the main window, by a command after a click there and
+// after a key press there (GTK shows a window's focus once the keyboard is used in it).
+void ShootOpenedFromFrame() {
+    for (bool keyboard : {false, true}) {
+        CShellScene scene;
+        scene.View()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        scene.PointAtFrame();
+        wxUIActionSimulator sim;
+        if (keyboard) {
+            scene.View()->SetFocus();
+            sim.Char(WXK_DOWN);
+            Settle(100);
+        }
+        const wxString name = keyboard ? "focus-from-main-keys" : "focus-from-main-mouse";
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            Settle();
+            for (wxWindow* w : wxTopLevelWindows)
+                if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal()) {
+                    sim.MouseMove(d->GetScreenPosition() + wxPoint(20, 5));
+                    Settle();
+                    std::printf("%s: %s\n", name.utf8_str().data(),
+                                Describe(wxWindow::FindFocus()).utf8_str().data());
+                    Capture(d->GetScreenRect(), name);
+                    d->EndModal(wxID_CANCEL);
+                }
+        });
+        timer.StartOnce(400);
+        scene.Command(ID_FOLDERS_EDIT);
+        Settle(100);
+    }
+}
+
 struct Scene {
     const char* name;
     const char* group;
@@ -498,6 +623,8 @@ const Scene kScenes[] = {
     {"folder-profile", "dialogs", ShootFolderProfile},
     {"ftp-connection", "dialogs", ShootConnection},
     {"ftp-folder", "dialogs", ShootFolderBrowser},
+    {"focus-tour", "focus", TourFocusAll},
+    {"focus-from-main", "focus", ShootOpenedFromFrame},
 };
 
 class CScreenshotApp : public wxApp {
@@ -509,7 +636,8 @@ public:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [SCENE|GROUP...]\ngroups: shell dialogs\nscenes:", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s FOLDER [SCENE|GROUP...]\ngroups: shell dialogs focus\nscenes:", argv[0]);
         for (const Scene& s : kScenes)
             std::fprintf(stderr, " %s", s.name);
         std::fprintf(stderr, "\n");
