@@ -2,6 +2,8 @@
 
 #include "controls/FocusRect.h"
 
+#include <algorithm>
+#include <cmath>
 #include <wx/dcbuffer.h>
 #include <wx/utils.h>
 
@@ -92,13 +94,39 @@ bool CStaticLink::OpenLink() {
     return false;
 }
 
+wxColour CStaticLink::ReadableOn(const wxColour& link, const wxColour& background) {
+    // Relative luminance and contrast as the web's accessibility guidelines define them.
+    const auto luminance = [](const wxColour& c) {
+        const auto channel = [](unsigned char v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.Red()) + 0.7152 * channel(c.Green()) + 0.0722 * channel(c.Blue());
+    };
+    const double back = luminance(background);
+    const auto contrast = [&](const wxColour& c) {
+        const double l = luminance(c);
+        return (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05);
+    };
+    constexpr double kReadable = 4.5;
+    // Lightening helps only against a dark background (below mid-grey).
+    constexpr double kMidGrey = 0.18;
+    if (contrast(link) >= kReadable || back >= kMidGrey)
+        return link;
+    // Lighter and lighter, never to white: the colour still says "link" and "visited".
+    wxColour drawn = link;
+    for (int lightness = 110; lightness <= 180 && contrast(drawn) < kReadable; lightness += 10)
+        drawn = link.ChangeLightness(lightness);
+    return drawn;
+}
+
 void CStaticLink::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     const wxWindow* parent = GetParent();
     dc.SetBackground(wxBrush(parent ? parent->GetBackgroundColour() : GetBackgroundColour()));
     dc.Clear();
     dc.SetFont(LinkFont());
-    dc.SetTextForeground(m_colour);
+    dc.SetTextForeground(ReadableOn(m_colour, dc.GetBackground().GetColour()));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     const wxString text = GetLabelText();
     const wxSize extent = dc.GetMultiLineTextExtent(text);

@@ -27,6 +27,11 @@ public:
     bool IsVisited() const { return m_colour == kVisited; }
     wxColour GetLinkColour() const { return m_colour; }
 
+    // The colour the link is drawn in over `background`: its own where it reads well (the
+    // light themes it was chosen for), lightened step by step on a dark theme until it
+    // reads as well as body text should (a contrast of 4.5 to 1).
+    static wxColour ReadableOn(const wxColour& link, const wxColour& background);
+
     void SetLabel(const wxString& label) override;
     bool AcceptsFocus() const override { return true; }
     bool AcceptsFocusFromKeyboard() const override { return true; }

@@ -65,6 +65,20 @@ TEST_F(ControlsLink, OpensTheLinkOrElseTheTextAndOnlyBeepsWhenNothingOpens) {
     EXPECT_FALSE(CTestLink(frame, wxID_ANY, "x", "https://corvane.example.org/").IsVisited());
 }
 
+// Blue and purple as they are on a light theme; on a dark one lighter, still telling the two apart.
+TEST_F(ControlsLink, StaysReadableOnADarkTheme) {
+    const wxColour light(246, 245, 244), dark(53, 53, 53);
+    for (const wxColour& colour : {kBlue, kPurple})
+        EXPECT_EQ(CStaticLink::ReadableOn(colour, light), colour);
+    const wxColour blue = CStaticLink::ReadableOn(kBlue, dark);
+    const wxColour purple = CStaticLink::ReadableOn(kPurple, dark);
+    EXPECT_GT(blue.GetLuminance(), 0.5);
+    EXPECT_GT(purple.GetLuminance(), 0.5);
+    EXPECT_GT(blue.Blue(), blue.Red());
+    EXPECT_GT(purple.Red(), purple.Green());
+    EXPECT_NE(blue, purple);
+}
+
 // Real input through the X server: Tab reaches the link, Space and a click open it.
 TEST_F(ControlsLink, KeyboardAndMouseThroughTheDisplay) {
     auto* panel = new wxPanel(frame);
