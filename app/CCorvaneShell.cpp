@@ -265,11 +265,35 @@ CCorvaneShell::OpenResult CCorvaneShell::OpenDocumentFile(const wxString& file) 
     }
 }
 
+namespace {
+
+// Another program wrote the project's file since it was opened here: replacing it would
+// throw that work away unseen. Yes replaces, No saves under another name.
+int AskReplaceChangedFile(const std::string& title, wxWindow* parent) {
+    wxMessageDialog ask(parent,
+                        FromPath(title) +
+                            " has been changed by another program since it was opened or saved here.\n\n"
+                            "Replace it with the project shown in this window, or save this project under "
+                            "another name?",
+                        corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION);
+    ask.SetYesNoCancelLabels("&Replace", "Save &As...", "Cancel");
+    return ask.ShowModal();
+}
+
+} // namespace
+
 bool CCorvaneShell::DoFileSave() {
     std::string path = m_doc.GetPathName();
     // A project that cannot be written where it is (read-only, or its folder takes
     // no files) is saved under a new name, as a new project is.
-    if (path.empty() || !CSafeFileWriter::CheckReplaceable(path).empty()) {
+    bool askName = path.empty() || !CSafeFileWriter::CheckReplaceable(path).empty();
+    if (!askName && m_doc.ChangedOnDisk()) {
+        const int answer = AskReplaceChangedFile(m_doc.GetTitle(), m_pFrame);
+        if (answer == wxID_CANCEL)
+            return false;
+        askName = answer == wxID_NO;
+    }
+    if (askName) {
         wxString chosen;
         if (!AskSaveFileName(chosen))
             return false;

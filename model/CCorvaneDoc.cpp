@@ -70,6 +70,7 @@ void CCorvaneDoc::DeleteContents() {
 bool CCorvaneDoc::OnNewDocument() {
     DeleteContents();
     m_strPathName.clear();
+    m_diskStamp.reset();
     m_strTitle = kUntitled;
     m_bModified = false;
 
@@ -114,6 +115,7 @@ CCorvaneDoc::OpenResult CCorvaneDoc::OnOpenDocument(const std::string& path, std
     }
     SetModifiedFlag(false);
     SetPathName(path);
+    m_diskStamp = CFileStamp::From(st);
     return OpenResult::ok;
 }
 
@@ -129,7 +131,15 @@ bool CCorvaneDoc::OnSaveDocument(const std::string& path, std::string& error) {
     }
     SetModifiedFlag(false);
     SetPathName(path);
+    m_diskStamp = CFileStamp::Of(path);
     return true;
+}
+
+bool CCorvaneDoc::ChangedOnDisk() const {
+    if (m_strPathName.empty() || !m_diskStamp)
+        return false;
+    const std::optional<CFileStamp> now = CFileStamp::Of(m_strPathName);
+    return now && *now != *m_diskStamp;
 }
 
 void CCorvaneDoc::LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size) {

@@ -2,12 +2,14 @@
 // The one configuration project being edited: its contents, the project file, and the
 // new/open/save life of a single-document program (the window side lives in app/).
 #include "model/CConnectionInfo.h"
+#include "model/CFileStamp.h"
 #include "model/CFolderProfile.h"
 #include "model/CMailAccount.h"
 #include "model/CProxySettings.h"
 #include "model/CReportSettings.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,10 @@ public:
     bool IsModified() const { return m_bModified; }
 
     const std::string& GetPathName() const { return m_strPathName; }
+    // True when another program has replaced or written the project's file since this
+    // project was opened from it or saved to it. A file that is gone has not changed:
+    // writing it again loses nobody's work.
+    bool ChangedOnDisk() const;
     // The file name of the project, or "Untitled".
     const std::string& GetTitle() const { return m_strTitle; }
 
@@ -72,5 +78,7 @@ private:
     IProfileStore* m_pStore = nullptr;
     bool m_bModified = false;
     std::string m_strPathName;
+    // The file as this project last read or wrote it.
+    std::optional<CFileStamp> m_diskStamp;
     std::string m_strTitle = kUntitled;
 };

@@ -235,6 +235,49 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     EXPECT_EQ(fresh.m_arrProfiles.size(), 2u);
 }
 
+// Another program wrote the file since it was opened: Save asks before replacing its work.
+TEST_F(ShellStartup, SavingOverAFileAnotherProgramChangedAsksFirst) {
+    const std::string path = m_dir / "p.dix";
+    WriteProject(path, 1);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(path)}));
+    CCorvaneDoc& doc = shell.GetDocument();
+    doc.m_arrProfiles.push_back(MakeProfile("mine"));
+    doc.SetModifiedFlag();
+    const std::string theirs = WriteProject(path, 3);
+    const auto question = [](const wxString& name, int answer) {
+        return dlgtest::CExpectMessage(
+            answer,
+            name + " has been changed by another program since it was opened or saved "
+                   "here.\n\nReplace it with the project shown in this window, or save "
+                   "this project under another name?",
+            "Corvane", wxICON_EXCLAMATION);
+    };
+    const auto save = [&] {
+        wxCommandEvent event(wxEVT_MENU, wxID_SAVE);
+        shell.GetMainFrame()->ProcessWindowEvent(event);
+        testpump::Pump();
+    };
+
+    wxTEST_DIALOG(save(), question("p.dix", wxID_CANCEL));
+    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_TRUE(doc.IsModified());
+
+    wxTEST_DIALOG(save(), question("p.dix", wxID_NO),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "mine.dix")));
+    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_EQ(doc.GetPathName(), m_dir / "mine.dix");
+
+    WriteProject(m_dir / "mine.dix", 5);
+    doc.SetModifiedFlag();
+    wxTEST_DIALOG(save(), question("mine.dix", wxID_YES));
+    CCorvaneDoc saved;
+    std::string error;
+    ASSERT_EQ(saved.OnOpenDocument(m_dir / "mine.dix", error), CCorvaneDoc::OpenResult::ok) << error;
+    EXPECT_EQ(saved.m_arrProfiles.size(), 2u);
+    EXPECT_FALSE(doc.ChangedOnDisk());
+}
+
 TEST_F(ShellStartup, TruncatedProjectOpenedLaterShowsTheNewProjectThatReplacesIt) {
     const std::string bytes = WriteProject(m_dir / "cut.dix", 3);
     std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 7);

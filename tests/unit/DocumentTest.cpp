@@ -157,3 +157,38 @@ TEST(Document, FailedSaveLeavesTheOldFileByteIdenticalAndTheProjectModified) {
     // Neither a temporary file nor a part of the new one is left.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
+
+// What another program does to the file meanwhile is noticed until this project reads or
+// writes the file again; a file that is gone, or no file at all, is nothing to lose.
+TEST(Document, NoticesAFileChangedByAnotherProgramSinceItWasOpenedOrSaved) {
+    TempDir dir;
+    const std::string path = dir.File("p.dix");
+    CCorvaneDoc doc = MakeSampleProject();
+    std::string err;
+    EXPECT_FALSE(doc.ChangedOnDisk());
+    ASSERT_TRUE(doc.OnSaveDocument(path, err));
+    EXPECT_FALSE(doc.ChangedOnDisk());
+
+    // A second window's save replaces the file.
+    CCorvaneDoc other;
+    ASSERT_EQ(other.OnOpenDocument(path, err), CCorvaneDoc::OpenResult::ok);
+    ASSERT_TRUE(other.OnSaveDocument(path, err));
+    EXPECT_TRUE(doc.ChangedOnDisk());
+    EXPECT_FALSE(other.ChangedOnDisk());
+    ASSERT_TRUE(doc.OnSaveDocument(path, err));
+    EXPECT_FALSE(doc.ChangedOnDisk());
+    EXPECT_TRUE(other.ChangedOnDisk());
+    ASSERT_EQ(other.OnOpenDocument(path, err), CCorvaneDoc::OpenResult::ok);
+    EXPECT_FALSE(other.ChangedOnDisk());
+
+    // A write in place keeps the file but not its size and time.
+    WriteBytes(path, ReadBytes(path) + "more");
+    EXPECT_TRUE(doc.ChangedOnDisk());
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(doc.ChangedOnDisk());
+    ASSERT_TRUE(doc.OnSaveDocument(path, err));
+    WriteBytes(path, "changed");
+    doc.OnNewDocument();
+    EXPECT_FALSE(doc.ChangedOnDisk());
+}
