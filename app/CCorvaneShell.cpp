@@ -200,6 +200,7 @@ void CCorvaneShell::CreateMainFrame() {
     m_pFrame = new CMainFrame(this, &m_doc, m_pStore.get());
     m_pFrame->Bind(wxEVT_CLOSE_WINDOW, &CCorvaneShell::OnFrameClose, this);
     m_pFrame->Bind(wxEVT_IDLE, &CCorvaneShell::OnFrameIdle, this);
+    m_pFrame->Bind(wxEVT_ACTIVATE, &CCorvaneShell::OnFrameActivate, this);
     m_pFrame->SetDropTarget(new CFileDropTarget(this));
     RefreshRecentFileMenu();
 }
@@ -246,7 +247,10 @@ CCorvaneShell::OpenResult CCorvaneShell::OpenDocumentFile(const wxString& file) 
         return OpenResult::opened;
     if (!SaveModified())
         return OpenResult::cancelled;
+    return ReadDocument(path);
+}
 
+CCorvaneShell::OpenResult CCorvaneShell::ReadDocument(const std::string& path) {
     std::string error;
     switch (m_doc.OnOpenDocument(path, error)) {
     case CCorvaneDoc::OpenResult::ok:
@@ -382,13 +386,49 @@ void CCorvaneShell::OnFrameIdle(wxIdleEvent& event) {
         });
     // Never under an open dialog: an editor may hold one of the project's records,
     // and a save prompt may be asking already.
-    if (m_arrHandedFiles.empty() || m_pModalCount->IsOpen())
+    if (m_pModalCount->IsOpen())
+        return;
+    if (m_bBackToFront) {
+        m_bBackToFront = false;
+        OfferToReadAgain();
+    }
+    if (m_arrHandedFiles.empty())
         return;
     const wxString file = m_arrHandedFiles.front();
     m_arrHandedFiles.pop_front();
     OpenDocumentFile(file);
     if (!m_arrHandedFiles.empty())
         event.RequestMore();
+}
+
+void CCorvaneShell::OnFrameActivate(wxActivateEvent& event) {
+    event.Skip();
+    // Only a return: the window's first activation follows its own start.
+    if (!event.GetActive()) {
+        m_bInBackground = true;
+    } else if (m_bInBackground) {
+        m_bInBackground = false;
+        m_bBackToFront = true;
+        wxWakeUpIdle();
+    }
+}
+
+void CCorvaneShell::OfferToReadAgain() {
+    if (!m_doc.ChangedOnDisk())
+        return;
+    // Once for each change: an operator who keeps the window's project is not asked
+    // again until the file changes again (Save still asks before replacing it).
+    const std::optional<CFileStamp> now = CFileStamp::Of(m_doc.GetPathName());
+    if (!now || now == m_declinedStamp)
+        return;
+    m_declinedStamp = now;
+    const bool modified = m_doc.IsModified();
+    wxMessageDialog ask(m_pFrame,
+                        FromPath(m_doc.GetTitle()) + " has been changed by another program.\n\n" +
+                            (modified ? "Read it again and lose the changes made here?" : "Read it again?"),
+                        corvane::kAppTitle, wxYES_NO | (modified ? wxNO_DEFAULT : 0) | wxICON_EXCLAMATION);
+    if (ask.ShowModal() == wxID_YES)
+        ReadDocument(m_doc.GetPathName());
 }
 
 void CCorvaneShell::AddToRecentFileList(const std::string& path) {

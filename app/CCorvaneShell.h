@@ -5,9 +5,11 @@
 // New, Open, Save, recent-file, About and Exit commands with the save prompt.
 #include "app/CRecentFileList.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CFileStamp.h"
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +19,7 @@
 class CMainFrame;
 class CSettingsStore;
 class wxCloseEvent;
+class wxActivateEvent;
 class wxIdleEvent;
 
 class CCorvaneShell : public wxEvtHandler {
@@ -67,6 +70,12 @@ private:
     bool AskSaveFileName(wxString& path);
     bool AskOpenFileName(wxString& path);
 
+    // Reads the project from `path` in place of the one shown, telling what failed.
+    OpenResult ReadDocument(const std::string& path);
+    // The window came back to the front: when another program has written the project's
+    // file meanwhile, offers to read it again.
+    void OfferToReadAgain();
+
     void CreateMainFrame();
     void InitialUpdate();
     void AddToRecentFileList(const std::string& path);
@@ -75,6 +84,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnFrameClose(wxCloseEvent& event);
     void OnFrameIdle(wxIdleEvent& event);
+    void OnFrameActivate(wxActivateEvent& event);
 
     class CModalCount;
 
@@ -86,6 +96,11 @@ private:
     std::unique_ptr<CModalCount> m_pModalCount;
     // Files handed over by other starts, waiting for the dialogs to close.
     std::deque<wxString> m_arrHandedFiles;
+    // The window went to the background, and came back: the file is looked at, once.
+    bool m_bInBackground = false;
+    bool m_bBackToFront = false;
+    // The change to the file the operator chose not to read.
+    std::optional<CFileStamp> m_declinedStamp;
     // The per-user desktop files are brought up to date here once the window is up.
     std::jthread m_desktopRefresh;
 };

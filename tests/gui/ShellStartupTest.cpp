@@ -278,6 +278,43 @@ TEST_F(ShellStartup, SavingOverAFileAnotherProgramChangedAsksFirst) {
     EXPECT_FALSE(doc.ChangedOnDisk());
 }
 
+// The window comes back to the front after another program wrote the file: reading it
+// again is offered once for each change, and refused by default over edits made here.
+TEST_F(ShellStartup, ReturningToTheWindowOffersToReadAChangedFileAgain) {
+    const std::string path = m_dir / "p.dix";
+    WriteProject(path, 1);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(path)}));
+    CCorvaneDoc& doc = shell.GetDocument();
+    const auto backToFront = [&] {
+        for (const bool active : {false, true}) {
+            wxActivateEvent event(wxEVT_ACTIVATE, active);
+            shell.GetMainFrame()->ProcessWindowEvent(event);
+        }
+        testpump::Pump();
+    };
+    const auto question = [](const wxString& end, int answer) {
+        return dlgtest::CExpectMessage(answer, "p.dix has been changed by another program.\n\n" + end,
+                                       "Corvane", wxICON_EXCLAMATION);
+    };
+
+    backToFront(); // unchanged: nothing is asked
+    WriteProject(path, 3);
+    wxTEST_DIALOG(backToFront(), question("Read it again?", wxID_YES));
+    EXPECT_EQ(doc.m_arrProfiles.size(), 3u);
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 3);
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.m_arrProfiles.push_back(MakeProfile("mine"));
+    doc.SetModifiedFlag();
+    WriteProject(path, 2);
+    wxTEST_DIALOG(backToFront(), question("Read it again and lose the changes made here?", wxID_NO));
+    backToFront(); // the same change is not asked about twice
+    EXPECT_EQ(doc.m_arrProfiles.size(), 4u);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.ChangedOnDisk());
+}
+
 TEST_F(ShellStartup, TruncatedProjectOpenedLaterShowsTheNewProjectThatReplacesIt) {
     const std::string bytes = WriteProject(m_dir / "cut.dix", 3);
     std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 7);
