@@ -7,11 +7,30 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <type_traits>
 
 namespace {
 
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
+}
+
+// Every FTP reply starts with a three-digit code; a first line without one is another
+// protocol's greeting.
+// The system's own client takes its proxy from these; none set means a direct connection.
+bool EnvironmentNamesAProxy() {
+    for (const char* name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
+}
+
+bool IsFtpReply(const std::string& line) {
+    return line.size() >= 3 &&
+           std::all_of(line.begin(), line.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
@@ -85,6 +104,9 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
     if (type == CURLINFO_HEADER_IN) {
         std::string line = TrimLine(text);
         if (!line.empty()) {
+            // Through a proxy its own HTTP or SOCKS words come first.
+            if (s->m_arrReplies.empty() && s->m_bDirect && !IsFtpReply(line))
+                s->m_bNotFtp = true;
             s->m_strLastReply = line;
             s->m_arrReplies.push_back(std::move(line));
         }
@@ -101,6 +123,13 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
     return 0;
 }
 
+// The callback is declared without the library's header; the types must agree.
+static_assert(std::is_same_v<curl_off_t, std::int64_t>);
+
+int CFtpSession::ProgressCallback(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
+    return static_cast<CFtpSession*>(self)->m_bNotFtp ? 1 : 0;
+}
+
 std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t count, void* self) {
     auto* s = static_cast<CFtpSession*>(self);
     if (s->m_strBody.size() + size * count > s->m_limits.listingMaxBytes) {
@@ -109,6 +138,49 @@ std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t
     }
     s->m_strBody.append(data, size * count);
     return size * count;
+}
+
+std::string CFtpSession::PlainFailure(int code) const {
+    // A server or a port mistaken for another is the usual first-day failure; the library's
+    // own words ("with 0 bytes received", "Couldn't connect to server") do not say which.
+    CURL* curl = Handle(m_pCurl);
+    const std::string port = std::to_string(m_options.nPort ? m_options.nPort : 21);
+    const std::string server = "the server \"" + m_options.strHost + "\" on port " + port;
+    const bool direct = m_bDirect;
+    curl_off_t connectUs = 0, totalUs = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectUs);
+    curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &totalUs);
+    const long seconds = std::max(1L, std::lround(static_cast<double>(totalUs) / 1e6));
+    const std::string within =
+        " within " + std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
+    const bool answeredOtherwise = m_bNotFtp && !m_arrReplies.empty();
+    const std::string otherProtocol =
+        "The answer of " + server + " is not an FTP server's." +
+        (answeredOtherwise ? " It said: \"" + m_arrReplies.front() + "\"." : "");
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "The server \"" + m_options.strHost + "\" was not found: the host name is unknown.";
+    case CURLE_COULDNT_CONNECT: {
+        long osErrno = 0;
+        curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osErrno);
+        // Through a proxy the refusal may be the proxy's, which the library's text names.
+        if (direct && osErrno == ECONNREFUSED)
+            return "Could not connect to " + server + ": the connection was refused.";
+        return {};
+    }
+    case CURLE_WEIRD_SERVER_REPLY:
+        return otherProtocol;
+    case CURLE_ABORTED_BY_CALLBACK:
+        return answeredOtherwise ? otherProtocol : std::string();
+    case CURLE_OPERATION_TIMEDOUT:
+        if (!direct || !m_arrReplies.empty())
+            return {};
+        if (connectUs == 0)
+            return "Could not connect to " + server + within;
+        return "Timed out: " + server + " took the connection but did not answer" + within;
+    default:
+        return {};
+    }
 }
 
 void CFtpSession::ThrowError(int code) const {
@@ -128,6 +200,8 @@ void CFtpSession::ThrowError(int code) const {
                                  CInternetException::listingTooSlow);
     if (code == CURLE_OPERATION_TIMEDOUT && text.rfind("Operation too slow", 0) == 0)
         text = "Timed out: the server sent no data for " + std::to_string(m_nStallSeconds) + " seconds.";
+    else if (std::string plain = PlainFailure(code); !plain.empty())
+        text = std::move(plain);
     if (!m_strLastReply.empty() && text.find(m_strLastReply) == std::string::npos) {
         // The server's own words are what usually tells the operator what to fix.
         const char first = m_strLastReply.front();
@@ -140,6 +214,8 @@ void CFtpSession::ThrowError(int code) const {
 void CFtpSession::Open(const CFtpSessionOptions& options) {
     Close();
     m_options = options;
+    m_bDirect = options.proxy == CFtpSessionOptions::Proxy::none ||
+                (options.proxy == CFtpSessionOptions::Proxy::environment && !EnvironmentNamesAProxy());
     m_limits = corvane::GetNetTimeouts();
     m_strCurrentDir = "/";
     m_bMlsd = false;
@@ -171,6 +247,9 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CFtpSession::WriteCallback);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CFtpSession::ProgressCallback);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, responseSec);
     curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
@@ -315,6 +394,7 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
     m_strLastReply.clear();
     m_strBody.clear();
     m_bBodyTooLarge = false;
+    m_bNotFtp = false;
     m_szError[0] = 0;
     curl_slist* quote = nullptr;
     if (quoteLogin) {

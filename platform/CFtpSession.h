@@ -101,6 +101,7 @@ public:
 private:
     static int DebugCallback(void* handle, int type, char* data, std::size_t size, void* self);
     static std::size_t WriteCallback(char* data, std::size_t size, std::size_t count, void* self);
+    static int ProgressCallback(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t);
 
     int RunTransfer();
     void Perform(const std::string& url, bool nobody, const char* customRequest, bool quoteLogin);
@@ -108,6 +109,8 @@ private:
     std::string UrlForFolder(const std::string& absPath) const;
     std::string AbsolutePath(const std::string& path) const;
     [[noreturn]] void ThrowError(int code) const;
+    // The failure in plain words where the library's own are unclear; empty otherwise.
+    std::string PlainFailure(int code) const;
 
     void* m_pCurl = nullptr;
     void* m_pMulti = nullptr;
@@ -119,6 +122,11 @@ private:
     bool m_bListHidden = true;
     std::string m_strBody;
     bool m_bBodyTooLarge = false;
+    // The other end answered in another protocol (an SSH or mail port): waiting on would
+    // only run into the timeout.
+    bool m_bNotFtp = false;
+    // No proxy stands between: the first words and a refused connection are the server's.
+    bool m_bDirect = true;
     // When the running listing started; unset outside listings.
     std::optional<std::chrono::steady_clock::time_point> m_listingStart;
     std::vector<std::string> m_arrReplies; // reply lines of the running request
