@@ -18,19 +18,12 @@ CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
 }
 
-// Every FTP reply starts with a three-digit code; a first line without one is another
-// protocol's greeting.
 // The system's own client takes its proxy from these; none set means a direct connection.
 bool EnvironmentNamesAProxy() {
     for (const char* name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY"})
         if (const char* value = std::getenv(name); value && *value)
             return true;
     return false;
-}
-
-bool IsFtpReply(const std::string& line) {
-    return line.size() >= 3 &&
-           std::all_of(line.begin(), line.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
@@ -105,7 +98,7 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
         std::string line = TrimLine(text);
         if (!line.empty()) {
             // Through a proxy its own HTTP or SOCKS words come first.
-            if (s->m_arrReplies.empty() && s->m_bDirect && !IsFtpReply(line))
+            if (s->m_arrReplies.empty() && s->m_bDirect && !corvane::StartsWithReplyCode(line))
                 s->m_bNotFtp = true;
             s->m_strLastReply = line;
             s->m_arrReplies.push_back(std::move(line));

@@ -75,6 +75,9 @@ struct CSmtpTrace {
 
     // QUIT ends every session, failed or not; its "221" must not hide the reply that mattered.
     bool quitting = false;
+    // The first line, when it is no mail server's greeting (corvane::StartsWithReplyCode).
+    std::string otherGreeting;
+    bool anyLine = false;
 
     void OnSent(const std::string& line) {
         if (inAuthExchange || quitting)
@@ -98,6 +101,11 @@ struct CSmtpTrace {
     }
 
     void OnReceived(const std::string& line) {
+        if (!anyLine && !line.empty()) {
+            anyLine = true;
+            if (!corvane::StartsWithReplyCode(line))
+                otherGreeting = line;
+        }
         if (line.size() < 3 || quitting)
             return;
         const bool more = line.size() > 3 && line[3] == '-';
@@ -144,6 +152,11 @@ int DebugCallback(CURL*, curl_infotype type, char* data, std::size_t size, void*
     else if (type == CURLINFO_HEADER_IN)
         CSmtpTrace::Feed(trace->inBuffer, data, size, *trace, false);
     return 0;
+}
+
+// Ends the session as soon as the other end has shown it is no mail server.
+int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const CSmtpTrace*>(user)->otherGreeting.empty() ? 0 : 1;
 }
 
 struct CPrereqContext {
@@ -420,6 +433,9 @@ void CMailComponent::Send() {
     curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, DebugCallback);
     curl_easy_setopt(h, CURLOPT_DEBUGDATA, &trace);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &trace);
     curl_easy_setopt(h, CURLOPT_PREREQFUNCTION, PrereqCallback);
     curl_easy_setopt(h, CURLOPT_PREREQDATA, &prereq);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardCallback);
@@ -462,6 +478,9 @@ void CMailComponent::Send() {
 
     if (!trace.abortReason.empty())
         Fail(trace.abortReason);
+    if (!trace.otherGreeting.empty())
+        Fail("The answer of " + where + " is not a mail server's. It said: \"" +
+             corvane::RemoteNameToUtf8(trace.otherGreeting) + "\".");
     switch (rc) {
     case CURLE_COULDNT_RESOLVE_HOST:
         Fail("The mail server " + Quoted(server) + " was not found: the host name is unknown.");

@@ -302,7 +302,7 @@ TEST_F(MailComponent, UnknownHostIsNamed) {
     EXPECT_THAT(Send(a), HasSubstr("\"no-such-host.invalid\" was not found"));
 }
 
-TEST_F(MailComponent, ServerThatNeverAnswersTimesOut) {
+TEST_F(MailComponent, SilentServerTimesOutAndAnotherProtocolIsNamedAtOnce) {
     mailtest::CSilentPeer silent;
     corvane::ScopedNetTimeouts quick({std::chrono::milliseconds(1000), std::chrono::milliseconds(1000)});
     Account a;
@@ -312,6 +312,14 @@ TEST_F(MailComponent, ServerThatNeverAnswersTimesOut) {
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_THAT(error, HasSubstr("did not answer within"));
     EXPECT_LT(elapsed, std::chrono::seconds(10));
+
+    // A port that greets in another protocol is named as such at its first line.
+    testpeer::CPeerProcess ssh({testpeer::Fixture("fault_server.py"), "ssh"});
+    ASSERT_TRUE(ssh.Ok()) << ssh.Error();
+    a.port = ssh.Port();
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_THAT(Send(a), AllOf(HasSubstr("is not a mail server's"), HasSubstr("\"SSH-2.0-OpenSSH_9.2p1")));
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(900));
 }
 
 TEST_F(MailComponent, MembersAndArgumentTypesAreChecked) {
