@@ -15,14 +15,28 @@ CCorvaneApp::CCorvaneApp() {
     }
 }
 
+std::vector<std::string>& CCorvaneApp::CommandLineBytes() {
+    static std::vector<std::string> bytes;
+    return bytes;
+}
+
+void CCorvaneApp::KeepCommandLineBytes(int argc, char** argv) {
+    CommandLineBytes().assign(argv, argv + argc);
+}
+
 bool CCorvaneApp::OnInit() {
     // No command-line options of our own: wxApp's parser is not run.
     SetVendorName("Halden");
     SetAppName(corvane::kAppTitle);
 
+    // File names are bytes: read as the program reads every path (wxConvFileName, UTF-8
+    // unless the environment says otherwise), they come back unchanged.
+    const std::vector<std::string>& bytes = CommandLineBytes();
     std::vector<wxString> args;
     for (int i = 0; i < argc; ++i)
-        args.push_back(argv[i]);
+        args.push_back(bytes.size() == static_cast<std::size_t>(argc)
+                           ? wxString(bytes[i].c_str(), *wxConvFileName)
+                           : argv[i]);
 
     m_pChannel = std::make_unique<CInstanceChannel>();
     const wxCharBuffer file = CCorvaneShell::ProjectArgument(args).fn_str();

@@ -7,11 +7,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 #include <wx/app.h>
 
 class CCorvaneApp : public wxApp {
 public:
     CCorvaneApp();
+
+    // The command line as the system gave it, before wx reads it through the locale's
+    // encoding: under the C locale that turns a UTF-8 file name into other characters,
+    // and the file is then not found. File names are taken from these bytes instead.
+    static void KeepCommandLineBytes(int argc, char** argv);
 
     bool OnInit() override;
     int OnRun() override;
@@ -20,6 +26,8 @@ public:
     CCorvaneShell* GetShell() const { return m_pShell.get(); }
 
 private:
+    static std::vector<std::string>& CommandLineBytes();
+
     // Read before the toolkit starts, which takes it out of the environment.
     std::string m_strStartupId;
     std::unique_ptr<CInstanceChannel> m_pChannel;

@@ -1,6 +1,7 @@
 // One program per user session: the request a later start sends, and real later
 // starts of the program handing their command line to the window under test.
 #include "../common/EventPump.h"
+#include "DlgTestSupport.h"
 #include "ShellTestSupport.h"
 #include "app/CCorvaneShell.h"
 #include "app/CInstanceChannel.h"
@@ -74,6 +75,7 @@ TEST(InstanceRequest, CarriesFileAndTokenAndRefusesAnythingElse) {
 }
 
 TEST(ShellInstance, LaterStartsHandTheirFileToTheRunningWindowAndEnd) {
+    dlgtest::CNoStrayDialogs noStray;
     TempDir dir, run;
     CEnvOverride runtime("XDG_RUNTIME_DIR", run.Path());
     WriteProject(dir / "handed.dix", 3);
@@ -99,4 +101,13 @@ TEST(ShellInstance, LaterStartsHandTheirFileToTheRunningWindowAndEnd) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(shell.GetDocument().GetPathName(), dir / "handed.dix");
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "handed.dix - Corvane");
+
+    // Under the C locale a UTF-8 file name still names the file: it is taken as bytes.
+    const std::string cyrillic = "\xD0\xBF\xD1\x80\xD0\xBE\xD0\xB5\xD0\xBA\xD1\x82.dix";
+    WriteProject(dir / cyrillic, 2);
+    CEnvOverride plainLocale("LC_ALL", "C");
+    EXPECT_EQ(RunLaterStart(dir.Path(), {cyrillic},
+                            [&shell] { return shell.GetDocument().m_arrProfiles.size() == 2; }),
+              0);
+    EXPECT_EQ(shell.GetDocument().GetPathName(), dir / cyrillic);
 }
