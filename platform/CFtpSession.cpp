@@ -139,7 +139,6 @@ std::string CFtpSession::PlainFailure(int code) const {
     CURL* curl = Handle(m_pCurl);
     const std::string port = std::to_string(m_options.nPort ? m_options.nPort : 21);
     const std::string server = "the server \"" + m_options.strHost + "\" on port " + port;
-    const bool direct = m_bDirect;
     curl_off_t connectUs = 0, totalUs = 0;
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectUs);
     curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &totalUs);
@@ -157,7 +156,7 @@ std::string CFtpSession::PlainFailure(int code) const {
         long osErrno = 0;
         curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osErrno);
         // Through a proxy the refusal may be the proxy's, which the library's text names.
-        if (direct && osErrno == ECONNREFUSED)
+        if (m_bDirect && osErrno == ECONNREFUSED)
             return "Could not connect to " + server + ": the connection was refused.";
         return {};
     }
@@ -166,7 +165,7 @@ std::string CFtpSession::PlainFailure(int code) const {
     case CURLE_ABORTED_BY_CALLBACK:
         return answeredOtherwise ? otherProtocol : std::string();
     case CURLE_OPERATION_TIMEDOUT:
-        if (!direct || !m_arrReplies.empty())
+        if (!m_bDirect || !m_arrReplies.empty())
             return {};
         if (connectUs == 0)
             return "Could not connect to " + server + within;
