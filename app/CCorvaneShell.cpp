@@ -414,11 +414,9 @@ void CCorvaneShell::OnFrameActivate(wxActivateEvent& event) {
 }
 
 void CCorvaneShell::OfferToReadAgain() {
-    if (!m_doc.ChangedOnDisk())
-        return;
     // Once for each change: an operator who keeps the window's project is not asked
     // again until the file changes again (Save still asks before replacing it).
-    const std::optional<CFileStamp> now = CFileStamp::Of(m_doc.GetPathName());
+    const std::optional<CFileStamp> now = m_doc.ChangeOnDisk();
     if (!now || now == m_declinedStamp)
         return;
     m_declinedStamp = now;

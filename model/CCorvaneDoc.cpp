@@ -135,11 +135,11 @@ bool CCorvaneDoc::OnSaveDocument(const std::string& path, std::string& error) {
     return true;
 }
 
-bool CCorvaneDoc::ChangedOnDisk() const {
+std::optional<CFileStamp> CCorvaneDoc::ChangeOnDisk() const {
     if (m_strPathName.empty() || !m_diskStamp)
-        return false;
-    const std::optional<CFileStamp> now = CFileStamp::Of(m_strPathName);
-    return now && *now != *m_diskStamp;
+        return std::nullopt;
+    std::optional<CFileStamp> now = CFileStamp::Of(m_strPathName);
+    return now && *now != *m_diskStamp ? now : std::nullopt;
 }
 
 void CCorvaneDoc::LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size) {

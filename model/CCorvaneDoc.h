@@ -59,10 +59,11 @@ public:
     bool IsModified() const { return m_bModified; }
 
     const std::string& GetPathName() const { return m_strPathName; }
-    // True when another program has replaced or written the project's file since this
-    // project was opened from it or saved to it. A file that is gone has not changed:
-    // writing it again loses nobody's work.
-    bool ChangedOnDisk() const;
+    // The project's file as it is now, when another program has replaced or written it
+    // since this project was opened from it or saved to it; nothing otherwise. A file
+    // that is gone has not changed: writing it again loses nobody's work.
+    std::optional<CFileStamp> ChangeOnDisk() const;
+    bool ChangedOnDisk() const { return ChangeOnDisk().has_value(); }
     // The file name of the project, or "Untitled".
     const std::string& GetTitle() const { return m_strTitle; }
 
