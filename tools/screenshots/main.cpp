@@ -21,6 +21,7 @@
 #include "controls/CIconListBox.h"
 #include "controls/CStaticLink.h"
 #include "controls/ResourceArt.h"
+#include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgConnections.h"
 #include "dialogs/CDlgMail.h"
 #include "dialogs/CDlgMain.h"
@@ -32,6 +33,7 @@
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
 #include "tests/common/RecordingFtp.h"
+#include "tests/common/RecordingMailer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,6 +53,8 @@
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -249,6 +253,7 @@ public:
         Settle(100);
     }
     CCorvaneView* View() const { return Frame()->GetProfileView(); }
+    CCorvaneShell& Shell() const { return *m_shell; }
     void Command(int id) const {
         wxCommandEvent event(wxEVT_MENU, id);
         Frame()->ProcessWindowEvent(event);
@@ -319,6 +324,79 @@ void ShootModal(wxDialog& dlg, const wxString& name, const std::function<void()>
             prepare();
         Settle();
         Capture(dlg.GetScreenRect(), name);
+        dlg.EndModal(wxID_CANCEL);
+    });
+    dlg.ShowModal();
+}
+
+// A message box the program asks with, photographed while it asks (the whole screen: the
+// toolkit places and draws it itself), then answered with Cancel.
+class CMessageBoxShot : public wxModalDialogHook {
+public:
+    explicit CMessageBoxShot(wxString name) : m_name(std::move(name)) {
+        Register();
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            const wxSize screen = wxGetDisplaySize();
+            Capture(wxRect(0, 0, screen.x, screen.y), m_name);
+            using Respond = void (*)(void*, int);
+            static const auto respond = corvane::ToolkitSymbol<Respond>("gtk_dialog_response");
+            constexpr int kResponseCancel = -6;
+            if (m_pBox && m_pBox->GetHandle() && respond)
+                respond(m_pBox->GetHandle(), kResponseCancel);
+        });
+    }
+    ~CMessageBoxShot() override { Unregister(); }
+
+protected:
+    int Enter(wxDialog* dlg) override {
+        if (!dynamic_cast<wxMessageDialog*>(dlg))
+            return wxID_NONE;
+        m_pBox = dlg;
+        m_timer.StartOnce(500);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override { m_pBox = nullptr; }
+
+private:
+    wxString m_name;
+    wxTimer m_timer;
+    wxDialog* m_pBox = nullptr;
+};
+
+// The questions about a project file another program wrote meanwhile (on Save and on
+// coming back to the window), and a mail failure quoting a relay in its own language.
+void ShootMessageBoxes() {
+    {
+        CShellScene scene;
+        CCorvaneDoc& doc = scene.Shell().GetDocument();
+        CCorvaneDoc other;
+        std::string error;
+        other.OnOpenDocument(doc.GetPathName(), error);
+        other.m_arrProfiles.emplace_back();
+        other.OnSaveDocument(doc.GetPathName(), error);
+        doc.SetModifiedFlag();
+        {
+            CMessageBoxShot shot("question-replace-changed-file");
+            scene.Command(wxID_SAVE);
+        }
+        CMessageBoxShot shot("question-read-changed-file-again");
+        for (const bool active : {false, true}) {
+            wxActivateEvent event(wxEVT_ACTIVATE, active);
+            scene.Frame()->ProcessWindowEvent(event);
+        }
+        Settle(900);
+    }
+    mailtest::CRecordingMailer mailer;
+    mailer.failure = "The mail server \"mail.example.com\" refused the message. The server said: 554 5.7.1 "
+                     "\xD0\xA1\xD0\xBE\xD0\xBE\xD0\xB1\xD1\x89\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5 "
+                     "\xD0\xBE\xD1\x82\xD0\xBA\xD0\xBB\xD0\xBE\xD0\xBD\xD0\xB5\xD0\xBD\xD0\xBE";
+    CCorvaneDoc doc;
+    doc.m_mail.m_arrRecipients = {"ops@example.com"};
+    CDlgMail dlg(nullptr, &doc);
+    CMessageBoxShot shot("mail-failure");
+    dlg.CallAfter([&] {
+        wxCommandEvent send(wxEVT_BUTTON, CDlgMail::kIdSend);
+        dlg.ProcessWindowEvent(send);
         dlg.EndModal(wxID_CANCEL);
     });
     dlg.ShowModal();
@@ -614,6 +692,7 @@ const Scene kScenes[] = {
     {"menus", "shell", ShootMenus},
     {"context-menu", "shell", ShootContextMenu},
     {"about", "shell", ShootAbout},
+    {"message-boxes", "shell", ShootMessageBoxes},
     {"proxy", "dialogs", [] { ShootEditor<CDlgProxy>("proxy"); }},
     {"interval", "dialogs", [] { ShootEditor<CDlgService>("interval"); }},
     {"masks", "dialogs", ShootMasks},
