@@ -11,7 +11,6 @@
 
 #include "controls/CBitmapImageList.h"
 #include "controls/CIconListBox.h"
-#include "controls/FocusRect.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -166,11 +165,6 @@ TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     // The greyed icon keeps no strong green.
     const wxColour icon = Pixel(off, 3 + 5, 2 + 4);
     EXPECT_LT(std::abs(icon.Green() - icon.Red()), 40);
-
-    // Without images the text column takes the whole width.
-    list->Enable();
-    list->SetImageList(nullptr);
-    EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 1, 12), highlight);
 }
 
 // With no current entry the focus is drawn where the next arrow key lands: round the
@@ -191,23 +185,6 @@ TEST_F(ControlsListBox, FocusWithoutCurrentEntryIsDrawnRoundTheFirstRow) {
     list->AddString("second", 1);
     EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 0, 0), text);
     EXPECT_NE(Pixel(list->DrawEntry(1, 200), 0, 0), text);
-}
-
-TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {
-    wxBitmap bmp(7, 5, 24);
-    wxMemoryDC dc(bmp);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
-    DrawFocusDots(dc, wxRect(0, 0, 7, 5), *wxWHITE);
-    dc.SelectObject(wxNullBitmap);
-    const wxImage img = bmp.ConvertToImage();
-    const char* expected[] = {"#.#.#.#", ".......", "#.....#", ".......", "#.#.#.#"};
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) {
-            const bool dot = img.GetRed(x, y) > 128;
-            const bool edge = x == 0 || y == 0 || x == 6 || y == 4;
-            EXPECT_EQ(dot, edge && expected[y][x] == '#') << x << "," << y;
-        }
 }
 
 } // namespace
