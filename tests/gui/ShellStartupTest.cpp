@@ -36,28 +36,14 @@ wxMenu* FileMenu(CCorvaneShell& shell) {
     return shell.GetMainFrame()->GetMenuBar()->GetMenu(0);
 }
 
-} // namespace
-
-TEST_F(ShellStartup, WithoutArgumentShowsNewProjectAndPublishesWorkingDirectory) {
-    CEnvOverride data("XDG_DATA_HOME", m_dir / "data");
-    const std::string launcher = m_dir / "data/applications/corvane.desktop";
-    {
-        CCorvaneShell shell(StorePath());
-        ASSERT_TRUE(shell.InitInstance({"corvane"}));
-        ASSERT_NE(shell.GetMainFrame(), nullptr);
-        EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
-        EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
-        EXPECT_FALSE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
-        // An empty recent-file list shows one grayed entry.
-        wxMenuItem* recent = FileMenu(shell)->FindItem(wxID_FILE1);
-        ASSERT_NE(recent, nullptr);
-        EXPECT_FALSE(recent->IsEnabled());
-        // The desktop files wait until the window is up.
-        EXPECT_FALSE(std::filesystem::exists(launcher));
-        testpump::Pump();
-    }
-    EXPECT_TRUE(std::filesystem::exists(launcher));
+// A menu command as the main window receives it, and what follows it.
+void Command(CCorvaneShell& shell, int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    shell.GetMainFrame()->ProcessWindowEvent(event);
+    testpump::Pump();
 }
+
+} // namespace
 
 // A damaged project opened later is replaced by a new one, which the window shows.
 TEST_F(ShellStartup, ProjectArgumentOpensAndADamagedOneOpenedLaterLeavesANewProject) {
@@ -102,14 +88,26 @@ TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
     }
 }
 
-TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
+TEST_F(ShellStartup, WithoutArgumentShowsANewProjectAndRecentFilesKeepFourAcrossRuns) {
     // Both runs find their settings where the program looks by default.
     CEnvOverride config("XDG_CONFIG_HOME", m_dir.Path());
+    CEnvOverride data("XDG_DATA_HOME", m_dir / "data");
     for (int i = 0; i < 6; ++i)
         WriteProject(m_dir / ("p" + std::to_string(i) + ".dix"), i);
     {
         CCorvaneShell first;
         ASSERT_TRUE(first.InitInstance({"corvane"}));
+        EXPECT_EQ(first.GetMainFrame()->GetTitle(), "Untitled - Corvane");
+        EXPECT_EQ(first.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
+        EXPECT_FALSE(first.GetSettings().GetProfileString("Project", "CfgPath").empty());
+        // An empty recent-file list shows one grayed entry.
+        ASSERT_NE(FileMenu(first)->FindItem(wxID_FILE1), nullptr);
+        EXPECT_FALSE(FileMenu(first)->FindItem(wxID_FILE1)->IsEnabled());
+        // The desktop files wait until the window is up.
+        const std::string launcher = m_dir / "data/applications/corvane.desktop";
+        EXPECT_FALSE(std::filesystem::exists(launcher));
+        testpump::Pump();
+        EXPECT_TRUE(std::filesystem::exists(launcher));
         for (int i = 0; i < 6; ++i)
             ASSERT_EQ(first.OpenDocumentFile(wxString::FromUTF8(m_dir / ("p" + std::to_string(i) + ".dix"))),
                       CCorvaneShell::OpenResult::opened);
@@ -136,8 +134,7 @@ TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
 
     // A listed project that has gone away is dropped from the list when chosen.
     std::filesystem::remove(m_dir / "p5.dix");
-    wxCommandEvent pick(wxEVT_MENU, wxID_FILE2);
-    wxTEST_DIALOG(second.GetMainFrame()->ProcessWindowEvent(pick), wxExpectModal<wxMessageDialog>(wxID_OK));
+    wxTEST_DIALOG(Command(second, wxID_FILE2), wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_EQ(second.GetRecentFiles().GetCount(), 3);
     EXPECT_EQ(file->FindItem(wxID_FILE4), nullptr);
 }
@@ -210,15 +207,10 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     CCorvaneDoc& doc = shell.GetDocument();
     doc.m_arrProfiles.push_back(MakeProfile("added"));
     doc.SetModifiedFlag();
-    auto command = [&](int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        shell.GetMainFrame()->ProcessWindowEvent(event);
-        testpump::Pump();
-    };
 
     // The file dialogs open in the project's folder.
     wxString folder, name;
-    wxTEST_DIALOG(command(wxID_OPEN), CancelFileDialog(folder, name));
+    wxTEST_DIALOG(Command(shell, wxID_OPEN), CancelFileDialog(folder, name));
     EXPECT_EQ(folder, m_dir.Path().string());
 
     // The close box, Yes: the file is read-only, so a name is asked; Cancel there stays, edits and all.
@@ -232,7 +224,7 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     EXPECT_TRUE(doc.IsModified());
 
     // Exit, Yes: "sites" means sites.dix, which exists: No asks again; the read-only file is refused.
-    wxTEST_DIALOG(command(ID_APP_EXIT), wxExpectModal<wxMessageDialog>(wxID_YES),
+    wxTEST_DIALOG(Command(shell, ID_APP_EXIT), wxExpectModal<wxMessageDialog>(wxID_YES),
                   wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "sites")),
                   dlgtest::CExpectMessage(wxID_NO, "sites.dix already exists.\nDo you want to replace it?",
                                           "Confirm Save As", wxICON_EXCLAMATION),
@@ -295,23 +287,18 @@ TEST_F(ShellStartup, AFileAnotherProgramChangedIsOfferedAgainAndNotSavedOverUnas
                    "this project under another name?",
             "Corvane", wxICON_EXCLAMATION);
     };
-    const auto save = [&] {
-        wxCommandEvent event(wxEVT_MENU, wxID_SAVE);
-        shell.GetMainFrame()->ProcessWindowEvent(event);
-        testpump::Pump();
-    };
-    wxTEST_DIALOG(save(), replace("p.dix", wxID_CANCEL));
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("p.dix", wxID_CANCEL));
     EXPECT_EQ(ReadBytes(path), theirs);
     EXPECT_TRUE(doc.IsModified());
 
-    wxTEST_DIALOG(save(), replace("p.dix", wxID_NO),
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("p.dix", wxID_NO),
                   wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "mine.dix")));
     EXPECT_EQ(ReadBytes(path), theirs);
     EXPECT_EQ(doc.GetPathName(), m_dir / "mine.dix");
 
     WriteProject(m_dir / "mine.dix", 5);
     doc.SetModifiedFlag();
-    wxTEST_DIALOG(save(), replace("mine.dix", wxID_YES));
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("mine.dix", wxID_YES));
     CCorvaneDoc saved;
     std::string error;
     ASSERT_EQ(saved.OnOpenDocument(m_dir / "mine.dix", error), CCorvaneDoc::OpenResult::ok) << error;

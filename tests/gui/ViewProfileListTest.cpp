@@ -1,10 +1,12 @@
 // The profile list: its cells, the stored widths, deletion, and the selection mark the
 // profile commands act on.
 #include "ShellTestSupport.h"
+#include "app/CommandIds.h"
 #include "dialogs/CDlgMain.h"
 #include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <wx/frame.h>
 
 using namespace shelltest;
@@ -78,10 +80,24 @@ TEST_F(ViewProfileList, WidthsComeBackFromTheStoreAndZeroCountsAsMissing) {
     EXPECT_EQ(m_store.GetProfileInt("View", "w3", -1), 77);
 }
 
-TEST_F(ViewProfileList, DeleteAsksAndActsOnTheRowAtTheSelectionMark) {
-    AddProfiles(3);
+// Edit and Delete, in the menu bar and the context menu, follow the selection mark;
+// Delete asks first and acts on the row at the mark alone.
+TEST_F(ViewProfileList, EditAndDeleteFollowTheSelectionMarkAndDeleteActsOnThatRow) {
     CCorvaneView* view = View();
-
+    wxMenuBar* bar = m_pFrame->GetMenuBar();
+    auto enabled = [&](bool expected) {
+        bar->UpdateMenus();
+        std::unique_ptr<wxMenu> context(view->CreateContextMenu());
+        ASSERT_NE(context, nullptr);
+        for (wxMenu* menu : {bar->GetMenu(2), context.get()}) {
+            EXPECT_TRUE(MenuItemEnabled(menu, ID_FOLDERS_NEW));
+            EXPECT_EQ(MenuItemEnabled(menu, ID_FOLDERS_EDIT), expected);
+            EXPECT_EQ(MenuItemEnabled(menu, ID_FOLDERS_DELETE), expected);
+        }
+    };
+    enabled(false);
+    AddProfiles(3);
+    enabled(false);
     // Nothing marked: no question, nothing removed.
     view->OnFoldersDelete();
     EXPECT_EQ(m_doc.m_arrProfiles.size(), 3u);
@@ -89,13 +105,16 @@ TEST_F(ViewProfileList, DeleteAsksAndActsOnTheRowAtTheSelectionMark) {
     view->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     ASSERT_EQ(view->GetSelectionMark(), 1);
+    // Clearing the selection keeps the mark, as the list control does.
+    view->SetItemState(1, 0, wxLIST_STATE_SELECTED);
+    enabled(true);
     wxTEST_DIALOG(view->OnFoldersDelete(),
                   dlgtest::CExpectMessage(wxID_NO, "Are you sure that want delete this profile?",
                                           "Question ?", wxICON_QUESTION));
     EXPECT_EQ(m_doc.m_arrProfiles.size(), 3u);
     EXPECT_FALSE(m_doc.IsModified());
 
-    // Yes removes only the marked row, though two are selected.
+    // Yes removes only the marked row, though another one is selected.
     wxTEST_DIALOG(view->OnFoldersDelete(), wxExpectModal<wxMessageDialog>(wxID_YES));
     ASSERT_EQ(m_doc.m_arrProfiles.size(), 2u);
     EXPECT_EQ(m_doc.m_arrProfiles[0].m_strConnection, "host0");
@@ -103,6 +122,7 @@ TEST_F(ViewProfileList, DeleteAsksAndActsOnTheRowAtTheSelectionMark) {
     EXPECT_TRUE(m_doc.IsModified());
     EXPECT_EQ(view->GetItemCount(), 2);
     EXPECT_EQ(view->GetSelectionMark(), -1);
+    enabled(false);
 
     // Deleting the last one leaves an empty list.
     m_doc.m_arrProfiles.resize(1);
