@@ -27,7 +27,7 @@ std::vector<int> Visible(const wxImage& img) {
             const int a = img.HasAlpha() ? img.GetAlpha(x, y) : -1;
             seen.insert(
                 seen.end(),
-                {a, a == 255 ? img.GetRed(x, y) << 16 | img.GetGreen(x, y) << 8 | img.GetBlue(x, y) : 0});
+                {a, a == 255 ? (img.GetRed(x, y) << 16) | (img.GetGreen(x, y) << 8) | img.GetBlue(x, y) : 0});
         }
     return seen;
 }
