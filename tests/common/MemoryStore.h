@@ -29,7 +29,4 @@ public:
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override {
         return WriteProfileString(section, entry, std::to_string(value));
     }
-    bool Has(const std::string& section, const std::string& entry) const {
-        return values.count(section + "/" + entry) != 0;
-    }
 };

@@ -1,6 +1,6 @@
 #pragma once
 // One peer process from tests/fixtures, started for one test on 127.0.0.1 with an
-// ephemeral port. Every fixture script prints "PORT n [extra]" once it listens and exits
+// ephemeral port. Every fixture script prints "PORT n" once it listens and exits
 // when its stdin closes, so a peer also goes away when the test process dies.
 #include <arpa/inet.h>
 #include <chrono>
@@ -19,10 +19,8 @@
 namespace testpeer {
 
 // The distribution's interpreter carries the packaged peers (pyftpdlib, aiosmtpd); a
-// user-level python3 first on PATH may not. CORVANE_PYTHON overrides both.
+// user-level python3 first on PATH may not.
 inline std::string Python() {
-    if (const char* p = std::getenv("CORVANE_PYTHON"))
-        return p;
     return access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
 }
 
@@ -48,13 +46,7 @@ public:
     // `args` after the interpreter: the fixture script and its options.
     explicit CPeerProcess(const std::vector<std::string>& args) {
         int in[2], out[2];
-        if (pipe2(in, O_CLOEXEC) != 0) {
-            m_strError = "pipe failed";
-            return;
-        }
-        if (pipe2(out, O_CLOEXEC) != 0) {
-            close(in[0]);
-            close(in[1]);
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
             m_strError = "pipe failed";
             return;
         }
@@ -64,15 +56,11 @@ public:
         for (std::string& a : argv)
             cargv.push_back(a.data());
         cargv.push_back(nullptr);
-        const bool verbose = std::getenv("CORVANE_PEER_VERBOSE") != nullptr;
         m_nPid = fork();
         if (m_nPid == 0) {
             dup2(in[0], 0);
             dup2(out[1], 1);
-            if (!verbose) {
-                const int null = open("/dev/null", O_WRONLY);
-                dup2(null, 2);
-            }
+            dup2(open("/dev/null", O_WRONLY), 2);
             execv(cargv[0], cargv.data());
             execvp(cargv[0], cargv.data());
             _exit(127);
@@ -90,12 +78,8 @@ public:
             if (read(out[0], &c, 1) <= 0)
                 break;
             if (c == '\n') {
-                if (line.rfind("PORT ", 0) == 0) {
+                if (line.rfind("PORT ", 0) == 0)
                     m_nPort = std::atoi(line.c_str() + 5);
-                    const auto space = line.find(' ', 5);
-                    if (space != std::string::npos)
-                        m_strExtra = line.substr(space + 1);
-                }
                 break;
             }
             line += c;
@@ -127,15 +111,12 @@ public:
 
     bool Ok() const { return m_nPort > 0; }
     int Port() const { return m_nPort; }
-    // Words after the port on the "PORT" line (e.g. a second port).
-    const std::string& Extra() const { return m_strExtra; }
     const std::string& Error() const { return m_strError; }
 
 private:
     pid_t m_nPid = -1;
     int m_fdIn = -1;
     int m_nPort = 0;
-    std::string m_strExtra;
     std::string m_strError;
 };
 

@@ -3,7 +3,7 @@
 // lifetime. It records every call with its argument types ("put 3 i2 -25536",
 // "call 8", "get 1"), serves folder listings from a table, and fails chosen members
 // with a chosen description. Unit and GUI tests share it.
-#include "platform/CAutomationRegistry.h"
+#include "ScopedRegistration.h"
 #include "platform/COleException.h"
 #include "platform/IDispatch.h"
 
@@ -155,31 +155,16 @@ private:
 };
 
 // Registers the recording component for the scope; restores what was there before.
-class CRecordingFtpRegistration {
+class CRecordingFtpRegistration : public CScopedRegistration {
 public:
-    explicit CRecordingFtpRegistration(std::shared_ptr<FakeFtpState> state, bool creatable = true) {
-        m_previous = CAutomationRegistry::Register("Kestrel.CoFTP",
-                                                   [state, creatable]() -> std::shared_ptr<IDispatch> {
-                                                       if (!creatable)
-                                                           return nullptr;
-                                                       {
-                                                           std::lock_guard guard(state->lock);
-                                                           ++state->instances;
-                                                       }
-                                                       return std::make_shared<CRecordingFtp>(state);
-                                                   });
-    }
-    ~CRecordingFtpRegistration() {
-        if (m_previous)
-            CAutomationRegistry::Register("Kestrel.CoFTP", m_previous);
-        else
-            CAutomationRegistry::Unregister("Kestrel.CoFTP");
-    }
-    CRecordingFtpRegistration(const CRecordingFtpRegistration&) = delete;
-    CRecordingFtpRegistration& operator=(const CRecordingFtpRegistration&) = delete;
-
-private:
-    CAutomationRegistry::Factory m_previous;
+    explicit CRecordingFtpRegistration(std::shared_ptr<FakeFtpState> state, bool creatable = true)
+        : CScopedRegistration("Kestrel.CoFTP", [state, creatable]() -> std::shared_ptr<IDispatch> {
+              if (!creatable)
+                  return nullptr;
+              std::lock_guard guard(state->lock);
+              ++state->instances;
+              return std::make_shared<CRecordingFtp>(state);
+          }) {}
 };
 
 } // namespace testftp

@@ -2,7 +2,7 @@
 // Stands in for the mail component under its identifier while it lives: records every
 // call in order, may fail the send with a text or hold it (onSend runs inside Send, on
 // the sending thread).
-#include "platform/CAutomationRegistry.h"
+#include "ScopedRegistration.h"
 #include "platform/CMailComponent.h"
 #include "platform/COleException.h"
 
@@ -22,21 +22,6 @@ struct CCall {
 
 class CRecordingMailer {
 public:
-    CRecordingMailer() {
-        m_previous = CAutomationRegistry::Register(CMailComponent::kProgId, [this] {
-            ++created;
-            return std::make_shared<CInstance>(this);
-        });
-    }
-    ~CRecordingMailer() {
-        if (m_previous)
-            CAutomationRegistry::Register(CMailComponent::kProgId, m_previous);
-        else
-            CAutomationRegistry::Unregister(CMailComponent::kProgId);
-    }
-    CRecordingMailer(const CRecordingMailer&) = delete;
-    CRecordingMailer& operator=(const CRecordingMailer&) = delete;
-
     std::vector<CCall> calls;
     int created = 0;
     std::string failure;
@@ -59,7 +44,10 @@ private:
         CRecordingMailer* m_owner;
     };
 
-    CAutomationRegistry::Factory m_previous;
+    CScopedRegistration m_registration{CMailComponent::kProgId, [this] {
+                                           ++created;
+                                           return std::make_shared<CInstance>(this);
+                                       }};
 };
 
 } // namespace mailtest

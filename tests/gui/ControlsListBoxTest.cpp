@@ -11,7 +11,6 @@
 
 #include "controls/CBitmapImageList.h"
 #include "controls/CIconListBox.h"
-#include "controls/FocusRect.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -69,75 +68,57 @@ protected:
 // An entry is as high as its wrapped text or as an image plus 4, whichever is
 // higher, plus 4.
 TEST_F(ControlsListBox, EntryHeightIsTheWrappedTextOrTheImageWhicheverIsHigherPlusFour) {
-    struct Case {
-        const char* text;
-        bool images;
-        int lines; // 0: the 16-pixel image is higher than the text
-    } const cases[] = {{"Mail", true, 0}, {"one\ntwo\nthree", true, 3}, {"x", false, 1}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        CIconListBox* list = Make(false);
-        if (!c.images)
-            list->SetImageList(nullptr);
-        ASSERT_LE(list->GetCharHeight(), 20) << "the cases assume a font lower than an image plus margin";
-        list->AddString(c.text, 1);
-        EXPECT_EQ(list->GetItemHeight(0), c.lines ? c.lines * list->GetCharHeight() + 4 : 24);
-    }
-    // Words that do not fit the width wrap onto further lines.
     CIconListBox* list = Make(false);
+    const int line = list->GetCharHeight();
+    ASSERT_LE(line, 20) << "the cases assume a font lower than an image plus margin";
+    list->AddString("Mail", 1);
+    list->AddString("one\ntwo\nthree", 1);
+    // Words that do not fit the width wrap onto further lines.
     list->AddString(wxString('w', 30) + " " + wxString('w', 30) + " " + wxString('w', 30), 1);
-    EXPECT_EQ(list->GetItemHeight(0), 3 * list->GetCharHeight() + 4);
+    EXPECT_EQ(list->GetItemHeight(0), 24);
+    EXPECT_EQ(list->GetItemHeight(1), 3 * line + 4);
+    EXPECT_EQ(list->GetItemHeight(2), 3 * line + 4);
+    list->SetImageList(nullptr);
+    EXPECT_EQ(list->GetItemHeight(0), line + 4);
 }
 
-TEST_F(ControlsListBox, SortedListInsertsAlphabeticallyIgnoringCaseAndOthersAppend) {
+// A sorted list inserts ignoring case, others append; each entry's record (user value,
+// image) and the selection move with the entry and go with it.
+TEST_F(ControlsListBox, SortedInsertionCarriesRecordsAndSelectionAlong) {
     CIconListBox* plain = Make(false);
     plain->AddString("b", 3);
     EXPECT_EQ(plain->AddString("a", 3), 1);
 
     CIconListBox* list = Make(true);
-    EXPECT_EQ(list->AddString("delta", 3), 0);
-    EXPECT_EQ(list->AddString("Alpha", 3), 0);
+    EXPECT_EQ(list->AddString("delta", 1), 0);
+    EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->SetItemData(0, 0xFFFFFFFFu), 0);
+    list->SetCurSel(0);
+    EXPECT_EQ(list->AddString("Alpha", 2), 0);
     EXPECT_EQ(list->AddString("charlie", 3), 1);
     EXPECT_EQ(list->AddString("Bravo", 3), 1);
     EXPECT_EQ(list->AddString("echo", 3), 4);
     const char* order[] = {"Alpha", "Bravo", "charlie", "delta", "echo"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(list->GetText(i), order[i]);
+    EXPECT_EQ(list->GetItemData(3), 0xFFFFFFFFll); // the full 32 bits, not -1
+    EXPECT_EQ(list->GetItemImage(3), 1);
+    EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->GetCurSel(), 3);
     EXPECT_EQ(list->FindStringExact(-1, "CHARLIE"), 2);
     EXPECT_EQ(list->FindStringExact(2, "charlie"), 2); // wraps round to itself
     EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
-}
+    EXPECT_EQ(list->GetItemData(5), -1);
+    EXPECT_EQ(list->SetItemData(5, 7), CIconListBox::LB_ERR);
 
-// Each entry's record (user value, image) and the selection move with the entry.
-TEST_F(ControlsListBox, RecordsAndSelectionLiveAndDieWithTheirEntries) {
-    CIconListBox* list = Make(true);
-    list->AddString("m", 1);
-    EXPECT_EQ(list->GetItemData(0), 0);
-    EXPECT_EQ(list->GetItemImage(0), 1);
-    EXPECT_EQ(list->SetItemData(0, 0xFFFFFFFFu), 0);
-    EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll); // the full 32 bits, not -1
-    list->SetCurSel(0);
-    list->AddString("a", 2); // goes before "m": its record and the selection move along
-    EXPECT_EQ(list->GetItemData(1), 0xFFFFFFFFll);
-    EXPECT_EQ(list->GetItemData(0), 0);
-    EXPECT_EQ(list->GetCurSel(), 1);
-
-    EXPECT_EQ(list->GetItemData(2), -1);
-    EXPECT_EQ(list->GetItemData(-1), -1);
-    EXPECT_EQ(list->SetItemData(2, 7), CIconListBox::LB_ERR);
-
-    EXPECT_EQ(list->DeleteString(0), 1);
-    EXPECT_EQ(list->GetItemData(0), 0xFFFFFFFFll);
-    EXPECT_EQ(list->GetCurSel(), 0);
-    EXPECT_EQ(list->DeleteString(3), CIconListBox::LB_ERR);
-    EXPECT_EQ(list->DeleteString(0), 0);
+    EXPECT_EQ(list->DeleteString(0), 4);
+    EXPECT_EQ(list->GetItemData(2), 0xFFFFFFFFll);
+    EXPECT_EQ(list->GetCurSel(), 2);
+    EXPECT_EQ(list->DeleteString(9), CIconListBox::LB_ERR);
+    EXPECT_EQ(list->DeleteString(2), 3);
     EXPECT_EQ(list->GetCurSel(), -1);
-    EXPECT_EQ(list->SetCurSel(0), CIconListBox::LB_ERR);
-
-    list->AddString("z", 3);
     list->ResetContent();
     EXPECT_EQ(list->GetCount(), 0);
-    EXPECT_EQ(list->GetItemCount(), 0u);
     EXPECT_EQ(list->GetItemData(0), -1);
 }
 
@@ -166,11 +147,6 @@ TEST_F(ControlsListBox, SelectedEntryUsesHighlightColoursAndDisabledOnesDoNot) {
     // The greyed icon keeps no strong green.
     const wxColour icon = Pixel(off, 3 + 5, 2 + 4);
     EXPECT_LT(std::abs(icon.Green() - icon.Red()), 40);
-
-    // Without images the text column takes the whole width.
-    list->Enable();
-    list->SetImageList(nullptr);
-    EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 1, 12), highlight);
 }
 
 // With no current entry the focus is drawn where the next arrow key lands: round the
@@ -191,23 +167,6 @@ TEST_F(ControlsListBox, FocusWithoutCurrentEntryIsDrawnRoundTheFirstRow) {
     list->AddString("second", 1);
     EXPECT_EQ(Pixel(list->DrawEntry(0, 200), 0, 0), text);
     EXPECT_NE(Pixel(list->DrawEntry(1, 200), 0, 0), text);
-}
-
-TEST(ControlsFocusRect, DotsAlternateRoundTheWholeOutline) {
-    wxBitmap bmp(7, 5, 24);
-    wxMemoryDC dc(bmp);
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
-    DrawFocusDots(dc, wxRect(0, 0, 7, 5), *wxWHITE);
-    dc.SelectObject(wxNullBitmap);
-    const wxImage img = bmp.ConvertToImage();
-    const char* expected[] = {"#.#.#.#", ".......", "#.....#", ".......", "#.#.#.#"};
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) {
-            const bool dot = img.GetRed(x, y) > 128;
-            const bool edge = x == 0 || y == 0 || x == 6 || y == 4;
-            EXPECT_EQ(dot, edge && expected[y][x] == '#') << x << "," << y;
-        }
 }
 
 } // namespace

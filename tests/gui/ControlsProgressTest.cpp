@@ -48,77 +48,57 @@ protected:
     CAnimatedProgressCtrl* bar = nullptr;
 };
 
-TEST_F(ControlsProgress, UpperLimitShowsTheShadedBarOverTheWholeWidth) {
-    bar->SetRange(10, 20);
-    bar->SetPos(20);
-    const wxImage img = Shot();
-    const auto p = Palette();
-    // Down the middle: dark top row, light centre, darker bottom rows.
-    const Rgb column[H] = {p.d1, p.base, p.l1, p.l2, p.l3, p.l3,   p.l3, p.l3,
-                           p.l3, p.l3,   p.l3, p.l2, p.l1, p.base, p.d1, p.d2};
-    for (int y = 0; y < H; ++y)
-        EXPECT_EQ(At(img, 50, y), column[y]) << y;
-    // Across row 5: base left edge, dark right edge.
-    const std::pair<int, Rgb> row[] = {{0, p.base}, {1, p.l3}, {W - 3, p.l2}, {W - 2, p.d1}, {W - 1, p.d2}};
-    for (const auto& [x, colour] : row)
-        EXPECT_EQ(At(img, x, 5), colour) << x;
-    EXPECT_EQ(At(img, 1, 0), p.base);
-    EXPECT_EQ(At(img, 1, H - 1), p.d1);
-    // The shadow columns fall outside the control: nothing of them is visible.
-    for (int y = 0; y < H; ++y) {
-        EXPECT_NE(At(img, W - 1, y), p.midShadow);
-        EXPECT_NE(At(img, W - 1, y), p.shadow);
-    }
-}
-
 // The position is held inside the range; a bar at the lower end shows only the face,
-// a partial one ends with the two shadow columns.
+// a partial one ends with the two shadow columns, and a full one is shaded top to
+// bottom, lightest in the middle, across the whole width with no shadow.
 TEST_F(ControlsProgress, ThePositionInsideTheRangeSetsTheFilledWidth) {
-    bar->SetRange(0, 4);
-    EXPECT_EQ(bar->SetPos(-3), 0);
-    EXPECT_EQ(bar->GetPos(), 0);
+    bar->SetRange(10, 14);
+    EXPECT_EQ(bar->SetPos(-3), 10);
+    EXPECT_EQ(bar->GetPos(), 10);
     const Rgb face = Sys(wxSYS_COLOUR_BTNFACE);
     const wxImage empty = Shot();
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
             ASSERT_EQ(At(empty, x, y), face) << x << "," << y;
 
-    bar->SetPos(1); // a quarter of 100 pixels
-    const wxImage img = Shot();
+    bar->SetPos(11); // a quarter of 100 pixels
+    const wxImage part = Shot();
     const auto p = Palette();
-    EXPECT_EQ(At(img, 24, 5), p.d2);
-    EXPECT_EQ(At(img, 25, 5), p.midShadow);
-    EXPECT_EQ(At(img, 26, 5), p.shadow);
-    EXPECT_EQ(At(img, 27, 5), face);
+    EXPECT_EQ(At(part, 24, 5), p.d2);
+    EXPECT_EQ(At(part, 25, 5), p.midShadow);
+    EXPECT_EQ(At(part, 26, 5), p.shadow);
+    EXPECT_EQ(At(part, 27, 5), face);
 
-    EXPECT_EQ(bar->SetPos(15), 1);
-    EXPECT_EQ(bar->GetPos(), 4);
-    bar->SetRange(0, 2);
-    EXPECT_EQ(bar->GetPos(), 2);
+    EXPECT_EQ(bar->SetPos(15), 11);
+    EXPECT_EQ(bar->GetPos(), 14);
+    const wxImage full = Shot();
+    EXPECT_EQ(At(full, 50, H / 2), p.l3);
+    EXPECT_EQ(At(full, 50, 0), p.d1);
+    EXPECT_EQ(At(full, 50, H - 1), p.d2);
+    for (int x = 0; x < W; ++x) {
+        EXPECT_NE(At(full, x, 5), face) << x;
+        EXPECT_NE(At(full, x, 5), p.shadow) << x;
+    }
+    bar->SetRange(10, 12);
+    EXPECT_EQ(bar->GetPos(), 12);
 }
 
-TEST_F(ControlsProgress, StripesRepeatEveryTwentyPixelsAndMoveRight) {
+// 45-degree stripes twenty pixels apart; the position is ignored while animating.
+TEST_F(ControlsProgress, StripesRepeatEveryTwentyPixelsAlongTheDiagonal) {
     bar->SetRange(0, 100);
-    bar->SetPos(0); // the position is ignored while animating
+    bar->SetPos(0);
     bar->SetAnimation(true);
     ASSERT_TRUE(bar->IsAnimating());
     const wxImage img = Shot();
-    const auto p = Palette();
-    // Top row: the line for k starts at x = offset - 20 + h + k + 1 - h = k - 19 (+20 per group).
-    const Rgb expected[20] = {p.d2, p.d1, p.base, p.l1, p.l2, p.l3, p.l2, p.l1, p.base, p.d1,
-                              p.l3, p.l3, p.l3,   p.l3, p.l3, p.l3, p.l3, p.l3, p.l3,   p.l3};
+    EXPECT_NE(At(img, 0, 0), At(img, 5, 0));
     for (int x = 0; x < W; ++x) {
-        const int k = ((x + 19) % 20);
-        ASSERT_EQ(At(img, x, 0), expected[k]) << "top x=" << x;
-        // 45-degree lines: one row down is one pixel further right.
-        if (x + H - 1 < W) {
-            ASSERT_EQ(At(img, x + H - 1, H - 1), expected[k]) << "bottom x=" << x;
-        }
+        ASSERT_TRUE(x + 20 >= W || At(img, x, 0) == At(img, x + 20, 0)) << x;
+        ASSERT_TRUE(x + H - 1 >= W || At(img, x + H - 1, H - 1) == At(img, x, 0)) << x;
+        ASSERT_NE(At(img, x, H / 2), Sys(wxSYS_COLOUR_BTNFACE)) << x;
     }
     bar->SetAnimation(false);
     EXPECT_FALSE(bar->IsAnimating());
-    const wxImage still = Shot();
-    EXPECT_EQ(At(still, 50, 0), Sys(wxSYS_COLOUR_BTNFACE));
+    EXPECT_EQ(At(Shot(), 50, 0), Sys(wxSYS_COLOUR_BTNFACE));
 }
 
 TEST_F(ControlsProgress, AnimationAdvancesOnTheTimer) {

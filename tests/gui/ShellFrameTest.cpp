@@ -1,16 +1,13 @@
 // The main window's menus, toolbar, status bar, and the enabling it decides.
 #include "../common/RealClick.h"
-#include "DlgTestSupport.h"
 #include "ShellTestSupport.h"
-#include "app/CCorvaneView.h"
-#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 #include <wx/aui/auibar.h>
@@ -22,24 +19,8 @@ using namespace shelltest;
 
 namespace {
 
-class ShellFrame : public dlgtest::DialogTest {
+class ShellFrame : public FrameTest {
 protected:
-    void SetUp() override {
-        m_doc.OnNewDocument();
-        m_pFrame = new CMainFrame(nullptr, &m_doc, &m_store);
-        m_pFrame->GetProfileView()->OnInitialUpdate();
-        m_pFrame->Show();
-    }
-    void TearDown() override { delete m_pFrame; }
-
-    CCorvaneView* View() { return m_pFrame->GetProfileView(); }
-
-    void AddProfiles(int n) {
-        for (int i = 0; i < n; ++i)
-            m_doc.m_arrProfiles.push_back(MakeProfile("host" + std::to_string(i)));
-        View()->FillList();
-    }
-
     void Command(int id) {
         wxCommandEvent event(wxEVT_MENU, id);
         event.SetEventObject(m_pFrame);
@@ -59,9 +40,27 @@ protected:
                 event.GetSetChecked() && event.GetChecked()};
     }
 
-    CMemoryStore m_store;
-    CCorvaneDoc m_doc{&m_store};
-    CMainFrame* m_pFrame = nullptr;
+    // Opens the context menu with `trigger`; a timer inside the menu's own loop runs
+    // `whileOpen` and closes it again. Whether the menu opened.
+    bool WithContextMenu(const std::function<void()>& trigger, const std::function<void()>& whileOpen = {}) {
+        View()->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+            m_pOpened = event.GetMenu();
+            event.Skip();
+        });
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            if (m_pOpened && whileOpen)
+                whileOpen();
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+        });
+        timer.StartOnce(400);
+        trigger();
+        const bool opened = testpump::PumpUntil([this] { return m_pOpened != nullptr; });
+        testpump::Pump(std::chrono::milliseconds(500));
+        return opened;
+    }
+
+    wxMenu* m_pOpened = nullptr;
 };
 
 // A picture's pixels, to tell pictures apart.
@@ -77,54 +76,9 @@ std::string Pixels(const wxBitmapBundle& picture) {
 
 } // namespace
 
-// Each popup's item labels ("-" for a separator) and commands, in order; the
-// labels carry the only three shortcuts.
-TEST_F(ShellFrame, MenuBarHasTheItemsInOrder) {
-    const std::pair<const char*, const char*> popups[] = {
-        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit"},
-        {"&View", "&Toolbar|&Status Bar"},
-        {"&Folders", "&New|&Delete|Edit"},
-        {"&Settings", "Reports|Mail Account|FTP Connections|Interval Configuration|Proxy Firewall"},
-        {"&Help", "&About Corvane..."},
-    };
-    const std::vector<int> commands = {wxID_NEW,
-                                       wxID_OPEN,
-                                       wxID_SAVE,
-                                       wxID_FILE1,
-                                       ID_APP_EXIT,
-                                       ID_VIEW_TOOLBAR,
-                                       ID_VIEW_STATUS_BAR,
-                                       ID_FOLDERS_NEW,
-                                       ID_FOLDERS_DELETE,
-                                       ID_FOLDERS_EDIT,
-                                       ID_SETTINGS_REPORTS,
-                                       ID_SETTINGS_MAIL,
-                                       ID_SETTINGS_CONNECTIONS,
-                                       ID_SETTINGS_INTERVAL,
-                                       ID_SETTINGS_PROXY,
-                                       wxID_ABOUT};
-    wxMenuBar* bar = m_pFrame->GetMenuBar();
-    ASSERT_EQ(bar->GetMenuCount(), 5u);
-    std::vector<int> seen;
-    for (size_t m = 0; m < 5; ++m) {
-        EXPECT_EQ(bar->GetMenuLabel(m), popups[m].first);
-        wxString labels;
-        for (const wxMenuItem* item : bar->GetMenu(m)->GetMenuItems()) {
-            labels +=
-                (labels.empty() ? "" : "|") + (item->IsSeparator() ? wxString("-") : item->GetItemLabel());
-            if (!item->IsSeparator())
-                seen.push_back(item->GetId());
-        }
-        EXPECT_EQ(labels, popups[m].second);
-    }
-    EXPECT_EQ(seen, commands);
-    // Only items with a toolbar button carry a picture (theirs: see below).
-    EXPECT_FALSE(bar->FindItem(ID_VIEW_TOOLBAR)->GetBitmapBundle().IsOk());
-}
-
 // Every button shows a picture of its own, the one its menu item carries, and offers
 // a tip and a status prompt; the four list-style buttons exist only on the toolbar.
-TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPrompts) {
+TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPromptsInTheStatusBar) {
     wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
     wxMenuBar* bar = m_pFrame->GetMenuBar();
     std::vector<std::string> pictures;
@@ -146,49 +100,26 @@ TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPrompts) {
     }
     EXPECT_EQ(pictures.size(), 16u);
     EXPECT_EQ(toolbarOnly, 4);
-    EXPECT_EQ(tb->FindTool(ID_SETTINGS_CONNECTIONS)->GetShortHelp(), " FTP Connections");
-    EXPECT_EQ(tb->FindTool(ID_FOLDERS_DELETE)->GetLongHelp(), "Delete folfers profile");
-    EXPECT_EQ(tb->FindTool(ID_VIEW_DETAILS)->GetShortHelp(), "Details");
-    EXPECT_EQ(bar->FindItem(ID_FOLDERS_EDIT)->GetHelp(), "Edit existsing folders profile");
-
+    // The bar can be dragged off and docked on any side.
     wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(tb);
-    EXPECT_TRUE(pane.IsToolbar() && pane.IsFloatable());
-    EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_TOP);
-    EXPECT_TRUE(pane.IsTopDockable() && pane.IsBottomDockable() && pane.IsLeftDockable() &&
-                pane.IsRightDockable());
+    EXPECT_TRUE(pane.IsFloatable() && pane.IsLeftDockable() && pane.IsBottomDockable());
 
     wxStatusBar* status = m_pFrame->GetStatusBar();
-    ASSERT_EQ(status->GetFieldsCount(), 4);
-    EXPECT_EQ(status->GetStatusText(0), "Ready");
     // Each indicator pane is wide enough for its text.
     EXPECT_GE(status->GetStatusWidth(3), status->GetTextExtent("SCRL").x);
-}
 
-TEST_F(ShellFrame, EditAndDeleteFollowTheSelectionMarkInMenuBarAndContextMenu) {
-    wxMenuBar* bar = m_pFrame->GetMenuBar();
-    auto check = [&](bool expected) {
-        bar->UpdateMenus();
-        EXPECT_EQ(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_EDIT), expected);
-        EXPECT_EQ(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_DELETE), expected);
-        EXPECT_TRUE(MenuItemEnabled(bar->GetMenu(2), ID_FOLDERS_NEW));
-        std::unique_ptr<wxMenu> context(View()->CreateContextMenu());
-        ASSERT_NE(context, nullptr);
-        ASSERT_EQ(context->GetMenuItemCount(), 3u);
-        EXPECT_EQ(context->FindItemByPosition(2)->GetItemLabel(), "Edit");
-        EXPECT_EQ(MenuItemEnabled(context.get(), ID_FOLDERS_EDIT), expected);
-        EXPECT_EQ(MenuItemEnabled(context.get(), ID_FOLDERS_DELETE), expected);
-        EXPECT_TRUE(MenuItemEnabled(context.get(), ID_FOLDERS_NEW));
-    };
-    check(false);
-    AddProfiles(3);
-    check(false);
-    View()->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    check(true);
-    // Clearing the selection keeps the mark, as the list control does.
-    View()->SetItemState(2, 0, wxLIST_STATE_SELECTED);
-    check(true);
-    View()->FillList();
-    check(false);
+    // The status bar shows a button's prompt while the pointer is over it.
+    const wxRect rect = tb->GetToolRect(ID_SETTINGS_PROXY);
+    ASSERT_FALSE(rect.IsEmpty());
+    wxMouseEvent motion(wxEVT_MOTION);
+    motion.SetPosition(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
+    motion.SetEventObject(tb);
+    tb->ProcessWindowEvent(motion);
+    EXPECT_EQ(status->GetStatusText(0), "Proxy Settings");
+    wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
+    leave.SetEventObject(tb);
+    tb->ProcessWindowEvent(leave);
+    EXPECT_EQ(status->GetStatusText(0), "Ready");
 }
 
 TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndRowsAddedInAnyStyleKeepEveryCell) {
@@ -205,6 +136,14 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndRowsAddedInAnyStyleKeep
     AddProfiles(2);
     m_doc.m_arrConnections.emplace_back();
     m_doc.m_arrConnections.back().m_strHost = "ftp.added";
+    {
+        // Cancel in the editor adds nothing.
+        dlgtest::CDriveNested<CDlgMain> cancel([](CDlgMain* dlg) { dlg->EndModal(wxID_CANCEL); });
+        Command(ID_FOLDERS_NEW);
+        EXPECT_EQ(cancel.m_nRuns, 1);
+    }
+    EXPECT_EQ(View()->GetItemCount(), 2);
+    EXPECT_FALSE(m_doc.IsModified());
     dlgtest::CDriveNested<CDlgMain> editor([](CDlgMain* dlg) {
         dlgtest::SetCheck(dlg, CDlgMain::kIdUpload, true);
         dlgtest::Click(dlg, wxID_OK);
@@ -230,28 +169,24 @@ TEST_F(ShellFrame, ListStyleButtonsMarkTheCurrentStyleAndRowsAddedInAnyStyleKeep
             EXPECT_EQ(Query(b).checked, b == c.command) << "button " << b << " after " << c.command;
         }
         EXPECT_EQ(Query(ID_VIEW_LINEUP).enabled, c.arrange);
-        EXPECT_FALSE(Query(ID_VIEW_BYNAME).checked);
     }
     // Folders > New reached the view through the frame every time.
     EXPECT_EQ(editor.m_nRuns, 4);
+    EXPECT_TRUE(m_doc.IsModified());
     // The columns survive the round trip through the other styles.
     EXPECT_EQ(View()->GetColumnCount(), 5);
 }
 
 TEST_F(ShellFrame, ViewMenuTogglesToolbarAndStatusBar) {
-    EXPECT_TRUE(Query(ID_VIEW_TOOLBAR).checked);
-    Command(ID_VIEW_TOOLBAR);
-    EXPECT_FALSE(m_pFrame->IsToolBarShown());
-    EXPECT_FALSE(Query(ID_VIEW_TOOLBAR).checked);
-    Command(ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(m_pFrame->IsToolBarShown());
-
-    EXPECT_TRUE(Query(ID_VIEW_STATUS_BAR).checked);
-    Command(ID_VIEW_STATUS_BAR);
-    EXPECT_FALSE(m_pFrame->GetStatusBar()->IsShown());
-    EXPECT_FALSE(Query(ID_VIEW_STATUS_BAR).checked);
-    Command(ID_VIEW_STATUS_BAR);
-    EXPECT_TRUE(m_pFrame->GetStatusBar()->IsShown());
+    const std::pair<int, std::function<bool()>> bars[] = {
+        {ID_VIEW_TOOLBAR, [&] { return m_pFrame->IsToolBarShown(); }},
+        {ID_VIEW_STATUS_BAR, [&] { return m_pFrame->GetStatusBar()->IsShown(); }}};
+    for (const auto& [id, shown] : bars)
+        for (const bool expected : {false, true}) {
+            Command(id);
+            EXPECT_EQ(shown(), expected) << id;
+            EXPECT_EQ(Query(id).checked, expected) << id;
+        }
 }
 
 // A right click through the display marks the row under the pointer and opens the
@@ -262,18 +197,7 @@ TEST_F(ShellFrame, RightClickMarksTheRowUnderThePointerAndOpensTheContextMenu) {
     wxRect row;
     ASSERT_TRUE(View()->GetItemRect(2, row));
     testpump::PointAt(View(), testpump::MiddleOf(View(), wxRect(row.x, row.y, 80, row.height)));
-    // The menu runs a loop of its own: a timer inside it closes it again.
-    bool opened = false;
-    View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
-        opened = true;
-        event.Skip();
-    });
-    wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
-    timer.StartOnce(300);
-    wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
-    EXPECT_TRUE(testpump::PumpUntil([&] { return opened; }));
-    testpump::Pump(std::chrono::milliseconds(400));
+    EXPECT_TRUE(WithContextMenu([] { wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT); }));
     EXPECT_EQ(View()->GetSelectionMark(), 2);
 }
 
@@ -295,63 +219,26 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
     const auto toplevel = corvane::ToolkitSymbol<Fn>("gtk_widget_get_toplevel");
     const auto window = corvane::ToolkitSymbol<Fn>("gtk_widget_get_window");
     const auto origin = corvane::ToolkitSymbol<int (*)(void*, int*, int*)>("gdk_window_get_origin");
-    wxMenu* opened = nullptr;
-    View()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
-        opened = event.GetMenu();
-        event.Skip();
-    });
     wxPoint at(-1, -1);
-    wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (opened)
-            origin(window(toplevel(opened->m_menu)), &at.x, &at.y);
-        wxUIActionSimulator().Char(WXK_ESCAPE);
-    });
-    timer.StartOnce(400);
-    wxUIActionSimulator().Char(WXK_F10, wxMOD_SHIFT);
-    EXPECT_TRUE(testpump::PumpUntil([&] { return opened != nullptr; }));
-    testpump::Pump(std::chrono::milliseconds(500));
+    EXPECT_TRUE(WithContextMenu([] { wxUIActionSimulator().Char(WXK_F10, wxMOD_SHIFT); },
+                                [&] { origin(window(toplevel(m_pOpened->m_menu)), &at.x, &at.y); }));
     EXPECT_LE(std::abs(at.y - rowOnScreen.GetBottom()), row.height) << at.y << " vs row " << rowOnScreen.y;
     EXPECT_TRUE(rowOnScreen.GetLeft() <= at.x && at.x <= rowOnScreen.GetRight()) << at.x;
 }
 
-TEST_F(ShellFrame, StatusBarShowsTheButtonPromptWhileThePointerIsOverIt) {
-    wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
-    auto moveTo = [&](const wxPoint& at) {
-        wxMouseEvent motion(wxEVT_MOTION);
-        motion.SetPosition(at);
-        motion.SetEventObject(tb);
-        tb->ProcessWindowEvent(motion);
-    };
-    const wxRect rect = tb->GetToolRect(ID_SETTINGS_PROXY);
-    ASSERT_FALSE(rect.IsEmpty());
-    moveTo(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
-    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Proxy Settings");
-    wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
-    leave.SetEventObject(tb);
-    tb->ProcessWindowEvent(leave);
-    EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(0), "Ready");
-}
-
 TEST_F(ShellFrame, CapsLockIndicatorFollowsTheKey) {
-    wxStatusBar* status = m_pFrame->GetStatusBar();
-    const bool before = wxGetKeyState(WXK_CAPITAL);
-    m_pFrame->UpdateKeyIndicators();
-    EXPECT_EQ(status->GetStatusText(1), before ? "CAP" : "");
     wxUIActionSimulator sim;
-    auto toggle = [&] {
-        const bool from = wxGetKeyState(WXK_CAPITAL);
+    // Pressed twice, so that the key ends as it was.
+    for (int presses = 0;; ++presses) {
+        const bool on = wxGetKeyState(WXK_CAPITAL);
+        m_pFrame->UpdateKeyIndicators();
+        EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(1), on ? "CAP" : "");
+        if (presses == 2)
+            break;
         sim.KeyDown(WXK_CAPITAL);
         sim.KeyUp(WXK_CAPITAL);
-        testpump::PumpUntil([&] { return wxGetKeyState(WXK_CAPITAL) != from; },
-                            std::chrono::milliseconds(500));
-    };
-    toggle();
-    if (wxGetKeyState(WXK_CAPITAL) == before)
-        GTEST_SKIP() << "the display does not toggle Caps Lock";
-    m_pFrame->UpdateKeyIndicators();
-    EXPECT_EQ(status->GetStatusText(1), before ? "" : "CAP");
-    toggle();
-    m_pFrame->UpdateKeyIndicators();
-    EXPECT_EQ(status->GetStatusText(1), before ? "CAP" : "");
+        if (!testpump::PumpUntil([&] { return wxGetKeyState(WXK_CAPITAL) != on; },
+                                 std::chrono::milliseconds(500)))
+            GTEST_SKIP() << "the display does not toggle Caps Lock";
+    }
 }

@@ -36,45 +36,42 @@ wxMenu* FileMenu(CCorvaneShell& shell) {
     return shell.GetMainFrame()->GetMenuBar()->GetMenu(0);
 }
 
-} // namespace
-
-TEST_F(ShellStartup, WithoutArgumentShowsNewProjectAndPublishesWorkingDirectory) {
-    CEnvOverride data("XDG_DATA_HOME", m_dir / "data");
-    const std::string launcher = m_dir / "data/applications/corvane.desktop";
-    {
-        CCorvaneShell shell(StorePath());
-        ASSERT_TRUE(shell.InitInstance({"corvane"}));
-        ASSERT_NE(shell.GetMainFrame(), nullptr);
-        EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
-        EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
-        EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetColumnCount(), 5);
-        EXPECT_FALSE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
-        // An empty recent-file list shows one grayed entry.
-        wxMenuItem* recent = FileMenu(shell)->FindItem(wxID_FILE1);
-        ASSERT_NE(recent, nullptr);
-        EXPECT_EQ(recent->GetItemLabel(), "Recent File");
-        EXPECT_FALSE(recent->IsEnabled());
-        // The desktop files wait until the window is up.
-        EXPECT_FALSE(std::filesystem::exists(launcher));
-        testpump::Pump();
-    }
-    EXPECT_TRUE(std::filesystem::exists(launcher));
+// A menu command as the main window receives it, and what follows it.
+void Command(CCorvaneShell& shell, int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    shell.GetMainFrame()->ProcessWindowEvent(event);
+    testpump::Pump();
 }
 
-TEST_F(ShellStartup, ProjectArgumentOpensItWithoutPublishingWorkingDirectory) {
+} // namespace
+
+// A damaged project opened later is replaced by a new one, which the window shows.
+TEST_F(ShellStartup, ProjectArgumentOpensAndADamagedOneOpenedLaterLeavesANewProject) {
     WriteProject(m_dir / "sites.dix", 3);
+    const std::string bytes = WriteProject(m_dir / "cut.dix", 3);
+    WriteBytes(m_dir / "cut.dix", bytes.substr(0, bytes.size() - 7));
     CCorvaneShell shell(StorePath());
     ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "sites.dix")}));
+    CCorvaneView* view = shell.GetMainFrame()->GetProfileView();
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "sites.dix - Corvane");
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 3);
+    EXPECT_EQ(view->GetItemCount(), 3);
     EXPECT_TRUE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
     ASSERT_EQ(shell.GetRecentFiles().GetCount(), 1);
     EXPECT_EQ(shell.GetRecentFiles()[0], m_dir / "sites.dix");
+
+    view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    CCorvaneShell::OpenResult result{};
+    wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "cut.dix")),
+                  wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(result, CCorvaneShell::OpenResult::failed);
+    EXPECT_EQ(view->GetItemCount(), 0);
+    EXPECT_EQ(view->GetSelectionMark(), -1);
+    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
 }
 
 TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
     const std::string bytes = WriteProject(m_dir / "cut.dix", 2);
-    std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+    WriteBytes(m_dir / "cut.dix", bytes.substr(0, bytes.size() / 2));
     for (const auto& [file, box] :
          {std::pair{"cut.dix", "format error"}, std::pair{"missing.dix", "cannot open"}}) {
         {
@@ -91,14 +88,26 @@ TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
     }
 }
 
-TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
+TEST_F(ShellStartup, WithoutArgumentShowsANewProjectAndRecentFilesKeepFourAcrossRuns) {
     // Both runs find their settings where the program looks by default.
     CEnvOverride config("XDG_CONFIG_HOME", m_dir.Path());
+    CEnvOverride data("XDG_DATA_HOME", m_dir / "data");
     for (int i = 0; i < 6; ++i)
         WriteProject(m_dir / ("p" + std::to_string(i) + ".dix"), i);
     {
         CCorvaneShell first;
         ASSERT_TRUE(first.InitInstance({"corvane"}));
+        EXPECT_EQ(first.GetMainFrame()->GetTitle(), "Untitled - Corvane");
+        EXPECT_EQ(first.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
+        EXPECT_FALSE(first.GetSettings().GetProfileString("Project", "CfgPath").empty());
+        // An empty recent-file list shows one grayed entry.
+        ASSERT_NE(FileMenu(first)->FindItem(wxID_FILE1), nullptr);
+        EXPECT_FALSE(FileMenu(first)->FindItem(wxID_FILE1)->IsEnabled());
+        // The desktop files wait until the window is up.
+        const std::string launcher = m_dir / "data/applications/corvane.desktop";
+        EXPECT_FALSE(std::filesystem::exists(launcher));
+        testpump::Pump();
+        EXPECT_TRUE(std::filesystem::exists(launcher));
         for (int i = 0; i < 6; ++i)
             ASSERT_EQ(first.OpenDocumentFile(wxString::FromUTF8(m_dir / ("p" + std::to_string(i) + ".dix"))),
                       CCorvaneShell::OpenResult::opened);
@@ -121,48 +130,33 @@ TEST_F(ShellStartup, RecentFilesKeepFourAcrossRuns) {
     }
     EXPECT_EQ(file->FindItem(wxID_FILE1 + 4), nullptr);
     // The entries sit between the Save item's separator and the one above Exit.
-    EXPECT_EQ(file->GetMenuItemCount(), 3u + 1u + 4u + 1u + 1u);
     EXPECT_EQ(file->FindItemByPosition(4)->GetId(), wxID_FILE1);
-    EXPECT_EQ(file->FindItemByPosition(9)->GetId(), ID_APP_EXIT);
 
     // A listed project that has gone away is dropped from the list when chosen.
     std::filesystem::remove(m_dir / "p5.dix");
-    wxCommandEvent pick(wxEVT_MENU, wxID_FILE2);
-    wxTEST_DIALOG(second.GetMainFrame()->ProcessWindowEvent(pick), wxExpectModal<wxMessageDialog>(wxID_OK));
+    wxTEST_DIALOG(Command(second, wxID_FILE2), wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_EQ(second.GetRecentFiles().GetCount(), 3);
     EXPECT_EQ(file->FindItem(wxID_FILE4), nullptr);
 }
 
-// What a new project resets and keeps is the document's own test; here, the prompt and the rows.
-TEST_F(ShellStartup, NewAfterEditingAsksFirstAndEmptiesTheList) {
+// What a new project resets and keeps is the document's own test; here, the save prompt
+// before New, Open and a drop, and what the window shows afterwards.
+TEST_F(ShellStartup, SavePromptCancelKeepsTheEditsYesSavesUnderAChosenNameFirst) {
+    WriteProject(m_dir / "other.dix", 2);
+    WriteProject(m_dir / "dropped.dix", 4);
     CCorvaneShell shell(StorePath());
     ASSERT_TRUE(shell.InitInstance({"corvane"}));
     CCorvaneDoc& doc = shell.GetDocument();
-    doc.m_arrProfiles.push_back(MakeProfile("ftp.example.net"));
+    CCorvaneView* view = shell.GetMainFrame()->GetProfileView();
+    doc.m_arrProfiles.push_back(MakeProfile("kept"));
     doc.SetModifiedFlag();
-    shell.GetMainFrame()->GetProfileView()->FillList();
+    view->FillList();
 
-    // Cancel at the save prompt abandons the new project.
     bool made = true;
     wxTEST_DIALOG(made = shell.OnFileNew(), dlgtest::CExpectMessage(wxID_CANCEL, "Save changes to Untitled?",
                                                                     "Corvane", wxICON_EXCLAMATION));
     EXPECT_FALSE(made);
     EXPECT_EQ(doc.m_arrProfiles.size(), 1u);
-
-    wxTEST_DIALOG(made = shell.OnFileNew(), wxExpectModal<wxMessageDialog>(wxID_NO));
-    EXPECT_TRUE(made);
-    EXPECT_TRUE(doc.m_arrProfiles.empty());
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 0);
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetSelectionMark(), -1);
-}
-
-TEST_F(ShellStartup, SavePromptYesSavesUnderChosenNameBeforeOpening) {
-    WriteProject(m_dir / "other.dix", 2);
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane"}));
-    shell.GetDocument().m_arrProfiles.push_back(MakeProfile("kept"));
-    shell.GetDocument().SetModifiedFlag();
 
     // Cancelling the file dialog, which a new project opens at home, cancels the open as well.
     CCorvaneShell::OpenResult result{};
@@ -172,17 +166,35 @@ TEST_F(ShellStartup, SavePromptYesSavesUnderChosenNameBeforeOpening) {
     EXPECT_EQ(result, CCorvaneShell::OpenResult::cancelled);
     EXPECT_EQ(folder, wxGetHomeDir());
     EXPECT_EQ(name, "Untitled.dix");
-    EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 1u);
+    EXPECT_EQ(doc.m_arrProfiles.size(), 1u);
 
     wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "other.dix")),
                   wxExpectModal<wxMessageDialog>(wxID_YES),
                   wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "first.dix")));
     EXPECT_EQ(result, CCorvaneShell::OpenResult::opened);
     EXPECT_TRUE(std::filesystem::exists(m_dir / "first.dix"));
-    EXPECT_EQ(shell.GetDocument().m_arrProfiles.size(), 2u);
+    EXPECT_EQ(doc.m_arrProfiles.size(), 2u);
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "other.dix - Corvane");
     ASSERT_EQ(shell.GetRecentFiles().GetCount(), 2);
     EXPECT_EQ(shell.GetRecentFiles()[1], m_dir / "first.dix");
+
+    doc.SetModifiedFlag();
+    view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxTEST_DIALOG(made = shell.OnFileNew(), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_TRUE(made);
+    EXPECT_TRUE(doc.m_arrProfiles.empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(view->GetItemCount(), 0);
+    EXPECT_EQ(view->GetSelectionMark(), -1);
+
+    doc.SetModifiedFlag();
+    auto* target = dynamic_cast<wxFileDropTarget*>(shell.GetMainFrame()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    const wxString dropped = wxString::FromUTF8(m_dir / "dropped.dix");
+    EXPECT_TRUE(target->OnDropFiles(10, 10, wxArrayString(1, &dropped)));
+    wxTEST_DIALOG(testpump::Pump(), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(doc.GetPathName(), m_dir / "dropped.dix");
+    EXPECT_EQ(view->GetItemCount(), 4);
 }
 
 TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
@@ -195,15 +207,10 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     CCorvaneDoc& doc = shell.GetDocument();
     doc.m_arrProfiles.push_back(MakeProfile("added"));
     doc.SetModifiedFlag();
-    auto command = [&](int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        shell.GetMainFrame()->ProcessWindowEvent(event);
-        testpump::Pump();
-    };
 
     // The file dialogs open in the project's folder.
     wxString folder, name;
-    wxTEST_DIALOG(command(wxID_OPEN), CancelFileDialog(folder, name));
+    wxTEST_DIALOG(Command(shell, wxID_OPEN), CancelFileDialog(folder, name));
     EXPECT_EQ(folder, m_dir.Path().string());
 
     // The close box, Yes: the file is read-only, so a name is asked; Cancel there stays, edits and all.
@@ -217,7 +224,7 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     EXPECT_TRUE(doc.IsModified());
 
     // Exit, Yes: "sites" means sites.dix, which exists: No asks again; the read-only file is refused.
-    wxTEST_DIALOG(command(ID_APP_EXIT), wxExpectModal<wxMessageDialog>(wxID_YES),
+    wxTEST_DIALOG(Command(shell, ID_APP_EXIT), wxExpectModal<wxMessageDialog>(wxID_YES),
                   wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "sites")),
                   dlgtest::CExpectMessage(wxID_NO, "sites.dix already exists.\nDo you want to replace it?",
                                           "Confirm Save As", wxICON_EXCLAMATION),
@@ -235,52 +242,10 @@ TEST_F(ShellStartup, ProjectThatCannotBeWrittenWhereItIsIsSavedUnderANewName) {
     EXPECT_EQ(fresh.m_arrProfiles.size(), 2u);
 }
 
-// Another program wrote the file since it was opened: Save asks before replacing its work.
-TEST_F(ShellStartup, SavingOverAFileAnotherProgramChangedAsksFirst) {
-    const std::string path = m_dir / "p.dix";
-    WriteProject(path, 1);
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(path)}));
-    CCorvaneDoc& doc = shell.GetDocument();
-    doc.m_arrProfiles.push_back(MakeProfile("mine"));
-    doc.SetModifiedFlag();
-    const std::string theirs = WriteProject(path, 3);
-    const auto question = [](const wxString& name, int answer) {
-        return dlgtest::CExpectMessage(
-            answer,
-            name + " has been changed by another program since it was opened or saved "
-                   "here.\n\nReplace it with the project shown in this window, or save "
-                   "this project under another name?",
-            "Corvane", wxICON_EXCLAMATION);
-    };
-    const auto save = [&] {
-        wxCommandEvent event(wxEVT_MENU, wxID_SAVE);
-        shell.GetMainFrame()->ProcessWindowEvent(event);
-        testpump::Pump();
-    };
-
-    wxTEST_DIALOG(save(), question("p.dix", wxID_CANCEL));
-    EXPECT_EQ(ReadBytes(path), theirs);
-    EXPECT_TRUE(doc.IsModified());
-
-    wxTEST_DIALOG(save(), question("p.dix", wxID_NO),
-                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "mine.dix")));
-    EXPECT_EQ(ReadBytes(path), theirs);
-    EXPECT_EQ(doc.GetPathName(), m_dir / "mine.dix");
-
-    WriteProject(m_dir / "mine.dix", 5);
-    doc.SetModifiedFlag();
-    wxTEST_DIALOG(save(), question("mine.dix", wxID_YES));
-    CCorvaneDoc saved;
-    std::string error;
-    ASSERT_EQ(saved.OnOpenDocument(m_dir / "mine.dix", error), CCorvaneDoc::OpenResult::ok) << error;
-    EXPECT_EQ(saved.m_arrProfiles.size(), 2u);
-    EXPECT_FALSE(doc.ChangedOnDisk());
-}
-
-// The window comes back to the front after another program wrote the file: reading it
-// again is offered once for each change, and refused by default over edits made here.
-TEST_F(ShellStartup, ReturningToTheWindowOffersToReadAChangedFileAgain) {
+// Another program wrote the file since it was opened. Coming back to the window offers
+// to read it again, once for each change and refused by default over edits made here;
+// Save asks before replacing that program's work.
+TEST_F(ShellStartup, AFileAnotherProgramChangedIsOfferedAgainAndNotSavedOverUnasked) {
     const std::string path = m_dir / "p.dix";
     WriteProject(path, 1);
     CCorvaneShell shell(StorePath());
@@ -293,58 +258,50 @@ TEST_F(ShellStartup, ReturningToTheWindowOffersToReadAChangedFileAgain) {
         }
         testpump::Pump();
     };
-    const auto question = [](const wxString& end, int answer) {
+    const auto readAgain = [](const wxString& end, int answer) {
         return dlgtest::CExpectMessage(answer, "p.dix has been changed by another program.\n\n" + end,
                                        "Corvane", wxICON_EXCLAMATION);
     };
 
     backToFront(); // unchanged: nothing is asked
     WriteProject(path, 3);
-    wxTEST_DIALOG(backToFront(), question("Read it again?", wxID_YES));
+    wxTEST_DIALOG(backToFront(), readAgain("Read it again?", wxID_YES));
     EXPECT_EQ(doc.m_arrProfiles.size(), 3u);
     EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 3);
     EXPECT_FALSE(doc.IsModified());
 
     doc.m_arrProfiles.push_back(MakeProfile("mine"));
     doc.SetModifiedFlag();
-    WriteProject(path, 2);
-    wxTEST_DIALOG(backToFront(), question("Read it again and lose the changes made here?", wxID_NO));
+    const std::string theirs = WriteProject(path, 2);
+    wxTEST_DIALOG(backToFront(), readAgain("Read it again and lose the changes made here?", wxID_NO));
     backToFront(); // the same change is not asked about twice
     EXPECT_EQ(doc.m_arrProfiles.size(), 4u);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.ChangedOnDisk());
-}
 
-TEST_F(ShellStartup, TruncatedProjectOpenedLaterShowsTheNewProjectThatReplacesIt) {
-    const std::string bytes = WriteProject(m_dir / "cut.dix", 3);
-    std::ofstream(m_dir / "cut.dix", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 7);
-    WriteProject(m_dir / "good.dix", 2);
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "good.dix")}));
-    CCorvaneView* view = shell.GetMainFrame()->GetProfileView();
-    view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    ASSERT_EQ(view->GetSelectionMark(), 1);
+    const auto replace = [](const wxString& name, int answer) {
+        return dlgtest::CExpectMessage(
+            answer,
+            name + " has been changed by another program since it was opened or saved "
+                   "here.\n\nReplace it with the project shown in this window, or save "
+                   "this project under another name?",
+            "Corvane", wxICON_EXCLAMATION);
+    };
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("p.dix", wxID_CANCEL));
+    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_TRUE(doc.IsModified());
 
-    CCorvaneShell::OpenResult result{};
-    wxTEST_DIALOG(result = shell.OpenDocumentFile(wxString::FromUTF8(m_dir / "cut.dix")),
-                  wxExpectModal<wxMessageDialog>(wxID_OK));
-    EXPECT_EQ(result, CCorvaneShell::OpenResult::failed);
-    EXPECT_EQ(view->GetItemCount(), 0);
-    EXPECT_EQ(view->GetSelectionMark(), -1);
-    EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
-}
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("p.dix", wxID_NO),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(m_dir / "mine.dix")));
+    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_EQ(doc.GetPathName(), m_dir / "mine.dix");
 
-TEST_F(ShellStartup, DroppedProjectOpensAfterTheSavePrompt) {
-    WriteProject(m_dir / "dropped.dix", 4);
-    CCorvaneShell shell(StorePath());
-    ASSERT_TRUE(shell.InitInstance({"corvane"}));
-    shell.GetDocument().SetModifiedFlag();
-    auto* target = dynamic_cast<wxFileDropTarget*>(shell.GetMainFrame()->GetDropTarget());
-    ASSERT_NE(target, nullptr);
-    wxArrayString files;
-    files.Add(wxString::FromUTF8(m_dir / "dropped.dix"));
-    EXPECT_TRUE(target->OnDropFiles(10, 10, files));
-    wxTEST_DIALOG(testpump::Pump(), wxExpectModal<wxMessageDialog>(wxID_NO));
-    EXPECT_EQ(shell.GetDocument().GetPathName(), m_dir / "dropped.dix");
-    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 4);
+    WriteProject(m_dir / "mine.dix", 5);
+    doc.SetModifiedFlag();
+    wxTEST_DIALOG(Command(shell, wxID_SAVE), replace("mine.dix", wxID_YES));
+    CCorvaneDoc saved;
+    std::string error;
+    ASSERT_EQ(saved.OnOpenDocument(m_dir / "mine.dix", error), CCorvaneDoc::OpenResult::ok) << error;
+    EXPECT_EQ(saved.m_arrProfiles.size(), 4u);
+    EXPECT_FALSE(doc.ChangedOnDisk());
 }

@@ -1,27 +1,30 @@
 #pragma once
-// Helpers for the application shell tests: profiles and projects written to disk, on
-// top of the shared temporary folder, environment override, store and event pump.
+// Helpers for the application shell tests: profiles and projects written to disk, and
+// a main window on a new project, on top of the shared temporary folder, environment
+// override, store and event pump.
 #include "../common/EnvOverride.h"
 #include "../common/EventPump.h"
 #include "../common/MemoryStore.h"
 #include "../common/TempDir.h"
+#include "DlgTestSupport.h"
+#include "app/CCorvaneView.h"
+#include "app/CMainFrame.h"
 #include "model/CCorvaneDoc.h"
 
-#include <fstream>
 #include <string>
 #include <wx/menu.h>
 
 namespace shelltest {
 
-inline CFolderProfile MakeProfile(const std::string& host, bool enabled = true, bool download = true,
-                                  bool upload = false) {
+// Downloading only.
+inline CFolderProfile MakeProfile(const std::string& host, bool enabled = true) {
     CFolderProfile p;
     p.m_strConnection = host;
     p.m_strFtpFolder = "/remote/" + host;
     p.m_strLocalFolder = "/home/operator/" + host;
     p.m_bEnabled = enabled;
-    p.m_bDownload = download;
-    p.m_bUpload = upload;
+    p.m_bDownload = true;
+    p.m_bUpload = false;
     return p;
 }
 
@@ -32,7 +35,7 @@ inline std::string WriteProject(const std::string& path, int profiles) {
     for (int i = 0; i < profiles; ++i)
         doc.m_arrProfiles.push_back(MakeProfile("host" + std::to_string(i)));
     const std::string bytes = doc.SaveToMemory();
-    std::ofstream(path, std::ios::binary) << bytes;
+    WriteBytes(path, bytes);
     return bytes;
 }
 
@@ -40,5 +43,29 @@ inline bool MenuItemEnabled(wxMenu* menu, int id) {
     wxMenuItem* item = menu->FindItem(id);
     return item && item->IsEnabled();
 }
+
+// The main window shown on a new project kept in memory.
+class FrameTest : public dlgtest::DialogTest {
+protected:
+    void SetUp() override {
+        m_doc.OnNewDocument();
+        m_pFrame = new CMainFrame(nullptr, &m_doc, &m_store);
+        m_pFrame->GetProfileView()->OnInitialUpdate();
+        m_pFrame->Show();
+    }
+    void TearDown() override { delete m_pFrame; }
+
+    CCorvaneView* View() { return m_pFrame->GetProfileView(); }
+
+    void AddProfiles(int n) {
+        for (int i = 0; i < n; ++i)
+            m_doc.m_arrProfiles.push_back(MakeProfile("host" + std::to_string(i)));
+        View()->FillList();
+    }
+
+    CMemoryStore m_store;
+    CCorvaneDoc m_doc{&m_store};
+    CMainFrame* m_pFrame = nullptr;
+};
 
 } // namespace shelltest

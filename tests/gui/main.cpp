@@ -17,7 +17,7 @@ void AssertToFailure(const wxString& file, int line, const wxString& func, const
 class CTestApp : public wxApp {
 public:
     bool OnInit() override { return true; }
-    // Keep running with no top-level window between tests.
+    // An exception inside a modal loop goes on to the test that raised it.
     bool OnExceptionInMainLoop() override { throw; }
 };
 
