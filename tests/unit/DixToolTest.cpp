@@ -73,7 +73,6 @@ TEST(DixTool, BuildFillsMissingKeysFromANewProject) {
     EXPECT_EQ(doc.m_nInterval, 30);
     ASSERT_EQ(doc.m_arrProfiles.size(), 1u);
     EXPECT_EQ(doc.m_arrProfiles[0].m_strLocalFolder, "/srv/caf\xE9");
-    EXPECT_EQ(doc.m_arrProfiles[0].m_strConnection, "127.0.0.1");
     EXPECT_EQ(doc.m_arrProfiles[0].m_strStateFile.size(), 11u);
     EXPECT_EQ(doc.m_proxy.m_nPort, 8190);
 }
