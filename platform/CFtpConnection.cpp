@@ -16,13 +16,6 @@ bool CFtpConnection::SetCurrentDirectory(const std::string& path) {
     }
 }
 
-bool CFtpConnection::GetCurrentDirectory(std::string& path) const {
-    if (!m_pSession || !m_pSession->IsOpen())
-        return false;
-    path = m_pSession->GetCurrentDirectory();
-    return true;
-}
-
 void CFtpConnection::Close() {
     if (m_pSession)
         m_pSession->Close();

@@ -13,8 +13,6 @@ public:
 
     // False when the server refuses the folder; the reason is then in GetLastErrorText().
     bool SetCurrentDirectory(const std::string& path);
-    // The current folder (absolute, no trailing "/" except the root). False when closed.
-    bool GetCurrentDirectory(std::string& path) const;
     // Ends the session (QUIT). Further calls fail.
     void Close();
 

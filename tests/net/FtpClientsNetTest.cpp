@@ -1,209 +1,152 @@
-// The two FTP clients of the platform layer, the "Kestrel.CoFTP" component and the
-// built-in client's finder, as they report to whoever drives them: links, names, listing
-// failures, hidden folders, credentials and the transcript, against real and scripted peers.
+// Listings through the session path with either client, against real and scripted peers:
+// names in the server's bytes, links, hidden folders, refusals, faults told apart from an
+// empty folder, and the commands on the wire.
 #include "FtpPeers.h"
 
-#include "platform/CCoFtp.h"
-#include "platform/CFtpFileFind.h"
-#include "platform/CInternetException.h"
-#include "platform/CInternetSession.h"
-#include "platform/COleDispatchDriver.h"
-#include "platform/COleException.h"
-#include "platform/CoFtpDispIds.h"
 #include "platform/NetTimeouts.h"
-#include "platform/StandardComponents.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 
-using ftptest::CPeer;
-using ftptest::Fixture;
-using Status = CFtpFileFind::Status;
+using namespace ftptest;
 using namespace std::chrono_literals;
+using ::testing::AllOf;
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::Pair;
 
 namespace {
 
-// Entry names with the component's kinds (the finder's IsLink gives 3, IsDirectory 2).
-using Entries = std::vector<std::pair<std::string, std::int32_t>>;
+using Kind = CRemoteItem::Kind;
+using Entries = std::vector<std::pair<std::string, Kind>>;
 
-struct Listed {
-    Entries entries;
-    Status status = Status::found;
-    std::string error;
-};
-
-// One logged-in session through either client; `configure` sets further members of the component.
-class CClient {
-public:
-    CClient(bool builtIn, int port, const std::string& user = "u", const std::string& password = "p",
-            const std::function<void(COleDispatchDriver&)>& configure = {}) {
-        corvane::RegisterStandardComponents();
-        if (builtIn) {
-            m_connection = m_internet.GetFtpConnection("127.0.0.1", user, password, port, true);
-            return;
-        }
-        if (!m_ftp.CreateDispatch(coftp::kProgId))
-            throw COleException("not created");
-        m_ftp.SetProperty(coftp::dispidHost, std::string("127.0.0.1"));
-        m_ftp.SetProperty(coftp::dispidPort, static_cast<std::int16_t>(port));
-        m_ftp.SetProperty(coftp::dispidUser, user);
-        m_ftp.SetProperty(coftp::dispidPassword, password);
-        m_ftp.SetProperty(coftp::dispidPassive, std::int32_t{1});
-        if (configure)
-            configure(m_ftp);
-        m_ftp.InvokeHelper(coftp::dispidConnect, InvokeKind::method);
-        m_ftp.InvokeHelper(coftp::dispidLogin, InvokeKind::method);
-    }
-
-    Listed List(const std::string& path) {
-        Listed out;
-        if (m_connection) {
-            if (!m_connection->SetCurrentDirectory(path))
-                return {{}, Status::failed, m_connection->GetLastErrorText()};
-            CFtpFileFind finder(m_connection.get());
-            bool more = finder.FindFile("*");
-            out.status = finder.GetStatus();
-            out.error = more ? std::string() : finder.GetLastErrorText();
-            while (more) {
-                more = finder.FindNextFile();
-                if (!finder.IsDots())
-                    out.entries.emplace_back(finder.GetFileName(), finder.IsLink()        ? coftp::kindLink
-                                                                   : finder.IsDirectory() ? coftp::kindFolder
-                                                                                          : coftp::kindFile);
-            }
-            return out;
-        }
-        try {
-            m_ftp.InvokeHelper(coftp::dispidChangeDirectory, InvokeKind::method, {path});
-            m_ftp.InvokeHelper(coftp::dispidList, InvokeKind::method, {std::string("*")});
-            COleDispatchDriver listing(
-                std::get<std::shared_ptr<IDispatch>>(m_ftp.GetProperty(coftp::dispidListing)));
-            const auto count = std::get<std::int32_t>(listing.GetProperty(coftp::dispidCount));
-            for (std::int16_t i = 0; i < count; ++i) {
-                COleDispatchDriver item(std::get<std::shared_ptr<IDispatch>>(
-                    listing.InvokeHelper(coftp::dispidItem, InvokeKind::method, {i})));
-                out.entries.emplace_back(std::get<std::string>(item.GetProperty(coftp::dispidName)),
-                                         std::get<std::int32_t>(item.GetProperty(coftp::dispidKind)));
-            }
-            out.status = count ? Status::found : Status::noMatch;
-        } catch (const COleDispatchException& e) {
-            out.status =
-                e.m_wCode == CInternetException::listingUnreadable ? Status::unreadable : Status::failed;
-            out.error = e.m_strDescription;
-        }
-        return out;
-    }
-
-    void Close() {
-        if (m_connection)
-            m_connection->Close();
-        else
-            m_ftp.InvokeHelper(coftp::dispidDisconnect, InvokeKind::method);
-    }
-
-    CFtpSession& Session() {
-        return m_connection ? *m_connection->GetSession()
-                            : *dynamic_cast<CCoFtp&>(*m_ftp.GetDispatch()).GetSession();
-    }
-
-private:
-    CInternetSession m_internet;
-    std::unique_ptr<CFtpConnection> m_connection;
-    COleDispatchDriver m_ftp;
-};
-
-std::vector<std::string> Args(std::string script, std::vector<std::string> args) {
-    args.insert(args.begin(), Fixture(script));
-    return args;
+Entries Kinds(const std::vector<CRemoteItem>& items) {
+    Entries out;
+    for (const auto& i : items)
+        out.emplace_back(i.strName, i.kind);
+    return out;
 }
 
-std::string WayName(bool builtIn) {
-    return builtIn ? "BuiltIn" : "Component";
-}
-
-class FtpClients : public ::testing::TestWithParam<bool> {
+class FtpListings : public FtpWays {
 protected:
-    bool BuiltIn() const { return GetParam(); }
+    // An open session on a peer that takes any login.
+    void Open(CRemoteFolderSession& probe, int port, Rule rule = Rule::connectionTest) {
+        ASSERT_TRUE(probe.Open(Connection(port, BuiltIn()), {}, rule));
+    }
 };
 
-INSTANTIATE_TEST_SUITE_P(, FtpClients, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) { return WayName(info.param); });
+INSTANTIATE_TEST_SUITE_P(, FtpListings, ::testing::Bool(),
+                         [](const auto& info) { return WayName(info.param); });
 
-const std::string kCyrillic = "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82";
-
-TEST_P(FtpClients, LinksAreEnteredAndNamesKeepTheServersBytes) {
+// Every folder a listing produced can be entered, whatever its name holds on the wire. MLSD
+// reports what a link leads to; LIST shows the link itself.
+TEST_P(FtpListings, AwkwardNamesAndLinksWithAndWithoutMlsd) {
+    const std::string cyrillic = "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82";
     for (const bool listOnly : {false, true}) {
         SCOPED_TRACE(listOnly ? "LIST" : "MLSD");
         std::vector<std::string> args = {"--tree", "--user", "alice:secret"};
         if (listOnly)
             args.push_back("--no-mlsd");
-        CPeer server(Args("ftp_server.py", args));
+        CPeer server(Peer("ftp_server.py", args));
         ASSERT_TRUE(server.Ok()) << server.Error();
-        CClient client(BuiltIn(), server.Port(), "alice", "secret");
-        const Listed root = client.List("/");
-        // MLSD reports what a link leads to; LIST shows the link itself.
-        EXPECT_THAT(root.entries, Contains(Pair("publink", listOnly ? coftp::kindLink : coftp::kindFolder)));
-        EXPECT_THAT(root.entries, Contains(Pair("filelink", listOnly ? coftp::kindLink : coftp::kindFile)));
-        EXPECT_THAT(root.entries, Contains(Pair("Stra\xdf"
-                                                "e",
-                                                coftp::kindFolder)));
-        for (const std::string& name : {kCyrillic, std::string("Caf\xc3\xa9")}) {
-            EXPECT_THAT(root.entries, Contains(Pair(name, coftp::kindFolder)));
-            EXPECT_EQ(client.List("/" + name).status, Status::noMatch) << name;
+        CRemoteFolderSession probe;
+        Open(probe, server.Port(), Rule::folderBrowser);
+        const auto root = List(probe, "/");
+        const Entries kinds = Kinds(root);
+        EXPECT_THAT(kinds, Contains(Pair("publink", listOnly ? Kind::link : Kind::folder)));
+        EXPECT_THAT(kinds, Contains(Pair("filelink", listOnly ? Kind::link : Kind::file)));
+        EXPECT_THAT(kinds, Contains(Pair("file at root.txt", Kind::file)));
+        // A legacy name keeps its byte (this peer cannot enter it; the scripted one below can).
+        EXPECT_THAT(kinds, Contains(Pair("Stra\xdf"
+                                         "e",
+                                         Kind::folder)));
+        for (const std::string name :
+             {"pub", "folder with spaces", "trailing space ", "hash#and%percent", "empty", "Caf\xc3\xa9"}) {
+            EXPECT_THAT(kinds, Contains(Pair(name, Kind::folder)));
+            List(probe, "/" + name + "/");
         }
-        EXPECT_THAT(client.List("/publink/").entries, Contains(Pair("data", coftp::kindFolder)));
-        EXPECT_EQ(client.List("/filelink").status, Status::failed);
+        EXPECT_THAT(kinds, Contains(Pair(cyrillic, Kind::folder)));
+        EXPECT_TRUE(List(probe, "/" + cyrillic).empty());
+        for (const auto& item : root)
+            EXPECT_EQ(item.strPath, "/" + item.strName);
+        EXPECT_THAT(FolderNames(List(probe, "/folder with spaces")), ElementsAre("inner  two  spaces"));
+        EXPECT_TRUE(List(probe, "/folder with spaces/inner  two  spaces/").empty());
+        EXPECT_THAT(FolderNames(List(probe, "/publink/")), Contains("data"));
+        EXPECT_NE(ListError(probe, "/filelink"), "");
+
+        // One expansion sends only what the listing needs.
+        const bool logged = !BuiltIn() && !listOnly;
+        if (logged)
+            ComponentSession(probe).ClearCommandLog();
+        const auto data = List(probe, "/pub/data/");
+        EXPECT_THAT(Kinds(data), ::testing::UnorderedElementsAre(Pair("deep", Kind::folder),
+                                                                 Pair("values.csv", Kind::file)));
+        for (const auto& item : data)
+            EXPECT_EQ(item.strPath, "/pub/data/" + item.strName);
+        if (logged) {
+            EXPECT_THAT(ComponentSession(probe).GetCommandLog(),
+                        ElementsAre("CWD /pub/data", "EPSV", "MLSD"));
+        }
     }
 }
 
-TEST_P(FtpClients, ClosingASilentSessionTakesAtMostTheResponseTime) {
-    CPeer mute(Args("fault_server.py", {"mute"}));
-    ASSERT_TRUE(mute.Ok()) << mute.Error();
-    corvane::ScopedNetTimeouts quick({1000ms, 1000ms});
-    CClient client(BuiltIn(), mute.Port());
-    const auto start = std::chrono::steady_clock::now();
-    client.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-}
-
-TEST_P(FtpClients, HiddenFoldersAreAskedForAndARefusalIsRemembered) {
-    CPeer plain(Args("fault_server.py", {"list", "unix"}));
-    CPeer refusing(Args("fault_server.py", {"list", "unix", "--refuse-list-a"}));
-    ASSERT_TRUE(plain.Ok() && refusing.Ok());
-    EXPECT_THAT(CClient(BuiltIn(), plain.Port()).List("/x").entries,
-                Contains(Pair(".well-known", coftp::kindFolder)));
-    CClient client(BuiltIn(), refusing.Port());
-    for (int i = 0; i < 2; ++i) {
-        const Listed listed = client.List("/x");
-        EXPECT_EQ(listed.status, Status::found) << listed.error;
-        EXPECT_THAT(listed.entries, Contains(Pair("no group dir", coftp::kindFolder)));
-    }
-    const auto& log = client.Session().GetCommandLog();
-    EXPECT_EQ(std::count(log.begin(), log.end(), "LIST -a"), 1);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "LIST"), 2);
-}
-
-TEST_P(FtpClients, CredentialsLeaveAsTheProjectsBytes) {
-    const std::string user = "j\xfcrgen", password = "s\xe9same \x80";
-    CPeer server(Args("fault_server.py", {"list", "unix", "--login", user, password}));
+TEST_P(FtpListings, NamesGoBackInTheServersBytesAndThoseThatReadAlikeStayApart) {
+    CPeer server(Peer("fault_server.py", {"list", "names"}));
     ASSERT_TRUE(server.Ok());
-    EXPECT_NO_THROW(CClient(BuiltIn(), server.Port(), user, password));
-    EXPECT_ANY_THROW(CClient(BuiltIn(), server.Port(), user, "s\xc3\xa9same \xe2\x82\xac"));
+    CRemoteFolderSession probe;
+    Open(probe, server.Port());
+    EXPECT_THAT(FolderNames(List(probe, "/x")), ElementsAre("Caf\xc3\xa9",
+                                                            "Stra\xdf"
+                                                            "e",
+                                                            "Caf\xe9"));
+    // The server names, inside, the bytes of the folder it was asked for.
+    for (const auto& [path, inside] : {std::pair("/x/Caf\xc3\xa9", "in 436166c3a9"),
+                                       std::pair("/x/Stra\xdf"
+                                                 "e",
+                                                 "in 53747261df65"),
+                                       std::pair("/x/Caf\xe9", "in 436166e9")})
+        EXPECT_THAT(FolderNames(List(probe, path)), ElementsAre(inside)) << path;
+}
+
+// A refusal reaches the operator in the server's bytes, UTF-8 ("Документы") or not, and the
+// session survives it. Hidden folders are asked for; a refusal of "LIST -a" is remembered.
+TEST_P(FtpListings, RefusedFoldersAndHiddenOnes) {
+    CPeer plain(Peer("fault_server.py", {"list", "unix"}));
+    CPeer refusing(Peer("fault_server.py", {"list", "unix", "--refuse-list-a"}));
+    ASSERT_TRUE(plain.Ok() && refusing.Ok());
+    CRemoteFolderSession probe;
+    Open(probe, plain.Port());
+    for (const std::string folder :
+         {"/missing-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b",
+          "/missing-Stra\xdf"
+          "e"})
+        EXPECT_THAT(ListError(probe, folder), HasSubstr("550 " + folder + ": No such folder.")) << folder;
+    // Odd Unix lines are entries; the dots and what is no entry are not.
+    const Entries hidden = Kinds(List(probe, "/x"));
+    EXPECT_THAT(hidden, Contains(Pair(".well-known", Kind::folder)));
+    EXPECT_THAT(hidden, Contains(Pair("link", Kind::link)));
+    EXPECT_EQ(hidden.size(), 8u) << ::testing::PrintToString(hidden);
+
+    CRemoteFolderSession refused;
+    Open(refused, refusing.Port());
+    for (int i = 0; i < 2; ++i)
+        EXPECT_THAT(Kinds(List(refused, "/x")), Contains(Pair("no group dir", Kind::folder)));
+    if (!BuiltIn()) {
+        const auto& log = ComponentSession(refused).GetCommandLog();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "LIST -a"), 1);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "LIST"), 2);
+    }
 }
 
 struct FaultCase {
     const char* name;
     std::vector<std::string> peer;
     corvane::NetTimeouts limits;
-    Status status;
-    const char* text;
+    const char* text; // null: an empty folder, no failure
 };
 // Its name, so that test names are stable (gtest would print its bytes).
 void PrintTo(const FaultCase& c, std::ostream* os) {
@@ -212,17 +155,16 @@ void PrintTo(const FaultCase& c, std::ostream* os) {
 
 std::vector<FaultCase> FaultCases() {
     const corvane::NetTimeouts quick{2000ms, 1000ms};
-    corvane::NetTimeouts shortListing{2000ms, 3000ms, 2000ms};
     corvane::NetTimeouts smallListing = quick;
     smallListing.listingMaxBytes = 4000;
     return {
-        {"Empty", {"list", "empty"}, quick, Status::noMatch, ""},
-        {"Unreadable", {"list", "garbage"}, quick, Status::unreadable, "could not be read"},
-        {"Dropped", {"drop"}, quick, Status::failed, ""},
-        {"Stalled", {"stall"}, quick, Status::failed, "imed out"},
-        {"DataPortRefused", {"bad-data-port"}, quick, Status::failed, "onnect"},
-        {"TooSlow", {"trickle"}, shortListing, Status::failed, "took longer than 2 seconds"},
-        {"TooLarge", {"trickle"}, smallListing, Status::failed, "larger than 4000 bytes"},
+        {"Empty", {"list", "empty"}, quick, nullptr},
+        {"Unreadable", {"list", "garbage"}, quick, "The listing of \"/x\" could not be read"},
+        {"Dropped", {"drop"}, quick, ""},
+        {"Stalled", {"stall"}, quick, "imed out"},
+        {"DataPortRefused", {"bad-data-port"}, quick, "onnect"},
+        {"TooSlow", {"trickle"}, {2000ms, 3000ms, 2000ms}, "took longer than 2 seconds"},
+        {"TooLarge", {"trickle"}, smallListing, "larger than 4000 bytes"},
     };
 }
 
@@ -236,33 +178,41 @@ INSTANTIATE_TEST_SUITE_P(, FtpListingFaults,
 
 TEST_P(FtpListingFaults, AreToldApartFromAnEmptyFolder) {
     const auto& [builtIn, fault] = GetParam();
-    CPeer peer(Args("fault_server.py", fault.peer));
+    CPeer peer(Peer("fault_server.py", fault.peer));
     ASSERT_TRUE(peer.Ok()) << peer.Error();
     corvane::ScopedNetTimeouts limits(fault.limits);
-    CClient client(builtIn, peer.Port());
+    CRemoteFolderSession probe;
+    ASSERT_EQ(OpenError(probe, Connection(peer.Port(), builtIn)), "");
     const auto start = std::chrono::steady_clock::now();
-    const Listed listed = client.List("/x");
-    EXPECT_EQ(listed.status, fault.status) << listed.error;
-    EXPECT_THAT(listed.error, HasSubstr(fault.text));
+    std::vector<CRemoteItem> items;
+    const auto listed = probe.List("/x", items);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 8s);
+    if (!fault.text) {
+        EXPECT_TRUE(listed) << listed.strError;
+        EXPECT_TRUE(items.empty());
+        return;
+    }
+    EXPECT_FALSE(listed);
+    EXPECT_THAT(listed.strError, HasSubstr(fault.text));
 }
 
-TEST(FtpTranscript, MasksPasswordsAndProxyCredentials) {
-    CPeer server(Args("ftp_server.py", {"--user", "alice:secret"}));
-    CPeer proxy(Args("proxy.py", {"tinyproxy"}));
-    ASSERT_TRUE(server.Ok() && proxy.Ok());
-    CClient client(false, server.Port(), "alice", "secret", [&](COleDispatchDriver& ftp) {
-        ftp.SetProperty(coftp::dispidProxyType, std::int32_t{coftp::proxyHttp});
-        ftp.SetProperty(coftp::dispidProxyHost, std::string("127.0.0.1"));
-        ftp.SetProperty(coftp::dispidProxyPort, static_cast<std::int16_t>(proxy.Port()));
-        ftp.SetProperty(coftp::dispidProxyUser, std::string("bob"));
-        ftp.SetProperty(coftp::dispidProxyPassword, std::string("pw"));
-    });
-    const auto& log = client.Session().GetCommandLog();
-    EXPECT_THAT(log, Contains("PASS ********"));
-    EXPECT_THAT(log, Contains("Proxy-Authorization: Basic ********"));
-    EXPECT_THAT(log, Not(Contains(HasSubstr("secret"))));
-    EXPECT_THAT(log, Not(Contains(HasSubstr("Ym9iOnB3")))) << "bob:pw in Base64";
+TEST(FtpWire, FallsBackToListAndToPasv) {
+    CPeer refused(Peer("fault_server.py", {"mlsd-refused"}));
+    CPeer noEpsv(Peer("fault_server.py", {"no-epsv"}));
+    ASSERT_TRUE(refused.Ok() && noEpsv.Ok());
+    {
+        CRemoteFolderSession probe;
+        ASSERT_EQ(OpenError(probe, Connection(refused.Port(), false)), "");
+        EXPECT_FALSE(List(probe, "/a").empty());
+        CFtpSession& session = ComponentSession(probe);
+        session.ClearCommandLog();
+        EXPECT_FALSE(List(probe, "/b").empty());
+        EXPECT_THAT(session.GetCommandLog(), AllOf(Contains("LIST -a"), Not(Contains("MLSD"))));
+    }
+    CRemoteFolderSession probe;
+    ASSERT_EQ(OpenError(probe, Connection(noEpsv.Port(), false)), "");
+    EXPECT_FALSE(List(probe, "/a").empty());
+    EXPECT_THAT(ComponentSession(probe).GetCommandLog(), AllOf(Contains("EPSV"), Contains("PASV")));
 }
 
 } // namespace

