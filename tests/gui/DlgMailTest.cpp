@@ -148,7 +148,7 @@ TEST_F(DlgMailTest, ClicksDuringASendAreDroppedNotReplayed) {
     m_doc.m_mail.m_arrRecipients = {"ops@example.com"};
     CDlgMail dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
-        // Each send is held (5 s at most) until a real click has come in on the button under the pointer.
+        // The send is held (5 s at most) until a real click has come in on the button under the pointer.
         wxUIActionSimulator sim;
         std::atomic<bool> clicked{false};
         m_mailer.onSend = [&] {
@@ -160,16 +160,13 @@ TEST_F(DlgMailTest, ClicksDuringASendAreDroppedNotReplayed) {
             sim.MouseClick();
             clicked = true;
         });
-        for (const int id : {int(CDlgMail::kIdSend), int(wxID_CANCEL)}) {
-            sim.MouseMove(dlg.FindWindow(id)->GetScreenRect().GetPosition() + wxPoint(4, 4));
-            CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(200));
-            clicked = false;
-            during.StartOnce(200);
-            Click(&dlg, CDlgMail::kIdSend);
-            // A click kept aside during the send would be handled now.
-            CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(400));
-        }
-        EXPECT_EQ(m_mailer.created, 2) << "a Send clicked during a send sent again";
+        // Cancel, as any click kept aside and replayed would close the dialog.
+        sim.MouseMove(dlg.FindWindow(wxID_CANCEL)->GetScreenRect().GetPosition() + wxPoint(4, 4));
+        CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(200));
+        during.StartOnce(200);
+        Click(&dlg, CDlgMail::kIdSend);
+        // A click kept aside during the send would be handled now.
+        CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(400));
         EXPECT_TRUE(dlg.IsModal()) << "a Cancel clicked during a send closed the dialog";
         EXPECT_EQ(Bar(dlg), 100);
         Click(&dlg, wxID_CANCEL);
