@@ -41,25 +41,23 @@ TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
     m_conn.m_bShowPassword = true;
     m_conn.m_bPassive = true;
     auto dlg = Open();
-    EXPECT_EQ(dlg->GetTitle(), "FTP Connection");
-    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_HOST)->GetValue(), "ftp.example.org");
-    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->GetValue(), "40000");
-    EXPECT_EQ(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)->GetValue(),
+    EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_HOST)->GetValue(), "ftp.example.org");
+    EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->GetValue(), "40000");
+    EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)->GetValue(),
               wxString::FromUTF8("s\xc3\xa9same"));
-    EXPECT_TRUE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
-    EXPECT_TRUE(Find<wxCheckBox>(dlg.get(), CDlgFTP::IDC_PASSIVE)->IsChecked());
+    EXPECT_TRUE(corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
+    EXPECT_TRUE(Ctrl<wxCheckBox>(dlg.get(), CDlgFTP::IDC_PASSIVE)->IsChecked());
     EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
     EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
     EXPECT_FALSE(dlg->FindWindow(CDlgFTP::IDC_USE_WININET)->IsShown());
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
-    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
 
     // Editing an existing connection: the host that identifies it cannot change.
     m_conn.m_bShowPassword = false;
     m_conn.m_bUseProxy = false;
     auto locked = Open(true);
     EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
-    EXPECT_FALSE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(locked.get(), CDlgFTP::IDC_PASSWORD)));
+    EXPECT_FALSE(corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(locked.get(), CDlgFTP::IDC_PASSWORD)));
     EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
 
     // The built-in client uses the system's proxy: no proxy controls at all.
@@ -71,21 +69,18 @@ TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
 }
 
 TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
-    auto dlg = Open();
-    Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->SetValue("2121x5");
-    EXPECT_TRUE(dlg->FindWindow(wxID_OK)->IsEnabled());
-    Toggle(dlg.get(), CDlgFTP::IDC_USE_PROXY, true);
-    EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
-    Toggle(dlg.get(), CDlgFTP::IDC_SHOW_PASSWORD, true);
-    EXPECT_TRUE(corvane::remote::IsPasswordShown(Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
-    Find<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_USER)->SetValue(" bob ");
-    dlg->Hide();
-
     ASSERT_EQ(RunOnRecord([&](CDlgFTP& modal) {
-                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_HOST)->SetValue("");
-                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_PORT)->SetValue("2121x5");
-                  Find<wxTextCtrl>(&modal, CDlgFTP::IDC_USER)->SetValue(" bob ");
-                  Toggle(&modal, CDlgFTP::IDC_PASSIVE, true);
+                  // Pasted text can hold more than digits: the port is read up to the first other.
+                  Type(&modal, CDlgFTP::IDC_PORT, "2121x5", /*pasted=*/true);
+                  EXPECT_TRUE(modal.FindWindow(wxID_OK)->IsEnabled());
+                  SetCheck(&modal, CDlgFTP::IDC_USE_PROXY, true);
+                  EXPECT_TRUE(modal.FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
+                  SetCheck(&modal, CDlgFTP::IDC_SHOW_PASSWORD, true);
+                  EXPECT_TRUE(
+                      corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(&modal, CDlgFTP::IDC_PASSWORD)));
+                  Type(&modal, CDlgFTP::IDC_HOST, "");
+                  Type(&modal, CDlgFTP::IDC_USER, " bob ");
+                  SetCheck(&modal, CDlgFTP::IDC_PASSIVE, true);
                   Click(&modal, wxID_OK);
               }),
               wxID_OK);
@@ -96,7 +91,7 @@ TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
     EXPECT_FALSE(m_conn.m_bTestPassed);
 
     ASSERT_EQ(RunOnRecord([&](CDlgFTP& empty) {
-                  Find<wxTextCtrl>(&empty, CDlgFTP::IDC_PORT)->SetValue("");
+                  Type(&empty, CDlgFTP::IDC_PORT, "");
                   Click(&empty, wxID_OK);
               }),
               wxID_OK);
@@ -110,12 +105,12 @@ TEST_F(DlgFTPTest, TypedValuesReachTheSessionAndConnectTurnsIntoDisconnect) {
     CMessageRecorder boxes;
     m_doc.m_proxy.m_strHost = "socks.example.org";
     auto dlg = Open();
-    dlgtest::Type(dlg.get(), CDlgFTP::IDC_HOST, "typed.example.org");
-    dlgtest::Type(dlg.get(), CDlgFTP::IDC_PORT, "2121");
-    dlgtest::Type(dlg.get(), CDlgFTP::IDC_USER, "bob");
-    dlgtest::Type(dlg.get(), CDlgFTP::IDC_PASSWORD, "pw");
-    Toggle(dlg.get(), CDlgFTP::IDC_PASSIVE, true);
-    Toggle(dlg.get(), CDlgFTP::IDC_USE_PROXY, true);
+    Type(dlg.get(), CDlgFTP::IDC_HOST, "typed.example.org");
+    Type(dlg.get(), CDlgFTP::IDC_PORT, "2121");
+    Type(dlg.get(), CDlgFTP::IDC_USER, "bob");
+    Type(dlg.get(), CDlgFTP::IDC_PASSWORD, "pw");
+    SetCheck(dlg.get(), CDlgFTP::IDC_PASSIVE, true);
+    SetCheck(dlg.get(), CDlgFTP::IDC_USE_PROXY, true);
 
     Click(dlg.get(), CDlgFTP::IDC_CONNECT);
     const Calls calls = m_state->Calls();
@@ -126,7 +121,7 @@ TEST_F(DlgFTPTest, TypedValuesReachTheSessionAndConnectTurnsIntoDisconnect) {
     EXPECT_EQ(CConnectingPopup::VisibleCount(), 0);
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
-    auto* progress = Find<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS);
+    auto* progress = Ctrl<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS);
     EXPECT_EQ(progress->GetPos(), 100);
     EXPECT_TRUE(progress->IsAnimating());
     EXPECT_TRUE(dlg->IsEnabled()) << "input comes back after the test";
@@ -167,7 +162,7 @@ TEST_F(DlgFTPTest, OnlyThePopupTakesInputWhileConnecting) {
     EXPECT_TRUE(dlg->IsEnabled());
 }
 
-TEST_F(DlgFTPTest, FailedConnectShowsTheErrorOnceThePopupIsGone) {
+TEST_F(DlgFTPTest, FailedConnectOrDisconnectShowsTheErrorOnceThePopupIsGone) {
     CRecordingFtpRegistration reg(m_state);
     // The server's words in its bytes (UTF-8 here), read as it wrote them.
     m_state->failures[6] = "530 Acc\xc3\xa8s refus\xc3\xa9.";
@@ -184,7 +179,21 @@ TEST_F(DlgFTPTest, FailedConnectShowsTheErrorOnceThePopupIsGone) {
     EXPECT_FALSE(dlg->IsConnected());
     EXPECT_FALSE(dlg->IsTested());
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled()) << "a failed attempt leaves OK as it was";
-    EXPECT_FALSE(Find<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS)->IsAnimating());
+    EXPECT_FALSE(Ctrl<CAnimatedProgressCtrl>(dlg.get(), CDlgFTP::IDC_PROGRESS)->IsAnimating());
+
+    // A failing disconnect keeps the session for another try.
+    m_state->failures.clear();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    m_state->failures[7] = "421 Timeout.";
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].message, "421 Timeout.");
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
+    EXPECT_FALSE(dlg->IsTested());
+    m_state->failures.clear();
+    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
+    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
+    EXPECT_TRUE(dlg->IsTested());
 }
 
 TEST_F(DlgFTPTest, ComponentThatCannotBeCreated) {
@@ -202,28 +211,11 @@ TEST_F(DlgFTPTest, ComponentThatCannotBeCreated) {
     EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
 }
 
-TEST_F(DlgFTPTest, FailingDisconnectKeepsTheSessionForAnotherTry) {
-    CRecordingFtpRegistration reg(m_state);
-    CMessageRecorder boxes;
-    auto dlg = Open();
-    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
-    m_state->failures[7] = "421 Timeout.";
-    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].message, "421 Timeout.");
-    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Disconnect");
-    EXPECT_FALSE(dlg->IsTested());
-    m_state->failures.clear();
-    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
-    EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
-    EXPECT_TRUE(dlg->IsTested());
-}
-
 TEST_F(DlgFTPTest, TestedReachesTheRecordOnlyThroughOk) {
     CRecordingFtpRegistration reg(m_state);
     CMessageRecorder boxes;
     EXPECT_EQ(RunOnRecord([&](CDlgFTP& cancelled) {
-                  Find<wxTextCtrl>(&cancelled, CDlgFTP::IDC_USER)->SetValue("changed");
+                  Type(&cancelled, CDlgFTP::IDC_USER, "changed");
                   Click(&cancelled, CDlgFTP::IDC_CONNECT);
                   cancelled.EndModal(wxID_CANCEL);
               }),
@@ -247,8 +239,7 @@ TEST_F(DlgFTPTest, TextTheCodePageCannotHoldIsRefusedAtConnectAndAtOk) {
     CRecordingFtpRegistration reg(m_state);
     EXPECT_EQ(RunOnRecord([&](CDlgFTP& dlg) {
                   m_state->ClearCalls();
-                  dlgtest::Type(&dlg, CDlgFTP::IDC_PASSWORD,
-                                wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
+                  Type(&dlg, CDlgFTP::IDC_PASSWORD, wxString(L"\u043f\u0430\u0440\u043e\u043b\u044c"));
                   dlgtest::ExpectCannotHold(&dlg, CDlgFTP::IDC_CONNECT, "Password", L'\u043f');
                   dlgtest::ExpectCannotHold(&dlg, wxID_OK, "Password", L'\u043f');
                   EXPECT_FALSE(dlg.IsTested());

@@ -27,7 +27,6 @@ TEST_F(DlgProxyTest, DefaultRecordShowsDefaultsWithOkDisabledAndCancelKeepsIt) {
     const int rc = RunModal(dlg, [&] {
         EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetStringSelection(), "NONE");
         EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdPort)->GetValue(), "8190");
-        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgProxy::kIdUser)->GetValue(), "anonymous");
         EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), unsigned('*')); // as the connection dialog masks
         EXPECT_TRUE(dlg.GetPasswordCtrl()->IsEmpty());
         EXPECT_FALSE(IsOkEnabled(&dlg));
@@ -48,16 +47,19 @@ TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
     };
     for (const Case c : {Case{0, 4}, Case{1, 3}, Case{2, 0}, Case{3, 1}, Case{4, 2}}) {
         CCorvaneDoc doc;
+        doc.m_proxy.m_nType = 9; // no entry shown, so that every choice is a change
         CDlgProxy dlg(nullptr, &doc);
         RunModal(dlg, [&] {
-            Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->SetSelection(c.pos);
-            Notify(&dlg, CDlgProxy::kIdType, wxEVT_CHOICE, c.pos);
+            EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetSelection(), wxNOT_FOUND);
+            ChooseEntry(&dlg, CDlgProxy::kIdType, c.pos);
             EXPECT_TRUE(IsOkEnabled(&dlg));
             Click(&dlg, wxID_OK);
         });
         EXPECT_EQ(doc.m_proxy.m_nType, c.code) << "list position " << c.pos;
     }
 
+    // A type code the list does not know is kept when the type is left alone.
+    m_doc.m_proxy.m_nType = 9;
     CDlgProxy dlg(nullptr, &m_doc);
     EXPECT_EQ(RunModal(dlg,
                        [&] {
@@ -65,7 +67,7 @@ TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
                            Type(&dlg, CDlgProxy::kIdUser, "");
                            Type(&dlg, CDlgProxy::kIdPassword, wxString(L"s\u00e9cret"));
                            // Pasted text can hold more than digits.
-                           Type(&dlg, CDlgProxy::kIdPort, "3128x9");
+                           Type(&dlg, CDlgProxy::kIdPort, "3128x9", /*pasted=*/true);
                            Click(&dlg, wxID_OK);
                        }),
               wxID_OK);
@@ -74,7 +76,7 @@ TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
     EXPECT_EQ(m_doc.m_proxy.m_strPassword, "s\xe9"
                                            "cret");
     EXPECT_EQ(m_doc.m_proxy.m_nPort, 3128);
-    EXPECT_EQ(m_doc.m_proxy.m_nType, 4);
+    EXPECT_EQ(m_doc.m_proxy.m_nType, 9);
     // Marking the project modified is the caller's part.
     EXPECT_FALSE(m_doc.IsModified());
 
@@ -95,7 +97,7 @@ TEST_F(DlgProxyTest, ShowPasswordUnmasksKeepsTextAndIsStored) {
         EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), 0u);
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw");
         EXPECT_FALSE(IsOkEnabled(&dlg));
-        dlg.GetPasswordCtrl()->SetValue("pw2");
+        Type(&dlg, CDlgProxy::kIdPassword, "pw2");
         testpump::RealClick(dlg.FindWindow(CDlgProxy::kIdShowPassword));
         EXPECT_EQ(MaskChar(dlg.GetPasswordCtrl()), unsigned('*'));
         EXPECT_EQ(dlg.GetPasswordCtrl()->GetValue(), "pw2");
@@ -117,18 +119,6 @@ TEST_F(DlgProxyTest, TextTheCodePageCannotHoldIsRefusedAtOkAndNothingIsStored) {
         Click(&dlg, wxID_CANCEL);
     });
     EXPECT_EQ(m_doc.m_proxy, before);
-}
-
-TEST_F(DlgProxyTest, UnknownTypeCodeOpensWithoutSelectionAndIsKept) {
-    m_doc.m_proxy.m_nType = 9;
-    CDlgProxy dlg(nullptr, &m_doc);
-    RunModal(dlg, [&] {
-        EXPECT_EQ(Ctrl<wxChoice>(&dlg, CDlgProxy::kIdType)->GetSelection(), wxNOT_FOUND);
-        Type(&dlg, CDlgProxy::kIdUser, "u");
-        Click(&dlg, wxID_OK);
-    });
-    EXPECT_EQ(m_doc.m_proxy.m_nType, 9);
-    EXPECT_EQ(m_doc.m_proxy.m_strUser, "u");
 }
 
 } // namespace

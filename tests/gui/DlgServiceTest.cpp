@@ -25,9 +25,13 @@ protected:
         const int along = across ? (up ? far : near) : (up ? near : far);
         testpump::RealClick(spin, across ? wxPoint(along, s.y / 2) : wxPoint(s.x / 2, along));
     }
-    void Drag(wxDialog& dlg, int pos) {
-        Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider)->SetValue(pos);
-        Notify(&dlg, CDlgService::kIdSlider, wxEVT_SLIDER, pos);
+    // The slider moved with the keyboard, End or Home, after a click has put it there.
+    void Slide(wxDialog& dlg, int key) {
+        auto* slider = Ctrl<wxSlider>(&dlg, CDlgService::kIdSlider);
+        testpump::RealClick(slider, wxPoint(slider->GetSize().x / 2, slider->GetSize().y / 2));
+        wxUIActionSimulator().Char(key);
+        const int end = key == WXK_END ? slider->GetMax() : slider->GetMin();
+        ASSERT_TRUE(testpump::PumpUntil([&] { return slider->GetValue() == end; }, std::chrono::seconds(3)));
     }
     CCorvaneDoc m_doc;
 };
@@ -47,7 +51,7 @@ TEST_F(DlgServiceTest, NewProjectStartsAtTenAndArrowsStayInStepWithSlider) {
         Arrow(dlg, true);
         EXPECT_EQ(Field(dlg), "12");
         EXPECT_EQ(Slider(dlg), 12);
-        Drag(dlg, 110);
+        Slide(dlg, WXK_END);
         EXPECT_EQ(Field(dlg), "110");
         EXPECT_EQ(Ctrl<wxSpinButton>(&dlg, CDlgService::kIdUpDown)->GetValue(), 110);
         Arrow(dlg, true);
@@ -87,8 +91,8 @@ TEST_F(DlgServiceTest, CancelAfterMovingLeavesIntervalAndFlag) {
     CDlgService dlg(nullptr, &m_doc);
     EXPECT_EQ(RunModal(dlg,
                        [&] {
-                           Drag(dlg, 70);
-                           EXPECT_EQ(Field(dlg), "70");
+                           Slide(dlg, WXK_END);
+                           EXPECT_EQ(Field(dlg), "110");
                            Click(&dlg, wxID_CANCEL);
                        }),
               wxID_CANCEL);

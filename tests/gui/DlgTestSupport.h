@@ -4,12 +4,15 @@
 #include "../common/RealClick.h"
 #include "controls/CDialogBase.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/clipbrd.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -17,6 +20,7 @@
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 namespace dlgtest {
 
@@ -35,32 +39,72 @@ inline void Click(wxWindow* dlg, int id) {
     b->ProcessWindowEvent(ev);
 }
 
-// Raises the event control `id` sends when the user sets it to `value` (which the
-// caller has already shown in the control).
-inline void Notify(wxWindow* dlg, int id, wxEventType type, int value) {
-    wxWindow* w = dlg->FindWindow(id);
-    ASSERT_NE(w, nullptr) << "no control " << id;
-    wxCommandEvent ev(type, id);
-    ev.SetEventObject(w);
-    ev.SetInt(value);
-    w->ProcessWindowEvent(ev);
+// A real click on the middle of `rect`, given in `window`'s client coordinates (an
+// entry of a list, say).
+inline void ClickAt(wxWindow* window, const wxRect& rect) {
+    wxPoint at = testpump::MiddleOf(window, rect);
+    // A second click on the spot of the first one would make a double click.
+    if (wxGetMousePosition() == window->GetScreenPosition() + at)
+        at.x += rect.width / 4;
+    testpump::RealClick(window, at);
 }
 
+// Sets a check box or radio button as a person does: a click, only when it differs.
+template <class T> void ClickTo(wxWindow* dlg, int id, bool on) {
+    T* box = Ctrl<T>(dlg, id);
+    ASSERT_NE(box, nullptr);
+    if (box->GetValue() != on)
+        testpump::RealClick(box);
+    ASSERT_EQ(box->GetValue(), on) << "the click did not reach control " << id;
+}
 inline void SetCheck(wxWindow* dlg, int id, bool on) {
-    Ctrl<wxCheckBox>(dlg, id)->SetValue(on);
-    Notify(dlg, id, wxEVT_CHECKBOX, on ? 1 : 0);
+    ClickTo<wxCheckBox>(dlg, id, on);
 }
-
 inline void SelectRadio(wxWindow* dlg, int id) {
-    Ctrl<wxRadioButton>(dlg, id)->SetValue(true);
-    Notify(dlg, id, wxEVT_RADIOBUTTON, 1);
+    ClickTo<wxRadioButton>(dlg, id, true);
 }
 
-// SetValue raises the text-changed event, as typing does.
-inline void Type(wxWindow* dlg, int id, const wxString& text) {
+// Replaces the text of field `id` as a person does: a click into it, Ctrl+A, then the
+// keys of `text`. Text a US keyboard has no keys for (letters beyond ASCII, a tab) is
+// pasted instead, and so is text given as `pasted` (a field that drops some keys
+// still takes a paste whole).
+inline void Type(wxWindow* dlg, int id, const wxString& text, bool pasted = false) {
     auto* t = Ctrl<wxTextCtrl>(dlg, id);
     ASSERT_NE(t, nullptr);
-    t->SetValue(text);
+    // In its middle: GTK ignores a click on the entry's frame.
+    testpump::RealClick(t, wxPoint(t->GetSize().x / 2, t->GetSize().y / 2));
+    wxUIActionSimulator sim;
+    sim.Char('a', wxMOD_CONTROL);
+    const bool keys = !pasted && std::all_of(text.begin(), text.end(),
+                                             [](wxUniChar c) { return c.IsAscii() && c >= ' ' && c < 0x7f; });
+    if (text.empty()) {
+        sim.Char(WXK_BACK);
+    } else if (keys) {
+        sim.Text(text.ToAscii());
+    } else {
+        ASSERT_TRUE(wxTheClipboard->Open());
+        wxTheClipboard->SetData(new wxTextDataObject(text));
+        wxTheClipboard->Close();
+        sim.Char('v', wxMOD_CONTROL);
+    }
+    ASSERT_TRUE(testpump::PumpUntil([&] { return t->GetValue() == text; }, std::chrono::seconds(3)))
+        << "field " << id << " shows '" << t->GetValue() << "' after typing '" << text << "'";
+}
+
+// Chooses entry `pos` of choice `id` as a person does with the keyboard: a click opens
+// its list, Escape closes it leaving the keyboard on the choice, then Home and Down.
+inline void ChooseEntry(wxWindow* dlg, int id, int pos) {
+    auto* choice = Ctrl<wxChoice>(dlg, id);
+    ASSERT_NE(choice, nullptr);
+    testpump::RealClick(choice);
+    wxUIActionSimulator sim;
+    sim.Char(WXK_ESCAPE);
+    testpump::Pump(std::chrono::milliseconds(100));
+    sim.Char(WXK_HOME);
+    for (int i = 0; i < pos; ++i)
+        sim.Char(WXK_DOWN);
+    ASSERT_TRUE(testpump::PumpUntil([&] { return choice->GetSelection() == pos; }, std::chrono::seconds(3)))
+        << "choice " << id << " shows entry " << choice->GetSelection() << ", not " << pos;
 }
 
 // Lets the dialog's loop run (timers, pending events) for about `ms` milliseconds.

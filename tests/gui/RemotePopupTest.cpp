@@ -1,26 +1,12 @@
-// The "Connecting ..." popup: its bar cycle, where it appears, and that only its
-// caller can take it away.
+// The "Connecting ..." popup: where it appears, and that only its caller can take it
+// away.
 #include "RemoteTestSupport.h"
 
 #include <wx/frame.h>
-#include <wx/gauge.h>
 
 using namespace remotetest;
 
 namespace {
-
-TEST(RemotePopup, BarCyclesTenToNinetyThenZero) {
-    auto* popup = new CConnectingPopup(nullptr);
-    wxTimer tick(popup, CConnectingPopup::IDT_ANIMATION);
-    std::vector<int> seen;
-    for (int i = 0; i < 11; ++i) {
-        wxTimerEvent ev(tick);
-        popup->ProcessWindowEvent(ev);
-        seen.push_back(popup->GetProgress()->GetValue());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 10}));
-    popup->Destroy();
-}
 
 TEST(RemotePopup, CentredOnItsOwnerAndClosedOnlyByItsCaller) {
     auto* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 80), wxSize(401, 301));

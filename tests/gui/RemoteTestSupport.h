@@ -64,14 +64,10 @@ protected:
 using testpump::Pump;
 using testpump::PumpUntil;
 
-// The dialog tests' control helpers, under the names these tests use.
-template <class T> T* Find(wxWindow* dlg, int id) {
-    return dlgtest::Ctrl<T>(dlg, id);
-}
 using dlgtest::Click;
-inline void Toggle(wxWindow* dlg, int id, bool on) {
-    dlgtest::SetCheck(dlg, id, on);
-}
+using dlgtest::Ctrl;
+using dlgtest::SetCheck;
+using dlgtest::Type;
 
 inline wxString LabelOf(wxWindow* dlg, int id) {
     return dlg->FindWindow(id)->GetLabel();
