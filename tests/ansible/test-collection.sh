@@ -74,4 +74,12 @@ expect_recap 1 "$check"
 [ "$(grep -c '^interval: 15 -> 20$' <<<"$check")" = 3 ] || fail "no interval change shown:"$'\n'"$check"
 ! grep -q "$password" <<<"$first$second$check" || fail "the password was shown"
 [ "$(files)" = "$before" ] || fail "the check run wrote a file"
+
+# A server that refuses fails the probe task with the program's own words.
+echo '{"connections": [{"host": "127.0.0.1", "port": 1, "password": "'$password'"}]}' |
+  "$dix" build - "$tmp/refused.dix"
+probe=$(ansible host1 -i "$tmp/inventory" -m corvane.sync.probe -a "path=$tmp/refused.dix executable=$dix") &&
+  fail "the probe of a refusing server passed:"$'\n'"$probe"
+grep -q '"msg": "127.0.0.1: .*refused' <<<"$probe" || fail "the probe failed without the reason:"$'\n'"$probe"
+! grep -q "$password" <<<"$probe" || fail "the probe showed the password"
 echo "$check"
