@@ -8,6 +8,7 @@
 #include "model/ProjectJson.h"
 
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -16,9 +17,35 @@ bool LooksLikeJson(const std::string& bytes) {
     return first != std::string::npos && bytes[first] == '{';
 }
 
+// The profiles of JSON that name no state file: `build` gives each a fresh random name,
+// so their names say nothing about a difference.
+std::vector<std::size_t> ProfilesWithoutStateFile(const std::string& jsonText) {
+    std::vector<std::size_t> out;
+    const auto json = nlohmann::json::parse(jsonText, nullptr, false);
+    if (!json.is_object() || !json.contains("profiles") || !json["profiles"].is_array())
+        return out;
+    for (std::size_t i = 0; i < json["profiles"].size(); ++i)
+        if (json["profiles"][i].is_object() && !json["profiles"][i].contains("stateFile"))
+            out.push_back(i);
+    return out;
+}
+
+struct Side {
+    CCorvaneDoc doc;
+    std::vector<std::size_t> unnamedStateFiles;
+};
+
+// Each unnamed state file takes the name of the other side's profile at its place.
+void PairStateFiles(Side& side, const Side& other) {
+    for (const std::size_t i : side.unnamedStateFiles)
+        if (i < other.doc.m_arrProfiles.size())
+            side.doc.m_arrProfiles[i].m_strStateFile = other.doc.m_arrProfiles[i].m_strStateFile;
+}
+
 // A side of the comparison, recognised by its content: configuration management hands
 // over JSON under any name, and a project file may be called anything too.
-bool LoadSide(const std::string& path, CCorvaneDoc& doc) {
+bool LoadSide(const std::string& path, Side& side) {
+    CCorvaneDoc& doc = side.doc;
     std::string bytes, error;
     if (!corvane::ReadWholeFile(path, bytes, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
@@ -28,6 +55,7 @@ bool LoadSide(const std::string& path, CCorvaneDoc& doc) {
     if (LooksLikeJson(bytes)) {
         try {
             corvane::ProjectFromJsonText(bytes, doc);
+            side.unnamedStateFiles = ProfilesWithoutStateFile(bytes);
             return true;
         } catch (const corvane::JsonFormatError& e) {
             error = path + ": " + e.what();
@@ -60,10 +88,12 @@ int RunDiffCommand(const std::vector<std::string>& args) {
     }
     if (files.size() != 2)
         return corvane::UsageError("diff");
-    CCorvaneDoc before, after;
+    Side before, after;
     if (!LoadSide(files[0], before) || !LoadSide(files[1], after))
         return 2;
-    const auto changes = corvane::DiffProjects(before, after);
+    PairStateFiles(before, after);
+    PairStateFiles(after, before);
+    const auto changes = corvane::DiffProjects(before.doc, after.doc);
     if (asJson) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& c : changes)

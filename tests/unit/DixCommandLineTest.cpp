@@ -94,6 +94,10 @@ TEST(DixDiff, ComparesProjectFilesAndJsonByContent) {
     EXPECT_EQ(list[1]["from"], 45);
     EXPECT_EQ(list[1]["text"], "interval: 45 -> 20");
 
+    // Build names a state file the JSON leaves out at random: no difference by itself.
+    WriteBytes(dir.File("p.json"), R"({"profiles": [{"localFolder": "/srv/out"}]})");
+    EXPECT_EQ(RunDix("diff " + dir.File("p.json") + " " + dir.File("p.json")).out, "");
+
     // A side that cannot be read is exit 2, which a script cannot take for "differ".
     WriteBytes(dir.File("bad.json"), "{\"interval\": \"x\"}");
     const DixRun bad = RunDix("diff " + dir.File("a.dix") + " " + dir.File("bad.json"));
