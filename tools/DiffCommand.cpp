@@ -98,7 +98,7 @@ int RunDiffCommand(const std::vector<std::string>& args) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& c : changes)
             list.push_back(c.ToJson());
-        std::cout << list.dump(2) << "\n";
+        std::cout << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     } else {
         for (const auto& c : changes)
             std::cout << c.Line() << "\n";

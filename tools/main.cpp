@@ -60,7 +60,7 @@ int Check(const std::vector<std::string>& args) {
     return 0;
 }
 
-// The project `json` describes; false after telling the operator why there is none.
+// The project the JSON at `path` describes; false after telling the operator why there is none.
 bool ProjectFromJsonFile(const std::string& path, CCorvaneDoc& doc) {
     std::string text;
     std::string error;
