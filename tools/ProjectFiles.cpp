@@ -51,6 +51,14 @@ bool LoadProjectOrReport(const std::string& path, CCorvaneDoc& doc) {
 }
 
 int SaveProject(CCorvaneDoc& doc, const std::string& path) {
+    if (path == "-") {
+        // A pipe has no previous file to keep safe.
+        const std::string bytes = doc.SaveToMemory();
+        if (std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+            return 0;
+        std::cerr << "corvane-dix: cannot write the project to standard output\n";
+        return 1;
+    }
     std::string error;
     if (doc.OnSaveDocument(path, error))
         return 0;

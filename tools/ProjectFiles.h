@@ -16,7 +16,8 @@ bool LoadProject(const std::string& path, CCorvaneDoc& doc, std::string& error);
 // A new project filled from `path`; false after telling the operator why it failed.
 bool LoadProjectOrReport(const std::string& path, CCorvaneDoc& doc);
 
-// Saves safely as the program does; the exit status of a command, 0 or 1 after telling why.
+// Saves safely as the program does ("-": to standard output); the exit status of a
+// command, 0 or 1 after telling why.
 int SaveProject(CCorvaneDoc& doc, const std::string& path);
 
 } // namespace corvane
