@@ -8,14 +8,19 @@
 #include "SendTestCommand.h"
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 #include "model/ProjectJson.h"
+#include "model/ProjectJsonStream.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -45,7 +50,8 @@ int Dump(const std::vector<std::string>& args) {
     CCorvaneDoc doc;
     if (!corvane::LoadProjectOrReport(file, doc))
         return 1;
-    std::cout << corvane::ProjectToJson(doc, show).dump(2) << "\n";
+    corvane::WriteProjectJson(std::cout, doc, show);
+    std::cout << "\n";
     return 0;
 }
 
@@ -56,7 +62,14 @@ int Check(const std::vector<std::string>& args) {
     doc.OnNewDocument();
     std::string error;
     if (!LoadProject(args[0], doc, error)) {
-        std::cout << error << "\n";
+        std::cerr << "corvane-dix: " << error << "\n";
+        return 1;
+    }
+    std::error_code ec;
+    if (const std::string extra =
+            corvane::DescribeTrailingBytes(doc, std::filesystem::file_size(args[0], ec));
+        !extra.empty()) {
+        std::cerr << "corvane-dix: " << args[0] << ": " << extra << "; the program ignores them\n";
         return 1;
     }
     std::cout << args[0] << ": OK (" << doc.m_arrProfiles.size() << " profiles, "
@@ -69,9 +82,7 @@ int Build(const std::vector<std::string>& args) {
         return corvane::UsageError("build");
     std::string text;
     std::string error;
-    if (args[0] == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), {});
-    } else if (!ReadWholeFile(args[0], text, error)) {
+    if (!ReadWholeFile(args[0], corvane::kMaxJsonBytes, text, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
         return 1;
     }
@@ -125,9 +136,7 @@ const Command kCommands[] = {
     {"redact", RunRedactCommand},
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     if (argc < 2)
         return Usage();
     const std::string name = argv[1];
@@ -152,4 +161,30 @@ int main(int argc, char** argv) {
     }
     std::cerr << "corvane-dix: unknown command \"" << name << "\"\n";
     return Usage();
+}
+
+// Whatever the command, a result that did not reach standard output entirely is a failure,
+// and running out of memory is reported like any other failure.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good())
+        return status;
+    const int err = errno;
+    std::cerr << "corvane-dix: cannot write to standard output"
+              << (err ? std::string(": ") + std::strerror(err) : std::string()) << "\n";
+    return status == 0 ? 1 : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int status = 1;
+    try {
+        status = RunCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "corvane-dix: not enough memory for this input\n";
+        status = 1;
+    }
+    return FinishOutput(status);
 }

@@ -10,10 +10,11 @@ struct DixRun {
     std::string out;
 };
 
-// `args` go to the shell as they are; stderr is folded into `out`.
-inline DixRun RunDix(const std::string& args) {
+// `args` go to the shell as they are; stderr is folded into `out` unless `stderrTo` names
+// a file for it.
+inline DixRun RunDix(const std::string& args, const std::string& stderrTo = "&1") {
     DixRun r;
-    FILE* p = ::popen(("'" + std::string(CORVANE_DIX_TOOL) + "' " + args + " 2>&1").c_str(), "r");
+    FILE* p = ::popen(("'" + std::string(CORVANE_DIX_TOOL) + "' " + args + " 2>" + stderrTo).c_str(), "r");
     if (!p)
         return r;
     std::array<char, 4096> buf;
