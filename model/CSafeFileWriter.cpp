@@ -171,9 +171,11 @@ std::string CSafeFileWriter::Write(const std::string& path, const std::function<
     const bool existed = ::stat(target.c_str(), &old) == 0;
     SweepStaleTemporaries(dir);
 
-    // Unnamed until complete; file systems without unnamed files get a named one.
+    // Unnamed until complete; file systems without unnamed files get a named one, and so
+    // does a process that could not name it later (no /proc, and not root).
     std::string named;
-    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const bool canName = ::access("/proc/self/fd", F_OK) == 0 || ::geteuid() == 0;
+    int fd = canName ? ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
     if (fd < 0) {
         named = TempName(dir) + "-XXXXXX";
         fd = ::mkstemp(named.data());
