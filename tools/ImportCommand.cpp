@@ -33,12 +33,13 @@ std::string ToCodePage(const corvane::SiteEntry& e, CConnectionInfo& c) {
 }
 
 // Text bound for a server never carries a control character: a CR or LF in a user name or
-// password would send the rest of it to the server as commands of its own.
+// password would send the rest of it to the server as commands of its own. An anonymous
+// site sends neither.
 std::string ControlCharacterReason(const corvane::SiteEntry& e) {
     const std::pair<const std::string*, const char*> fields[] = {
         {&e.host, "host"}, {&e.user, "user name"}, {&e.password, "password"}, {&e.name, "name or folder"}};
     for (const auto& [text, field] : fields)
-        if (corvane::HasControlCharacter(*text))
+        if (corvane::HasControlCharacter(*text) && !(e.anonymous && (text == &e.user || text == &e.password)))
             return std::string("its ") + field + " has a control character, which may never reach a server";
     return {};
 }
