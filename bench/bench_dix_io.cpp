@@ -1,9 +1,10 @@
 // Load and save of large projects against plain reads and writes of the same bytes, and
 // the corvane-dix commands on the largest inputs they take.
 // Targets: load and save within 4x the plain I/O time; peak heap during a load within
-// 3x the file size + 10 MB; `dump` of a 5 MB project under 100 MB of heap; `import` of
-// 80,000 sites under 2 s; `lint` of 2,000 connections and profiles under 0.1 s.
-// Counters: MB/s, ratio to plain I/O, peak heap.
+// 4x the file size + 10 MB (the file's bytes are read whole, never mapped, so that a file
+// cut short meanwhile is an error and not a signal); `dump` of a 5 MB project under 100 MB of heap; `import`
+// of 80,000 sites under 2 s; `lint` of 2,000 connections and profiles under 0.1 s. Counters: MB/s, ratio to
+// plain I/O, peak heap.
 #include "model/CCorvaneDoc.h"
 #include "model/ProjectJsonStream.h"
 #include "tools/ImportCommand.h"
@@ -138,7 +139,7 @@ void BM_Load(benchmark::State& state) {
     state.counters["plain_read_ms"] = perLoad * 1e3;
     state.counters["file_MB"] = size / 1e6;
     state.counters["peak_heap_MB"] = static_cast<double>(peak) / 1e6;
-    state.counters["peak_limit_MB"] = (3 * size + 10e6) / 1e6;
+    state.counters["peak_limit_MB"] = (4 * size + 10e6) / 1e6;
 }
 
 void BM_Save(benchmark::State& state) {
