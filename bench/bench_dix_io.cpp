@@ -1,10 +1,10 @@
 // Load and save of large projects against plain reads and writes of the same bytes, and
 // the corvane-dix commands on the largest inputs they take.
 // Targets: load and save within 4x the plain I/O time; peak heap during a load within
-// 4x the file size + 10 MB (the file's bytes are read whole, never mapped, so that a file
-// cut short meanwhile is an error and not a signal); `dump` of a 5 MB project under 100 MB of heap; `import`
-// of 80,000 sites under 2 s; `lint` of 2,000 connections and profiles under 0.1 s. Counters: MB/s, ratio to
-// plain I/O, peak heap.
+// 4x the file size + 10 MB (the bytes are read whole, never mapped, so that a file cut
+// short meanwhile is an error and not a signal); `dump` of a 5 MB project under 100 MB
+// of heap; `import` of 80,000 sites under 2 s; `lint` of 2,000 connections and profiles
+// under 0.1 s. Counters: MB/s, ratio to plain I/O, peak heap.
 #include "model/CCorvaneDoc.h"
 #include "model/ProjectJsonStream.h"
 #include "tools/ImportCommand.h"
