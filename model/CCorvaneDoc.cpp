@@ -91,20 +91,21 @@ CCorvaneDoc::OpenResult CCorvaneDoc::OnOpenDocument(const std::string& path, std
     std::string bytes;
     std::string reason;
     struct stat st {};
+    error.clear();
     if (!corvane::ReadCappedFile(path, corvane::kMaxProjectBytes, bytes, reason, &st)) {
         error = "Cannot open the project \"" + path + "\": " + reason + ".";
         return OpenResult::cannotOpen;
     }
     SetModifiedFlag(true);
+    m_trailingBytes = 0;
     try {
         m_trailingBytes = bytes.size() - LoadFromMemory(*this, bytes.data(), bytes.size());
     } catch (const CArchiveException& e) {
-        reason = e.what();
+        error = "Unexpected file format: the project \"" + path + "\" could not be read (" + e.what() + ").";
     } catch (const std::bad_alloc&) {
-        reason = "not enough memory";
+        error = "There is not enough memory to read the project \"" + path + "\".";
     }
-    if (!reason.empty()) {
-        error = "Unexpected file format: the project \"" + path + "\" could not be read (" + reason + ").";
+    if (!error.empty()) {
         // Never leave a half-read project behind.
         DeleteContents();
         OnNewDocument();
