@@ -15,7 +15,7 @@ template <class T> void SerializeList(CArchive& ar, std::vector<T>& list) {
         return;
     }
     list.clear();
-    const std::int32_t n = ar.ReadCount(T::kMinFileSize);
+    const std::int32_t n = ar.ReadCount(T::kMinFileSize, sizeof(T));
     list.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i)
         list.emplace_back().Serialize(ar);
@@ -29,7 +29,7 @@ inline void SerializeReserved(CArchive& ar, std::vector<std::uint32_t>& list) {
         return;
     }
     list.clear();
-    const std::int32_t n = ar.ReadCount(4);
+    const std::int32_t n = ar.ReadCount(4, sizeof(std::uint32_t));
     list.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i)
         list.push_back(ar.ReadU32());
@@ -43,7 +43,7 @@ inline void SerializeStrings(CArchive& ar, std::vector<std::string>& list) {
         return;
     }
     list.clear();
-    const std::int32_t n = ar.ReadCount(1);
+    const std::int32_t n = ar.ReadCount(1, sizeof(std::string));
     list.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i)
         list.push_back(ar.ReadString());

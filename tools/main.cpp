@@ -9,14 +9,19 @@
 #include "SendTestCommand.h"
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 #include "model/ProjectJson.h"
+#include "model/ProjectJsonStream.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -41,7 +46,8 @@ int Dump(const std::vector<std::string>& args) {
     CCorvaneDoc doc;
     if (!corvane::LoadProjectOrReport(file, doc))
         return 1;
-    std::cout << corvane::ProjectToJson(doc, show).dump(2) << "\n";
+    corvane::WriteProjectJson(std::cout, doc, show);
+    std::cout << "\n";
     return 0;
 }
 
@@ -52,7 +58,14 @@ int Check(const std::vector<std::string>& args) {
     doc.OnNewDocument();
     std::string error;
     if (!LoadProject(args[0], doc, error)) {
-        std::cout << error << "\n";
+        std::cerr << "corvane-dix: " << error << "\n";
+        return 1;
+    }
+    std::error_code ec;
+    if (const std::string extra =
+            corvane::DescribeTrailingBytes(doc, std::filesystem::file_size(args[0], ec));
+        !extra.empty()) {
+        std::cerr << "corvane-dix: " << args[0] << ": " << extra << "; the program ignores them\n";
         return 1;
     }
     std::cout << args[0] << ": OK (" << doc.m_arrProfiles.size() << " profiles, "
@@ -64,7 +77,7 @@ int Check(const std::vector<std::string>& args) {
 bool ProjectFromJsonFile(const std::string& path, CCorvaneDoc& doc) {
     std::string text;
     std::string error;
-    if (!ReadWholeFile(path, text, error)) {
+    if (!ReadWholeFile(path, corvane::kMaxJsonBytes, text, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
         return false;
     }
@@ -91,7 +104,8 @@ int Build(const std::vector<std::string>& args) {
     // Configuration management runs this on every pass: a file that already holds these
     // bytes keeps its time stamp, so nothing downstream sees a change that is none.
     std::string existing, ignored;
-    if (ifChanged && files[1] != "-" && ReadWholeFile(files[1], existing, ignored) &&
+    if (ifChanged && files[1] != "-" &&
+        ReadWholeFile(files[1], corvane::kMaxProjectBytes, existing, ignored) &&
         existing == doc.SaveToMemory()) {
         std::cout << "unchanged\n";
         return 0;
@@ -139,9 +153,7 @@ const Command kCommands[] = {
     {"redact", RunRedactCommand},
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     if (argc < 2)
         return corvane::UsageProblem("missing command");
     const std::string name = argv[1];
@@ -167,4 +179,30 @@ int main(int argc, char** argv) {
         if (name == c.name)
             return c.run(read->args);
     return corvane::UsageProblem("unknown command \"" + name + "\"");
+}
+
+// Whatever the command, a result that did not reach standard output entirely is a failure,
+// and running out of memory is reported like any other failure.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good())
+        return status;
+    const int err = errno;
+    std::cerr << "corvane-dix: cannot write to standard output"
+              << (err ? std::string(": ") + std::strerror(err) : std::string()) << "\n";
+    return status == 0 ? 1 : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int status = 1;
+    try {
+        status = RunCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "corvane-dix: not enough memory for this input\n";
+        status = 1;
+    }
+    return FinishOutput(status);
 }

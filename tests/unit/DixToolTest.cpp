@@ -86,7 +86,7 @@ TEST(DixTool, CheckReportsTheOffsetOfABrokenFile) {
     const DixRun r = RunDix("check " + dir.File("cut.dix"));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("cut.dix"), std::string::npos);
-    EXPECT_NE(r.out.find("byte offset 8"), std::string::npos) << r.out; // the proxy host's string
+    EXPECT_NE(r.out.find("at byte 8"), std::string::npos) << r.out; // the proxy host's string
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
     EXPECT_EQ(RunDix("check " + dir.File("missing.dix")).exitCode, 1);
 }
@@ -198,6 +198,14 @@ TEST(DixTool, LintNamesEachProblemOnce) {
         {"no-local-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strLocalFolder.clear(); }},
         {"relative-ftp-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strFtpFolder = "pub"; }},
         {"no-masks", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUseMasks = true; }},
+        {"mask-no-direction",
+         [](CCorvaneDoc& d) {
+             d.m_arrProfiles[0].m_arrMasks = {{"*.tmp", false, false}, {"~*", true, false}};
+         }},
+        {"control-character",
+         [](CCorvaneDoc& d) { d.m_arrConnections[0].m_strUser = "bob\r\nSITE CHMOD 777 /etc\x1b[2J"; }},
+        {"control-character",
+         [](CCorvaneDoc& d) { d.m_mail.m_arrRecipients = {"ops@example.com\nRCPT TO:<x>"}; }},
         {"duplicate-profile", [](CCorvaneDoc& d) { d.m_arrProfiles.push_back(d.m_arrProfiles[0]); }},
         {"",
          [](CCorvaneDoc& d) {
@@ -218,6 +226,7 @@ TEST(DixTool, LintNamesEachProblemOnce) {
         } else {
             EXPECT_EQ(r.out.rfind(code + " ", 0), 0u) << r.out;
             EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+            EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos) << r.out;
         }
     }
 }
