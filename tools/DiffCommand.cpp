@@ -5,6 +5,7 @@
 #include "Usage.h"
 #include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 #include "model/ProjectJson.h"
 
 #include <iostream>
@@ -47,7 +48,7 @@ void PairStateFiles(Side& side, const Side& other) {
 bool LoadSide(const std::string& path, Side& side) {
     CCorvaneDoc& doc = side.doc;
     std::string bytes, error;
-    if (!corvane::ReadWholeFile(path, bytes, error)) {
+    if (!corvane::ReadWholeFile(path, corvane::kMaxJsonBytes, bytes, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
         return false;
     }
