@@ -37,7 +37,6 @@ public:
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    bool IsLoading() const { return m_mode == Mode::load; }
     bool IsStoring() const { return m_mode == Mode::store; }
 
     // Bytes consumed (loading) or produced (storing) so far.
