@@ -23,33 +23,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 } // namespace
 
 void CCorvaneDoc::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar.WriteCount(m_arrProfiles.size());
-        for (auto& p : m_arrProfiles)
-            p.Serialize(ar);
-        ar.WriteCount(m_arrConnections.size());
-        for (auto& c : m_arrConnections)
-            c.Serialize(ar);
-    } else {
-        // Each record is read into a fresh element; as with a copy into the list,
-        // the reserved list read for it is not kept.
-        const std::int32_t profiles = ar.ReadCount(CFolderProfile::kMinFileSize);
-        m_arrProfiles.clear();
-        m_arrProfiles.reserve(static_cast<std::size_t>(profiles));
-        for (std::int32_t i = 0; i < profiles; ++i) {
-            auto& p = m_arrProfiles.emplace_back(CFolderProfile::ForLoading{});
-            p.Serialize(ar);
-            p.m_arrReserved.assign(5, 0);
-        }
-        const std::int32_t connections = ar.ReadCount(CConnectionInfo::kMinFileSize);
-        m_arrConnections.clear();
-        m_arrConnections.reserve(static_cast<std::size_t>(connections));
-        for (std::int32_t i = 0; i < connections; ++i) {
-            auto& c = m_arrConnections.emplace_back();
-            c.Serialize(ar);
-            c.m_arrReserved.assign(5, 0);
-        }
-    }
+    corvane::SerializeList(ar, m_arrProfiles);
+    corvane::SerializeList(ar, m_arrConnections);
     m_proxy.Serialize(ar);
     m_mail.Serialize(ar);
     m_reports.SerializeMail(ar);
@@ -77,7 +52,7 @@ bool CCorvaneDoc::OnNewDocument() {
     m_proxy.Reset();
     m_nInterval = 10;
     m_bIntervalConfirmed = true;
-    m_arrReserved.resize(5, 0);
+    m_arrReserved.resize(corvane::kReservedCount, 0);
 
     // The service finds its configuration directory here; a failure is not reported.
     char cwd[PATH_MAX];
