@@ -147,11 +147,11 @@ std::string Password(const json& j, const std::string& path) {
     const std::string& name = ref->get_ref<const std::string&>();
     std::string secret;
     std::string error;
-    const bool read = ref.key() == "env" ? ReadSecretFromEnvironment(name, secret, error)
-                                         : ReadSecretFromFile(name, secret, error);
-    if (!read)
+    const bool fromEnvironment = ref.key() == "env";
+    if (!(fromEnvironment ? ReadSecretFromEnvironment(name, secret, error)
+                          : ReadSecretFromFile(name, secret, error)))
         throw JsonFormatError(path + ": " + error);
-    return CodePageText(secret, path, "the password read from there ");
+    return CodePageText(secret, path, fromEnvironment ? "the variable's text " : "the file's first line ");
 }
 
 void Get(const json& j, const std::string& path, std::string& out, FieldKind kind) {

@@ -160,7 +160,7 @@ TEST(ProjectJson, PasswordsAreReadFromTheReferencesTheyName) {
         {R"({"file": ")" + dir.Path().string() + R"("})",
          "cannot read the file \"" + dir.Path().string() + "\": not a regular file"},
         {file("long"), "cannot read the file \"" + dir.File("long") + "\": its first line is longer than"},
-        {file("snowman"), "the password read from there has characters the project's code page"},
+        {file("snowman"), "the file's first line has characters the project's code page"},
         {file("tab"), "holds the control character U+0009"},
     };
     for (const auto& c : cases) {
