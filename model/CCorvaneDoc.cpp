@@ -12,43 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Each record read also sets aside its reserved list of five numbers.
-constexpr std::size_t kReservedMemory = 5 * sizeof(std::uint32_t);
-
-} // namespace
-
 void CCorvaneDoc::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar.WriteCount(m_arrProfiles.size());
-        for (auto& p : m_arrProfiles)
-            p.Serialize(ar);
-        ar.WriteCount(m_arrConnections.size());
-        for (auto& c : m_arrConnections)
-            c.Serialize(ar);
-    } else {
-        // Each record is read into a fresh element; as with a copy into the list,
-        // the reserved list read for it is not kept.
-        const std::int32_t profiles =
-            ar.ReadCount(CFolderProfile::kMinFileSize, sizeof(CFolderProfile) + kReservedMemory);
-        m_arrProfiles.clear();
-        m_arrProfiles.reserve(static_cast<std::size_t>(profiles));
-        for (std::int32_t i = 0; i < profiles; ++i) {
-            auto& p = m_arrProfiles.emplace_back(CFolderProfile::ForLoading{});
-            p.Serialize(ar);
-            p.m_arrReserved.assign(5, 0);
-        }
-        const std::int32_t connections =
-            ar.ReadCount(CConnectionInfo::kMinFileSize, sizeof(CConnectionInfo) + kReservedMemory);
-        m_arrConnections.clear();
-        m_arrConnections.reserve(static_cast<std::size_t>(connections));
-        for (std::int32_t i = 0; i < connections; ++i) {
-            auto& c = m_arrConnections.emplace_back();
-            c.Serialize(ar);
-            c.m_arrReserved.assign(5, 0);
-        }
-    }
+    corvane::SerializeList(ar, m_arrProfiles);
+    corvane::SerializeList(ar, m_arrConnections);
     m_proxy.Serialize(ar);
     m_mail.Serialize(ar);
     m_reports.SerializeMail(ar);
@@ -76,7 +42,7 @@ bool CCorvaneDoc::OnNewDocument() {
     m_proxy.Reset();
     m_nInterval = 10;
     m_bIntervalConfirmed = true;
-    m_arrReserved.resize(5, 0);
+    m_arrReserved.resize(corvane::kReservedCount, 0);
 
     // The service finds its configuration directory here; a failure is not reported.
     char cwd[PATH_MAX];
