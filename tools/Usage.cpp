@@ -19,9 +19,11 @@ constexpr Entry kCommands[] = {
      "values of a new project"},
     {"check", "check FILE", "exit 0 for a well-formed project file, 1 with the reason otherwise"},
     {"new", "new OUT", "write the file of a new project"},
-    {"probe", "probe FILE [--host HOST] [--path PATH]",
+    {"probe", "probe FILE [--host HOST] [--path PATH] [--strict] [--verbose]",
      "connect to the project's FTP servers (or the one named HOST) as the connection\n"
-     "test does and list PATH (default \"/\"); exit 0 when all work"},
+     "test does and list PATH (default \"/\"); exit 0 when all work; warnings (such as a\n"
+     "passive address the server announces wrongly) on \"warning:\" lines, exit 1 for them\n"
+     "with --strict; --verbose prints each session's transcript on standard error"},
     {"sendtest", "sendtest FILE",
      "mail the test message with the project's mail account; prints OK or the reason it failed"},
     {"import", "import PROJECT SOURCE [--dry-run]",
