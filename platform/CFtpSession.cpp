@@ -464,7 +464,8 @@ std::string CFtpSession::Explain(int code, Stage stage) const {
         break;
     case Stage::folder:
         if (refused)
-            return "the folder " + FolderText() + " is missing, or the user " + UserText() +
+            return "the folder " + FolderText() + " is missing on " + ServerText() + ", or the user " +
+                   UserText() +
                    " may not open it. Check the folder's name and the user's rights on the server.";
         break;
     case Stage::data:
