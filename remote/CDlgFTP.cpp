@@ -254,10 +254,10 @@ Result CDlgFTP::ConnectServer(const CConnectionInfo& typed) {
 }
 
 wxSizer* CDlgFTP::BuildTestDetails(wxWindow* parent) {
+    // The label stays in place when empty, so that Details sits under Connect.
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     m_labelWarning = new wxStaticText(parent, IDC_PASSIVE_WARNING, wxString());
     m_labelWarning->SetForegroundColour(wxColour(160, 80, 0));
-    m_labelWarning->Hide();
     row->Add(m_labelWarning, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, ConvertDialogToPixels(wxSize(4, 0)).x);
     m_btnDetails = new wxButton(parent, IDC_DETAILS, "Details");
     m_btnDetails->SetToolTip("The test's commands and the server's replies, to read and to copy");
@@ -275,7 +275,6 @@ void CDlgFTP::ShowTestDetails(const Result& result) {
             warning += (warning.empty() ? "" : "\n") + wxString::FromUTF8(line);
     m_labelWarning->SetLabel(warning);
     m_labelWarning->Wrap(ConvertDialogToPixels(wxSize(190, 0)).x);
-    m_labelWarning->Show(!warning.empty());
     m_btnDetails->Show();
     GetSizer()->SetSizeHints(this);
     Layout();

@@ -9,6 +9,8 @@
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 
+#include <algorithm>
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -336,5 +338,10 @@ wxButton* CDlgFTPFolder::BuildFailureDetails() {
 
 void CDlgFTPFolder::ShowFailureDetails() {
     FindWindow(IDC_DETAILS)->Show();
+    // A failure names its stage and the next step: the status line grows to show it all.
+    const int width = m_status->GetSize().x;
+    m_status->Wrap(width);
+    m_status->SetMinSize(wxSize(width, std::max(m_status->GetMinSize().y, m_status->GetBestSize().y)));
+    GetSizer()->SetSizeHints(this);
     Layout();
 }
