@@ -349,7 +349,8 @@ std::string CFtpSession::UserText() const {
 }
 
 std::string CFtpSession::FolderText() const {
-    return "\"" + corvane::VisibleText(corvane::RemoteNameToUtf8(m_strFolderInWork)) + "\"";
+    // A folder may come from a server's listing: outside text like its replies.
+    return "\"" + Shown(m_strFolderInWork) + "\"";
 }
 
 std::string CFtpSession::WithinText(long seconds) const {

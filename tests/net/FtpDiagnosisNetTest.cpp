@@ -181,6 +181,24 @@ TEST_P(FtpFailures, NameTheirStageAndTheNextStep) {
     EXPECT_THAT(transcript.back(), HasSubstr(" failed after "));
 }
 
+// Text from outside is masked before it is cut: an echoed password near the cut never shows
+// half of itself.
+TEST(FtpSecrets, AreMaskedBeforeTheTextIsCut) {
+    corvane::RegisterStandardComponents();
+    CEnvOverride noFtpProxy{"ftp_proxy", ""}, noAllProxy{"all_proxy", ""};
+    CPeer server(Peer("fault_server.py", {"list", "unix"}));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    const std::string password = "S3cretPW1";
+    for (const std::size_t pad : {440u, 470u, 500u}) {
+        CRemoteFolderSession session;
+        const std::string folder = "/missing-" + std::string(pad, 'a') + password + std::string(40, 'b');
+        const auto result = session.Test(Connection(server.Port(), false, "alice", password), {}, folder);
+        ASSERT_FALSE(result);
+        EXPECT_THAT(result.strError, StartsWith("Opening the folder failed: "));
+        EXPECT_THAT(result.strError, Not(HasSubstr("S3cr"))) << pad;
+    }
+}
+
 // A server behind NAT that announces a private address for PASV still lists (the library
 // asks EPSV first), so the test passes, with a warning naming the address.
 TEST(FtpPassiveAddress, AnAddressOtherThanTheOneReachedIsAWarning) {
