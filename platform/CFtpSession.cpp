@@ -492,20 +492,18 @@ std::string CFtpSession::Explain(int code, Stage stage) const {
 void CFtpSession::ThrowError(int code) {
     if (m_bBodyTooLarge) {
         CloseStage(true);
-        throw CInternetException(
-            "The listing of \"" + corvane::VisibleText(corvane::RemoteNameToUtf8(m_strCurrentDir)) +
-                "\" is larger than " + SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
-            CInternetException::listingTooLarge);
+        throw CInternetException("Listing failed: the listing of " + FolderText() + " is larger than " +
+                                     SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
+                                 CInternetException::listingTooLarge);
     }
     // The library's clock may end the listing a moment before ours reaches the deadline.
     if (code == CURLE_OPERATION_TIMEDOUT && m_listingStart &&
         (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9) {
         CloseStage(true);
-        throw CInternetException(
-            "The listing of \"" + corvane::VisibleText(corvane::RemoteNameToUtf8(m_strCurrentDir)) +
-                "\" took longer than " + std::to_string(corvane::SecondsRoundedUp(m_limits.listing)) +
-                " seconds, so it was stopped.",
-            CInternetException::listingTooSlow);
+        throw CInternetException("Listing failed: the listing of " + FolderText() + " took longer than " +
+                                     std::to_string(corvane::SecondsRoundedUp(m_limits.listing)) +
+                                     " seconds, so it was stopped.",
+                                 CInternetException::listingTooSlow);
     }
     const Stage stage = FailedStage(code);
     std::string text = StageTitle(stage) + " failed: " + Explain(code, stage);
@@ -864,12 +862,12 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
     m_strBody.clear();
     m_strBody.shrink_to_fit();
     if (parsed.arrEntries.empty() && parsed.nUnreadable > 0)
-        throw CInternetException("The listing of " + FolderText() + " could not be read: the server sent " +
-                                     std::to_string(parsed.nUnreadable) +
-                                     (parsed.nUnreadable == 1 ? " line" : " lines") +
-                                     " in no listing format this program knows (the first: \"" +
-                                     Shown(parsed.strFirstUnreadable) + "\").",
-                                 CInternetException::listingUnreadable);
+        throw CInternetException(
+            "Listing failed: the listing of " + FolderText() + " could not be read: the server sent " +
+                std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line" : " lines") +
+                " in no listing format this program knows (the first: \"" + Shown(parsed.strFirstUnreadable) +
+                "\").",
+            CInternetException::listingUnreadable);
     std::vector<CFtpFileInfo> out;
     out.reserve(parsed.arrEntries.size());
     for (corvane::FtpListEntry& e : parsed.arrEntries)

@@ -163,7 +163,7 @@ std::vector<FaultCase> FaultCases() {
     smallListing.listingMaxBytes = 4000;
     return {
         {"Empty", {"list", "empty"}, quick, nullptr},
-        {"Unreadable", {"list", "garbage"}, quick, "The listing of \"/x\" could not be read"},
+        {"Unreadable", {"list", "garbage"}, quick, "Listing failed: the listing of \"/x\" could not be read"},
         {"Dropped", {"drop"}, quick, ""},
         {"Stalled", {"stall"}, quick, "sent no data for 1 second."},
         {"DataPortRefused", {"bad-data-port"}, quick, "Data connection failed: "},
