@@ -100,6 +100,7 @@ CRemoteFolderSession::Result CRemoteFolderSession::CaughtFailure() {
 
 CRemoteFolderSession::Result CRemoteFolderSession::Open(const CConnectionInfo& connection,
                                                         const CProxySettings& proxy, ProxyRule rule) {
+    m_arrFailedTranscript.clear();
     if (auto refused = RefuseUnsendable(connection, proxy))
         return *refused;
     try {
@@ -148,9 +149,17 @@ CRemoteFolderSession::Result CRemoteFolderSession::Test(const CConnectionInfo& c
                                                         const CProxySettings& proxy,
                                                         const std::string& folder) {
     Result result = Open(connection, proxy, ProxyRule::connectionTest);
+    if (!result)
+        return result;
     std::vector<CRemoteItem> items;
-    if (result)
-        result = List(folder, items);
+    result = List(folder, items);
+    if (!result) {
+        // A test that failed leaves nothing open, so the next one starts afresh; its
+        // transcript stays for Details.
+        std::vector<std::string> transcript = GetTranscript();
+        Close();
+        m_arrFailedTranscript = std::move(transcript);
+    }
     return result;
 }
 
@@ -234,6 +243,8 @@ std::vector<std::string> CRemoteFolderSession::GetTranscript() {
         return m_pConnection->GetTranscript();
     if (!m_component.IsEmpty())
         return SplitLines(m_component.GetTranscript());
+    if (!m_arrFailedTranscript.empty())
+        return m_arrFailedTranscript;
     return m_internet.GetFailedTranscript();
 }
 

@@ -64,7 +64,8 @@ public:
 
     // The connection test: opens as the connection test does, then lists `folder` (empty:
     // the login folder), so that the data connection is tried too. The session stays open
-    // when it worked; GetWarnings then tells what may still fail for another client.
+    // when it worked (GetWarnings then tells what may still fail for another client), and
+    // is closed when the listing failed.
     Result Test(const CConnectionInfo& connection, const CProxySettings& proxy,
                 const std::string& folder = {});
 
@@ -99,4 +100,6 @@ private:
     std::unique_ptr<CFtpConnection> m_pConnection;
     CCoFtpDriver m_component;
     bool m_bOpen = false;
+    // The transcript of a test whose session was closed after its listing failed.
+    std::vector<std::string> m_arrFailedTranscript;
 };

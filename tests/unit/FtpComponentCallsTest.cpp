@@ -217,6 +217,21 @@ TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
     EXPECT_FALSE(session.IsOpen());
 }
 
+// The connection test lists the login folder; when that fails nothing stays open, so the
+// next test starts afresh.
+TEST_F(SessionCalls, AFailedTestLeavesNothingOpen) {
+    CRemoteFolderSession session;
+    m_state->failures[44] = "550 Not enough privileges.";
+    EXPECT_EQ(session.Test(Connection(), {}).strError, "550 Not enough privileges.");
+    EXPECT_EQ(m_state->Calls().back(), "call 7");
+    EXPECT_FALSE(session.IsOpen());
+    m_state->failures.clear();
+    m_state->ClearCalls();
+    EXPECT_TRUE(session.Test(Connection(), {}));
+    EXPECT_EQ(m_state->Calls().back(), "get 1");
+    EXPECT_TRUE(session.IsOpen());
+}
+
 TEST_F(SessionCalls, ComponentThatCannotBeCreated) {
     CRecordingFtpRegistration missing(m_state, /*creatable=*/false);
     CRemoteFolderSession session;
