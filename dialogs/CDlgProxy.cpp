@@ -2,6 +2,7 @@
 
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "platform/ProxyTypes.h"
 #include "remote/PasswordDisplay.h"
 
 #include <wx/button.h>
@@ -12,9 +13,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
-
-const char* const CDlgProxy::kTypeNames[kTypeCount] = {"NONE", "HTTP", "SOCKS4", "SOCKS4A", "SOCKS5"};
-const std::int32_t CDlgProxy::kTypeCodes[kTypeCount] = {4, 3, 0, 1, 2};
 
 CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, "Proxy"), m_pDoc(pDoc) {
     BuildControls();
@@ -93,12 +91,11 @@ void CDlgProxy::LoadRecord() {
     m_pUser->ChangeValue(ToWx(m_pProxy->m_strUser));
     m_pPassword->ChangeValue(ToWx(m_pProxy->m_strPassword));
     m_pShowPassword->SetValue(m_pProxy->m_bShowPassword);
-    for (const char* name : kTypeNames)
-        m_pType->Append(name);
+    for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable())
+        m_pType->Append(row.name);
     // Selected by name: a code of our own that is not in the table leaves no selection.
-    for (int i = 0; i < kTypeCount; ++i)
-        if (kTypeCodes[i] == m_pProxy->m_nType)
-            m_pType->SetStringSelection(kTypeNames[i]);
+    if (const corvane::ProxyTypeRow* row = corvane::ProxyTypeByStoredCode(m_pProxy->m_nType))
+        m_pType->SetStringSelection(row->name);
     ApplyPasswordRule();
 }
 
@@ -125,8 +122,8 @@ void CDlgProxy::OnOK(wxCommandEvent&) {
     m_pProxy->m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     m_pProxy->m_bShowPassword = m_pShowPassword->GetValue();
     const wxString type = m_pType->GetStringSelection();
-    for (int i = 0; i < kTypeCount; ++i)
-        if (type == kTypeNames[i])
-            m_pProxy->m_nType = kTypeCodes[i];
+    for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable())
+        if (type == row.name)
+            m_pProxy->m_nType = row.storedCode;
     EndModal(wxID_OK);
 }

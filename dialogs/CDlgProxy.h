@@ -22,10 +22,7 @@ public:
         kIdShowPassword = 1067,
     };
 
-    // The names the type list shows, in list order, and the codes stored for them.
-    static constexpr int kTypeCount = 5;
-    static const char* const kTypeNames[kTypeCount];
-    static const std::int32_t kTypeCodes[kTypeCount];
+    // The type list shows corvane::ProxyTypeTable() (platform/ProxyTypes.h) in its order.
 
     CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc);
 

@@ -5,6 +5,7 @@
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
+#include "remote/CDlgTranscript.h"
 #include "remote/PasswordDisplay.h"
 
 #include <wx/app.h>
@@ -108,6 +109,7 @@ void CDlgFTP::BuildControls() {
     m_btnConnect = new wxButton(box, IDC_CONNECT, "Connect");
     buttons->Add(m_btnConnect);
     group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
+    group->Add(BuildTestDetails(box), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
 
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(group, 1, wxEXPAND | wxALL, du(7, 7).x);
@@ -230,6 +232,7 @@ void CDlgFTP::OnConnect() {
         }
         // Gone before any message about the attempt is shown.
         popup->ClosePopup();
+        ShowTestDetails(result);
     }
     if (!result) {
         m_bTested = false;
@@ -241,12 +244,43 @@ void CDlgFTP::OnConnect() {
 Result CDlgFTP::ConnectServer(const CConnectionInfo& typed) {
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
     Result result;
-    CBlockingWork::Run(
-        [&] { result = m_session->Open(typed, proxy, CRemoteFolderSession::ProxyRule::connectionTest); });
+    CBlockingWork::Run([&] { result = m_session->Test(typed, proxy); });
     if (result.outcome == CRemoteFolderSession::Outcome::componentMissing) {
         wxBusyCursorSuspender normalCursor;
         wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
                      wxOK | wxICON_EXCLAMATION, this);
     }
     return result;
+}
+
+wxSizer* CDlgFTP::BuildTestDetails(wxWindow* parent) {
+    // The label stays in place when empty, so that Details sits under Connect.
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    m_labelWarning = new wxStaticText(parent, IDC_PASSIVE_WARNING, wxString());
+    m_labelWarning->SetForegroundColour(wxColour(160, 80, 0));
+    row->Add(m_labelWarning, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, ConvertDialogToPixels(wxSize(4, 0)).x);
+    m_btnDetails = new wxButton(parent, IDC_DETAILS, "Details");
+    m_btnDetails->SetToolTip("The test's commands and the server's replies, to read and to copy");
+    m_btnDetails->Hide();
+    m_btnDetails->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDetails(); });
+    row->Add(m_btnDetails, 0, wxALIGN_TOP);
+    return row;
+}
+
+void CDlgFTP::ShowTestDetails(const Result& result) {
+    m_arrTranscript = m_session->GetTranscript();
+    wxString warning;
+    if (result)
+        for (const std::string& line : m_session->GetWarnings())
+            warning += (warning.empty() ? "" : "\n") + wxString::FromUTF8(line);
+    m_labelWarning->SetLabel(warning);
+    m_labelWarning->Wrap(ConvertDialogToPixels(wxSize(190, 0)).x);
+    m_btnDetails->Show();
+    GetSizer()->SetSizeHints(this);
+    Layout();
+}
+
+void CDlgFTP::OnDetails() {
+    CDlgTranscript details(this, m_arrTranscript);
+    details.ShowModal();
 }

@@ -9,12 +9,15 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
 class wxButton;
 class wxCheckBox;
 class wxSizer;
+class wxStaticText;
 class wxTextCtrl;
 
 class CDlgFTP : public CDialogBase {
@@ -32,6 +35,8 @@ public:
         IDC_USE_WININET = 1008,
         IDC_PASSIVE = 1026,
         IDC_PROXY = 1075,
+        IDC_DETAILS = 1090,
+        IDC_PASSIVE_WARNING = 1091,
     };
 
     // `pDoc` supplies the project's proxy and is marked modified when the proxy
@@ -70,6 +75,11 @@ private:
     // Opens the test session with `typed`; blocks on a worker thread while the dialog
     // keeps painting.
     CRemoteFolderSession::Result ConnectServer(const CConnectionInfo& typed);
+    // What a test shows beyond its verdict: "Details" (the transcript) and the passive
+    // address warning, hidden until a test has run.
+    wxSizer* BuildTestDetails(wxWindow* parent);
+    void ShowTestDetails(const CRemoteFolderSession::Result& result);
+    void OnDetails();
 
     wxTextCtrl* m_editHost = nullptr;
     wxTextCtrl* m_editPort = nullptr;
@@ -83,6 +93,9 @@ private:
     wxButton* m_btnProxy = nullptr;
     wxCheckBox* m_checkUseWinInet = nullptr;
     wxSizer* m_proxyRow = nullptr;
+    wxButton* m_btnDetails = nullptr;
+    wxStaticText* m_labelWarning = nullptr;
+    std::vector<std::string> m_arrTranscript;
 
     bool m_bTested = false;
     std::unique_ptr<CRemoteFolderSession> m_session;

@@ -1,11 +1,15 @@
 #include "remote/CDlgFTPFolder.h"
 
+#include "remote/CDlgTranscript.h"
+
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
 #include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+
+#include <algorithm>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -68,6 +72,7 @@ void CDlgFTPFolder::BuildControls() {
     m_errorPicture = new wxStaticBitmap(this, IDC_ERROR_PICTURE, GetResourceBitmap(IDB_ERROR_SIGN));
     m_errorPicture->Hide();
     top->Add(m_errorPicture, 0, wxALIGN_TOP | wxLEFT, du(8, 0).x);
+    top->Add(BuildFailureDetails(), 0, wxALIGN_TOP | wxLEFT, du(4, 0).x);
 
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, wxString());
     wxStaticBox* box = group->GetStaticBox();
@@ -121,6 +126,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
     if (!connected) {
         SetStatus(RemoteNameToWx(connected.strError));
         m_errorPicture->Show();
+        ShowFailureDetails();
         Layout();
         return;
     }
@@ -184,6 +190,7 @@ bool CDlgFTPFolder::ListFolder() {
     CBlockingWork::Run([&] { result = m_session->List(path, found); });
     if (!result) {
         SetStatus(RemoteNameToWx(result.strError));
+        ShowFailureDetails();
         return false;
     }
     for (CRemoteItem& listed : found) {
@@ -316,4 +323,25 @@ void CDlgFTPFolder::SetStatus(const wxString& text) {
     m_status->SetLabelText(text);
     m_status->SetToolTip(text);
     m_status->Wrap(m_status->GetSize().x);
+}
+
+wxButton* CDlgFTPFolder::BuildFailureDetails() {
+    auto* details = new wxButton(this, IDC_DETAILS, "Details");
+    details->SetToolTip("The session's commands and the server's replies, to read and to copy");
+    details->Hide();
+    details->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        CDlgTranscript transcript(this, m_session->GetTranscript());
+        transcript.ShowModal();
+    });
+    return details;
+}
+
+void CDlgFTPFolder::ShowFailureDetails() {
+    FindWindow(IDC_DETAILS)->Show();
+    // A failure names its stage and the next step: the status line grows to show it all.
+    const int width = m_status->GetSize().x;
+    m_status->Wrap(width);
+    m_status->SetMinSize(wxSize(width, std::max(m_status->GetMinSize().y, m_status->GetBestSize().y)));
+    GetSizer()->SetSizeHints(this);
+    Layout();
 }

@@ -16,6 +16,7 @@
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
+class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
 
@@ -27,6 +28,7 @@ public:
         IDC_STATUS = 1058,
         IDC_PROGRESS = 1007,
         IDC_ERROR_PICTURE = 1060,
+        IDC_DETAILS = 1090,
         IDT_START = 1,
     };
     // Tree images of the folder strip.
@@ -57,6 +59,9 @@ public:
 
 private:
     void BuildControls();
+    // "Details" beside a failure: the session's transcript (CDlgTranscript).
+    wxButton* BuildFailureDetails();
+    void ShowFailureDetails();
     void OnInitDialog(wxInitDialogEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnItemExpanded(wxTreeEvent& event);
