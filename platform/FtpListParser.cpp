@@ -327,7 +327,7 @@ bool ReadScaledSize(std::string_view s, std::int64_t& size) {
     const auto dot = number.find('.');
     const std::string_view whole = number.substr(0, dot);
     const std::string_view fraction = dot == std::string_view::npos ? "0" : number.substr(dot + 1);
-    if (!IsDigits(whole, 1, 9) || !IsDigits(fraction, 1, 3))
+    if (!IsDigits(whole, 1, 6) || !IsDigits(fraction, 1, 3)) // below 2^63 bytes
         return false;
     const double value =
         static_cast<double>(ToNumber(whole)) +
@@ -573,15 +573,23 @@ bool ParseVms(std::string_view, const Tokens& tk, FtpListEntry& entry) {
     return true;
 }
 
-// IBM AS/400: "QSYS  77824 02/23/00 15:09:55 *DIR  QOpenSys/", "ANDREW  *MEM  SRC.FILE/X.MBR".
-// Libraries, folders and directories are folders, and so is a name ending in "/".
+bool IsAs400SizeDateTime(const Tokens& tk, std::size_t at) {
+    return IsDigits(tk[at]) && !tk[at + 1].empty() &&
+           tk[at + 1].find_first_not_of("0123456789/.-") == std::string_view::npos && IsClock(tk[at + 2]);
+}
+
+// IBM AS/400: "QSYS  77824 02/23/00 15:09:55 *DIR  QOpenSys/", "ANDREW  *MEM  SRC.FILE/X.MBR";
+// the owner is left blank for anonymous sessions. Libraries, folders and directories are
+// folders, and so is a name ending in "/".
 bool ParseAs400(std::string_view line, const Tokens& tk, FtpListEntry& entry) {
     std::size_t kind = 1;
     std::int64_t size = -1;
-    if (IsDigits(tk[1]) && tk[2].find_first_not_of("0123456789/.") == std::string_view::npos &&
-        IsClock(tk[3])) {
+    if (IsAs400SizeDateTime(tk, 1)) {
         kind = 4;
         size = ToNumber(tk[1]);
+    } else if (IsAs400SizeDateTime(tk, 0)) {
+        kind = 3;
+        size = ToNumber(tk[0]);
     }
     const std::string_view type = tk[kind];
     if (type.size() < 2 || type[0] != '*' || !std::isupper(static_cast<unsigned char>(type[1])))
@@ -638,13 +646,31 @@ bool IsLoneVmsName(std::string_view line) {
     return tk.n == 1 && !VmsName(tk[0]).empty();
 }
 
+// "total" as `ls` says it in the languages of kMonthNames and in Chinese, Japanese, Korean.
+bool IsTotalWord(std::string_view word) {
+    static constexpr std::array<std::string_view, 10> kTotal = {"total",
+                                                                "insgesamt",
+                                                                "totale",
+                                                                "totaal",
+                                                                "\xc3\xb6sszesen",
+                                                                "\xd0\xb8\xd1\x82\xd0\xbe\xd0\xb3\xd0\xbe",
+                                                                "\xe6\x80\xbb\xe7\x94\xa8\xe9\x87\x8f",
+                                                                "\xe5\x90\x88\xe8\xa8\x88",
+                                                                "\xed\x95\xa9\xea\xb3\x84",
+                                                                "gesamt"};
+    for (const std::string_view total : kTotal)
+        if (EqualsNoCase(word, total))
+            return true;
+    return false;
+}
+
 // Lines a server sends that carry no entry: "total 12", VMS's "Directory ..." and "Total
 // of 3 files", the column heads and rules of VxWorks and OS-9, blank lines.
 bool IsKnownListNonEntry(std::string_view line) {
     const Tokens tk = Tokenize(line);
     if (tk.n == 0)
         return true;
-    if ((tk.n == 2 && EqualsNoCase(tk[0], "total")) || (tk[0] == "Total" && tk[1] == "of") ||
+    if ((tk.n == 2 && IsTotalWord(tk[0])) || (tk[0] == "Total" && tk[1] == "of") ||
         (tk[0] == "Grand" && tk[1] == "total") ||
         (tk[0] == "Directory" && (tk[1] == "of" || tk[1].find_first_of(":[") != std::string_view::npos)))
         return true;

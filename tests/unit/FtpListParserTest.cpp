@@ -107,6 +107,7 @@ const LineCase kLines[] = {
     {"as/400", "QSYS            77824 02/23/00 15:09:55 *DIR       QOpenSys/", "QOpenSys", Type::folder, -1, ""},
     {"as/400", "QDOC            24576 09/23/99 14:35:50 *FLR       QDOC/", "QDOC", Type::folder, -1, ""},
     {"as/400", "ANDREW            *MEM       RPGLESRC.FILE/UMFRM.MBR", "RPGLESRC.FILE/UMFRM.MBR", Type::file, -1, ""},
+    {"as/400", "               5263360 06/11/97 12:27:39 *FILE      SAVED FILE", "SAVED FILE", Type::file, 5263360, ""},
     {"vxworks", "     512   FEB-09-2005  19:44:52   logs   <DIR>", "logs", Type::folder, -1, ""},
     {"vxworks", "      41   JAN-25-2000  10:36:42   readme.txt", "readme.txt", Type::file, 41, ""},
     {"os-9", "  0.0   05/10/28 0935 d-ewrewr   8E0      1280 CMDS", "CMDS", Type::folder, 1280, ""},
@@ -165,6 +166,9 @@ TEST(FtpListing, WholeBodiesTellEmptyFromUnreadable) {
              Body{"total 2\r\ndrwxr-xr-x 2 u g 1 Jan  5 12:34 a\r\n-rw-r--r-- 1 u g 2 Jan  5 2020 b\n\n",
                   false, 2, 0},
              Body{"total 0\r\n", false, 0, 0},
+             Body{"insgesamt 8\r\n\xd0\xb8\xd1\x82\xd0\xbe\xd0\xb3\xd0\xbe 8\r\n\xe5\x90\x88\xe8\xa8\x88 "
+                  "8\r\n",
+                  false, 0, 0},
              Body{"", false, 0, 0},
              Body{"type=cdir; /x\r\ntype=pdir; /\r\n", true, 0, 0},
              Body{"type=cdir; /x\r\ntype=dir; d\r\ntype=file;size=3; f", true, 2, 0},
