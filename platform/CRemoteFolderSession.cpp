@@ -1,6 +1,7 @@
 #include "platform/CRemoteFolderSession.h"
 
 #include "model/CodePage.h"
+#include "platform/CCoFtp.h"
 #include "platform/CFtpFileFind.h"
 #include "platform/CInternetException.h"
 #include "platform/COleException.h"
@@ -146,16 +147,17 @@ CRemoteFolderSession::Result CRemoteFolderSession::List(const std::string& path,
         return Failure("The FTP session is not open.");
     if (m_pConnection)
         return ListBuiltIn(path, items);
+    Result listed;
     try {
-        ListComponent(path, items);
+        listed.strWarning = ListComponent(path, items);
     } catch (...) {
         items.clear();
         return CaughtFailure();
     }
-    return {};
+    return listed;
 }
 
-void CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
+std::string CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
     m_component.InvokeHelper(coftp::dispidChangeDirectory, InvokeKind::method, {path});
     const std::string base = WithoutTrailingSeparators(path);
     m_component.InvokeHelper(coftp::dispidList, InvokeKind::method, {std::string("*")});
@@ -173,6 +175,15 @@ void CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CR
         item.kind = KindOf(As<std::int32_t>(entry.GetProperty(coftp::dispidKind)));
         items.push_back(std::move(item));
     }
+    // Our own component can tell which lines of the listing it could not read.
+    std::string warning;
+    if (const auto* own = dynamic_cast<const CCoFtp*>(m_component.GetDispatch().get());
+        own && own->GetSession())
+        warning = own->GetSession()->GetListingNote();
+    if (count > reachable)
+        warning += std::string(warning.empty() ? "" : " ") + "The folder has " + std::to_string(count) +
+                   " entries; only the first " + std::to_string(reachable) + " are shown.";
+    return warning;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string& path,
@@ -194,7 +205,10 @@ CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string
         items.push_back({finder.GetFileName(), finder.GetFilePath(), kind});
     }
     finder.Close();
-    return {};
+    Result listed;
+    if (const CFtpSession* session = m_pConnection->GetSession())
+        listed.strWarning = session->GetListingNote();
+    return listed;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::Close() {

@@ -42,6 +42,9 @@ public:
         // The operator's text when not ok, cut to what a 512-character buffer holds. Like a
         // remote name it is in the server's bytes, for corvane::RemoteNameToUtf8 to show.
         std::string strError;
+        // After a listing that worked: what it does not show (lines that could not be read,
+        // entries the component cannot hand on), in the server's bytes; empty when nothing.
+        std::string strWarning{};
         explicit operator bool() const { return outcome == Outcome::ok; }
     };
     static constexpr std::size_t kMaxErrorChars = 511;
@@ -73,7 +76,8 @@ public:
 
 private:
     void OpenComponent(const CConnectionInfo& connection, const CProxySettings& proxy, ProxyRule rule);
-    void ListComponent(const std::string& path, std::vector<CRemoteItem>& items);
+    // Returns the listing's warning (Result::strWarning).
+    std::string ListComponent(const std::string& path, std::vector<CRemoteItem>& items);
     Result ListBuiltIn(const std::string& path, std::vector<CRemoteItem>& items);
     static Result Failure(std::string text, Outcome outcome = Outcome::failed);
     static Result CaughtFailure();

@@ -6,6 +6,8 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
+#include "model/VisibleText.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -194,6 +196,11 @@ bool CDlgFTPFolder::ListFolder() {
         m_arrListing.push_back(entry.get());
         m_arrEntries.push_back(std::move(entry));
     }
+    // Lines the listing could not read are said, never dropped in silence; the folder is named,
+    // as the status line stays until something else is said.
+    if (!result.strWarning.empty())
+        SetStatus(wxString::FromUTF8(
+            corvane::VisibleText(corvane::RemoteNameToUtf8(path + ": " + result.strWarning))));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
 #include "model/SecretText.h"
+#include "model/VisibleText.h"
 #include "platform/CRemoteFolderSession.h"
 #include "platform/StandardComponents.h"
 
@@ -23,6 +24,12 @@ std::string ServerLine(const std::string& serverBytes, const CConnectionInfo& c,
     std::replace_if(
         text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
     return corvane::RemoteNameToUtf8(text);
+}
+
+// A listing name as the browser shows it: never masked, for a folder's name is what the
+// operator reads and picks, whatever a password happens to look like.
+std::string NameLine(const std::string& serverBytes) {
+    return corvane::VisibleText(corvane::RemoteNameToUtf8(serverBytes));
 }
 
 } // namespace
@@ -82,8 +89,12 @@ int RunProbeCommand(int argc, char** argv) {
         // The folders the browser shows, under the names it shows.
         for (const CRemoteItem& item : items)
             if (item.IsBrowsable())
-                std::cout << "  " << ServerLine(item.strName, c, doc.m_proxy) << "\n";
+                std::cout << "  " << NameLine(item.strName) << "\n";
         std::cout.flush();
+        // What the listing does not show: lines it could not read, entries cut off.
+        if (result && !result.strWarning.empty())
+            std::cerr << "warning: " << corvane::Cp1252ToUtf8(c.m_strHost) << ": "
+                      << corvane::VisibleText(ServerLine(result.strWarning, c, doc.m_proxy)) << "\n";
         allOk = allOk && result;
     }
     if (probed == 0) {
