@@ -5,9 +5,9 @@
 #include <cmath>
 
 // Every listing family is one step in kFamilies (near the end): each looks at a line's
-// first tokens and takes the line only when they have its family's shape. The Unix
-// family goes first, as nearly every server speaks it; the shapes do not overlap, so the
-// order decides nothing else.
+// first tokens and takes the line only when they have its family's shape; the first that
+// takes it wins. Unix goes first, as nearly every server speaks it, and each family is
+// told by its first tokens, so the order matters for no line written in these formats.
 namespace corvane {
 namespace {
 
