@@ -183,6 +183,16 @@ int MonthOf(std::string_view token) {
         return 0;
     if (const int month = MonthByName(token))
         return month;
+    // A capital Cyrillic first letter in UTF-8 ("Окт"): А..П are D0 90..9F, Р..Я D0 A0..AF;
+    // their small letters D0 B0..BF and D1 80..8F.
+    const auto second = token.size() > 2 ? static_cast<unsigned char>(token[1]) : 0;
+    if (static_cast<unsigned char>(token[0]) == 0xD0 && second >= 0x90 && second <= 0xAF) {
+        std::string lower(token);
+        lower[0] = static_cast<char>(second < 0xA0 ? 0xD0 : 0xD1);
+        lower[1] = static_cast<char>(second < 0xA0 ? second + 0x20 : second - 0x20);
+        if (const int month = MonthByName(lower))
+            return month;
+    }
     for (const bool koi8r : {true, false})
         if (const std::string utf8 = CyrillicToUtf8(token, koi8r); !utf8.empty())
             if (const int month = MonthByName(utf8))

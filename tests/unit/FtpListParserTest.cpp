@@ -78,6 +78,8 @@ const LineCase kLines[] = {
     {"hu", "drwxr-xr-x 2 u g 4096 szept 30  2016 tavaly", "tavaly", Type::folder, 4096, ""},
     {"ru", "drwxr-xr-x 2 u g 4096 \xd0\xbe\xd0\xba\xd1\x82 10 12:34 docs", "docs", Type::folder, 4096, ""},
     {"ru", "drwxr-xr-x 2 u g 4096 \xd0\xbc\xd0\xb0\xd1\x8f  9  2015 may", "may", Type::folder, 4096, ""},
+    {"ru capital", "drwxr-xr-x 2 u g 4096 \xd0\x9e\xd0\xba\xd1\x82 10 12:34 cap", "cap", Type::folder, 4096, ""},
+    {"ru capital", "drwxr-xr-x 2 u g 4096 \xd0\xa1\xd0\xb5\xd0\xbd 10 12:34 sen", "sen", Type::folder, 4096, ""},
     {"ru koi8-r", "drwxr-xr-x 2 u g 4096 \xcf\xcb\xd4 10 12:34 koi", "koi", Type::folder, 4096, ""},
     {"ru cp1251", "drwxr-xr-x 2 u g 4096 \xe4\xe5\xea 31  2012 win", "win", Type::folder, 4096, ""},
     {"zh", "drwxr-xr-x 2 u g 4096 3\xe6\x9c\x88 29 03:26 zh", "zh", Type::folder, 4096, ""},
