@@ -3,6 +3,7 @@
 #include "platform/COleException.h"
 #include "platform/CoFtpDispIds.h"
 
+#include <algorithm>
 #include <variant>
 
 namespace {
@@ -88,9 +89,10 @@ void CCoFtpDriver::List(const std::string& mask) {
     m_driver.InvokeHelper(coftp::dispidList, InvokeKind::method, {mask});
 }
 
-std::vector<CCoFtpDriver::Entry> CCoFtpDriver::GetListing(std::size_t maxEntries) {
+std::vector<CCoFtpDriver::Entry> CCoFtpDriver::GetListing(std::size_t maxEntries, std::size_t& total) {
     COleDispatchDriver listing(As<std::shared_ptr<IDispatch>>(m_driver.GetProperty(coftp::dispidListing)));
     const std::int32_t count = As<std::int32_t>(listing.GetProperty(coftp::dispidCount));
+    total = static_cast<std::size_t>(std::max<std::int32_t>(count, 0));
     std::vector<Entry> out;
     for (std::int32_t i = 0; i < count && static_cast<std::size_t>(i) < maxEntries; ++i) {
         COleDispatchDriver entry(As<std::shared_ptr<IDispatch>>(

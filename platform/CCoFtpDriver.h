@@ -44,7 +44,8 @@ public:
     void ChangeDirectory(const std::string& path);
     void List(const std::string& mask);
     // The entries of the last List, at most `maxEntries` of them (the index is 16-bit).
-    std::vector<Entry> GetListing(std::size_t maxEntries);
+    // The first `maxEntries` entries; `total` receives how many the listing holds.
+    std::vector<Entry> GetListing(std::size_t maxEntries, std::size_t& total);
 
     // The session transcript and the connection test's warnings (one a line), as safe
     // UTF-8 text; empty from a component that keeps none.

@@ -842,6 +842,7 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
     const std::string url = UrlForFolder(m_strCurrentDir);
     m_strFolderInWork = m_strCurrentDir;
     const bool mlsd = m_bMlsd;
+    m_strListingNote.clear();
     try {
         PerformListing(url, mlsd ? "MLSD" : m_bListHidden ? "LIST -a" : "LIST");
     } catch (const CInternetException&) {
@@ -868,6 +869,9 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
                 " in no listing format this program knows (the first: \"" + Shown(parsed.strFirstUnreadable) +
                 "\").",
             CInternetException::listingUnreadable);
+    m_strListingNote = corvane::UnreadableLinesText(parsed.nUnreadable, parsed.strFirstUnreadable);
+    if (!m_strListingNote.empty())
+        m_arrCommands.push_back("(" + m_strListingNote + ")");
     std::vector<CFtpFileInfo> out;
     out.reserve(parsed.arrEntries.size());
     for (corvane::FtpListEntry& e : parsed.arrEntries)

@@ -75,6 +75,9 @@ public:
     // with one of its listing codes when the listing was too slow, too large, or had lines
     // but none that reads as an entry.
     std::vector<CFtpFileInfo> List();
+    // What the last listing that worked left out (corvane::UnreadableLinesText, in the
+    // server's bytes); empty when it read every line. The transcript has it too.
+    const std::string& GetListingNote() const { return m_strListingNote; }
 
     // Every command sent since the last ClearCommandLog, one per element, without CRLF;
     // passwords and proxy credentials show masked (SecretText.h).
@@ -146,6 +149,7 @@ private:
     std::vector<std::string> m_arrReplies; // reply lines of the running request
     std::string m_strLastReply;
     std::vector<std::string> m_arrCommands;
+    std::string m_strListingNote;
     long m_nStallSeconds = 0;
     long m_nConnectSeconds = 0;
 

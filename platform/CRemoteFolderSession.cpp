@@ -2,6 +2,7 @@
 
 #include "model/CodePage.h"
 #include "model/VisibleText.h"
+#include "platform/CCoFtp.h"
 #include "platform/CFtpFileFind.h"
 #include "platform/CInternetException.h"
 #include "platform/COleException.h"
@@ -172,29 +173,40 @@ CRemoteFolderSession::Result CRemoteFolderSession::List(const std::string& path,
         return Failure(*text);
     if (m_pConnection)
         return ListBuiltIn(path, items);
+    Result listed;
     try {
-        ListComponent(path, items);
+        listed.strWarning = ListComponent(path, items);
     } catch (...) {
         items.clear();
         return CaughtFailure();
     }
-    return {};
+    return listed;
 }
 
-void CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
+std::string CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
     if (!path.empty())
         m_component.ChangeDirectory(path);
     const std::string base = WithoutTrailingSeparators(path);
     m_component.List("*");
     // The index is 16-bit: entries past 32,767 cannot be addressed.
-    for (CCoFtpDriver::Entry& entry :
-         m_component.GetListing(static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()) + 1)) {
+    const std::size_t reachable = static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()) + 1;
+    std::size_t count = 0;
+    for (CCoFtpDriver::Entry& entry : m_component.GetListing(reachable, count)) {
         CRemoteItem item;
         item.strName = std::move(entry.strName);
         item.strPath = base + "/" + item.strName;
         item.kind = KindOf(entry.nKind);
         items.push_back(std::move(item));
     }
+    // Our own component can tell which lines of the listing it could not read.
+    std::string warning;
+    if (const auto* own = dynamic_cast<const CCoFtp*>(m_component.GetDispatch().get());
+        own && own->GetSession())
+        warning = own->GetSession()->GetListingNote();
+    if (count > reachable)
+        warning += std::string(warning.empty() ? "" : " ") + "The folder has " + std::to_string(count) +
+                   " entries; only the first " + std::to_string(reachable) + " are shown.";
+    return warning;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string& path,
@@ -216,7 +228,10 @@ CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string
         items.push_back({finder.GetFileName(), finder.GetFilePath(), kind});
     }
     finder.Close();
-    return {};
+    Result listed;
+    if (const CFtpSession* session = m_pConnection->GetSession())
+        listed.strWarning = session->GetListingNote();
+    return listed;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::Close() {

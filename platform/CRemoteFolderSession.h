@@ -43,6 +43,9 @@ public:
         // The operator's text when not ok: UTF-8, control characters escaped, at most
         // corvane::kMaxErrorTextChars characters. It names the stage that failed.
         std::string strError;
+        // After a listing that worked: what it does not show (lines that could not be read,
+        // entries the component cannot hand on), in the server's bytes; empty when nothing.
+        std::string strWarning{};
         explicit operator bool() const { return outcome == Outcome::ok; }
     };
     static constexpr const char* kComponentMissingText = "COM Component creation failed";
@@ -89,7 +92,8 @@ public:
 
 private:
     void OpenComponent(const CConnectionInfo& connection, const CProxySettings& proxy, ProxyRule rule);
-    void ListComponent(const std::string& path, std::vector<CRemoteItem>& items);
+    // Returns the listing's warning (Result::strWarning).
+    std::string ListComponent(const std::string& path, std::vector<CRemoteItem>& items);
     Result ListBuiltIn(const std::string& path, std::vector<CRemoteItem>& items);
     static Result Failure(std::string text, Outcome outcome = Outcome::failed);
     static std::optional<Result> RefuseUnsendable(const CConnectionInfo& connection,

@@ -8,6 +8,8 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
+#include "model/VisibleText.h"
 
 #include <algorithm>
 
@@ -201,6 +203,11 @@ bool CDlgFTPFolder::ListFolder() {
         m_arrListing.push_back(entry.get());
         m_arrEntries.push_back(std::move(entry));
     }
+    // Lines the listing could not read are said, never dropped in silence; the folder is named,
+    // as the status line stays until something else is said.
+    if (!result.strWarning.empty())
+        SetStatus(wxString::FromUTF8(
+            corvane::VisibleText(corvane::RemoteNameToUtf8(path + ": " + result.strWarning))));
     return true;
 }
 

@@ -56,12 +56,10 @@ bool ParseArgs(int argc, char** argv, ProbeArgs& args) {
     return !args.file.empty();
 }
 
-// A name from the server as one terminal line: the passwords it was sent masked, UTF-8 as
-// the browser shows it, control characters as visible escapes.
-std::string ServerName(const std::string& serverBytes, const CConnectionInfo& c,
-                       const CProxySettings& proxy) {
-    return corvane::VisibleText(corvane::RemoteNameToUtf8(
-        corvane::MaskSecretsIn(serverBytes, {c.m_strPassword, proxy.m_strPassword})));
+// A listing name as the browser shows it: never masked, for a folder's name is what the
+// operator reads and picks, whatever a password happens to look like.
+std::string NameLine(const std::string& serverBytes) {
+    return corvane::VisibleText(corvane::RemoteNameToUtf8(serverBytes));
 }
 
 struct Verdict {
@@ -85,9 +83,13 @@ Verdict ProbeOne(const CConnectionInfo& c, const CProxySettings& proxy, const Pr
         // The folders the browser shows, under the names it shows.
         for (const CRemoteItem& item : items)
             if (item.IsBrowsable())
-                std::cout << "  " << ServerName(item.strName, c, proxy) << "\n";
+                std::cout << "  " << NameLine(item.strName) << "\n";
         std::cout.flush();
-        for (const std::string& warning : session.GetWarnings()) {
+        // What the listing does not show: lines it could not read, entries cut off.
+        std::vector<std::string> warnings = session.GetWarnings();
+        if (!result.strWarning.empty())
+            warnings.push_back(corvane::VisibleText(corvane::RemoteNameToUtf8(result.strWarning)));
+        for (const std::string& warning : warnings) {
             std::cerr << "warning: " << host << ": " << warning << "\n";
             verdict.warned = true;
         }
