@@ -106,7 +106,7 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
         m_toolImages.push_back(GetStripImage(IDR_MAINFRAME, i));
     SetMenuBar(CreateMainMenu());
     m_mgr.SetManagedWindow(this);
-    CreateToolBar();
+    BuildToolBar();
     CreateStatusPanes();
 
     m_pView = new CCorvaneView(this, pDoc, pStore);
@@ -169,7 +169,7 @@ wxMenuBar* CMainFrame::CreateMainMenu() {
     return bar;
 }
 
-void CMainFrame::CreateToolBar() {
+void CMainFrame::BuildToolBar() {
     m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxAUI_TB_DEFAULT_STYLE);
     int image = 0;
     for (int id : kToolbarLayout) {

@@ -36,7 +36,7 @@ public:
     void UpdateKeyIndicators();
 
 private:
-    void CreateToolBar();
+    void BuildToolBar();
     void CreateStatusPanes();
 
     void OnRouteCommand(wxCommandEvent& event);

@@ -2,6 +2,7 @@
 
 #include "controls/ToolkitSymbol.h"
 #include "controls/WxText.h"
+#include "model/VisibleText.h"
 
 #include <algorithm>
 #include <limits>
@@ -95,12 +96,27 @@ wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {
                             field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
 }
 
+wxString CDialogBase::ControlCharacterText(const wxString& field, wxUniChar control) {
+    return wxString::Format("%s: control characters such as line breaks and tabs cannot be used (U+%04X was "
+                            "found). The text goes to a server, where such a character would end a command.",
+                            field, static_cast<unsigned>(control.GetValue()));
+}
+
+wxString CDialogBase::RefusalOf(const wxString& field, const wxString& text, std::string& out) {
+    wxUniChar unheld;
+    if (!FromWxExact(text, out, unheld))
+        return CannotHoldText(field, unheld);
+    if (const std::size_t at = corvane::FindControlCharacter(out); at != std::string::npos)
+        return ControlCharacterText(field, static_cast<unsigned char>(out[at]));
+    return {};
+}
+
 bool CDialogBase::ToCodePage(wxWindow* parent, const wxString& field, const wxString& text,
                              std::string& out) {
-    wxUniChar unheld;
-    if (FromWxExact(text, out, unheld))
+    const wxString refusal = RefusalOf(field, text, out);
+    if (refusal.empty())
         return true;
-    ShowInformation(parent, CannotHoldText(field, unheld), kCaptionInformation);
+    ShowInformation(parent, refusal, kCaptionInformation);
     return false;
 }
 

@@ -36,6 +36,12 @@ public:
     // byte for is refused, never stored with a stand-in. The refusal names the field
     // (as its label reads) and the first such character.
     static wxString CannotHoldText(const wxString& field, wxUniChar unheld);
+    // Nor may it hold a control character (a line break, tab, NUL, DEL): typed text goes to
+    // a server, where such a character would end a command and start another.
+    static wxString ControlCharacterText(const wxString& field, wxUniChar control);
+    // Why `text` cannot be stored in `field` (its first refused character), or nothing;
+    // `out` then holds its code page bytes.
+    static wxString RefusalOf(const wxString& field, const wxString& text, std::string& out);
     // `text` as code page bytes in `out`; false after showing the refusal.
     static bool ToCodePage(wxWindow* parent, const wxString& field, const wxString& text, std::string& out);
     // One typed text bound for a record field.

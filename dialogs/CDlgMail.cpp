@@ -5,6 +5,8 @@
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
+#include "model/VisibleText.h"
 #include "platform/TestMessage.h"
 
 #include <string>
@@ -203,15 +205,19 @@ void CDlgMail::OnSend(wxCommandEvent&) {
     CMailAccount typed;
     if (!StoreInto(typed))
         return;
+    std::string notice;
     try {
-        CBlockingWork::Run([&] { corvane::SendTestMessage(typed); });
+        CBlockingWork::Run([&] { notice = corvane::SendTestMessage(typed); });
     } catch (const std::exception& e) {
         // The component's text is UTF-8 and may quote the server in any language.
-        ShowError(this, RemoteNameToWx(e.what()).Left(kMaxErrorText));
+        ShowError(this, wxString::FromUTF8(corvane::VisibleText(corvane::RemoteNameToUtf8(e.what())))
+                            .Left(kMaxErrorText));
         return;
     }
     m_pProgress->SetValue(100);
     m_timer.Start(kResultMs);
+    if (!notice.empty())
+        ShowInformation(this, wxString::FromUTF8(notice), kCaptionInformation);
 }
 
 void CDlgMail::OnTimer(wxTimerEvent&) {

@@ -6,6 +6,7 @@
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgMail.h"
 #include "model/CCorvaneDoc.h"
+#include "platform/TestMessage.h"
 
 #include <atomic>
 #include <wx/gauge.h>
@@ -112,6 +113,25 @@ TEST_F(DlgMailTest, TextTheCodePageCannotHoldIsRefusedAtAddAndAtOk) {
     EXPECT_EQ(m_doc.m_mail, before);
 }
 
+// A line break pasted into a field is refused at Send and at OK, naming the field, and
+// nothing reaches the component or the record.
+TEST_F(DlgMailTest, ControlCharactersAreRefusedAtSendAndAtOk) {
+    const CMailAccount before = m_doc.m_mail;
+    CDlgMail dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgMail::kIdUser, "bob\nRSET", true);
+        const wxString refusal = CDialogBase::ControlCharacterText("Username", '\n');
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
+                      CExpectMessage(wxID_OK, refusal, "Information ", wxICON_INFORMATION));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
+                      CExpectMessage(wxID_OK, refusal, "Information ", wxICON_INFORMATION));
+        ASSERT_TRUE(dlg.IsModal());
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_TRUE(m_mailer.calls.empty());
+    EXPECT_EQ(m_doc.m_mail, before);
+}
+
 // With the real component against an SMTP server on loopback: the values as typed go
 // out trimmed (the stored password is not used), and the bar stays full for 1.5 s.
 TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMoment) {
@@ -128,7 +148,9 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMail::kIdPassword, " s3cret ");
         Type(&dlg, CDlgMail::kIdFrom, "Corvane <reports@example.com> ");
-        Click(&dlg, CDlgMail::kIdSend);
+        // The peer offers no STARTTLS: the password went in plain text, and the dialog says so.
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend), CExpectMessage(wxID_OK, corvane::kPlainLoginNotice,
+                                                                     "Information ", wxICON_INFORMATION));
         EXPECT_EQ(Bar(dlg), 100);
         Pump(CDlgMail::kResultMs - 700);
         EXPECT_EQ(Bar(dlg), 100);
