@@ -207,8 +207,8 @@ void CCorvaneView::OnFoldersDelete() {
     const int mark = m_nSelectionMark;
     if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
         return;
-    if (wxMessageBox("Are you sure that want delete this profile?", "Question ?", wxYES_NO | wxICON_QUESTION,
-                     DialogParent()) != wxYES)
+    if (wxMessageBox("Are you sure you want to delete this profile?", "Question ?",
+                     wxYES_NO | wxICON_QUESTION, DialogParent()) != wxYES)
         return;
     m_pDoc->m_arrProfiles.erase(m_pDoc->m_arrProfiles.begin() + mark);
     m_pDoc->SetModifiedFlag();

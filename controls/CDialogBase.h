@@ -14,9 +14,9 @@ class wxSizer;
 
 class CDialogBase : public wxDialog {
 public:
-    // Captions of the message boxes, as the operator knows them (trailing blank included).
-    static constexpr const char* kCaptionInformation = "Information ";
-    static constexpr const char* kCaptionQuestion = "Question ?";
+    // Captions of the message boxes, the same in every dialog.
+    static constexpr const char* kCaptionInformation = "Information";
+    static constexpr const char* kCaptionQuestion = "Question";
     static constexpr const char* kCaptionError = "Error";
 
     // A number typed into a field: its leading decimal digits; none gives 0. Values

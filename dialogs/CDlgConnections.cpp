@@ -81,7 +81,8 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     const wxString host = ToWx(connection.m_strHost);
     for (const CConnectionInfo& c : m_arrWork) {
         if (ToWx(c.m_strHost).CmpNoCase(host) == 0) {
-            ShowInformation(this, "FTP connection with this host name already exists!", kCaptionInformation);
+            ShowInformation(this, "An FTP connection with this host name already exists.",
+                            kCaptionInformation);
             return;
         }
     }
@@ -116,14 +117,14 @@ void CDlgConnections::OnRemove(wxCommandEvent&) {
         if (p.m_strConnection == hostBytes) {
             ShowInformation(
                 this,
-                wxString::Format(L"Can\u2019t delete '%s' connection. This connection is assigned to an "
-                                 L"existing profile.",
+                wxString::Format(L"Can\u2019t delete the connection '%s': it is assigned to an existing "
+                                 L"profile.",
                                  host),
                 kCaptionInformation);
             return;
         }
     }
-    if (!AskYesNo(this, wxString::Format("Are you sure that want delete '%s' FTP connection?", host)))
+    if (!AskYesNo(this, wxString::Format("Are you sure you want to delete the FTP connection '%s'?", host)))
         return;
     m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
     m_pList->DeleteString(sel);

@@ -44,9 +44,9 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
         labels.push_back(l);
         return l;
     };
-    auto* serverLabel = addLabel(box1, "Server ");
+    auto* serverLabel = addLabel(box1, "Server");
     m_pServer = new wxTextCtrl(box1, kIdServer, wxString(), wxDefaultPosition, wxSize(editWidth, -1));
-    auto* userLabel = addLabel(box1, "Username ");
+    auto* userLabel = addLabel(box1, "Username");
     m_pUser = new wxTextCtrl(box1, kIdUser);
     auto* passwordLabel = addLabel(box1, "Password");
     m_pPassword =
@@ -82,7 +82,7 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     account->Add(grid1, 1, wxEXPAND | wxALL, gap);
     top->Add(account, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
 
-    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, "Recepients ");
+    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, "Recipients");
     wxWindow* box2 = recipients->GetStaticBox();
     auto* grid2 = new wxFlexGridSizer(3, row, gap);
     grid2->AddGrowableCol(1);

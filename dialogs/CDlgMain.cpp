@@ -22,11 +22,9 @@
 #include <wx/textctrl.h>
 
 namespace {
-constexpr const char* kConflictText = "If conflict happen due to simultaneous modifications of local and "
-                                      "remote files then it may be resolved by: "
-                                      "Ignoring, Uploading or Downloading. Please select appropriate way of "
-                                      "conflict resolution in radio button group "
-                                      "below.";
+constexpr const char* kConflictText = "If a file is changed locally and on the server at the same time, the "
+                                      "conflict can be resolved by ignoring it, uploading or downloading. "
+                                      "Please choose how conflicts are resolved below.";
 } // namespace
 
 CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile)
@@ -102,21 +100,21 @@ void CDlgMain::BuildControls() {
     auto label = [&](const char* text) {
         fields->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL);
     };
-    label("Connection: ");
+    label("Connection:");
     m_pConnection =
         new wxChoice(this, kIdConnection, wxDefaultPosition, wxSize(fieldWidth, -1), 0, nullptr, wxCB_SORT);
     fields->Add(m_pConnection, 1, wxEXPAND);
     m_pEditConnection = new wxButton(this, kIdEditConnection, "Edit");
     m_pEditConnection->SetMinSize(wxSize(std::max(FromDIP(56), m_pEditConnection->GetBestSize().x), -1));
     fields->Add(m_pEditConnection, 0, wxEXPAND);
-    label("Folder: ");
+    label("Folder:");
     m_pLocalFolder =
         new wxTextCtrl(this, kIdLocalFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pLocalFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     m_pBrowseLocal =
         new wxButton(this, kIdBrowseLocal, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     fields->Add(m_pBrowseLocal, 0, wxEXPAND);
-    label("FTP folder: ");
+    label("FTP folder:");
     m_pFtpFolder =
         new wxTextCtrl(this, kIdFtpFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pFtpFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);

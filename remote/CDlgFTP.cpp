@@ -41,7 +41,7 @@ CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "FTP ");
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "FTP");
     wxStaticBox* box = group->GetStaticBox();
 
     auto* grid = new wxFlexGridSizer(2, du(4, 4).y, du(8, 0).x);
@@ -50,11 +50,11 @@ void CDlgFTP::BuildControls() {
         grid->Add(new wxStaticText(box, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, du(8, 0).x);
     };
 
-    label("Host: ");
+    label("Host:");
     m_editHost = new wxTextCtrl(box, IDC_HOST, wxString(), wxDefaultPosition, wxSize(du(191, 0).x, -1));
     grid->Add(m_editHost, 1, wxEXPAND);
 
-    label("Port: ");
+    label("Port:");
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);
     m_editPort = new wxTextCtrl(box, IDC_PORT, wxString(), wxDefaultPosition, wxSize(du(40, 0).x, -1));
     // Digits only, as typed; a pasted text is read up to its first non-digit.
@@ -73,11 +73,11 @@ void CDlgFTP::BuildControls() {
     portRow->Add(frame, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, du(11, 0).x);
     grid->Add(portRow, 1, wxEXPAND);
 
-    label("User: ");
+    label("User:");
     m_editUser = new wxTextCtrl(box, IDC_USER);
     grid->Add(m_editUser, 1, wxEXPAND);
 
-    label("Password: ");
+    label("Password:");
     m_editPassword =
         new wxTextCtrl(box, IDC_PASSWORD, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
     grid->Add(m_editPassword, 1, wxEXPAND);
@@ -90,7 +90,7 @@ void CDlgFTP::BuildControls() {
     auto* options = new wxBoxSizer(wxVERTICAL);
     // Kept for connections marked so in older projects; the operator never sees it.
     m_checkUseWinInet = new wxCheckBox(box, IDC_USE_WININET,
-                                       "Use built-in windows FTP component with preconfigured (IE) settings");
+                                       "Use built-in Windows FTP component with preconfigured (IE) settings");
     m_checkUseWinInet->Hide();
     options->Add(m_checkUseWinInet, 0, wxBOTTOM, du(0, 2).y);
     m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, "Passive mode");

@@ -105,7 +105,7 @@ void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
         m_tree->AssignImageList(images);
     else
         delete images;
-    SetStatus("Connecting ... ");
+    SetStatus("Connecting ...");
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
     m_timer.StartOnce(kStartDelayMs);

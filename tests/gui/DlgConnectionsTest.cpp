@@ -14,8 +14,8 @@ using namespace dlgtest;
 namespace {
 
 const wxString kInUse =
-    wxString::FromUTF8("Can\xE2\x80\x99t delete 'alpha.org' connection. This connection is assigned "
-                       "to an existing profile.");
+    wxString::FromUTF8("Can\xE2\x80\x99t delete the connection 'alpha.org': it is assigned to an existing "
+                       "profile.");
 
 CConnectionInfo Connection(const std::string& host) {
     CConnectionInfo c;
@@ -51,12 +51,12 @@ protected:
         });
     }
     static CExpectMessage Duplicate() {
-        return CExpectMessage(wxID_OK, "FTP connection with this host name already exists!", "Information ",
+        return CExpectMessage(wxID_OK, "An FTP connection with this host name already exists.", "Information",
                               wxICON_INFORMATION);
     }
     static CExpectMessage Sure(const wxString& host, int answer) {
-        return CExpectMessage(answer, "Are you sure that want delete '" + host + "' FTP connection?",
-                              "Question ?", wxICON_QUESTION);
+        return CExpectMessage(answer, "Are you sure you want to delete the FTP connection '" + host + "'?",
+                              "Question", wxICON_QUESTION);
     }
     CCorvaneDoc m_doc;
 };
@@ -132,7 +132,7 @@ TEST_F(DlgConnectionsTest, DoubleClickEditsAndDeleteKeyRemoves) {
                           return wxID_CANCEL;
                       }));
         wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }),
-                      CExpectMessage(wxID_OK, kInUse, "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, kInUse, "Information", wxICON_INFORMATION));
         Select(dlg, "ftp.example.com");
         wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }), Sure("ftp.example.com", wxID_NO));
         EXPECT_EQ(List(dlg)->GetCount(), 2);

@@ -33,7 +33,7 @@ protected:
         dlg->m_pConnection = &m_conn;
         dlg->m_strPath = path;
         dlg->Show();
-        EXPECT_EQ(Status(dlg.get()), "Connecting ... ");
+        EXPECT_EQ(Status(dlg.get()), "Connecting ...");
         EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
         EXPECT_TRUE(PumpUntil([&] { return dlg->HasStarted(); }));
         return dlg;
@@ -159,7 +159,7 @@ TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
     auto dlg = Open("/");
     EXPECT_EQ(boxes.boxes.size(), 1u);
     EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
-    EXPECT_NE(Status(dlg.get()), "Connecting ... ");
+    EXPECT_NE(Status(dlg.get()), "Connecting ...");
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
 }
 

@@ -223,8 +223,8 @@ TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
     RunModal(dlg, [&] {
         wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
                       PickFolder(local, wxID_OK),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'),
-                                     "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'), "Information",
+                                     wxICON_INFORMATION));
         EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(wxFileName::GetTempDir(), wxID_OK));
         Click(&dlg, wxID_OK);

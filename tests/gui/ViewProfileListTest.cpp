@@ -109,8 +109,8 @@ TEST_F(ViewProfileList, EditAndDeleteFollowTheSelectionMarkAndDeleteActsOnThatRo
     view->SetItemState(1, 0, wxLIST_STATE_SELECTED);
     enabled(true);
     wxTEST_DIALOG(view->OnFoldersDelete(),
-                  dlgtest::CExpectMessage(wxID_NO, "Are you sure that want delete this profile?",
-                                          "Question ?", wxICON_QUESTION));
+                  dlgtest::CExpectMessage(wxID_NO, "Are you sure you want to delete this profile?",
+                                          "Question", wxICON_QUESTION));
     EXPECT_EQ(m_doc.m_arrProfiles.size(), 3u);
     EXPECT_FALSE(m_doc.IsModified());
 
