@@ -38,6 +38,7 @@ public:
 private:
     void CreateToolBar();
     void CreateStatusPanes();
+    wxSize MinimumClientSize() const;
 
     void OnRouteCommand(wxCommandEvent& event);
     void OnListStyle(wxCommandEvent& event);

@@ -9,7 +9,7 @@ function(corvane_gui_library name dir)
   corvane_warnings(${name})
 endfunction()
 
-corvane_gui_library(corvane_controls controls corvane_model corvane_resources ${wxWidgets_LIBRARIES})
+corvane_gui_library(corvane_controls controls corvane_model corvane_platform corvane_resources ${wxWidgets_LIBRARIES})
 target_include_directories(corvane_controls PUBLIC ${PROJECT_SOURCE_DIR})
 # wx reaches only the GUI targets; the core and corvane-dix build without it.
 target_include_directories(corvane_controls SYSTEM PUBLIC ${wxWidgets_INCLUDE_DIRS})

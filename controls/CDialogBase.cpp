@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <vector>
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -15,6 +16,7 @@
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 
 namespace {
 
@@ -56,8 +58,8 @@ void ShowFocus(wxWindow* dialog) {
 
 } // namespace
 
-CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen)
-    : wxDialog(parent, wxID_ANY, title), m_okAtOpen(okAtOpen) {
+CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen, long style)
+    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, style), m_okAtOpen(okAtOpen) {
     Bind(wxEVT_INIT_DIALOG, &CDialogBase::OnInitDialog, this);
 }
 
@@ -83,6 +85,10 @@ void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const 
 
 void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
     wxMessageBox(text, kCaptionError, wxOK | wxICON_ERROR, parent);
+}
+
+void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
+    wxMessageBox(text, wxTheApp->GetAppDisplayName(), wxOK | wxICON_EXCLAMATION, parent);
 }
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
@@ -195,12 +201,31 @@ void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
     // Whatever filling the controls raised, the dialog opens with nothing to confirm.
     // Showing a shown dialog modally initialises it again; that is not an opening.
     if (!m_bOpened) {
+        CloseOpenerToolTip();
         if (m_pOK && m_okAtOpen == OkAtOpen::disabled)
             m_pOK->Disable();
         FocusAtOpen();
     }
     m_bOpened = true;
     event.Skip();
+}
+
+void CDialogBase::CloseOpenerToolTip() {
+    // The control that opened the dialog still has the focus, and its tooltip would stay
+    // on screen over the dialog. Setting the tip again makes the toolkit look at the
+    // pointer anew, which is over the dialog now.
+    wxWindow* opener = FindFocus();
+    if (!opener || opener == this || IsDescendant(opener) || !opener->GetToolTip())
+        return;
+    const wxString tip = opener->GetToolTipText();
+    opener->UnsetToolTip();
+    opener->SetToolTip(tip);
+}
+
+void CDialogBase::ReturnFocusTo(wxWindow* control) {
+    if (control && control->IsEnabled() && control->IsShownOnScreen())
+        control->SetFocus();
+    ShowFocus(this);
 }
 
 void CDialogBase::FocusAtOpen() {

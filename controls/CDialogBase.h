@@ -29,6 +29,9 @@ public:
     static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);
     // Failures of a component: OK button, stop icon.
     static void ShowError(wxWindow* parent, const wxString& text);
+    // Something the operator must know that is no fault of theirs (a missing part of
+    // the installation): OK button, warning icon, the program's name as caption.
+    static void ShowWarning(wxWindow* parent, const wxString& text);
     // Yes/No question with the question icon; true for Yes.
     static bool AskYesNo(wxWindow* parent, const wxString& text);
 
@@ -52,13 +55,20 @@ protected:
     // a list that is only browsed may be confirmed at once.
     enum class OkAtOpen { disabled, enabled };
 
-    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled);
+    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled,
+                long style = wxDEFAULT_DIALOG_STYLE);
 
     // The OK/Cancel row at the bottom right of the dialog.
     wxSizer* CreateButtonRow();
     // The default OK button alone, for a dialog that places it itself.
     wxButton* CreateOkButton(wxWindow* parent, const wxSize& size = wxDefaultSize);
     wxButton* GetOkButton() const { return m_pOK; }
+    // Whether the dialog has opened: showing a shown dialog modally initialises it
+    // again in wx, which a dialog's own initialisation must not repeat.
+    bool HasOpened() const { return m_bOpened; }
+    // After work started from `control` (a test, a box, a dialog over this one): the
+    // keyboard is back on it, and the focus is shown.
+    void ReturnFocusTo(wxWindow* control);
 
     // Calls MarkChanged when one of these controls changes (text, check box, radio
     // button, choice, slider, spin button).
@@ -83,6 +93,7 @@ protected:
 private:
     void OnInitDialog(wxInitDialogEvent& event);
     void FocusAtOpen();
+    void CloseOpenerToolTip();
 
     wxButton* m_pOK = nullptr;
     wxWindow* m_pInitialFocus = nullptr;

@@ -15,6 +15,7 @@ class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
+class wxSizer;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -58,6 +59,10 @@ public:
 
 private:
     void BuildControls();
+    wxSizer* BuildHead();
+    wxSizer* BuildFields();
+    wxSizer* BuildOptions();
+    wxSizer* BuildConflictRow();
     void MarkChanged() override;
     // The record behind the chosen connection; null when none is chosen.
     CConnectionInfo* SelectedConnection() const;

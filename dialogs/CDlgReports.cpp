@@ -40,7 +40,7 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
     SetSizerAndFit(top);
 
     m_work = m_pDoc->m_reports;
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pChannels->SetImageList(&m_images);
     m_pChannels->AddString("Mail", IMG_PAGE);
     m_pChannels->AddString("Log", IMG_PAGE);

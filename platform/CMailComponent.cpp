@@ -2,6 +2,7 @@
 
 #include "model/CodePage.h"
 #include "platform/CAutomationRegistry.h"
+#include "platform/CCancelScope.h"
 #include "platform/CMailMessage.h"
 #include "platform/COleException.h"
 #include "platform/CurlSetup.h"
@@ -154,9 +155,13 @@ int DebugCallback(CURL*, curl_infotype type, char* data, std::size_t size, void*
     return 0;
 }
 
-// Ends the session as soon as the other end has shown it is no mail server.
+// Ends the session as soon as the other end has shown it is no mail server, or the
+// operator cancelled the work.
 int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<const CSmtpTrace*>(user)->otherGreeting.empty() ? 0 : 1;
+    return static_cast<const CSmtpTrace*>(user)->otherGreeting.empty() &&
+                   !corvane::CCancelScope::IsCancelled()
+               ? 0
+               : 1;
 }
 
 struct CPrereqContext {

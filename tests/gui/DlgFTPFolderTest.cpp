@@ -172,6 +172,7 @@ TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionClose
     sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (++ticks == 3)
             closedMeanwhile = dlg.Close();
+        // Never disabled: a disabled dialog loses its modal state.
         blocked += dlg.IsEnabled() ? 0 : 1;
     });
     const int result = dlgtest::RunModal(dlg, [&] {
@@ -181,7 +182,7 @@ TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionClose
         wxTreeCtrl* tree = dlg.GetTree();
         tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
         EXPECT_GE(ticks, 8);
-        EXPECT_EQ(blocked, ticks) << "no input while the listing runs";
+        EXPECT_EQ(blocked, 0);
         EXPECT_FALSE(closedMeanwhile) << "closing is refused meanwhile";
         m_state->ClearCalls();
         ticks = 0;
