@@ -75,7 +75,8 @@ void CDlgFTPFolder::BuildControls() {
     group->Add(m_tree, 1, wxEXPAND | wxALL, du(3, 3).x);
     // Only a frame round the bar: a panel with nothing focusable inside would take the
     // focus itself, an invisible stop on the way through the dialog.
-    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_SIMPLE);
+    // Drawn by the theme: a plain border is white whatever the theme says.
+    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_THEME);
     frame->DisableFocusFromKeyboard();
     m_progress = new CAnimatedProgressCtrl(frame, IDC_PROGRESS);
     auto* inFrame = new wxBoxSizer(wxHORIZONTAL);
