@@ -132,7 +132,12 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     m_pView = new CCorvaneView(this, pDoc, pStore);
     m_mgr.AddPane(m_pView, wxAuiPaneInfo().Name("view").CenterPane());
     m_mgr.Update();
-    SetMinClientSize(MinimumClientSize());
+    // The menu and status bars' heights are known once the window is on screen.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (event.IsShown() && !GetMinSize().IsFullySpecified())
+            SetMinSize(GetSize() - GetClientSize() + MinimumClientSize());
+    });
 
     Bind(wxEVT_MENU, &CMainFrame::OnListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);

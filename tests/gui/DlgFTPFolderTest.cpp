@@ -2,6 +2,7 @@
 // lazy expansion, failures in the status line and the proxy rule.
 #include "RemoteTestSupport.h"
 
+#include "../common/MemoryStore.h"
 #include "remote/CDlgFTPFolder.h"
 
 #include <wx/statbmp.h>
@@ -192,6 +193,37 @@ TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionClose
     EXPECT_EQ(result, wxID_CANCEL);
     EXPECT_EQ(m_state->Calls(), Calls{"call 7"}) << "closed before the dialog has ended";
     EXPECT_GE(ticks, 8) << "events kept flowing while the server took its time";
+}
+
+} // namespace
+
+namespace {
+
+// The browser opens at its design size, can grow (for a folder with thousands of
+// subfolders), and opens the next time at the size the operator gave it. There is no
+// window manager under the test display to drag its edge, so the size is set as the
+// drag would set it.
+TEST_F(DlgFTPFolderTest, TheBrowserGrowsFromItsDesignSizeAndKeepsItsSize) {
+    CMemoryStore store;
+    m_doc.SetProfileStore(&store);
+    CRecordingFtpRegistration reg(m_state);
+    wxSize design;
+    {
+        CDlgFTPFolder dlg(nullptr, &m_doc);
+        dlg.m_pConnection = &m_conn;
+        design = dlg.GetSize();
+        EXPECT_TRUE(dlg.HasFlag(wxRESIZE_BORDER));
+        EXPECT_EQ(dlg.GetMinSize(), design);
+        dlgtest::RunModal(dlg, [&] {
+            ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
+            dlg.SetSize(design + wxSize(200, 300));
+            Pump(std::chrono::milliseconds(200));
+            testpump::RealClick(dlg.FindWindow(wxID_CANCEL));
+        });
+    }
+    CDlgFTPFolder again(nullptr, &m_doc);
+    EXPECT_EQ(again.GetSize(), design + wxSize(200, 300));
+    m_doc.SetProfileStore(nullptr);
 }
 
 } // namespace

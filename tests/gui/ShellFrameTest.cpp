@@ -221,3 +221,21 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
     EXPECT_LE(std::abs(at.y - rowOnScreen.GetBottom()), row.height) << at.y << " vs row " << rowOnScreen.y;
     EXPECT_TRUE(rowOnScreen.GetLeft() <= at.x && at.x <= rowOnScreen.GetRight()) << at.x;
 }
+
+// Shrunk as far as the window manager lets it, the window keeps its whole toolbar and
+// the first row of the list in view (there is no window manager under the test
+// display: the size is set to the least it allows, as a drag would).
+TEST_F(ShellFrame, ShrunkAsFarAsItGoesTheWindowKeepsItsToolbarAndOneRow) {
+    AddProfiles(3);
+    testpump::Pump();
+    ASSERT_TRUE(m_pFrame->GetMinSize().IsFullySpecified()) << "the window can shrink to nothing";
+    m_pFrame->SetSize(m_pFrame->GetMinSize());
+    testpump::Pump();
+    wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
+    EXPECT_GE(tb->GetSize().x, tb->GetBestSize().x);
+    EXPECT_GE(tb->GetSize().y, tb->GetBestSize().y);
+    wxRect row;
+    ASSERT_TRUE(View()->GetItemRect(0, row));
+    EXPECT_LE(row.GetBottom(), View()->GetClientSize().y) << "the first row is cut off";
+    EXPECT_GT(row.height, 0);
+}
