@@ -6,7 +6,6 @@
 #include "dialogs/CDlgMail.h"
 #include "model/CCorvaneDoc.h"
 
-#include <atomic>
 #include <wx/gauge.h>
 #include <wx/uiaction.h>
 
@@ -191,35 +190,6 @@ TEST_F(DlgMailTest, TheResultOfATestIsSaidInWords) {
             Click(&dlg, wxID_CANCEL);
         });
     }
-}
-
-TEST_F(DlgMailTest, ClicksDuringASendAreDroppedNotReplayed) {
-    m_doc.m_mail.m_arrRecipients = {"ops@example.com"};
-    CDlgMail dlg(nullptr, &m_doc);
-    RunModal(dlg, [&] {
-        // The send is held (5 s at most) until a real click has come in on the button under the pointer.
-        wxUIActionSimulator sim;
-        std::atomic<bool> clicked{false};
-        m_mailer.onSend = [&] {
-            for (int i = 0; i < 500 && !clicked; ++i)
-                wxMilliSleep(10);
-        };
-        wxTimer during;
-        during.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            sim.MouseClick();
-            clicked = true;
-        });
-        // Cancel, as any click kept aside and replayed would close the dialog.
-        sim.MouseMove(dlg.FindWindow(wxID_CANCEL)->GetScreenRect().GetPosition() + wxPoint(4, 4));
-        testpump::Pump(std::chrono::milliseconds(200));
-        during.StartOnce(200);
-        Click(&dlg, CDlgMail::kIdSend);
-        // A click kept aside during the send would be handled now.
-        testpump::Pump(std::chrono::milliseconds(400));
-        EXPECT_TRUE(dlg.IsModal()) << "a Cancel clicked during a send closed the dialog";
-        EXPECT_EQ(Bar(dlg), 100);
-        Click(&dlg, wxID_CANCEL);
-    });
 }
 
 TEST_F(DlgMailTest, FailuresAreShownUnderErrorAndLeaveTheBarEmpty) {

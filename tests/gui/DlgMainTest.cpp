@@ -1,5 +1,6 @@
 #include "../common/RealClick.h"
 #include "DlgTestSupport.h"
+#include "RemoteTestSupport.h"
 
 #include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
@@ -248,6 +249,54 @@ TEST_F(DlgMainTest, BrowseButtonsAreNamedForTheOperatorAndAssistiveTechnology) {
         EXPECT_EQ(button->GetName(), name);
         EXPECT_STREQ(atkName(accessible(button->GetHandle())), name);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Whether a tooltip window of the toolkit is on screen.
+bool ToolTipOnScreen() {
+    struct Node {
+        void* data;
+        Node* next;
+        Node* prev;
+    };
+    const auto list = corvane::ToolkitSymbol<Node* (*)()>("gtk_window_list_toplevels");
+    const auto visible = corvane::ToolkitSymbol<int (*)(void*)>("gtk_widget_get_visible");
+    const auto typeName = corvane::ToolkitSymbol<const char* (*)(void*)>("g_type_name_from_instance");
+    const auto freeList = corvane::ToolkitSymbol<void (*)(Node*)>("g_list_free");
+    bool shown = false;
+    Node* all = list();
+    for (Node* n = all; n; n = n->next)
+        shown = shown || (visible(n->data) && std::string(typeName(n->data)) == "GtkTooltipWindow");
+    freeList(all);
+    return shown;
+}
+
+// The "Browse FTP folder" tip goes when the browser opens over it.
+TEST_F(DlgMainTest, TheBrowseButtonsTipClosesWhenTheBrowserOpens) {
+    CFolderProfile profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    bool tipAtStart = false, tipOverBrowser = true;
+    // The browser's own attempt to connect may end in a box meanwhile.
+    remotetest::CMessageRecorder boxes;
+    CDriveNested<CDlgFTPFolder> browser([&](CDlgFTPFolder* opened) {
+        tipOverBrowser =
+            !testpump::PumpUntil([] { return !ToolTipOnScreen(); }, std::chrono::milliseconds(1000));
+        opened->EndModal(wxID_CANCEL);
+    });
+    RunModal(dlg, [&] {
+        wxWindow* browse = dlg.FindWindow(CDlgMain::kIdBrowseFtp);
+        testpump::PointAt(browse, wxPoint(browse->GetSize().x / 2, browse->GetSize().y / 2));
+        tipAtStart = testpump::PumpUntil(ToolTipOnScreen, std::chrono::seconds(3));
+        wxUIActionSimulator().MouseClick();
+        testpump::PumpUntil([&] { return browser.m_nRuns > 0; }, std::chrono::seconds(3));
+        Click(&dlg, wxID_CANCEL);
+    });
+    if (!tipAtStart)
+        GTEST_SKIP() << "the display shows no tooltips";
+    EXPECT_FALSE(tipOverBrowser);
 }
 
 } // namespace
