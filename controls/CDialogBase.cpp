@@ -211,15 +211,30 @@ void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
 }
 
 void CDialogBase::CloseOpenerToolTip() {
-    // The control that opened the dialog still has the focus, and its tooltip would stay
-    // on screen over the dialog. Setting the tip again makes the toolkit look at the
-    // pointer anew, which is over the dialog now.
+    // The control that opened the dialog still has the focus and the pointer over it, and
+    // the toolkit would show its tip over the dialog again and again. The tip is taken
+    // away while the dialog is open.
     wxWindow* opener = FindFocus();
     if (!opener || opener == this || IsDescendant(opener) || !opener->GetToolTip())
         return;
-    const wxString tip = opener->GetToolTipText();
+    m_strOpenerTip = opener->GetToolTipText();
+    m_pTipOpener = opener;
     opener->UnsetToolTip();
-    opener->SetToolTip(tip);
+}
+
+void CDialogBase::RestoreOpenerToolTip() {
+    if (m_pTipOpener)
+        m_pTipOpener->SetToolTip(m_strOpenerTip);
+    m_pTipOpener = nullptr;
+}
+
+void CDialogBase::EndModal(int retCode) {
+    RestoreOpenerToolTip();
+    wxDialog::EndModal(retCode);
+}
+
+CDialogBase::~CDialogBase() {
+    RestoreOpenerToolTip();
 }
 
 void CDialogBase::ReturnFocusTo(wxWindow* control) {

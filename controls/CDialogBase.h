@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 #include <wx/dialog.h>
+#include <wx/weakref.h>
 
 class wxButton;
 class wxSizer;
@@ -49,6 +50,10 @@ public:
     };
     // Stores all texts, or none when one is refused (the first is reported).
     static bool StoreTyped(wxWindow* parent, std::initializer_list<TypedText> texts);
+
+    ~CDialogBase() override;
+    // Gives the control that opened the dialog its tooltip back.
+    void EndModal(int retCode) override;
 
 protected:
     // Whether OK is enabled when the dialog opens: editors wait for a first change,
@@ -94,9 +99,12 @@ private:
     void OnInitDialog(wxInitDialogEvent& event);
     void FocusAtOpen();
     void CloseOpenerToolTip();
+    void RestoreOpenerToolTip();
 
     wxButton* m_pOK = nullptr;
     wxWindow* m_pInitialFocus = nullptr;
     OkAtOpen m_okAtOpen;
     bool m_bOpened = false;
+    wxWeakRef<wxWindow> m_pTipOpener;
+    wxString m_strOpenerTip;
 };
