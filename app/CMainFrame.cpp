@@ -126,7 +126,7 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
         m_toolImages.push_back(GetStripImage(IDR_MAINFRAME, i));
     SetMenuBar(CreateMainMenu());
     m_mgr.SetManagedWindow(this);
-    CreateToolBar();
+    CreateDockToolBar();
     CreateStatusPanes();
 
     m_pView = new CCorvaneView(this, pDoc, pStore);
@@ -203,7 +203,7 @@ wxMenuBar* CMainFrame::CreateMainMenu() {
     return bar;
 }
 
-void CMainFrame::CreateToolBar() {
+void CMainFrame::CreateDockToolBar() {
     m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxAUI_TB_DEFAULT_STYLE);
     int image = 0;
     for (int id : kToolbarLayout) {

@@ -36,7 +36,7 @@ public:
     void UpdateKeyIndicators();
 
 private:
-    void CreateToolBar();
+    void CreateDockToolBar();
     void CreateStatusPanes();
     wxSize MinimumClientSize() const;
 

@@ -5,6 +5,7 @@
 #include <thread>
 #include <wx/button.h>
 #include <wx/dcclient.h>
+#include <wx/frame.h>
 #include <wx/gauge.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
