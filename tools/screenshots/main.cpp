@@ -467,6 +467,15 @@ void ShootMail() {
     ShootEditor<CDlgMail>("mail", [](CCorvaneDoc& doc) {
         doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
     });
+    // After a test message went out: the line under the bar says so.
+    mailtest::CRecordingMailer mailer;
+    CCorvaneDoc doc;
+    doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
+    CDlgMail dlg(nullptr, &doc);
+    ShootModal(dlg, "mail-sent", [&dlg] {
+        wxCommandEvent send(wxEVT_BUTTON, CDlgMail::kIdSend);
+        dlg.ProcessWindowEvent(send);
+    });
 }
 
 void ShootConnections() {
