@@ -13,16 +13,16 @@ struct Entry {
     const char* text;
 };
 
-// Texts as the operator has always seen them, misspellings included.
+// Status-bar prompt, then the tooltip after the line break.
 const Entry kEntries[] = {
     {ID_FOLDERS_NEW, "Create new folders profile\nNew folders profile"},
-    {ID_FOLDERS_DELETE, "Delete folfers profile\nDelete folders profile"},
-    {ID_FOLDERS_EDIT, "Edit existsing folders profile\nEdit folders profile"},
-    {ID_SETTINGS_CONNECTIONS, "FTP Connections\n FTP Connections"},
+    {ID_FOLDERS_DELETE, "Delete the selected folders profile\nDelete folders profile"},
+    {ID_FOLDERS_EDIT, "Edit the selected folders profile\nEdit folders profile"},
+    {ID_SETTINGS_CONNECTIONS, "Edit FTP connections\nFTP Connections"},
     {ID_SETTINGS_REPORTS, "Edit report settings\nReport settings"},
-    {ID_SETTINGS_MAIL, "Mail Account\nMail Account"},
-    {ID_SETTINGS_INTERVAL, "Interval Configuration\nInterval Configuration"},
-    {ID_SETTINGS_PROXY, "Proxy Settings\nProxy Settings"},
+    {ID_SETTINGS_MAIL, "Edit the mail account for reports\nMail Account"},
+    {ID_SETTINGS_INTERVAL, "Edit the execution interval\nInterval Configuration"},
+    {ID_SETTINGS_PROXY, "Edit the proxy settings\nProxy Settings"},
     {wxID_NEW, "Create a new document\nNew"},
     {wxID_OPEN, "Open an existing document\nOpen"},
     {wxID_SAVE, "Save the active document\nSave"},
@@ -32,12 +32,12 @@ const Entry kEntries[] = {
     {wxID_FILE4, "Open this document"},
     {wxID_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
-    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
-    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle Toolbar"},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle Status Bar"},
     {ID_VIEW_SMALLICON, "Display items by using small icons.\nSmall Icons"},
     {ID_VIEW_LARGEICON, "Display items by using large icons.\nLarge Icons"},
-    {ID_VIEW_LIST, "Displays items in a list.\nList"},
-    {ID_VIEW_DETAILS, "Displays detailed information about each item in the window.\nDetails"},
+    {ID_VIEW_LIST, "Display items in a list.\nList"},
+    {ID_VIEW_DETAILS, "Display detailed information about each item in the window.\nDetails"},
 };
 
 } // namespace

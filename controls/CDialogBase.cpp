@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 #include <vector>
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -16,6 +17,7 @@
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 
 namespace {
 
@@ -57,8 +59,8 @@ void ShowFocus(wxWindow* dialog) {
 
 } // namespace
 
-CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen)
-    : wxDialog(parent, wxID_ANY, title), m_okAtOpen(okAtOpen) {
+CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen, long style)
+    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, style), m_okAtOpen(okAtOpen) {
     Bind(wxEVT_INIT_DIALOG, &CDialogBase::OnInitDialog, this);
 }
 
@@ -84,6 +86,10 @@ void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const 
 
 void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
     wxMessageBox(text, kCaptionError, wxOK | wxICON_ERROR, parent);
+}
+
+void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
+    wxMessageBox(text, wxTheApp->GetAppDisplayName(), wxOK | wxICON_EXCLAMATION, parent);
 }
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
@@ -211,12 +217,46 @@ void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
     // Whatever filling the controls raised, the dialog opens with nothing to confirm.
     // Showing a shown dialog modally initialises it again; that is not an opening.
     if (!m_bOpened) {
+        CloseOpenerToolTip();
         if (m_pOK && m_okAtOpen == OkAtOpen::disabled)
             m_pOK->Disable();
         FocusAtOpen();
     }
     m_bOpened = true;
     event.Skip();
+}
+
+void CDialogBase::CloseOpenerToolTip() {
+    // The control that opened the dialog still has the focus and the pointer over it, and
+    // the toolkit would show its tip over the dialog again and again. The tip is taken
+    // away while the dialog is open.
+    wxWindow* opener = FindFocus();
+    if (!opener || opener == this || IsDescendant(opener) || !opener->GetToolTip())
+        return;
+    m_strOpenerTip = opener->GetToolTipText();
+    m_pTipOpener = opener;
+    opener->UnsetToolTip();
+}
+
+void CDialogBase::RestoreOpenerToolTip() {
+    if (m_pTipOpener)
+        m_pTipOpener->SetToolTip(m_strOpenerTip);
+    m_pTipOpener = nullptr;
+}
+
+void CDialogBase::EndModal(int retCode) {
+    RestoreOpenerToolTip();
+    wxDialog::EndModal(retCode);
+}
+
+CDialogBase::~CDialogBase() {
+    RestoreOpenerToolTip();
+}
+
+void CDialogBase::ReturnFocusTo(wxWindow* control) {
+    if (control && control->IsEnabled() && control->IsShownOnScreen())
+        control->SetFocus();
+    ShowFocus(this);
 }
 
 void CDialogBase::FocusAtOpen() {

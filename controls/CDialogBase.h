@@ -8,15 +8,16 @@
 #include <initializer_list>
 #include <string>
 #include <wx/dialog.h>
+#include <wx/weakref.h>
 
 class wxButton;
 class wxSizer;
 
 class CDialogBase : public wxDialog {
 public:
-    // Captions of the message boxes, as the operator knows them (trailing blank included).
-    static constexpr const char* kCaptionInformation = "Information ";
-    static constexpr const char* kCaptionQuestion = "Question ?";
+    // Captions of the message boxes, the same in every dialog.
+    static constexpr const char* kCaptionInformation = "Information";
+    static constexpr const char* kCaptionQuestion = "Question";
     static constexpr const char* kCaptionError = "Error";
 
     // A number typed into a field: its leading decimal digits; none gives 0. Values
@@ -29,6 +30,9 @@ public:
     static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);
     // Failures of a component: OK button, stop icon.
     static void ShowError(wxWindow* parent, const wxString& text);
+    // Something the operator must know that is no fault of theirs (a missing part of
+    // the installation): OK button, warning icon, the program's name as caption.
+    static void ShowWarning(wxWindow* parent, const wxString& text);
     // Yes/No question with the question icon; true for Yes.
     static bool AskYesNo(wxWindow* parent, const wxString& text);
 
@@ -53,18 +57,29 @@ public:
     // Stores all texts, or none when one is refused (the first is reported).
     static bool StoreTyped(wxWindow* parent, std::initializer_list<TypedText> texts);
 
+    ~CDialogBase() override;
+    // Gives the control that opened the dialog its tooltip back.
+    void EndModal(int retCode) override;
+
 protected:
     // Whether OK is enabled when the dialog opens: editors wait for a first change,
     // a list that is only browsed may be confirmed at once.
     enum class OkAtOpen { disabled, enabled };
 
-    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled);
+    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled,
+                long style = wxDEFAULT_DIALOG_STYLE);
 
     // The OK/Cancel row at the bottom right of the dialog.
     wxSizer* CreateButtonRow();
     // The default OK button alone, for a dialog that places it itself.
     wxButton* CreateOkButton(wxWindow* parent, const wxSize& size = wxDefaultSize);
     wxButton* GetOkButton() const { return m_pOK; }
+    // Whether the dialog has opened: showing a shown dialog modally initialises it
+    // again in wx, which a dialog's own initialisation must not repeat.
+    bool HasOpened() const { return m_bOpened; }
+    // After work started from `control` (a test, a box, a dialog over this one): the
+    // keyboard is back on it, and the focus is shown.
+    void ReturnFocusTo(wxWindow* control);
 
     // Calls MarkChanged when one of these controls changes (text, check box, radio
     // button, choice, slider, spin button).
@@ -89,9 +104,13 @@ protected:
 private:
     void OnInitDialog(wxInitDialogEvent& event);
     void FocusAtOpen();
+    void CloseOpenerToolTip();
+    void RestoreOpenerToolTip();
 
     wxButton* m_pOK = nullptr;
     wxWindow* m_pInitialFocus = nullptr;
     OkAtOpen m_okAtOpen;
     bool m_bOpened = false;
+    wxWeakRef<wxWindow> m_pTipOpener;
+    wxString m_strOpenerTip;
 };

@@ -44,7 +44,7 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
             ev.Skip();
     });
 
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pList->SetImageList(&m_images);
     for (const CConnectionInfo& c : m_pDoc->m_arrConnections) {
         m_arrWork.emplace_back();
@@ -75,16 +75,17 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     CDlgFTP dlg(this, m_pDoc);
     dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = &connection;
+    // Hosts removed in this session still count: the removal is not final before OK.
+    dlg.SetHostCheck([this](const std::string& typed) {
+        const wxString host = ToWx(typed);
+        for (const CConnectionInfo& c : m_arrWork)
+            if (ToWx(c.m_strHost).CmpNoCase(host) == 0)
+                return wxString("An FTP connection with this host name already exists.");
+        return wxString();
+    });
     if (dlg.ShowModal() != wxID_OK)
         return;
-    // Hosts removed in this session still count: the removal is not final before OK.
     const wxString host = ToWx(connection.m_strHost);
-    for (const CConnectionInfo& c : m_arrWork) {
-        if (ToWx(c.m_strHost).CmpNoCase(host) == 0) {
-            ShowInformation(this, "FTP connection with this host name already exists!", kCaptionInformation);
-            return;
-        }
-    }
     const int entry = m_pList->AddString(host, IMG_SERVER);
     m_pList->SetItemData(entry, static_cast<std::uint32_t>(m_arrWork.size()));
     m_arrWork.push_back(connection);
@@ -116,14 +117,14 @@ void CDlgConnections::OnRemove(wxCommandEvent&) {
         if (p.m_strConnection == hostBytes) {
             ShowInformation(
                 this,
-                wxString::Format(L"Can\u2019t delete '%s' connection. This connection is assigned to an "
-                                 L"existing profile.",
+                wxString::Format(L"Can\u2019t delete the connection '%s': it is assigned to an existing "
+                                 L"profile.",
                                  host),
                 kCaptionInformation);
             return;
         }
     }
-    if (!AskYesNo(this, wxString::Format("Are you sure that want delete '%s' FTP connection?", host)))
+    if (!AskYesNo(this, wxString::Format("Are you sure you want to delete the FTP connection '%s'?", host)))
         return;
     m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
     m_pList->DeleteString(sel);

@@ -15,6 +15,7 @@ class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
+class wxSizer;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -39,11 +40,10 @@ public:
         kIdConflictDownload = 1020,
         kIdConflictUpload = 1019,
     };
-    static constexpr const char* kNoConnectionNotice = "It is not possible to create new profile without FTP "
-                                                       "connection being assigned, please create new FTP "
-                                                       "connection!";
+    static constexpr const char* kNoConnectionNotice = "A profile needs an FTP connection, and there is none "
+                                                       "yet. Please create an FTP connection first.";
     static constexpr const char* kNoConnectionError =
-        "Can't create new profile without FTP connection being assigned, please create new FTP connection!";
+        "A profile cannot be created without an FTP connection. Please create an FTP connection first.";
 
     CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile);
 
@@ -58,6 +58,10 @@ public:
 
 private:
     void BuildControls();
+    wxSizer* BuildHead();
+    wxSizer* BuildFields();
+    wxSizer* BuildOptions();
+    wxSizer* BuildConflictRow();
     void MarkChanged() override;
     // The record behind the chosen connection; null when none is chosen.
     CConnectionInfo* SelectedConnection() const;

@@ -56,21 +56,17 @@ void CDlgProxy::BuildControls() {
     grid->Add(m_pUser, 1, wxEXPAND);
 
     grid->Add(new wxStaticText(box, wxID_ANY, "Password"), 0, wxALIGN_CENTER_VERTICAL);
-    m_pPassword =
-        new wxTextCtrl(box, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
-    grid->Add(m_pPassword, 1, wxEXPAND);
-
-    grid->AddSpacer(0);
-    m_pShowPassword = new wxCheckBox(box, kIdShowPassword, "Show password");
-    grid->Add(m_pShowPassword);
+    const corvane::remote::PasswordRow password =
+        corvane::remote::AddPasswordRow(box, grid, kIdPassword, kIdShowPassword);
+    m_pPassword = password.edit;
+    m_pShowPassword = password.show;
 
     group->Add(grid, 1, wxEXPAND | wxALL, gap);
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(top);
 
-    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pType});
-    Bind(wxEVT_CHECKBOX, &CDlgProxy::OnShowPassword, this, kIdShowPassword);
+    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pType, m_pShowPassword});
 }
 
 int CDlgProxy::ShowModal() {
@@ -96,18 +92,7 @@ void CDlgProxy::LoadRecord() {
     // Selected by name: a code of our own that is not in the table leaves no selection.
     if (const corvane::ProxyTypeRow* row = corvane::ProxyTypeByStoredCode(m_pProxy->m_nType))
         m_pType->SetStringSelection(row->name);
-    ApplyPasswordRule();
-}
-
-void CDlgProxy::ApplyPasswordRule() {
-    // The same masking as the connection dialog's password.
-    corvane::remote::SetPasswordShown(m_pPassword, m_pShowPassword->GetValue());
-    MarkChanged();
-}
-
-void CDlgProxy::OnShowPassword(wxCommandEvent&) {
-    ApplyPasswordRule();
-    m_pPassword->SetFocus();
+    corvane::remote::ApplyShowPassword({m_pPassword, m_pShowPassword});
 }
 
 void CDlgProxy::OnOK(wxCommandEvent&) {

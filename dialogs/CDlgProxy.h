@@ -29,9 +29,6 @@ public:
     // Runs the editor on the document's proxy; true when it ended with OK.
     static bool Edit(wxWindow* parent, CCorvaneDoc* pDoc);
 
-    // Edits this record instead of the document's own.
-    void SetProxySettings(CProxySettings* pProxy) { m_pProxy = pProxy; }
-
     int ShowModal() override;
 
     // The password field, masked or plain.
@@ -40,8 +37,6 @@ public:
 private:
     void BuildControls();
     void LoadRecord();
-    void ApplyPasswordRule();
-    void OnShowPassword(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
     CCorvaneDoc* m_pDoc;

@@ -18,13 +18,13 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
                                    ConvertDialogToPixels(wxSize(88, 123)), wxBORDER_SUNKEN);
     body->Add(m_pChannels, 0, wxEXPAND | wxRIGHT, gap);
 
-    m_pGroup = new wxStaticBox(this, kIdGroup, "Mail ");
+    m_pGroup = new wxStaticBox(this, kIdGroup, "Mail");
     auto* group = new wxStaticBoxSizer(m_pGroup, wxVERTICAL);
     auto* checks = new wxBoxSizer(wxVERTICAL);
     m_pEnabled = new wxCheckBox(m_pGroup, kIdEnabled, "Enabled");
-    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, "Send empty report if no events happen");
+    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, "Send an empty report if nothing happened");
     m_pErrors = new wxCheckBox(m_pGroup, kIdErrors, "Report errors");
-    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, "Report new found and updated files");
+    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, "Report new and updated files");
     m_pActions = new wxCheckBox(m_pGroup, kIdActions, "Report actions (uploaded and downloaded files)");
     m_pConflicts = new wxCheckBox(m_pGroup, kIdConflicts, "Report conflicts");
     checks->Add(m_pEnabled, 0, wxBOTTOM, gap + FromDIP(3));
@@ -40,7 +40,7 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
     SetSizerAndFit(top);
 
     m_work = m_pDoc->m_reports;
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pChannels->SetImageList(&m_images);
     m_pChannels->AddString("Mail", IMG_PAGE);
     m_pChannels->AddString("Log", IMG_PAGE);
@@ -94,7 +94,7 @@ void CDlgReports::OnChannel(wxCommandEvent&) {
     StoreChannel(m_shown);
     const auto channel = static_cast<Channel>(sel);
     // The mail group is titled differently once the operator has switched to it.
-    m_pGroup->SetLabel(channel == channelMail ? "Email " : "Log ");
+    m_pGroup->SetLabel(channel == channelMail ? "Mail" : "Log");
     m_pSendEmpty->Show(channel == channelMail);
     LoadChannel(channel);
     m_shown = channel;

@@ -3,6 +3,7 @@
 #include "model/CodePage.h"
 #include "model/SecretText.h"
 #include "model/VisibleText.h"
+#include "platform/CCancelScope.h"
 #include "platform/CInternetException.h"
 #include "platform/CurlSetup.h"
 #include "platform/ErrorText.h"
@@ -232,7 +233,7 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
 static_assert(std::is_same_v<curl_off_t, std::int64_t>);
 
 int CFtpSession::ProgressCallback(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
-    return static_cast<CFtpSession*>(self)->m_bNotFtp ? 1 : 0;
+    return static_cast<CFtpSession*>(self)->m_bNotFtp || corvane::CCancelScope::IsCancelled() ? 1 : 0;
 }
 
 std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t count, void* self) {

@@ -4,6 +4,7 @@
 #include "model/SecretText.h"
 #include "model/VisibleText.h"
 #include "platform/CAutomationRegistry.h"
+#include "platform/CCancelScope.h"
 #include "platform/CMailMessage.h"
 #include "platform/COleException.h"
 #include "platform/CSmtpTrace.h"
@@ -267,13 +268,16 @@ int DebugCallback(CURL*, curl_infotype type, char* data, std::size_t size, void*
     return 0;
 }
 
-// Ends the session as soon as the other end has shown it is no mail server, or sends
-// more than a reply can be.
+// Ends the session as soon as the other end has shown it is no mail server, sends more
+// than a reply can be, or the operator cancelled the work.
 int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* session = static_cast<CSession*>(user);
     if (session->trace.tooLong || session->OpenLineBytes() > static_cast<long>(CSmtpTrace::kMaxReplyBytes))
         session->replyTooLong = true;
-    return session->replyTooLong || !session->trace.otherGreeting.empty() ? 1 : 0;
+    return session->replyTooLong || !session->trace.otherGreeting.empty() ||
+                   corvane::CCancelScope::IsCancelled()
+               ? 1
+               : 0;
 }
 
 std::string NoLoginOffered(const CEnvelope& e) {

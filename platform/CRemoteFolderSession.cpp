@@ -149,10 +149,18 @@ void CRemoteFolderSession::OpenComponent(const CConnectionInfo& connection, cons
 CRemoteFolderSession::Result CRemoteFolderSession::Test(const CConnectionInfo& connection,
                                                         const CProxySettings& proxy,
                                                         const std::string& folder) {
+    std::vector<CRemoteItem> items;
+    return Test(connection, proxy, items, folder);
+}
+
+CRemoteFolderSession::Result CRemoteFolderSession::Test(const CConnectionInfo& connection,
+                                                        const CProxySettings& proxy,
+                                                        std::vector<CRemoteItem>& items,
+                                                        const std::string& folder) {
+    items.clear();
     Result result = Open(connection, proxy, ProxyRule::connectionTest);
     if (!result)
         return result;
-    std::vector<CRemoteItem> items;
     result = List(folder, items);
     if (!result) {
         // A test that failed leaves nothing open, so the next one starts afresh; its

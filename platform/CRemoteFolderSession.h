@@ -71,6 +71,9 @@ public:
     // is closed when the listing failed.
     Result Test(const CConnectionInfo& connection, const CProxySettings& proxy,
                 const std::string& folder = {});
+    // The same, with what the listing found.
+    Result Test(const CConnectionInfo& connection, const CProxySettings& proxy,
+                std::vector<CRemoteItem>& items, const std::string& folder = {});
 
     // Lists `path` (absolute; trailing separators allowed; empty: the current folder) into
     // `items`, in the server's order. A path with a control character is refused unsent.

@@ -4,7 +4,6 @@
 
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
-#include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
@@ -13,17 +12,16 @@
 
 #include <algorithm>
 
-#include <wx/app.h>
+#include "model/IProfileStore.h"
+
+#include <algorithm>
 #include <wx/button.h>
-#include <wx/msgdlg.h>
+#include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
-#include <wx/utils.h>
 #include <wx/wupdlock.h>
-
-using Result = CRemoteFolderSession::Result;
 
 namespace {
 
@@ -51,9 +49,10 @@ public:
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "FTP Folder"), m_timer(this, IDT_START),
-      m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
+    : CRemoteDialog(parent, "FTP Folder", pDoc, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_timer(this, IDT_START) {
     BuildControls();
+    RestoreSize();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTPFolder::OnInitDialog, this);
     Bind(wxEVT_TIMER, &CDlgFTPFolder::OnTimer, this, IDT_START);
     Bind(wxEVT_BUTTON, &CDlgFTPFolder::OnOK, this, wxID_OK);
@@ -83,7 +82,8 @@ void CDlgFTPFolder::BuildControls() {
     group->Add(m_tree, 1, wxEXPAND | wxALL, du(3, 3).x);
     // Only a frame round the bar: a panel with nothing focusable inside would take the
     // focus itself, an invisible stop on the way through the dialog.
-    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_SIMPLE);
+    // Drawn by the theme: a plain border is white whatever the theme says.
+    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_THEME);
     frame->DisableFocusFromKeyboard();
     m_progress = new CAnimatedProgressCtrl(frame, IDC_PROGRESS);
     auto* inFrame = new wxBoxSizer(wxHORIZONTAL);
@@ -103,16 +103,14 @@ void CDlgFTPFolder::BuildControls() {
 void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
     // The base opens the dialog with OK disabled.
     event.Skip();
-    // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
-    if (m_bInitialised)
+    if (HasOpened())
         return;
-    m_bInitialised = true;
     auto* images = new CBitmapImageList();
-    if (images->CreateFromSquareBitmap(IDB_FOLDER_TREE, wxColour(255, 0, 255)))
+    if (images->CreateFromSquareBitmap(IDB_FOLDER_TREE, CBitmapImageList::kMaskColour))
         m_tree->AssignImageList(images);
     else
         delete images;
-    SetStatus("Connecting ... ");
+    SetStatus("Connecting ...");
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
     m_timer.StartOnce(kStartDelayMs);
@@ -122,9 +120,12 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
     if (m_bStarted)
         return;
     m_bStarted = true;
-    const Result connected =
-        m_pConnection ? ConnectServer()
-                      : Result{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
+    Result connected{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
+    if (m_pConnection && !OpenSession(*m_pConnection, CRemoteFolderSession::ProxyRule::folderBrowser,
+                                      FindWindow(wxID_CANCEL), connected)) {
+        SetStatus(kCancelledText);
+        return;
+    }
     if (!connected) {
         SetStatus(RemoteNameToWx(connected.strError));
         m_errorPicture->Show();
@@ -165,23 +166,26 @@ void CDlgFTPFolder::OnOK(wxCommandEvent&) {
     EndModal(wxID_OK);
 }
 
-void CDlgFTPFolder::EndModal(int retCode) {
-    // A server that does not answer holds the worker, never the window.
-    if (m_session->IsOpen())
-        CBlockingWork::Run([this] { m_session->Close(); });
-    CDialogBase::EndModal(retCode);
+void CDlgFTPFolder::RestoreSize() {
+    // The design size is the least; the window only ever grows from it.
+    const wxSize design = GetSize();
+    SetMinSize(design);
+    IProfileStore* store = Doc() ? Doc()->GetProfileStore() : nullptr;
+    if (!store)
+        return;
+    const wxSize kept(store->GetProfileInt(kSizeSection, "Width", 0),
+                      store->GetProfileInt(kSizeSection, "Height", 0));
+    const wxRect screen = wxDisplay(this).GetClientArea();
+    SetSize(wxSize(std::clamp(kept.x, design.x, std::max(design.x, screen.width)),
+                   std::clamp(kept.y, design.y, std::max(design.y, screen.height))));
 }
 
-Result CDlgFTPFolder::ConnectServer() {
-    const CConnectionInfo connection = *m_pConnection;
-    const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    Result result;
-    CBlockingWork::Run(
-        [&] { result = m_session->Open(connection, proxy, CRemoteFolderSession::ProxyRule::folderBrowser); });
-    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing)
-        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
-                     wxOK | wxICON_EXCLAMATION, this);
-    return result;
+void CDlgFTPFolder::EndModal(int retCode) {
+    if (IProfileStore* store = Doc() ? Doc()->GetProfileStore() : nullptr) {
+        store->WriteProfileInt(kSizeSection, "Width", GetSize().x);
+        store->WriteProfileInt(kSizeSection, "Height", GetSize().y);
+    }
+    CRemoteDialog::EndModal(retCode);
 }
 
 bool CDlgFTPFolder::ListFolder() {
@@ -189,7 +193,11 @@ bool CDlgFTPFolder::ListFolder() {
     std::vector<CRemoteItem> found;
     const std::string path = m_strPath;
     Result result;
-    CBlockingWork::Run([&] { result = m_session->List(path, found); });
+    if (!RunStep([&](CRemoteFolderSession& session) { return session.List(path, found); },
+                 FindWindow(wxID_CANCEL), result)) {
+        SetStatus(kCancelledText);
+        return false;
+    }
     if (!result) {
         SetStatus(RemoteNameToWx(result.strError));
         ShowFailureDetails();
@@ -337,7 +345,7 @@ wxButton* CDlgFTPFolder::BuildFailureDetails() {
     details->SetToolTip("The session's commands and the server's replies, to read and to copy");
     details->Hide();
     details->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        CDlgTranscript transcript(this, m_session->GetTranscript());
+        CDlgTranscript transcript(this, Session().GetTranscript());
         transcript.ShowModal();
     });
     return details;
