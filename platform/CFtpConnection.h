@@ -24,6 +24,8 @@ public:
     // The session's transcript and the passive address warnings of its login (CFtpSession).
     const std::vector<std::string>& GetTranscript() const { return m_pSession->GetTranscript(); }
     const std::vector<std::string>& GetWarnings() const { return m_pSession->GetWarnings(); }
+    // What the last listing could not read, in words; empty when it read every line.
+    const std::string& GetListingNote() const { return m_pSession->GetListingNote(); }
 
 private:
     friend class CFtpFileFind;

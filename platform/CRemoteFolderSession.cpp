@@ -237,8 +237,7 @@ CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string
     }
     finder.Close();
     Result listed;
-    if (const CFtpSession* session = m_pConnection->GetSession())
-        listed.strWarning = session->GetListingNote();
+    listed.strWarning = m_pConnection->GetListingNote();
     return listed;
 }
 
