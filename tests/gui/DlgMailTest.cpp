@@ -120,9 +120,9 @@ TEST_F(DlgMailTest, ControlCharactersAreRefusedAtSendAndAtOk) {
         Type(&dlg, CDlgMail::kIdUser, "bob\nRSET", true);
         const wxString refusal = CDialogBase::ControlCharacterText("Username", '\n');
         wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
-                      CExpectMessage(wxID_OK, refusal, "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, refusal, "Information", wxICON_INFORMATION));
         wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
-                      CExpectMessage(wxID_OK, refusal, "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, refusal, "Information", wxICON_INFORMATION));
         ASSERT_TRUE(dlg.IsModal());
         Click(&dlg, wxID_CANCEL);
     });
@@ -148,7 +148,7 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
         Type(&dlg, CDlgMail::kIdFrom, "Corvane <reports@example.com> ");
         // The peer offers no STARTTLS: the password went in plain text, and the dialog says so.
         wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend), CExpectMessage(wxID_OK, corvane::kPlainLoginNotice,
-                                                                     "Information ", wxICON_INFORMATION));
+                                                                     "Information", wxICON_INFORMATION));
         EXPECT_EQ(Bar(dlg), 100);
         Pump(CDlgMail::kResultMs - 700);
         EXPECT_EQ(Bar(dlg), 100);
