@@ -1,7 +1,7 @@
 // Every dialog: the control it opens in, that the focus is shown from the start, and
 // where one Tab press through the display takes the focus next.
-#include "../common/RecordingFtp.h"
 #include "DlgTestSupport.h"
+#include "standins/RecordingFtp.h"
 
 #include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgConnections.h"

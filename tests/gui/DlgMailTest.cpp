@@ -1,6 +1,6 @@
-#include "../common/RecordingMailer.h"
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
+#include "standins/RecordingMailer.h"
 
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgMail.h"
@@ -147,8 +147,8 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
         Type(&dlg, CDlgMail::kIdPassword, " s3cret ");
         Type(&dlg, CDlgMail::kIdFrom, "Corvane <reports@example.com> ");
         // The peer offers no STARTTLS: the password went in plain text, and the dialog says so.
-        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend), CExpectMessage(wxID_OK, corvane::kPlainLoginNotice,
-                                                                     "Information", wxICON_INFORMATION));
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
+                      CExpectMessage(wxID_OK, corvane::kPlainLoginNotice, "Information", wxICON_INFORMATION));
         EXPECT_EQ(Bar(dlg), 100);
         Pump(CDlgMail::kResultMs - 700);
         EXPECT_EQ(Bar(dlg), 100);

@@ -2,10 +2,10 @@
 // Helpers shared by the remote dialogs' tests: message boxes answered and recorded
 // (with whether the "Connecting ..." popup was still up), event pumping while a
 // dialog shows without a modal loop, and tree inspection.
-#include "../common/RecordingFtp.h"
 #include "DlgTestSupport.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
+#include "standins/RecordingFtp.h"
 
 #include <gtest/gtest.h>
 #include <vector>

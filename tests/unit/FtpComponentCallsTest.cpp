@@ -1,6 +1,6 @@
 // The exact calls the session path makes on "Kestrel.CoFTP", seen by the recording
 // component; and the real component's dispatch rules, which need no server.
-#include "../common/RecordingFtp.h"
+#include "standins/RecordingFtp.h"
 
 #include "platform/CCoFtp.h"
 #include "platform/CRemoteFolderSession.h"

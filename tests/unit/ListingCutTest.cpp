@@ -1,7 +1,7 @@
 // A folder with more entries than the component's 16-bit index reaches: the session hands
 // on what it can and says the rest is missing, so `probe` and the browser never show a cut
 // listing as a whole one.
-#include "../common/RecordingFtp.h"
+#include "standins/RecordingFtp.h"
 
 #include "platform/CRemoteFolderSession.h"
 

@@ -1,7 +1,7 @@
 // The test message path against a recording mail component: the account arrives trimmed
 // and typed as the component binds it, the component's failure text is kept, and a login
 // in plain text comes back as a notice only when the component can tell.
-#include "../common/RecordingMailer.h"
+#include "standins/RecordingMailer.h"
 
 #include "model/CMailAccount.h"
 #include "platform/MailerDispIds.h"

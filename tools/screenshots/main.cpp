@@ -31,8 +31,8 @@
 #include "platform/CoFtpDispIds.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
-#include "tests/common/RecordingFtp.h"
-#include "tests/common/RecordingMailer.h"
+#include "standins/RecordingFtp.h"
+#include "standins/RecordingMailer.h"
 #include <wx/evtloop.h>
 
 #include <algorithm>

@@ -2,10 +2,10 @@
 // Stands in for the mail component under its identifier while it lives: records every
 // call in order, may fail the send with a text or hold it (onSend runs inside Send, on
 // the sending thread), answers property reads from `answers` (others are unknown members).
-#include "ScopedRegistration.h"
 #include "platform/CMailComponent.h"
 #include "platform/COleException.h"
 #include "platform/MailerDispIds.h"
+#include "standins/ScopedRegistration.h"
 
 #include <functional>
 #include <map>

@@ -2,10 +2,10 @@
 // A stand-in for the FTP component, registered under "Kestrel.CoFTP" for a test's
 // lifetime. It records every call with its argument types ("put 3 i2 -25536",
 // "call 8", "get 1"), serves folder listings from a table, and fails chosen members
-// with a chosen description. Unit and GUI tests share it.
-#include "ScopedRegistration.h"
+// with a chosen description. Unit and GUI tests and the screenshot program share it.
 #include "platform/COleException.h"
 #include "platform/IDispatch.h"
+#include "standins/ScopedRegistration.h"
 
 #include <chrono>
 #include <functional>
