@@ -1,6 +1,7 @@
 #pragma once
 // The project holds text as the bytes of the Windows-1252 code page so that every
 // file round-trips byte for byte; Unicode appears only at the UI and JSON edges.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ std::string Utf8ToCp1252(std::string_view utf8);
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
+
+// Length (1 to 4) of the well-formed UTF-8 sequence that starts at `at` (< bytes.size()),
+// or 0 when the bytes there are not one.
+std::size_t WellFormedUtf8At(std::string_view bytes, std::size_t at);
 
 // How a name, a path or an error text from an FTP server reads, in UTF-8: as UTF-8 when its
 // bytes are valid UTF-8 (ASCII included), else as the code page (legacy servers). For
