@@ -2,7 +2,6 @@
 
 #include "app/CAboutDialog.h"
 #include "app/CCorvaneView.h"
-#include "app/CDesktopIntegration.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
@@ -18,7 +17,6 @@
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
-#include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 #include <filesystem>
@@ -378,12 +376,6 @@ void CCorvaneShell::OnOtherStart(const wxString& file, const std::string& startu
 
 void CCorvaneShell::OnFrameIdle(wxIdleEvent& event) {
     event.Skip();
-    // Nothing the window needs: it waits until the window is up, and runs beside it.
-    if (!m_desktopRefresh.joinable())
-        m_desktopRefresh = std::jthread([dataHome = CDesktopIntegration::DataHome(),
-                                         exe = ToPath(wxStandardPaths::Get().GetExecutablePath())] {
-            CDesktopIntegration::Refresh(dataHome, exe);
-        });
     // Never under an open dialog: an editor may hold one of the project's records,
     // and a save prompt may be asking already.
     if (m_pModalCount->IsOpen())

@@ -1,5 +1,6 @@
 #include "platform/CFtpSession.h"
 
+#include "model/AsciiCase.h"
 #include "model/SecretText.h"
 #include "platform/CInternetException.h"
 #include "platform/CurlSetup.h"
@@ -28,10 +29,8 @@ bool EnvironmentNamesAProxy() {
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+           std::equal(prefix.begin(), prefix.end(), s.begin(),
+                      [](char a, char b) { return corvane::AsciiLower(a) == corvane::AsciiLower(b); });
 }
 
 // A command or request header line as the transcript keeps it: credentials masked.
@@ -308,8 +307,7 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
     // What the server told us about itself while logging in.
     for (const std::string& line : m_arrReplies) {
         std::string upper = line;
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return std::toupper(c); });
+        std::transform(upper.begin(), upper.end(), upper.begin(), corvane::AsciiUpper);
         if (upper.rfind("257", 0) == 0) {
             const auto open = line.find('"');
             const auto close = line.rfind('"');

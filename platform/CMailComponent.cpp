@@ -1,5 +1,6 @@
 #include "platform/CMailComponent.h"
 
+#include "model/AsciiCase.h"
 #include "model/CodePage.h"
 #include "platform/CAutomationRegistry.h"
 #include "platform/CMailMessage.h"
@@ -83,8 +84,7 @@ struct CSmtpTrace {
         if (inAuthExchange || quitting)
             return; // SASL data is never kept
         std::string verb = line.substr(0, line.find(' '));
-        std::transform(verb.begin(), verb.end(), verb.begin(),
-                       [](unsigned char c) { return std::toupper(c); });
+        std::transform(verb.begin(), verb.end(), verb.begin(), corvane::AsciiUpper);
         if (verb == "QUIT") {
             quitting = true;
             return;
@@ -112,8 +112,7 @@ struct CSmtpTrace {
         const std::string text = line.size() > 4 ? line.substr(4) : std::string();
         if (lastVerb == "EHLO") {
             std::string upper = text;
-            std::transform(upper.begin(), upper.end(), upper.begin(),
-                           [](unsigned char c) { return std::toupper(c); });
+            std::transform(upper.begin(), upper.end(), upper.begin(), corvane::AsciiUpper);
             if (upper.rfind("AUTH ", 0) == 0 || upper.rfind("AUTH=", 0) == 0)
                 authOffered = true;
         }
@@ -203,7 +202,7 @@ std::string LocalHostName() {
         return "localhost";
     std::string host = name;
     const bool plain = std::all_of(host.begin(), host.end(),
-                                   [](unsigned char c) { return std::isalnum(c) || c == '-' || c == '.'; });
+                                   [](char c) { return corvane::IsAsciiAlnum(c) || c == '-' || c == '.'; });
     return plain ? host : "localhost";
 }
 

@@ -1,5 +1,7 @@
 #include "platform/FtpListParser.h"
 
+#include "model/AsciiCase.h"
+
 #include <array>
 #include <cctype>
 
@@ -44,7 +46,7 @@ bool IsMonth(std::string_view s) {
     for (const auto m : months) {
         bool same = true;
         for (std::size_t i = 0; i < 3; ++i)
-            if (std::tolower(static_cast<unsigned char>(s[i])) != m[i])
+            if (corvane::AsciiLower(s[i]) != m[i])
                 same = false;
         if (same)
             return true;
@@ -207,7 +209,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (corvane::AsciiLower(a[i]) != corvane::AsciiLower(b[i]))
             return false;
     return true;
 }
