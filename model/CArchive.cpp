@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
+
+// The lists of a file may take this many times its size in memory, plus the allowance:
+// real projects take about twice their size; a file of empty entries would take 30 times.
+constexpr std::uint64_t kMemoryPerFileByte = 8;
+constexpr std::uint64_t kMemoryAllowance = 16u << 20;
 
 std::string EofText(std::uint64_t offset) {
     return "unexpected end of file at byte " + std::to_string(offset);
@@ -16,32 +20,14 @@ std::string EofText(std::uint64_t offset) {
 } // namespace
 
 CArchive::CArchive(const void* data, std::size_t size)
-    : m_mode(Mode::load), m_mem(static_cast<const unsigned char*>(data)), m_bufLen(size), m_size(size) {}
+    : m_mode(Mode::load), m_mem(static_cast<const unsigned char*>(data)), m_size(size),
+      m_memoryBudget(kMemoryPerFileByte * size + kMemoryAllowance) {}
 
-CArchive::CArchive(std::FILE* file, Mode mode, std::uint64_t size) : m_mode(mode), m_file(file) {
-    if (mode == Mode::load) {
-        m_size = size;
-        // Mapping the file spares a copy and keeps the bytes out of the heap; the
-        // buffered path remains for what cannot be mapped (pipes, special files).
-        if (size > 0 && size <= SIZE_MAX) {
-            void* map =
-                ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, ::fileno(file), 0);
-            if (map != MAP_FAILED) {
-                ::madvise(map, static_cast<std::size_t>(size), MADV_SEQUENTIAL);
-                m_mapping = map;
-                m_mem = static_cast<const unsigned char*>(map);
-                return;
-            }
-        }
-    }
-    m_buffer.resize(kBufferSize);
-}
+CArchive::CArchive(std::FILE* file) : m_mode(Mode::store), m_file(file), m_buffer(kBufferSize) {}
 
 CArchive::CArchive(std::string& sink) : m_mode(Mode::store), m_sink(&sink) {}
 
 CArchive::~CArchive() {
-    if (m_mapping)
-        ::munmap(m_mapping, static_cast<std::size_t>(m_size));
     if (IsStoring() && m_file && m_bufLen) {
         // Best effort only: a caller that cares about errors calls Flush() itself.
         std::fwrite(m_buffer.data(), 1, m_bufLen, m_file);
@@ -129,36 +115,10 @@ void CArchive::Need(std::uint64_t bytes, std::uint64_t fieldStart) {
         throw CArchiveException(CArchiveException::Cause::endOfFile, fieldStart, EofText(fieldStart));
 }
 
-void CArchive::Refill() {
-    m_bufPos = 0;
-    m_bufLen = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    if (m_bufLen == 0) {
-        if (std::ferror(m_file))
-            throw CArchiveException(CArchiveException::Cause::readFailed, m_position,
-                                    std::string("read failed: ") + std::strerror(errno));
-        // The file shrank under us: treat as a truncated file.
-        throw CArchiveException(CArchiveException::Cause::endOfFile, m_position, EofText(m_position));
-    }
-}
-
 void CArchive::ReadBytes(void* dest, std::size_t n) {
     Need(n, m_position);
-    auto* out = static_cast<unsigned char*>(dest);
-    if (m_mem) {
-        std::memcpy(out, m_mem + m_position, n);
-        m_position += n;
-        return;
-    }
-    while (n) {
-        if (m_bufPos == m_bufLen)
-            Refill();
-        const std::size_t chunk = std::min(n, m_bufLen - m_bufPos);
-        std::memcpy(out, m_buffer.data() + m_bufPos, chunk);
-        m_bufPos += chunk;
-        m_position += chunk;
-        out += chunk;
-        n -= chunk;
-    }
+    std::memcpy(dest, m_mem + m_position, n);
+    m_position += n;
 }
 
 std::uint32_t CArchive::ReadU32Slow() {
@@ -174,7 +134,7 @@ bool CArchive::ReadFlagSlow() {
     return b != 0;
 }
 
-std::int32_t CArchive::ReadCount(std::size_t minEntrySize) {
+std::int32_t CArchive::ReadCount(std::size_t minEntrySize, std::size_t entryMemory) {
     const auto start = m_position;
     const std::int32_t n = ReadI32();
     if (n <= 0)
@@ -183,14 +143,19 @@ std::int32_t CArchive::ReadCount(std::size_t minEntrySize) {
         throw CArchiveException(CArchiveException::Cause::endOfFile, start,
                                 "count of " + std::to_string(n) + " entries at byte " +
                                     std::to_string(start) + " exceeds the end of file");
+    const std::uint64_t memory = static_cast<std::uint64_t>(n) * entryMemory;
+    if (memory > m_memoryBudget)
+        throw CArchiveException(CArchiveException::Cause::tooManyEntries, start,
+                                "count of " + std::to_string(n) + " entries at byte " +
+                                    std::to_string(start) + " is more than a file of this size can hold");
+    m_memoryBudget -= memory;
     return n;
 }
 
-std::uint32_t CArchive::ReadLengthPrefix(std::uint64_t fieldStart, bool& wide) {
-    (void)fieldStart;
+std::uint32_t CArchive::ReadLengthPrefix(bool& wide) {
     for (;;) {
         unsigned char b;
-        if (m_mem && m_position < m_size)
+        if (m_position < m_size)
             b = m_mem[m_position++];
         else
             ReadBytes(&b, 1);
@@ -213,20 +178,15 @@ std::uint32_t CArchive::ReadLengthPrefix(std::uint64_t fieldStart, bool& wide) {
 std::string CArchive::ReadString() {
     const auto start = m_position;
     bool wide = false;
-    const std::uint32_t len = ReadLengthPrefix(start, wide);
+    const std::uint32_t len = ReadLengthPrefix(wide);
     const std::uint64_t bytes = wide ? std::uint64_t{len} * 2 : len;
     if (bytes > GetRemaining())
         throw CArchiveException(CArchiveException::Cause::endOfFile, start,
                                 "string of " + std::to_string(len) + " characters at byte " +
                                     std::to_string(start) + " exceeds the end of file");
     if (!wide) {
-        if (m_mem) {
-            std::string s(reinterpret_cast<const char*>(m_mem + m_position), len);
-            m_position += len;
-            return s;
-        }
-        std::string s(len, '\0');
-        ReadBytes(s.data(), len);
+        std::string s(reinterpret_cast<const char*>(m_mem + m_position), len);
+        m_position += len;
         return s;
     }
     std::string raw(bytes, '\0');

@@ -1,4 +1,6 @@
 #pragma once
+#include "model/RecordField.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,7 +22,7 @@ public:
     bool m_bPassive = false;
     bool m_bUseWinInet = false;
     bool m_bSpare = true;
-    std::vector<std::uint32_t> m_arrReserved = std::vector<std::uint32_t>(5, 0);
+    std::vector<std::uint32_t> m_arrReserved = corvane::NewReservedList();
 
     CConnectionInfo() = default;
     CConnectionInfo(const CConnectionInfo&) = default;
@@ -29,7 +31,26 @@ public:
     CConnectionInfo& operator=(const CConnectionInfo& other);
     CConnectionInfo& operator=(CConnectionInfo&& other) noexcept;
 
+    // Every member once, by its JSON name.
+    static constexpr auto Fields() {
+        using corvane::FieldKind;
+        using F = CConnectionInfo;
+        return std::tuple{
+            corvane::RecordField{"host", &F::m_strHost, FieldKind::serverText},
+            corvane::RecordField{"port", &F::m_nPort},
+            corvane::RecordField{"user", &F::m_strUser, FieldKind::serverText},
+            corvane::RecordField{"password", &F::m_strPassword, FieldKind::password},
+            corvane::RecordField{"useProxy", &F::m_bUseProxy},
+            corvane::RecordField{"passive", &F::m_bPassive},
+            corvane::RecordField{"showPassword", &F::m_bShowPassword},
+            corvane::RecordField{"testPassed", &F::m_bTestPassed},
+            corvane::RecordField{"useWinInet", &F::m_bUseWinInet},
+            corvane::RecordField{"spare", &F::m_bSpare},
+            corvane::RecordField{"reserved", &F::m_arrReserved, FieldKind::reserved},
+        };
+    }
+
     void Serialize(CArchive& ar);
-    // Two empty strings, an int, six flags and an empty reserved count.
+    // Three empty strings, an int, six flags and an empty reserved count.
     static constexpr std::size_t kMinFileSize = 1 + 4 + 1 + 1 + 6 + 4;
 };

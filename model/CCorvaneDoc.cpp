@@ -2,54 +2,19 @@
 
 #include "model/CArchive.h"
 #include "model/CSafeFileWriter.h"
+#include "model/CappedFile.h"
 #include "model/IProfileStore.h"
 #include "model/SerializeList.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-} // namespace
-
 void CCorvaneDoc::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar.WriteCount(m_arrProfiles.size());
-        for (auto& p : m_arrProfiles)
-            p.Serialize(ar);
-        ar.WriteCount(m_arrConnections.size());
-        for (auto& c : m_arrConnections)
-            c.Serialize(ar);
-    } else {
-        // Each record is read into a fresh element; as with a copy into the list,
-        // the reserved list read for it is not kept.
-        const std::int32_t profiles = ar.ReadCount(CFolderProfile::kMinFileSize);
-        m_arrProfiles.clear();
-        m_arrProfiles.reserve(static_cast<std::size_t>(profiles));
-        for (std::int32_t i = 0; i < profiles; ++i) {
-            auto& p = m_arrProfiles.emplace_back(CFolderProfile::ForLoading{});
-            p.Serialize(ar);
-            p.m_arrReserved.assign(5, 0);
-        }
-        const std::int32_t connections = ar.ReadCount(CConnectionInfo::kMinFileSize);
-        m_arrConnections.clear();
-        m_arrConnections.reserve(static_cast<std::size_t>(connections));
-        for (std::int32_t i = 0; i < connections; ++i) {
-            auto& c = m_arrConnections.emplace_back();
-            c.Serialize(ar);
-            c.m_arrReserved.assign(5, 0);
-        }
-    }
+    corvane::SerializeList(ar, m_arrProfiles);
+    corvane::SerializeList(ar, m_arrConnections);
     m_proxy.Serialize(ar);
     m_mail.Serialize(ar);
     m_reports.SerializeMail(ar);
@@ -77,7 +42,7 @@ bool CCorvaneDoc::OnNewDocument() {
     m_proxy.Reset();
     m_nInterval = 10;
     m_bIntervalConfirmed = true;
-    m_arrReserved.resize(5, 0);
+    m_arrReserved.resize(corvane::kReservedCount, 0);
 
     // The service finds its configuration directory here; a failure is not reported.
     char cwd[PATH_MAX];
@@ -89,29 +54,28 @@ bool CCorvaneDoc::OnNewDocument() {
 }
 
 CCorvaneDoc::OpenResult CCorvaneDoc::OnOpenDocument(const std::string& path, std::string& error) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    std::string bytes;
+    std::string reason;
     struct stat st {};
-    if (!file || ::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = file ? (S_ISDIR(st.st_mode) ? EISDIR : errno) : errno;
-        error = "Cannot open the project \"" + path + "\": " + std::strerror(err) + ".";
+    error.clear();
+    if (!corvane::ReadCappedFile(path, corvane::kMaxProjectBytes, bytes, reason, &st)) {
+        error = "Cannot open the project \"" + path + "\": " + reason + ".";
         return OpenResult::cannotOpen;
     }
-
-    DeleteContents();
     SetModifiedFlag(true);
-    // An empty file is not read at all: the lists stay empty, everything else keeps its value.
-    if (st.st_size > 0) {
-        try {
-            CArchive ar(file.get(), CArchive::Mode::load, static_cast<std::uint64_t>(st.st_size));
-            Serialize(ar);
-        } catch (const CArchiveException& e) {
-            error = "Unexpected file format.\n\nThe project \"" + path + "\" could not be read (" + e.what() +
-                    ").";
-            // Never leave a half-read project behind.
-            DeleteContents();
-            OnNewDocument();
-            return OpenResult::badFormat;
-        }
+    m_trailingBytes = 0;
+    try {
+        m_trailingBytes = bytes.size() - LoadFromMemory(*this, bytes.data(), bytes.size());
+    } catch (const CArchiveException& e) {
+        error = "Unexpected file format: the project \"" + path + "\" could not be read (" + e.what() + ").";
+    } catch (const std::bad_alloc&) {
+        error = "There is not enough memory to read the project \"" + path + "\".";
+    }
+    if (!error.empty()) {
+        // Never leave a half-read project behind.
+        DeleteContents();
+        OnNewDocument();
+        return OpenResult::badFormat;
     }
     SetModifiedFlag(false);
     SetPathName(path);
@@ -121,7 +85,7 @@ CCorvaneDoc::OpenResult CCorvaneDoc::OnOpenDocument(const std::string& path, std
 
 bool CCorvaneDoc::OnSaveDocument(const std::string& path, std::string& error) {
     error = CSafeFileWriter::Write(path, [this](std::FILE* f) {
-        CArchive ar(f, CArchive::Mode::store);
+        CArchive ar(f);
         Serialize(ar);
         ar.Flush();
     });
@@ -142,12 +106,14 @@ std::optional<CFileStamp> CCorvaneDoc::ChangeOnDisk() const {
     return now && *now != *m_diskStamp ? now : std::nullopt;
 }
 
-void CCorvaneDoc::LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size) {
+std::size_t CCorvaneDoc::LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size) {
     doc.DeleteContents();
+    // An empty file is not read at all: the lists stay empty, everything else keeps its value.
     if (size == 0)
-        return;
+        return 0;
     CArchive ar(data, size);
     doc.Serialize(ar);
+    return static_cast<std::size_t>(ar.GetPosition());
 }
 
 std::string CCorvaneDoc::SaveToMemory() {

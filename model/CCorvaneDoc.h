@@ -50,8 +50,13 @@ public:
         // Reading failed part-way: the project has been reset to a new one.
         badFormat,
     };
-    // On failure `error` receives a message naming the file.
+    // The one way a project file is read, by the window and by corvane-dix alike: at most
+    // kMaxProjectBytes of a regular file. On failure `error` receives one line naming the
+    // file and the reason (with the byte offset where the format stops making sense).
     OpenResult OnOpenDocument(const std::string& path, std::string& error);
+    // Bytes after the end of the project in the file last opened: the program ignores them,
+    // yet a command that checks or rewrites the file must not pass over them in silence.
+    std::uint64_t GetTrailingBytes() const { return m_trailingBytes; }
     // Replaces the file safely; on failure the project stays modified with its old path.
     bool OnSaveDocument(const std::string& path, std::string& error);
 
@@ -68,8 +73,8 @@ public:
     const std::string& GetTitle() const { return m_strTitle; }
 
     // Reads one project from memory without touching any document state beyond the
-    // contents (used by checks and fuzzing). Throws CArchiveException.
-    static void LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size);
+    // contents (used by checks and fuzzing); the bytes it took. Throws CArchiveException.
+    static std::size_t LoadFromMemory(CCorvaneDoc& doc, const void* data, std::size_t size);
     // The bytes this project's file would hold.
     std::string SaveToMemory();
 
@@ -82,4 +87,5 @@ private:
     // The file as this project last read or wrote it.
     std::optional<CFileStamp> m_diskStamp;
     std::string m_strTitle = kUntitled;
+    std::uint64_t m_trailingBytes = 0;
 };

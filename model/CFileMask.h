@@ -1,4 +1,6 @@
 #pragma once
+#include "model/RecordField.h"
+
 #include <string>
 
 class CArchive;
@@ -9,6 +11,14 @@ public:
     std::string m_strMask;
     bool m_bUpload = false;
     bool m_bDownload = false;
+
+    static constexpr auto Fields() {
+        return std::tuple{
+            corvane::RecordField{"mask", &CFileMask::m_strMask, corvane::FieldKind::serverText},
+            corvane::RecordField{"upload", &CFileMask::m_bUpload},
+            corvane::RecordField{"download", &CFileMask::m_bDownload},
+        };
+    }
 
     void Serialize(CArchive& ar);
     // The smallest record a file can hold: empty text and two flags.

@@ -1,6 +1,7 @@
 #pragma once
 #include "model/CFileMask.h"
 #include "model/CTextValueEntry.h"
+#include "model/RecordField.h"
 
 #include <cstdint>
 #include <string>
@@ -29,7 +30,7 @@ public:
     std::vector<CTextValueEntry> m_arrTextValues2;
     std::vector<CFileMask> m_arrSpareMasks;
     std::vector<CFileMask> m_arrMasks;
-    std::vector<std::uint32_t> m_arrReserved = std::vector<std::uint32_t>(5, 0);
+    std::vector<std::uint32_t> m_arrReserved = corvane::NewReservedList();
 
     // Generates a fresh state file name.
     CFolderProfile();
@@ -42,6 +43,31 @@ public:
     // Copies every member but the reserved list, which keeps the target's own entries.
     CFolderProfile& operator=(const CFolderProfile& other);
     CFolderProfile& operator=(CFolderProfile&& other) noexcept;
+
+    // Every member once, by its JSON name.
+    static constexpr auto Fields() {
+        using corvane::FieldKind;
+        using F = CFolderProfile;
+        return std::tuple{
+            corvane::RecordField{"connectionIndex", &F::m_nConnection},
+            corvane::RecordField{"connection", &F::m_strConnection, FieldKind::serverText},
+            corvane::RecordField{"localFolder", &F::m_strLocalFolder, FieldKind::serverText},
+            corvane::RecordField{"ftpFolder", &F::m_strFtpFolder, FieldKind::remotePath},
+            corvane::RecordField{"stateFile", &F::m_strStateFile},
+            corvane::RecordField{"upload", &F::m_bUpload},
+            corvane::RecordField{"download", &F::m_bDownload},
+            corvane::RecordField{"enabled", &F::m_bEnabled},
+            corvane::RecordField{"useMasks", &F::m_bUseMasks},
+            corvane::RecordField{"deleteObsolete", &F::m_bDeleteObsolete},
+            corvane::RecordField{"subfolders", &F::m_bSubfolders},
+            corvane::RecordField{"conflict", &F::m_nConflict},
+            corvane::RecordField{"spareMasks", &F::m_arrSpareMasks},
+            corvane::RecordField{"masks", &F::m_arrMasks},
+            corvane::RecordField{"textValues1", &F::m_arrTextValues1},
+            corvane::RecordField{"textValues2", &F::m_arrTextValues2},
+            corvane::RecordField{"reserved", &F::m_arrReserved, FieldKind::reserved},
+        };
+    }
 
     void Serialize(CArchive& ar);
     // Connection index, five empty strings, six flags, conflict and five empty counts.

@@ -1,4 +1,6 @@
 #pragma once
+#include "model/RecordField.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +20,21 @@ public:
     std::string m_strFrom = kDefaultFrom;
     std::string m_strSubject = "Test message";
     std::vector<std::string> m_arrRecipients;
+
+    // Every member once, by its JSON name. The subject goes into the message's header.
+    static constexpr auto Fields() {
+        using corvane::FieldKind;
+        using F = CMailAccount;
+        return std::tuple{
+            corvane::RecordField{"server", &F::m_strServer, FieldKind::serverText},
+            corvane::RecordField{"user", &F::m_strUser, FieldKind::serverText},
+            corvane::RecordField{"password", &F::m_strPassword, FieldKind::password},
+            corvane::RecordField{"port", &F::m_nPort},
+            corvane::RecordField{"from", &F::m_strFrom, FieldKind::serverText},
+            corvane::RecordField{"subject", &F::m_strSubject, FieldKind::serverText},
+            corvane::RecordField{"recipients", &F::m_arrRecipients, FieldKind::serverText},
+        };
+    }
 
     void Serialize(CArchive& ar);
 

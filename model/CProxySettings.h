@@ -1,4 +1,6 @@
 #pragma once
+#include "model/RecordField.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,6 +22,20 @@ public:
 
     // What a new project does: every member back to its default.
     void Reset() { *this = CProxySettings(); }
+    // Every member once, by its JSON name.
+    static constexpr auto Fields() {
+        using corvane::FieldKind;
+        using F = CProxySettings;
+        return std::tuple{
+            corvane::RecordField{"host", &F::m_strHost, FieldKind::serverText},
+            corvane::RecordField{"user", &F::m_strUser, FieldKind::serverText},
+            corvane::RecordField{"password", &F::m_strPassword, FieldKind::password},
+            corvane::RecordField{"port", &F::m_nPort},
+            corvane::RecordField{"type", &F::m_nType},
+            corvane::RecordField{"showPassword", &F::m_bShowPassword},
+        };
+    }
+
     void Serialize(CArchive& ar);
 
     friend bool operator==(const CProxySettings&, const CProxySettings&) = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "model/RecordField.h"
 
 class CArchive;
 
@@ -17,6 +18,25 @@ public:
     bool m_bLogNewFiles = true;
     bool m_bLogActions = true;
     bool m_bLogConflicts = true;
+
+    // Every member once, by its JSON name, in the file's two groups.
+    static constexpr auto Fields() {
+        using corvane::RecordField;
+        using F = CReportSettings;
+        return std::tuple{
+            corvane::FieldGroup{"mail", std::tuple{RecordField{"enabled", &F::m_bMailEnabled},
+                                                   RecordField{"sendEmpty", &F::m_bMailSendEmpty},
+                                                   RecordField{"errors", &F::m_bMailErrors},
+                                                   RecordField{"newFiles", &F::m_bMailNewFiles},
+                                                   RecordField{"actions", &F::m_bMailActions},
+                                                   RecordField{"conflicts", &F::m_bMailConflicts}}},
+            corvane::FieldGroup{"log", std::tuple{RecordField{"enabled", &F::m_bLogEnabled},
+                                                  RecordField{"errors", &F::m_bLogErrors},
+                                                  RecordField{"newFiles", &F::m_bLogNewFiles},
+                                                  RecordField{"actions", &F::m_bLogActions},
+                                                  RecordField{"conflicts", &F::m_bLogConflicts}}},
+        };
+    }
 
     void SerializeMail(CArchive& ar);
     void SerializeLog(CArchive& ar);

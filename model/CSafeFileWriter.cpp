@@ -1,10 +1,13 @@
 #include "model/CSafeFileWriter.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <exception>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +15,9 @@ namespace {
 
 // As many links as the kernel follows before it reports a loop.
 constexpr int kMaxLinks = 40;
+
+// Temporary files carry the saving process's id: ".corvane-save-<pid>-<random>".
+constexpr const char* kTempPrefix = ".corvane-save-";
 
 std::string Errno(const std::string& what, int err = errno) {
     return what + ": " + std::strerror(err);
@@ -31,6 +37,85 @@ bool MayWrite(const std::string& path, const struct stat& st) {
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
+// A folder anyone may write to where only owners may remove entries, as /tmp.
+bool IsSharedStickyFolder(const struct stat& dir) {
+    return (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+}
+
+// The kernel's rule: in a shared sticky folder a link is followed only when it belongs to
+// the one following it or to the folder's owner.
+bool MayFollow(const std::string& link) {
+    struct stat st {
+    }, dir{};
+    if (::lstat(link.c_str(), &st) != 0 || ::stat(DirectoryOf(link).c_str(), &dir) != 0)
+        return false;
+    return !IsSharedStickyFolder(dir) || st.st_uid == ::geteuid() || st.st_uid == dir.st_uid;
+}
+
+std::string TempName(const std::string& dir) {
+    static std::mt19937_64 random{std::random_device{}()};
+    return dir + "/" + kTempPrefix + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000000);
+}
+
+// Removes our temporary files whose saving process is gone (killed before it could).
+void SweepStaleTemporaries(const std::string& dir) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    const std::string prefix = kTempPrefix;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.rfind(prefix, 0) != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        struct stat st {};
+        const std::string path = dir + "/" + name;
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH &&
+            ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(path.c_str());
+    }
+    ::closedir(d);
+}
+
+// Gives the complete unnamed file `fd` the name `named` in `dir`; retries on a name clash.
+std::string NameTemporary(int fd, const std::string& dir, std::string& named) {
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        named = TempName(dir);
+        if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, named.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+            ::linkat(fd, "", AT_FDCWD, named.c_str(), AT_EMPTY_PATH) == 0)
+            return {};
+        if (errno != EEXIST)
+            break;
+    }
+    const std::string err = Errno("cannot name the new file in " + dir);
+    named.clear();
+    return err;
+}
+
+// Fills the open temporary file and sets its owner and mode: empty, or what failed.
+std::string Fill(std::FILE* f, const std::string& path, const std::string& target, const struct stat* old,
+                 const std::function<void(std::FILE*)>& write) {
+    const int fd = ::fileno(f);
+    try {
+        write(f);
+        struct stat made {};
+        if (std::fflush(f) != 0)
+            return Errno("cannot write " + path);
+        if (old && ::fstat(fd, &made) == 0 && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0)
+            return Errno("cannot keep the owner of " + target);
+        // After the owner: a change of owner clears the set-id bits.
+        if (::fchmod(fd, old ? old->st_mode & 07777 : 0600) != 0)
+            return Errno("cannot set the permissions of " + path);
+        if (::fsync(fd) != 0)
+            return Errno("cannot flush " + path + " to disk");
+    } catch (const std::exception& e) {
+        return std::string("cannot write ") + path + ": " + e.what();
+    }
+    return {};
+}
+
 } // namespace
 
 std::string CSafeFileWriter::ResolveLinks(const std::string& path) {
@@ -40,6 +125,8 @@ std::string CSafeFileWriter::ResolveLinks(const std::string& path) {
         std::error_code ec;
         if (!fs::is_symlink(target, ec))
             return target.string();
+        if (!MayFollow(target.string()))
+            return {};
         const fs::path next = fs::read_symlink(target, ec);
         if (ec)
             return {};
@@ -52,12 +139,14 @@ std::string CSafeFileWriter::ResolveLinks(const std::string& path) {
 std::string CSafeFileWriter::CheckReplaceable(const std::string& path) {
     const std::string target = ResolveLinks(path);
     if (target.empty())
-        return "cannot follow the links of " + path;
+        return "cannot follow the links of " + path +
+               " (a loop, or a link of another user in a folder anyone may write to)";
     const std::string dir = DirectoryOf(target);
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0)
+    struct stat st {
+    }, folder{};
+    if (::stat(dir.c_str(), &folder) != 0)
         return Errno("cannot write in " + dir);
-    if (!MayWrite(dir, st))
+    if (!MayWrite(dir, folder))
         return Errno("cannot write in " + dir, EACCES);
     if (::lstat(target.c_str(), &st) != 0)
         return errno == ENOENT ? std::string() : Errno("cannot examine " + target);
@@ -65,6 +154,8 @@ std::string CSafeFileWriter::CheckReplaceable(const std::string& path) {
         return target + " is not a regular file";
     if (!MayWrite(target, st))
         return target + " is read-only";
+    if (st.st_uid != ::geteuid() && IsSharedStickyFolder(folder))
+        return target + " belongs to another user in a folder anyone may write to; choose another name";
     // The replacement is a new file: only root can hand it to another owner.
     if (::geteuid() != 0 && st.st_uid != ::geteuid())
         return target + " belongs to another user";
@@ -78,43 +169,37 @@ std::string CSafeFileWriter::Write(const std::string& path, const std::function<
     const std::string dir = DirectoryOf(target);
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
+    SweepStaleTemporaries(dir);
 
-    std::string tmpl = dir + "/.corvane-save-XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return Errno("cannot create a temporary file in " + dir);
-
+    // Unnamed until complete; file systems without unnamed files get a named one, and so
+    // does a process that could not name it later (no /proc, and not root).
+    std::string named;
+    const bool canName = ::access("/proc/self/fd", F_OK) == 0 || ::geteuid() == 0;
+    int fd = canName ? ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    if (fd < 0) {
+        named = TempName(dir) + "-XXXXXX";
+        fd = ::mkstemp(named.data());
+        if (fd < 0)
+            return Errno("cannot create a temporary file in " + dir);
+    }
     std::FILE* f = ::fdopen(fd, "wb");
     if (!f) {
         const std::string err = Errno("cannot open the temporary file");
         ::close(fd);
-        ::unlink(tmpl.c_str());
+        if (!named.empty())
+            ::unlink(named.c_str());
         return err;
     }
-    std::string err;
-    try {
-        write(f);
-        struct stat made {};
-        if (std::fflush(f) != 0)
-            err = Errno("cannot write " + path);
-        else if (existed && ::fstat(fd, &made) == 0 &&
-                 (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
-                 ::fchown(fd, old.st_uid, old.st_gid) != 0)
-            err = Errno("cannot keep the owner of " + target);
-        // After the owner: a change of owner clears the set-id bits.
-        else if (::fchmod(fd, existed ? old.st_mode & 07777 : 0600) != 0)
-            err = Errno("cannot set the permissions of " + path);
-        else if (::fsync(fd) != 0)
-            err = Errno("cannot flush " + path + " to disk");
-    } catch (const std::exception& e) {
-        err = std::string("cannot write ") + path + ": " + e.what();
-    }
+    std::string err = Fill(f, path, target, existed ? &old : nullptr, write);
+    if (err.empty() && named.empty())
+        err = NameTemporary(fd, dir, named);
     if (std::fclose(f) != 0 && err.empty())
         err = Errno("cannot write " + path);
-    if (err.empty() && ::rename(tmpl.c_str(), target.c_str()) != 0)
+    if (err.empty() && ::rename(named.c_str(), target.c_str()) != 0)
         err = Errno("cannot replace " + target);
     if (!err.empty()) {
-        ::unlink(tmpl.c_str());
+        if (!named.empty())
+            ::unlink(named.c_str());
         return err;
     }
     // Make the rename itself durable; failing here cannot damage either file.

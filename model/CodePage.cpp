@@ -182,17 +182,27 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+namespace {
+int FoldByte(char c) {
+    const int u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        return u + 0x20;
+    if (u == 0x8A || u == 0x8C || u == 0x8E)
+        return u + 0x10;
+    return u == 0x9F ? 0xFF : u;
+}
+} // namespace
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) {
-        const int u = static_cast<unsigned char>(c);
-        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-            return u + 0x20;
-        if (u == 0x8A || u == 0x8C || u == 0x8E)
-            return u + 0x10;
-        return u == 0x9F ? 0xFF : u;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return FoldByte(x) == FoldByte(y); });
+}
+
+std::string FoldCase(std::string_view cp1252) {
+    std::string out(cp1252.size(), '\0');
+    std::transform(cp1252.begin(), cp1252.end(), out.begin(),
+                   [](char c) { return static_cast<char>(FoldByte(c)); });
+    return out;
 }
 
 std::string Utf16ToCp1252(std::u16string_view utf16) {

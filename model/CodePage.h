@@ -31,6 +31,9 @@ std::string Utf16ToCp1252(std::u16string_view utf16);
 // Equal letter for letter with case ignored, over the whole code page (É equals é,
 // Š equals š), as the connections list compares hosts.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// `cp1252` with letter case folded as EqualIgnoringCase folds it: a key for hash sets, so
+// that two texts are equal ignoring case exactly when their folded forms are equal.
+std::string FoldCase(std::string_view cp1252);
 
 // Unicode code point of one code page byte, and the reverse (-1 when unrepresentable).
 char32_t Cp1252ToCodePoint(unsigned char byte);

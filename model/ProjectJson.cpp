@@ -2,86 +2,177 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
+#include "model/JsonText.h"
+#include "model/SecretReference.h"
 #include "model/SecretText.h"
+#include "model/VisibleText.h"
 
 #include <nlohmann/json.hpp>
 
-#include <functional>
+#include <cstdio>
 #include <limits>
-#include <map>
 #include <optional>
+#include <type_traits>
 
 using nlohmann::json;
 
 namespace corvane {
 namespace {
 
-json Text(const std::string& cp1252) {
-    return Cp1252ToUtf8(cp1252);
+// The project's own keys. The document is not a record of the file, but its JSON is one
+// object like a record's.
+constexpr auto ProjectFields() {
+    using D = CCorvaneDoc;
+    return std::tuple{
+        RecordField{"profiles", &D::m_arrProfiles},
+        RecordField{"connections", &D::m_arrConnections},
+        RecordField{"proxy", &D::m_proxy},
+        RecordField{"mail", &D::m_mail},
+        RecordField{"reports", &D::m_reports},
+        RecordField{"interval", &D::m_nInterval},
+        RecordField{"intervalConfirmed", &D::m_bIntervalConfirmed},
+        RecordField{"reserved", &D::m_arrReserved},
+    };
 }
 
-json Password(const std::string& cp1252, bool show) {
-    // Masked as every command masks a password: an empty one stays empty.
-    return show ? Text(cp1252) : json(MaskSecret(cp1252));
+template <class T> constexpr auto FieldsOf() {
+    if constexpr (std::is_same_v<T, CCorvaneDoc>)
+        return ProjectFields();
+    else
+        return T::Fields();
 }
 
-json Reserved(const std::vector<std::uint32_t>& list) {
-    return json(list);
-}
-
-json MaskList(const std::vector<CFileMask>& masks) {
-    json out = json::array();
-    for (const auto& m : masks)
-        out.push_back({{"mask", Text(m.m_strMask)}, {"upload", m.m_bUpload}, {"download", m.m_bDownload}});
-    return out;
-}
-
-json TextValues(const std::vector<CTextValueEntry>& list) {
-    json out = json::array();
-    for (const auto& e : list)
-        out.push_back({{"text", Text(e.m_strText)}, {"value1", e.m_dwValue1}, {"value2", e.m_dwValue2}});
-    return out;
-}
-
-// Reading: every object is walked through a table of its known keys, so an unknown
-// key is an error rather than silently dropped data.
-class Reader {
-public:
-    explicit Reader(std::string path) : m_path(std::move(path)) {}
-
-    using Handler = std::function<void(const json&, const std::string&)>;
-
-    static void Object(const json& j, const std::string& path, const std::map<std::string, Handler>& keys) {
-        if (!j.is_object())
-            throw JsonFormatError(path + ": expected an object");
-        for (const auto& [key, value] : j.items()) {
-            const auto it = keys.find(key);
-            const std::string sub = path.empty() ? key : path + "." + key;
-            if (it == keys.end())
-                throw JsonFormatError(sub + ": unknown key");
-            it->second(value, sub);
-        }
-    }
-
-    static void Array(const json& j, const std::string& path,
-                      const std::function<void(const json&, const std::string&)>& each) {
-        if (!j.is_array())
-            throw JsonFormatError(path + ": expected an array");
-        for (std::size_t i = 0; i < j.size(); ++i)
-            each(j[i], path + "[" + std::to_string(i) + "]");
-    }
-
-private:
-    std::string m_path;
+template <class T>
+concept Record = std::is_same_v<T, CCorvaneDoc> || requires {
+    T::Fields();
 };
 
-void Get(const json& j, const std::string& path, std::string& out) {
-    if (!j.is_string())
-        throw JsonFormatError(path + ": expected a string");
-    out = Utf8ToCp1252(j.get_ref<const std::string&>());
+template <class T> inline constexpr bool kIsRecordList = false;
+template <Record T> inline constexpr bool kIsRecordList<std::vector<T>> = true;
+
+std::string KeyPath(const std::string& path, std::string_view key) {
+    // Keys come from the input: shown, never raw.
+    const std::string shown = VisibleText(key);
+    return path.empty() ? shown : path + "." + shown;
 }
 
-void Get(const json& j, const std::string& path, bool& out) {
+std::string IndexPath(const std::string& path, std::size_t index) {
+    return path + "[" + std::to_string(index) + "]";
+}
+
+// ---- Writing ----
+
+constexpr std::string_view kCodePageKey = "codePage";
+
+json RemotePathJson(const std::string& bytes) {
+    // As the window reads a server's name; code-page text says so, as it cannot be told apart.
+    if (IsValidUtf8(bytes))
+        return bytes;
+    return json::object({{kCodePageKey, Cp1252ToUtf8(bytes)}});
+}
+
+json TextJson(const std::string& text, FieldKind kind, bool showPasswords) {
+    if (kind == FieldKind::password && !showPasswords)
+        return MaskSecret(text);
+    if (kind == FieldKind::remotePath)
+        return RemotePathJson(text);
+    return Cp1252ToUtf8(text);
+}
+
+template <class R, class Fields> json ObjectJson(const R& record, const Fields& fields, bool showPasswords);
+
+json ValueJson(const std::string& text, FieldKind kind, bool show) {
+    return TextJson(text, kind, show);
+}
+
+json ValueJson(const std::vector<std::string>& list, FieldKind kind, bool show) {
+    json out = json::array();
+    for (const auto& text : list)
+        out.push_back(TextJson(text, kind, show));
+    return out;
+}
+
+template <class T> json ValueJson(const T& value, FieldKind, bool show) {
+    if constexpr (Record<T>) {
+        return ObjectJson(value, FieldsOf<T>(), show);
+    } else if constexpr (kIsRecordList<T>) {
+        json out = json::array();
+        for (const auto& e : value)
+            out.push_back(ValueJson(e, FieldKind::plain, show));
+        return out;
+    } else {
+        return json(value); // numbers, flags, reserved words
+    }
+}
+
+template <class R, class T> void PutField(json& out, const R& record, const RecordField<R, T>& f, bool show) {
+    out[std::string(f.name)] = ValueJson(record.*f.member, f.kind, show);
+}
+
+template <class R, class F> void PutField(json& out, const R& record, const FieldGroup<F>& g, bool show) {
+    out[std::string(g.name)] = ObjectJson(record, g.fields, show);
+}
+
+template <class R, class Fields> json ObjectJson(const R& record, const Fields& fields, bool show) {
+    json out = json::object();
+    ForEachField(fields, [&](const auto& f) { PutField(out, record, f, show); });
+    return out;
+}
+
+// ---- Reading ----
+
+std::string CodePageText(const std::string& utf8, const std::string& path, const char* what = "") {
+    std::string out;
+    if (!Utf8ToCp1252Exact(utf8, out))
+        throw JsonFormatError(path + ": " + what +
+                              "has characters the project's code page (Windows-1252) cannot hold");
+    return out;
+}
+
+std::string RemotePath(const json& j, const std::string& path) {
+    if (j.is_string())
+        return j.get<std::string>();
+    const auto text = j.is_object() && j.size() == 1 ? j.find(kCodePageKey) : j.end();
+    if (text == j.end() || !text->is_string())
+        throw JsonFormatError(path + ": expected a string or {\"codePage\": TEXT}");
+    return CodePageText(text->get<std::string>(), KeyPath(path, kCodePageKey));
+}
+
+std::string Password(const json& j, const std::string& path) {
+    if (j.is_string())
+        return CodePageText(j.get<std::string>(), path);
+    const auto ref = j.is_object() && j.size() == 1 ? j.begin() : j.end();
+    if (ref == j.end() || !ref->is_string() || (ref.key() != "env" && ref.key() != "file"))
+        throw JsonFormatError(path + ": expected a string, {\"env\": NAME} or {\"file\": PATH}");
+    const std::string& name = ref->get_ref<const std::string&>();
+    std::string secret;
+    std::string error;
+    const bool fromEnvironment = ref.key() == "env";
+    if (!(fromEnvironment ? ReadSecretFromEnvironment(name, secret, error)
+                          : ReadSecretFromFile(name, secret, error)))
+        throw JsonFormatError(path + ": " + error);
+    return CodePageText(secret, path, fromEnvironment ? "the variable's text " : "the file's first line ");
+}
+
+void Get(const json& j, const std::string& path, std::string& out, FieldKind kind) {
+    if (kind == FieldKind::password) {
+        out = Password(j, path);
+    } else if (kind == FieldKind::remotePath) {
+        out = RemotePath(j, path);
+    } else {
+        if (!j.is_string())
+            throw JsonFormatError(path + ": expected a string");
+        out = CodePageText(j.get_ref<const std::string&>(), path);
+    }
+    const std::size_t control = kind == FieldKind::plain ? std::string::npos : FindControlCharacter(out);
+    if (control != std::string::npos) {
+        char code[8];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned char>(out[control]));
+        throw JsonFormatError(path + ": holds the control character " + code + ", which is not allowed here");
+    }
+}
+
+void Get(const json& j, const std::string& path, bool& out, FieldKind) {
     if (!j.is_boolean())
         throw JsonFormatError(path + ": expected true or false");
     out = j.get<bool>();
@@ -101,7 +192,7 @@ std::optional<std::int64_t> Integer(const json& j) {
     return std::nullopt;
 }
 
-void Get(const json& j, const std::string& path, std::int32_t& out) {
+void Get(const json& j, const std::string& path, std::int32_t& out, FieldKind) {
     if (!j.is_number_integer())
         throw JsonFormatError(path + ": expected an integer");
     const auto v = Integer(j);
@@ -110,241 +201,109 @@ void Get(const json& j, const std::string& path, std::int32_t& out) {
     out = static_cast<std::int32_t>(*v);
 }
 
-void Get(const json& j, const std::string& path, std::uint32_t& out) {
+void Get(const json& j, const std::string& path, std::uint32_t& out, FieldKind) {
     const auto v = Integer(j);
     if (!v || *v < 0 || *v > std::numeric_limits<std::uint32_t>::max())
         throw JsonFormatError(path + ": expected an unsigned 32-bit integer");
     out = static_cast<std::uint32_t>(*v);
 }
 
-void GetReserved(const json& j, const std::string& path, std::vector<std::uint32_t>& out) {
+template <class R, class Fields>
+void GetObject(const json& j, const std::string& path, R& record, const Fields& fields);
+
+// Lists of words, of text and of records: the JSON's entries replace the list.
+template <class T> void Get(const json& j, const std::string& path, std::vector<T>& out, FieldKind kind) {
+    if (!j.is_array())
+        throw JsonFormatError(path + ": expected an array");
     out.clear();
-    Reader::Array(j, path, [&](const json& e, const std::string& p) { Get(e, p, out.emplace_back()); });
+    for (std::size_t i = 0; i < j.size(); ++i) {
+        if constexpr (Record<T>)
+            GetObject(j[i], IndexPath(path, i), out.emplace_back(), FieldsOf<T>());
+        else
+            Get(j[i], IndexPath(path, i), out.emplace_back(), kind);
+    }
 }
 
-template <class T> Reader::Handler Field(T& target) {
-    return [&target](const json& j, const std::string& p) { Get(j, p, target); };
+template <Record T> void Get(const json& j, const std::string& path, T& out, FieldKind) {
+    GetObject(j, path, out, FieldsOf<T>());
 }
 
-void GetMasks(const json& j, const std::string& path, std::vector<CFileMask>& out) {
-    out.clear();
-    Reader::Array(j, path, [&](const json& e, const std::string& p) {
-        auto& m = out.emplace_back();
-        Reader::Object(e, p,
-                       {{"mask", Field(m.m_strMask)},
-                        {"upload", Field(m.m_bUpload)},
-                        {"download", Field(m.m_bDownload)}});
-    });
+template <class R, class T>
+void GetField(const json& j, const std::string& path, R& record, const RecordField<R, T>& f) {
+    Get(j, path, record.*f.member, f.kind);
 }
 
-void GetTextValues(const json& j, const std::string& path, std::vector<CTextValueEntry>& out) {
-    out.clear();
-    Reader::Array(j, path, [&](const json& e, const std::string& p) {
-        auto& t = out.emplace_back();
-        Reader::Object(
-            e, p,
-            {{"text", Field(t.m_strText)}, {"value1", Field(t.m_dwValue1)}, {"value2", Field(t.m_dwValue2)}});
-    });
+template <class R, class F>
+void GetField(const json& j, const std::string& path, R& record, const FieldGroup<F>& g) {
+    GetObject(j, path, record, g.fields);
 }
 
-void GetProfile(const json& j, const std::string& path, CFolderProfile& p) {
-    Reader::Object(
-        j, path,
-        {{"connectionIndex", Field(p.m_nConnection)},
-         {"connection", Field(p.m_strConnection)},
-         {"localFolder", Field(p.m_strLocalFolder)},
-         {"ftpFolder", Field(p.m_strFtpFolder)},
-         {"stateFile", Field(p.m_strStateFile)},
-         {"upload", Field(p.m_bUpload)},
-         {"download", Field(p.m_bDownload)},
-         {"enabled", Field(p.m_bEnabled)},
-         {"useMasks", Field(p.m_bUseMasks)},
-         {"deleteObsolete", Field(p.m_bDeleteObsolete)},
-         {"subfolders", Field(p.m_bSubfolders)},
-         {"conflict", Field(p.m_nConflict)},
-         {"spareMasks", [&](const json& v, const std::string& s) { GetMasks(v, s, p.m_arrSpareMasks); }},
-         {"masks", [&](const json& v, const std::string& s) { GetMasks(v, s, p.m_arrMasks); }},
-         {"textValues1",
-          [&](const json& v, const std::string& s) { GetTextValues(v, s, p.m_arrTextValues1); }},
-         {"textValues2",
-          [&](const json& v, const std::string& s) { GetTextValues(v, s, p.m_arrTextValues2); }},
-         {"reserved", [&](const json& v, const std::string& s) { GetReserved(v, s, p.m_arrReserved); }}});
+// Every key must be one of the table's, so that nothing is silently dropped.
+template <class R, class Fields>
+void GetObject(const json& j, const std::string& path, R& record, const Fields& fields) {
+    if (!j.is_object())
+        throw JsonFormatError((path.empty() ? "the project" : path) + ": expected an object");
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        const std::string sub = KeyPath(path, it.key());
+        bool known = false;
+        ForEachField(fields, [&](const auto& f) {
+            if (!known && f.name == it.key()) {
+                known = true;
+                GetField(*it, sub, record, f);
+            }
+        });
+        if (!known)
+            throw JsonFormatError(sub + ": unknown key");
+    }
 }
 
-void GetConnection(const json& j, const std::string& path, CConnectionInfo& c) {
-    Reader::Object(
-        j, path,
-        {{"host", Field(c.m_strHost)},
-         {"port", Field(c.m_nPort)},
-         {"user", Field(c.m_strUser)},
-         {"password", Field(c.m_strPassword)},
-         {"useProxy", Field(c.m_bUseProxy)},
-         {"passive", Field(c.m_bPassive)},
-         {"showPassword", Field(c.m_bShowPassword)},
-         {"testPassed", Field(c.m_bTestPassed)},
-         {"useWinInet", Field(c.m_bUseWinInet)},
-         {"spare", Field(c.m_bSpare)},
-         {"reserved", [&](const json& v, const std::string& s) { GetReserved(v, s, c.m_arrReserved); }}});
+// ---- Passwords ----
+
+template <class R, class Fields, class Visit>
+void VisitPasswords(R& record, const std::string& path, const Fields& fields, Visit& visit);
+
+template <class R, class T, class Visit>
+void VisitPasswordField(R& record, const std::string& path, const RecordField<R, T>& f, Visit& visit) {
+    auto& member = record.*f.member;
+    const std::string sub = KeyPath(path, f.name);
+    if constexpr (std::is_same_v<T, std::string>) {
+        if (f.kind == FieldKind::password)
+            visit(sub, member);
+    } else if constexpr (Record<T>) {
+        VisitPasswords(member, sub, FieldsOf<T>(), visit);
+    } else if constexpr (kIsRecordList<T>) {
+        for (std::size_t i = 0; i < member.size(); ++i)
+            VisitPasswords(member[i], IndexPath(sub, i), FieldsOf<typename T::value_type>(), visit);
+    }
+}
+
+template <class R, class F, class Visit>
+void VisitPasswordField(R& record, const std::string& path, const FieldGroup<F>& g, Visit& visit) {
+    VisitPasswords(record, KeyPath(path, g.name), g.fields, visit);
+}
+
+template <class R, class Fields, class Visit>
+void VisitPasswords(R& record, const std::string& path, const Fields& fields, Visit& visit) {
+    ForEachField(fields, [&](const auto& f) { VisitPasswordField(record, path, f, visit); });
 }
 
 } // namespace
 
 json ProjectToJson(const CCorvaneDoc& doc, bool showPasswords) {
-    json profiles = json::array();
-    for (const auto& p : doc.m_arrProfiles) {
-        profiles.push_back({{"connectionIndex", p.m_nConnection},
-                            {"connection", Text(p.m_strConnection)},
-                            {"localFolder", Text(p.m_strLocalFolder)},
-                            {"ftpFolder", Text(p.m_strFtpFolder)},
-                            {"stateFile", Text(p.m_strStateFile)},
-                            {"upload", p.m_bUpload},
-                            {"download", p.m_bDownload},
-                            {"enabled", p.m_bEnabled},
-                            {"useMasks", p.m_bUseMasks},
-                            {"deleteObsolete", p.m_bDeleteObsolete},
-                            {"subfolders", p.m_bSubfolders},
-                            {"conflict", p.m_nConflict},
-                            {"spareMasks", MaskList(p.m_arrSpareMasks)},
-                            {"masks", MaskList(p.m_arrMasks)},
-                            {"textValues1", TextValues(p.m_arrTextValues1)},
-                            {"textValues2", TextValues(p.m_arrTextValues2)},
-                            {"reserved", Reserved(p.m_arrReserved)}});
-    }
-    json connections = json::array();
-    for (const auto& c : doc.m_arrConnections) {
-        connections.push_back({{"host", Text(c.m_strHost)},
-                               {"port", c.m_nPort},
-                               {"user", Text(c.m_strUser)},
-                               {"password", Password(c.m_strPassword, showPasswords)},
-                               {"useProxy", c.m_bUseProxy},
-                               {"passive", c.m_bPassive},
-                               {"showPassword", c.m_bShowPassword},
-                               {"testPassed", c.m_bTestPassed},
-                               {"useWinInet", c.m_bUseWinInet},
-                               {"spare", c.m_bSpare},
-                               {"reserved", Reserved(c.m_arrReserved)}});
-    }
-    json recipients = json::array();
-    for (const auto& r : doc.m_mail.m_arrRecipients)
-        recipients.push_back(Text(r));
-    const auto& rep = doc.m_reports;
-    return {{"profiles", profiles},
-            {"connections", connections},
-            {"proxy",
-             {{"host", Text(doc.m_proxy.m_strHost)},
-              {"user", Text(doc.m_proxy.m_strUser)},
-              {"password", Password(doc.m_proxy.m_strPassword, showPasswords)},
-              {"port", doc.m_proxy.m_nPort},
-              {"type", doc.m_proxy.m_nType},
-              {"showPassword", doc.m_proxy.m_bShowPassword}}},
-            {"mail",
-             {{"server", Text(doc.m_mail.m_strServer)},
-              {"user", Text(doc.m_mail.m_strUser)},
-              {"password", Password(doc.m_mail.m_strPassword, showPasswords)},
-              {"port", doc.m_mail.m_nPort},
-              {"from", Text(doc.m_mail.m_strFrom)},
-              {"subject", Text(doc.m_mail.m_strSubject)},
-              {"recipients", recipients}}},
-            {"reports",
-             {{"mail",
-               {{"enabled", rep.m_bMailEnabled},
-                {"sendEmpty", rep.m_bMailSendEmpty},
-                {"errors", rep.m_bMailErrors},
-                {"newFiles", rep.m_bMailNewFiles},
-                {"actions", rep.m_bMailActions},
-                {"conflicts", rep.m_bMailConflicts}}},
-              {"log",
-               {{"enabled", rep.m_bLogEnabled},
-                {"errors", rep.m_bLogErrors},
-                {"newFiles", rep.m_bLogNewFiles},
-                {"actions", rep.m_bLogActions},
-                {"conflicts", rep.m_bLogConflicts}}}}},
-            {"interval", doc.m_nInterval},
-            {"intervalConfirmed", doc.m_bIntervalConfirmed},
-            {"reserved", Reserved(doc.m_arrReserved)}};
-}
-
-void ProjectFromJsonText(std::string_view text, CCorvaneDoc& doc) {
-    json parsed;
-    try {
-        parsed = json::parse(text);
-    } catch (const json::exception& e) {
-        throw JsonFormatError(std::string("not valid JSON: ") + e.what());
-    }
-    ProjectFromJson(parsed, doc);
+    return ObjectJson(doc, ProjectFields(), showPasswords);
 }
 
 void ProjectFromJson(const json& j, CCorvaneDoc& doc) {
-    auto& rep = doc.m_reports;
-    Reader::Object(
-        j, "",
-        {{"profiles",
-          [&](const json& v, const std::string& s) {
-              doc.m_arrProfiles.clear();
-              Reader::Array(v, s, [&](const json& e, const std::string& p) {
-                  GetProfile(e, p, doc.m_arrProfiles.emplace_back());
-              });
-          }},
-         {"connections",
-          [&](const json& v, const std::string& s) {
-              doc.m_arrConnections.clear();
-              Reader::Array(v, s, [&](const json& e, const std::string& p) {
-                  GetConnection(e, p, doc.m_arrConnections.emplace_back());
-              });
-          }},
-         {"proxy",
-          [&](const json& v, const std::string& s) {
-              auto& x = doc.m_proxy;
-              Reader::Object(v, s,
-                             {{"host", Field(x.m_strHost)},
-                              {"user", Field(x.m_strUser)},
-                              {"password", Field(x.m_strPassword)},
-                              {"port", Field(x.m_nPort)},
-                              {"type", Field(x.m_nType)},
-                              {"showPassword", Field(x.m_bShowPassword)}});
-          }},
-         {"mail",
-          [&](const json& v, const std::string& s) {
-              auto& m = doc.m_mail;
-              Reader::Object(v, s,
-                             {{"server", Field(m.m_strServer)},
-                              {"user", Field(m.m_strUser)},
-                              {"password", Field(m.m_strPassword)},
-                              {"port", Field(m.m_nPort)},
-                              {"from", Field(m.m_strFrom)},
-                              {"subject", Field(m.m_strSubject)},
-                              {"recipients", [&](const json& r, const std::string& rs) {
-                                   m.m_arrRecipients.clear();
-                                   Reader::Array(r, rs, [&](const json& e, const std::string& p) {
-                                       Get(e, p, m.m_arrRecipients.emplace_back());
-                                   });
-                               }}});
-          }},
-         {"reports",
-          [&](const json& v, const std::string& s) {
-              Reader::Object(v, s,
-                             {{"mail",
-                               [&](const json& m, const std::string& ms) {
-                                   Reader::Object(m, ms,
-                                                  {{"enabled", Field(rep.m_bMailEnabled)},
-                                                   {"sendEmpty", Field(rep.m_bMailSendEmpty)},
-                                                   {"errors", Field(rep.m_bMailErrors)},
-                                                   {"newFiles", Field(rep.m_bMailNewFiles)},
-                                                   {"actions", Field(rep.m_bMailActions)},
-                                                   {"conflicts", Field(rep.m_bMailConflicts)}});
-                               }},
-                              {"log", [&](const json& l, const std::string& ls) {
-                                   Reader::Object(l, ls,
-                                                  {{"enabled", Field(rep.m_bLogEnabled)},
-                                                   {"errors", Field(rep.m_bLogErrors)},
-                                                   {"newFiles", Field(rep.m_bLogNewFiles)},
-                                                   {"actions", Field(rep.m_bLogActions)},
-                                                   {"conflicts", Field(rep.m_bLogConflicts)}});
-                               }}});
-          }},
-         {"interval", Field(doc.m_nInterval)},
-         {"intervalConfirmed", Field(doc.m_bIntervalConfirmed)},
-         {"reserved", [&](const json& v, const std::string& s) { GetReserved(v, s, doc.m_arrReserved); }}});
+    GetObject(j, "", doc, ProjectFields());
+}
+
+void ProjectFromJsonText(std::string_view text, CCorvaneDoc& doc) {
+    ProjectFromJson(ParseJsonText(text), doc);
+}
+
+void ForEachPassword(CCorvaneDoc& doc,
+                     const std::function<void(const std::string& keyPath, std::string& password)>& visit) {
+    VisitPasswords(doc, "", ProjectFields(), visit);
 }
 
 } // namespace corvane

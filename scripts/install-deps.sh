@@ -13,6 +13,7 @@ packages=(
   python3 python3-pyftpdlib python3-aiosmtpd python3-cryptography
   microsocks dante-server tinyproxy curl
   dpkg-dev gzip bash-completion
+  ansible-core
   lintian appstream librsvg2-bin gettext locales wx3.2-i18n file
 )
 

@@ -1,5 +1,6 @@
 #include "FileZillaSiteList.h"
 
+#include "model/CappedFile.h"
 #include "model/CodePage.h"
 
 #include <expat.h>
@@ -12,8 +13,7 @@
 namespace corvane {
 namespace {
 
-// Site lists are small; anything near the parser's int length limit is not one.
-constexpr std::size_t kMaxBytes = 64u << 20;
+static_assert(kMaxSiteListBytes < INT_MAX, "the parser takes an int length");
 
 // Protocol codes of the site manager: 0 tries TLS but falls back to plain FTP, 6 is
 // plain FTP only; both reach a plain-FTP server as the service does.
@@ -121,6 +121,7 @@ private:
         if (parent == Role::folder && !m_folderNamed.back()) {
             m_folders.back() = Trim(m_text);
             m_folderNamed.back() = true;
+            m_folderPathBytes += m_folders.back().size() + 1;
         }
         m_text.clear();
         Role role = Role::ignored;
@@ -167,6 +168,8 @@ private:
             AddServer();
             break;
         case Role::folder:
+            if (m_folderNamed.back())
+                m_folderPathBytes -= m_folders.back().size() + 1;
             m_folders.pop_back();
             m_folderNamed.pop_back();
             break;
@@ -178,8 +181,13 @@ private:
 
     void AddServer() {
         SiteEntry e;
-        for (const auto& folder : m_folders)
-            e.name += folder + "/";
+        // Every site would otherwise carry a copy of a path as long as the file.
+        const bool pathTooLong = m_folderPathBytes > kMaxSiteNameBytes;
+        if (pathTooLong)
+            e.name = ".../";
+        else
+            for (const auto& folder : m_folders)
+                e.name += folder + "/";
         e.name += m_fields["Name"];
         e.host = Trim(m_fields["Host"]);
         e.user = m_fields["User"];
@@ -189,6 +197,9 @@ private:
         const std::string protocolReason = ProtocolSkipReason(Trim(m_fields["Protocol"]));
         if (e.host.empty())
             e.skipReason = "no host";
+        else if (pathTooLong)
+            e.skipReason = "its folders' names together are longer than " +
+                           std::to_string(kMaxSiteNameBytes) + " bytes, more than a site list holds";
         else if (!protocolReason.empty())
             e.skipReason = protocolReason;
         else if (!ParseSitePort(port, 21, e.port))
@@ -211,6 +222,7 @@ private:
     std::map<std::string, std::string> m_fields;
     std::string m_passEncoding;
     std::string m_text;
+    std::size_t m_folderPathBytes = 0;
     bool m_sawServers = false;
 };
 
@@ -221,8 +233,9 @@ struct ParserFree {
 } // namespace
 
 std::vector<SiteEntry> ReadFileZillaSites(std::string_view xml) {
-    if (xml.size() > kMaxBytes)
-        throw SiteListError("too large for a site list");
+    if (xml.size() > kMaxSiteListBytes)
+        throw SiteListError("larger than " + DescribeCap(kMaxSiteListBytes) +
+                            ", more than a site list holds");
     const std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser)
         throw SiteListError("out of memory");

@@ -4,9 +4,12 @@
 #include "SiteList.h"
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 #include "model/CodePage.h"
+#include "model/VisibleText.h"
 
 #include <iostream>
+#include <unordered_set>
 
 namespace {
 
@@ -29,40 +32,54 @@ std::string ToCodePage(const corvane::SiteEntry& e, CConnectionInfo& c) {
     return {};
 }
 
-// Site names and hosts come from someone else's file: one report line stays one line.
-std::string OneLine(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    return text;
+// Text bound for a server never carries a control character: a CR or LF in a user name or
+// password would send the rest of it to the server as commands of its own. An anonymous
+// site sends neither.
+std::string ControlCharacterReason(const corvane::SiteEntry& e) {
+    const std::pair<const std::string*, const char*> fields[] = {
+        {&e.host, "host"}, {&e.user, "user name"}, {&e.password, "password"}, {&e.name, "name or folder"}};
+    for (const auto& [text, field] : fields)
+        if (corvane::HasControlCharacter(*text) && !(e.anonymous && (text == &e.user || text == &e.password)))
+            return std::string("its ") + field + " has a control character, which may never reach a server";
+    return {};
 }
 
+// Why the entry cannot become a connection as it is, or empty.
+std::string SkipReason(const corvane::SiteEntry& e, CConnectionInfo& c) {
+    if (!e.skipReason.empty())
+        return e.skipReason;
+    if (std::string reason = ControlCharacterReason(e); !reason.empty())
+        return reason;
+    if (e.host.find(' ') != std::string::npos)
+        return "its host has blanks in it";
+    return ToCodePage(e, c);
+}
+
+// Hosts compare with letter case ignored, as the connections list compares them; the
+// sets keep the work linear in the size of the list.
 void Merge(CCorvaneDoc& doc, const std::vector<corvane::SiteEntry>& entries, Tally& tally) {
-    const std::size_t before = doc.m_arrConnections.size();
+    std::unordered_set<std::string> inProject, inList;
+    inProject.reserve(doc.m_arrConnections.size());
+    for (const auto& c : doc.m_arrConnections)
+        inProject.insert(corvane::FoldCase(c.m_strHost));
     for (const auto& e : entries) {
-        const std::string label = OneLine((e.host.empty() ? std::string("(no host)") : e.host) +
-                                          (e.name.empty() ? std::string() : " (" + e.name + ")"));
+        // Site names and hosts come from someone else's file: shown, never obeyed by the terminal.
+        const std::string label =
+            corvane::VisibleText((e.host.empty() ? std::string("(no host)") : e.host) +
+                                 (e.name.empty() ? std::string() : " (" + e.name + ")"));
         CConnectionInfo c;
-        std::string reason = e.skipReason;
-        if (reason.empty() && e.host.find_first_of(" \t\r\n") != std::string::npos)
-            reason = "its host has blanks in it";
-        if (reason.empty())
-            reason = ToCodePage(e, c);
-        if (!reason.empty()) {
+        if (const std::string reason = SkipReason(e, c); !reason.empty()) {
             std::cout << "skipped " << label << ": " << reason << "\n";
             ++tally.skipped;
             continue;
         }
-        std::size_t same = 0;
-        while (same < doc.m_arrConnections.size() &&
-               !corvane::EqualIgnoringCase(doc.m_arrConnections[same].m_strHost, c.m_strHost))
-            ++same;
-        if (same < before) {
+        const std::string key = corvane::FoldCase(c.m_strHost);
+        if (inProject.count(key)) {
             std::cout << "kept " << label << ": the project has this host already; left as it is\n";
             ++tally.kept;
             continue;
         }
-        if (same < doc.m_arrConnections.size()) {
+        if (!inList.insert(key).second) {
             std::cout << "skipped " << label << ": an earlier entry of the list has this host\n";
             ++tally.skipped;
             continue;
@@ -94,10 +111,11 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (files.size() != 2)
         return corvane::UsageError("import");
     CCorvaneDoc doc;
-    if (!corvane::LoadProjectOrReport(files[0], doc))
+    if (!corvane::LoadProjectOrReport(files[0], doc,
+                                      dryRun ? corvane::TrailingBytes::note : corvane::TrailingBytes::refuse))
         return 1;
     std::string error, source;
-    if (!corvane::ReadWholeFile(files[1], source, error)) {
+    if (!corvane::ReadWholeFile(files[1], corvane::kMaxSiteListBytes, source, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
         return 1;
     }

@@ -1,56 +1,64 @@
 #include "ProjectFiles.h"
 
-#include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
-#include <iterator>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    struct stat st {};
-    if (!in || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        error = "cannot open " + path + ": " + std::strerror(S_ISDIR(st.st_mode) ? EISDIR : errno);
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
+bool ReadWholeFile(const std::string& path, std::uint64_t cap, std::string& bytes, std::string& error) {
+    std::string reason;
+    const bool read = path == "-" ? ReadCappedStream(STDIN_FILENO, cap, bytes, reason)
+                                  : ReadCappedFile(path, cap, bytes, reason);
+    if (!read)
+        error = "cannot read " + (path == "-" ? std::string("standard input") : path) + ": " + reason;
+    return read;
 }
 
 bool LoadProject(const std::string& path, CCorvaneDoc& doc, std::string& error) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes, error))
-        return false;
-    try {
-        CCorvaneDoc::LoadFromMemory(doc, bytes.data(), bytes.size());
-    } catch (const CArchiveException& e) {
-        error = path + ": unexpected file format: " + e.what() + " (byte offset " +
-                std::to_string(e.GetOffset()) + ")";
+    return doc.OnOpenDocument(path, error) == CCorvaneDoc::OpenResult::ok;
+}
+
+std::string DescribeTrailingBytes(const CCorvaneDoc& doc, std::uint64_t fileSize) {
+    const std::uint64_t n = doc.GetTrailingBytes();
+    if (n == 0)
+        return {};
+    return std::to_string(n) + (n == 1 ? " byte" : " bytes") + " after the end of the project (from byte " +
+           std::to_string(fileSize - n) + ")";
+}
+
+bool LoadProjectOrReport(const std::string& path, CCorvaneDoc& doc, TrailingBytes trailing) {
+    doc.OnNewDocument();
+    std::string error;
+    if (!LoadProject(path, doc, error)) {
+        std::cerr << "corvane-dix: " << error << "\n";
         return false;
     }
+    std::error_code ec;
+    const std::string extra = DescribeTrailingBytes(doc, std::filesystem::file_size(path, ec));
+    if (extra.empty())
+        return true;
+    if (trailing == TrailingBytes::refuse) {
+        std::cerr << "corvane-dix: " << path << ": " << extra
+                  << "; writing the project back would drop them, so nothing was changed\n";
+        return false;
+    }
+    std::cerr << "corvane-dix: " << path << ": " << extra << " are not part of it and are left out\n";
     return true;
 }
 
-bool LoadProjectOrReport(const std::string& path, CCorvaneDoc& doc) {
-    doc.OnNewDocument();
-    std::string error;
-    if (LoadProject(path, doc, error))
-        return true;
-    std::cerr << "corvane-dix: " << error << "\n";
-    return false;
-}
-
 int SaveProject(CCorvaneDoc& doc, const std::string& path) {
+    if (path == "-") {
+        // A pipe has no previous file to keep safe.
+        const std::string bytes = doc.SaveToMemory();
+        if (std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+            return 0;
+        std::cerr << "corvane-dix: cannot write the project to standard output\n";
+        return 1;
+    }
     std::string error;
     if (doc.OnSaveDocument(path, error))
         return 0;

@@ -3,6 +3,7 @@
 #include "ProjectFiles.h"
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
+#include "model/ProjectJson.h"
 
 int RunRedactCommand(const std::vector<std::string>& args) {
     if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0)
@@ -10,9 +11,6 @@ int RunRedactCommand(const std::vector<std::string>& args) {
     CCorvaneDoc doc;
     if (!corvane::LoadProjectOrReport(args[0], doc))
         return 1;
-    for (auto& c : doc.m_arrConnections)
-        c.m_strPassword.clear();
-    doc.m_proxy.m_strPassword.clear();
-    doc.m_mail.m_strPassword.clear();
+    corvane::ForEachPassword(doc, [](const std::string&, std::string& password) { password.clear(); });
     return corvane::SaveProject(doc, args[1]);
 }

@@ -3,11 +3,14 @@
 #include "FileZillaSiteList.h"
 #include "WinScpSiteList.h"
 
+#include "model/CappedFile.h"
+
 #include <charconv>
 
 namespace corvane {
+namespace {
 
-std::vector<SiteEntry> ReadSiteList(std::string_view bytes) {
+std::vector<SiteEntry> ReadByContent(std::string_view bytes) {
     std::string_view rest = bytes;
     if (rest.substr(0, 3) == "\xEF\xBB\xBF")
         rest.remove_prefix(3);
@@ -17,6 +20,19 @@ std::vector<SiteEntry> ReadSiteList(std::string_view bytes) {
     if (LooksLikeWinScpIni(rest))
         return ReadWinScpSites(rest);
     throw SiteListError("not a site list this program knows (a FileZilla sitemanager.xml or a WinSCP.ini)");
+}
+
+} // namespace
+
+std::vector<SiteEntry> ReadSiteList(std::string_view bytes) {
+    if (bytes.size() > kMaxSiteListBytes)
+        throw SiteListError("larger than " + DescribeCap(kMaxSiteListBytes) +
+                            ", more than a site list holds");
+    std::vector<SiteEntry> entries = ReadByContent(bytes);
+    for (auto& e : entries)
+        if (e.name.size() > kMaxSiteNameBytes)
+            e.name.replace(kMaxSiteNameBytes, std::string::npos, "...");
+    return entries;
 }
 
 bool ParseSitePort(std::string_view text, int fallback, int& port) {

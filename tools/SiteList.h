@@ -14,6 +14,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Longest site name with its folders that a site entry keeps; a longer name is cut
+// (it is only for messages), and a site in folders longer than this is skipped.
+constexpr std::size_t kMaxSiteNameBytes = 1024;
+
 // One site of a list; text is UTF-8 as the list holds it.
 struct SiteEntry {
     // The site's name with the folders it sits in ("Customers/North"), for messages.
@@ -29,8 +33,9 @@ struct SiteEntry {
     std::string skipReason;
 };
 
-// Recognises the format by content (a FileZilla site manager file or a WinSCP.ini).
-// Throws SiteListError naming what is wrong, with a line number where there is one.
+// Recognises the format by content (a FileZilla site manager file or a WinSCP.ini), at
+// most kMaxSiteListBytes. Throws SiteListError naming what is wrong, with a line number
+// where there is one.
 std::vector<SiteEntry> ReadSiteList(std::string_view bytes);
 
 // Port text of a site list: "" gives `fallback`; false for anything outside 1..65535.

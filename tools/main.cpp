@@ -1,5 +1,6 @@
 // corvane-dix: the project file from the command line, for operators and scripts on
 // machines without a display (where the synchronisation service runs).
+#include "DiffCommand.h"
 #include "ImportCommand.h"
 #include "LintCommand.h"
 #include "ProbeCommand.h"
@@ -8,23 +9,23 @@
 #include "SendTestCommand.h"
 #include "Usage.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CappedFile.h"
 #include "model/ProjectJson.h"
+#include "model/ProjectJsonStream.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 namespace {
-
-int Usage() {
-    std::fputs(corvane::OverallUsage().c_str(), stderr);
-    return 2;
-}
 
 using corvane::LoadProject;
 using corvane::ReadWholeFile;
@@ -45,7 +46,8 @@ int Dump(const std::vector<std::string>& args) {
     CCorvaneDoc doc;
     if (!corvane::LoadProjectOrReport(file, doc))
         return 1;
-    std::cout << corvane::ProjectToJson(doc, show).dump(2) << "\n";
+    corvane::WriteProjectJson(std::cout, doc, show);
+    std::cout << "\n";
     return 0;
 }
 
@@ -56,7 +58,14 @@ int Check(const std::vector<std::string>& args) {
     doc.OnNewDocument();
     std::string error;
     if (!LoadProject(args[0], doc, error)) {
-        std::cout << error << "\n";
+        std::cerr << "corvane-dix: " << error << "\n";
+        return 1;
+    }
+    std::error_code ec;
+    if (const std::string extra =
+            corvane::DescribeTrailingBytes(doc, std::filesystem::file_size(args[0], ec));
+        !extra.empty()) {
+        std::cerr << "corvane-dix: " << args[0] << ": " << extra << "; the program ignores them\n";
         return 1;
     }
     std::cout << args[0] << ": OK (" << doc.m_arrProfiles.size() << " profiles, "
@@ -64,26 +73,44 @@ int Check(const std::vector<std::string>& args) {
     return 0;
 }
 
-int Build(const std::vector<std::string>& args) {
-    if (args.size() != 2)
-        return corvane::UsageError("build");
+// The project the JSON at `path` describes; false after telling the operator why there is none.
+bool ProjectFromJsonFile(const std::string& path, CCorvaneDoc& doc) {
     std::string text;
     std::string error;
-    if (args[0] == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), {});
-    } else if (!ReadWholeFile(args[0], text, error)) {
+    if (!ReadWholeFile(path, corvane::kMaxJsonBytes, text, error)) {
         std::cerr << "corvane-dix: " << error << "\n";
-        return 1;
+        return false;
     }
-    CCorvaneDoc doc;
     doc.OnNewDocument();
     try {
         corvane::ProjectFromJsonText(text, doc);
     } catch (const corvane::JsonFormatError& e) {
-        std::cerr << "corvane-dix: " << args[0] << ": " << e.what() << "\n";
-        return 1;
+        std::cerr << "corvane-dix: " << path << ": " << e.what() << "\n";
+        return false;
     }
-    return corvane::SaveProject(doc, args[1]);
+    return true;
+}
+
+int Build(const std::vector<std::string>& args) {
+    const bool ifChanged = std::find(args.begin(), args.end(), "--if-changed") != args.end();
+    std::vector<std::string> files;
+    std::copy_if(args.begin(), args.end(), std::back_inserter(files),
+                 [](const std::string& a) { return a != "--if-changed"; });
+    if (files.size() != 2)
+        return corvane::UsageError("build");
+    CCorvaneDoc doc;
+    if (!ProjectFromJsonFile(files[0], doc))
+        return 1;
+    // Configuration management runs this on every pass: a file that already holds these
+    // bytes keeps its time stamp, so nothing downstream sees a change that is none.
+    std::string existing, ignored;
+    if (ifChanged && files[1] != "-" &&
+        ReadWholeFile(files[1], corvane::kMaxProjectBytes, existing, ignored) &&
+        existing == doc.SaveToMemory()) {
+        std::cout << "unchanged\n";
+        return 0;
+    }
+    return corvane::SaveProject(doc, files[1]);
 }
 
 int New(const std::vector<std::string>& args) {
@@ -104,6 +131,7 @@ const Command kCommands[] = {
     {"build", Build},
     {"check", Check},
     {"new", New},
+    {"diff", RunDiffCommand},
     {"probe",
      [](const std::vector<std::string>& args) {
          std::vector<std::string> copy = args;
@@ -125,11 +153,9 @@ const Command kCommands[] = {
     {"redact", RunRedactCommand},
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     if (argc < 2)
-        return Usage();
+        return corvane::UsageProblem("missing command");
     const std::string name = argv[1];
     if (name == "-h" || name == "--help") {
         std::fputs(corvane::OverallUsage().c_str(), stdout);
@@ -139,17 +165,44 @@ int main(int argc, char** argv) {
         std::cout << "corvane-dix " CORVANE_VERSION "\n";
         return 0;
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
-    for (const auto& c : kCommands) {
-        if (name != c.name)
-            continue;
-        if (std::find_if(args.begin(), args.end(),
-                         [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end()) {
-            std::cout << corvane::CommandUsage(name);
-            return 0;
-        }
-        return c.run(args);
+    if (!name.empty() && name[0] == '-')
+        return corvane::UsageProblem("unknown option \"" + name + "\"");
+    std::string problem;
+    const auto read = corvane::ReadArguments(name, std::vector<std::string>(argv + 2, argv + argc), problem);
+    if (!read)
+        return corvane::UsageProblem(problem);
+    if (read->help) {
+        std::cout << corvane::CommandUsage(name);
+        return 0;
     }
-    std::cerr << "corvane-dix: unknown command \"" << name << "\"\n";
-    return Usage();
+    for (const auto& c : kCommands)
+        if (name == c.name)
+            return c.run(read->args);
+    return corvane::UsageProblem("unknown command \"" + name + "\"");
+}
+
+// Whatever the command, a result that did not reach standard output entirely is a failure,
+// and running out of memory is reported like any other failure.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good())
+        return status;
+    const int err = errno;
+    std::cerr << "corvane-dix: cannot write to standard output"
+              << (err ? std::string(": ") + std::strerror(err) : std::string()) << "\n";
+    return status == 0 ? 1 : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int status = 1;
+    try {
+        status = RunCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "corvane-dix: not enough memory for this input\n";
+        status = 1;
+    }
+    return FinishOutput(status);
 }

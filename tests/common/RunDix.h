@@ -10,10 +10,14 @@ struct DixRun {
     std::string out;
 };
 
-// `args` go to the shell as they are; stderr is folded into `out`.
-inline DixRun RunDix(const std::string& args) {
+// `args` go to the shell as they are; stderr is folded into `out` unless `stderrTo` names
+// a file for it. With `folder`, the program runs there.
+inline DixRun RunDixIn(const std::string& folder, const std::string& args,
+                       const std::string& stderrTo = "&1") {
     DixRun r;
-    FILE* p = ::popen(("'" + std::string(CORVANE_DIX_TOOL) + "' " + args + " 2>&1").c_str(), "r");
+    const std::string cd = folder.empty() ? std::string() : "cd '" + folder + "' && ";
+    FILE* p =
+        ::popen((cd + "'" + std::string(CORVANE_DIX_TOOL) + "' " + args + " 2>" + stderrTo).c_str(), "r");
     if (!p)
         return r;
     std::array<char, 4096> buf;
@@ -22,4 +26,8 @@ inline DixRun RunDix(const std::string& args) {
     const int status = ::pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+inline DixRun RunDix(const std::string& args, const std::string& stderrTo = "&1") {
+    return RunDixIn({}, args, stderrTo);
 }

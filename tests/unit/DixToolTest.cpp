@@ -1,4 +1,5 @@
 // The command-line companion, run as operators run it.
+#include "../common/EnvOverride.h"
 #include "../common/RunDix.h"
 #include "../common/TempDir.h"
 #include "SampleProject.h"
@@ -26,10 +27,18 @@ void SaveSampleWithSecrets(const std::string& path, const std::string& mailPassw
 TEST(DixTool, DumpThenBuildReproducesEveryByte) {
     TempDir dir;
     CCorvaneDoc doc = MakeSampleProject();
+    // A UTF-8 server's folder and a legacy server's.
+    doc.m_arrProfiles[0].m_strFtpFolder = "/data/\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
+    doc.m_arrProfiles[1].m_strFtpFolder = "/donn\xE9"
+                                          "es";
     std::string err;
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("in.dix"), err));
     const DixRun dump = RunDix("dump --show-passwords " + dir.File("in.dix") + " > " + dir.File("p.json"));
     ASSERT_EQ(dump.exitCode, 0) << dump.out;
+    // As the window shows them.
+    const auto json = nlohmann::json::parse(ReadBytes(dir.File("p.json")));
+    EXPECT_EQ(json["profiles"][0]["ftpFolder"], "/data/\u041F\u0440\u0438\u0432\u0435\u0442");
+    EXPECT_EQ(json["profiles"][1]["ftpFolder"]["codePage"], "/donn\u00E9es");
     const DixRun build = RunDix("build " + dir.File("p.json") + " " + dir.File("out.dix"));
     ASSERT_EQ(build.exitCode, 0) << build.out;
     EXPECT_EQ(ReadBytes(dir.File("out.dix")), ReadBytes(dir.File("in.dix")));
@@ -63,6 +72,36 @@ TEST(DixTool, BuildRefusesBadInputByName) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.dix")));
 }
 
+// Every password may come from the environment or a file; a reference that cannot be
+// read stops the build before anything is written.
+TEST(DixTool, BuildReadsPasswordReferencesOrWritesNothing) {
+    TempDir dir;
+    WriteBytes(dir.File("proxy.secret"), "proxy-secret\n");
+    const std::string json = R"({"connections": [{"password": {"env": "CORVANE_DIX_TEST_PW"}}],
+        "proxy": {"password": {"file": ")" +
+                             dir.File("proxy.secret") + R"("}},
+        "mail": {"password": {"env": "CORVANE_DIX_TEST_MAIL"}}})";
+    WriteBytes(dir.File("p.json"), json);
+    WriteBytes(dir.File("out.dix"), "old");
+    ::unsetenv("CORVANE_DIX_TEST_MAIL");
+    const CEnvOverride connection("CORVANE_DIX_TEST_PW", "conn-secret");
+    const DixRun refused = RunDix("build " + dir.File("p.json") + " " + dir.File("out.dix"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(
+        refused.out.find("mail.password: the environment variable \"CORVANE_DIX_TEST_MAIL\" is not set"),
+        std::string::npos)
+        << refused.out;
+    EXPECT_EQ(ReadBytes(dir.File("out.dix")), "old");
+
+    const CEnvOverride mail("CORVANE_DIX_TEST_MAIL", "mail-secret");
+    const DixRun built = RunDix("build " + dir.File("p.json") + " " + dir.File("out.dix"));
+    ASSERT_EQ(built.exitCode, 0) << built.out;
+    const auto dumped = nlohmann::json::parse(RunDix("dump --show-passwords " + dir.File("out.dix")).out);
+    EXPECT_EQ(dumped["connections"][0]["password"], "conn-secret");
+    EXPECT_EQ(dumped["proxy"]["password"], "proxy-secret");
+    EXPECT_EQ(dumped["mail"]["password"], "mail-secret");
+}
+
 TEST(DixTool, BuildFillsMissingKeysFromANewProject) {
     TempDir dir;
     WriteBytes(dir.File("p.json"), R"({"interval": 30, "profiles": [{"localFolder": "/srv/caf\u00e9"}]})");
@@ -86,7 +125,7 @@ TEST(DixTool, CheckReportsTheOffsetOfABrokenFile) {
     const DixRun r = RunDix("check " + dir.File("cut.dix"));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("cut.dix"), std::string::npos);
-    EXPECT_NE(r.out.find("byte offset 8"), std::string::npos) << r.out; // the proxy host's string
+    EXPECT_NE(r.out.find("at byte 8"), std::string::npos) << r.out; // the proxy host's string
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
     EXPECT_EQ(RunDix("check " + dir.File("missing.dix")).exitCode, 1);
 }
@@ -94,12 +133,15 @@ TEST(DixTool, CheckReportsTheOffsetOfABrokenFile) {
 TEST(DixTool, VersionAndEachCommandsHelp) {
     EXPECT_EQ(RunDix("--version").exitCode, 0);
     for (const std::string command :
-         {"dump", "build", "check", "new", "probe", "sendtest", "import", "lint", "redact"}) {
+         {"dump", "build", "check", "new", "diff", "probe", "sendtest", "import", "lint", "redact"}) {
         const DixRun help = RunDix(command + " --help");
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.out.rfind("usage: corvane-dix " + command + " ", 0), 0u) << help.out;
     }
-    EXPECT_EQ(RunDix("import only-one.dix").exitCode, 2);
+    // Every help line fits a terminal of 80 columns.
+    const std::string all = RunDix("--help").out;
+    for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+        EXPECT_LE(end - start, 80u) << all.substr(start, end - start);
 }
 
 TEST(DixTool, ImportAddsPlainFtpSitesOnceAndChangesNothingElse) {
@@ -195,6 +237,14 @@ TEST(DixTool, LintNamesEachProblemOnce) {
         {"no-local-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strLocalFolder.clear(); }},
         {"relative-ftp-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strFtpFolder = "pub"; }},
         {"no-masks", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUseMasks = true; }},
+        {"mask-no-direction",
+         [](CCorvaneDoc& d) {
+             d.m_arrProfiles[0].m_arrMasks = {{"*.tmp", false, false}, {"~*", true, false}};
+         }},
+        {"control-character",
+         [](CCorvaneDoc& d) { d.m_arrConnections[0].m_strUser = "bob\r\nSITE CHMOD 777 /etc\x1b[2J"; }},
+        {"control-character",
+         [](CCorvaneDoc& d) { d.m_mail.m_arrRecipients = {"ops@example.com\nRCPT TO:<x>"}; }},
         {"duplicate-profile", [](CCorvaneDoc& d) { d.m_arrProfiles.push_back(d.m_arrProfiles[0]); }},
         {"",
          [](CCorvaneDoc& d) {
@@ -215,6 +265,7 @@ TEST(DixTool, LintNamesEachProblemOnce) {
         } else {
             EXPECT_EQ(r.out.rfind(code + " ", 0), 0u) << r.out;
             EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+            EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos) << r.out;
         }
     }
 }

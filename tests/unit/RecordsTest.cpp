@@ -1,3 +1,4 @@
+#include "model/CArchive.h"
 #include "model/CConnectionInfo.h"
 #include "model/CCorvaneDoc.h"
 #include "model/CFolderProfile.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <limits>
 #include <regex>
 #include <set>
 
@@ -21,32 +21,104 @@ TEST(Records, EveryNewProfileGetsItsOwnStateFileName) {
     EXPECT_GT(names.size(), 195u);
 }
 
-TEST(Records, CopiesKeepTheTargetsReservedList) {
-    CFolderProfile source;
-    source.m_arrMasks = {{"*.tmp", true, false}};
-    source.m_arrSpareMasks = {{"s", false, true}};
-    source.m_arrTextValues1 = {{"a", 1, 2}};
-    source.m_arrTextValues2 = {{"b", 3, 4}, {"c", 5, 6}};
-    source.m_arrReserved = {1, 2, 3};
-    CFolderProfile target;
-    target.m_arrMasks = {{"old", true, true}, {"older", false, false}};
-    target.m_arrReserved = {9};
-    target = source;
-    EXPECT_EQ(target.m_strStateFile, source.m_strStateFile);
-    EXPECT_EQ(target.m_arrMasks, source.m_arrMasks);
-    EXPECT_EQ(target.m_arrSpareMasks, source.m_arrSpareMasks);
-    EXPECT_EQ(target.m_arrTextValues1, source.m_arrTextValues1);
-    EXPECT_EQ(target.m_arrTextValues2, source.m_arrTextValues2);
-    EXPECT_EQ(target.m_arrReserved, std::vector<std::uint32_t>{9});
+namespace {
 
+template <class T> std::string Stored(T record) {
+    std::string bytes;
+    CArchive ar(bytes);
+    record.Serialize(ar);
+    return bytes;
+}
+
+// Every member differs from its default and from its neighbours of the same type. Written
+// out by hand, not from the records' field tables, so that a member the tables miss shows.
+CFolderProfile FullProfile() {
+    CFolderProfile p;
+    p.m_strConnection = "c.example";
+    p.m_nConnection = 3;
+    p.m_strLocalFolder = "/srv/l";
+    p.m_strFtpFolder = "/f\xE9";
+    p.m_strStateFile = "X123456.dbx";
+    p.m_bUpload = p.m_bDownload = p.m_bUseMasks = p.m_bDeleteObsolete = true;
+    p.m_bEnabled = p.m_bSubfolders = false;
+    p.m_nConflict = CFolderProfile::conflictDownload;
+    p.m_arrTextValues1 = {{"t1", 1, 2}};
+    p.m_arrTextValues2 = {{"t2", 3, 4}, {"t3", 5, 6}};
+    p.m_arrSpareMasks = {{"s", true, false}};
+    p.m_arrMasks = {{"m", false, true}, {"n", true, true}, {"o", false, false}};
+    p.m_arrReserved = {7, 8};
+    return p;
+}
+
+CConnectionInfo FullConnection() {
     CConnectionInfo c;
-    c.m_strHost = "h";
-    c.m_arrReserved = {1};
-    CConnectionInfo d;
-    d.m_arrReserved = {2, 2};
-    d = c;
-    EXPECT_EQ(d.m_strHost, "h");
-    EXPECT_EQ(d.m_arrReserved, (std::vector<std::uint32_t>{2, 2}));
+    c.m_strHost = "h.example";
+    c.m_nPort = 2121;
+    c.m_strUser = "u";
+    c.m_strPassword = "p\x9E";
+    c.m_bUseProxy = c.m_bShowPassword = c.m_bTestPassed = c.m_bPassive = c.m_bUseWinInet = true;
+    c.m_bSpare = false;
+    c.m_arrReserved = {6};
+    return c;
+}
+
+CCorvaneDoc FullProject() {
+    CCorvaneDoc doc;
+    doc.OnNewDocument();
+    doc.m_arrProfiles = {FullProfile()};
+    doc.m_arrConnections = {FullConnection()};
+    doc.m_proxy = {"px.example", "pu", "pp", 1080, true, CProxySettings::typeSocks5};
+    doc.m_mail = {
+        "mx.example", "mu", "mp", 587, "f@example.com", "subject", {"a@example.com", "b@example.com"}};
+    auto& r = doc.m_reports;
+    r.m_bMailEnabled = r.m_bMailSendEmpty = r.m_bMailErrors = r.m_bMailNewFiles = false;
+    r.m_bMailActions = r.m_bMailConflicts = false;
+    r.m_bLogEnabled = r.m_bLogErrors = r.m_bLogNewFiles = r.m_bLogActions = r.m_bLogConflicts = false;
+    doc.m_nInterval = 45;
+    doc.m_bIntervalConfirmed = false;
+    doc.m_arrReserved = {1, 2, 3};
+    return doc;
+}
+
+// A copy into a record keeps the target's reserved list and everything else of the source.
+template <class T> void ExpectCopiesKeepEveryFieldButReserved(const T& full) {
+    for (const bool move : {false, true}) {
+        SCOPED_TRACE(move ? "move" : "copy");
+        T source = full;
+        T target;
+        target.m_arrReserved = {9};
+        if (move)
+            target = std::move(source);
+        else
+            target = source;
+        EXPECT_EQ(target.m_arrReserved, std::vector<std::uint32_t>{9});
+        target.m_arrReserved = full.m_arrReserved;
+        EXPECT_EQ(Stored(target), Stored(full));
+    }
+}
+
+} // namespace
+
+TEST(Records, CopyAndJsonKeepEveryField) {
+    ExpectCopiesKeepEveryFieldButReserved(FullProfile());
+    ExpectCopiesKeepEveryFieldButReserved(FullConnection());
+
+    CCorvaneDoc doc = FullProject();
+    CCorvaneDoc again;
+    again.OnNewDocument();
+    corvane::ProjectFromJsonText(corvane::ProjectToJson(doc, true).dump(), again);
+    EXPECT_EQ(again.SaveToMemory(), doc.SaveToMemory());
+}
+
+// Redaction and secret references reach every password through these paths.
+TEST(Records, EveryPasswordIsFoundByItsKeyPath) {
+    CCorvaneDoc doc = FullProject();
+    doc.m_arrConnections.push_back(FullConnection());
+    std::string found;
+    corvane::ForEachPassword(
+        doc, [&](const std::string& path, std::string& password) { found += path + "=" + password + " "; });
+    EXPECT_EQ(found, "connections[0].password=p\x9E connections[1].password=p\x9E proxy.password=pp "
+                     "mail.password=mp ");
 }
 
 TEST(CodePage, EveryByteRoundTripsThroughUnicode) {
@@ -86,46 +158,4 @@ TEST(SecretText, EveryOccurrenceOfEachPasswordIsMasked) {
     EXPECT_EQ(MaskSecretsIn("ab abc", {"ab", "abc"}), "******** ********");
     EXPECT_EQ(MaskSecretsIn("a*b", {"*"}), "a********b");
     EXPECT_EQ(MaskSecretsIn("nothing", {"", ""}), "nothing");
-}
-
-// A number that the field cannot hold is refused by its key path, never wrapped into
-// range; the ends of each range are taken as they are.
-TEST(ProjectJson, BadInputIsRefusedByItsKeyPath) {
-    struct Case {
-        const char* json;
-        std::string path;
-    } const cases[] = {
-        {R"({"interval": 2147483648})", "interval"},
-        {R"({"interval": -2147483649})", "interval"},
-        {R"({"interval": 18446744073709551615})", "interval"},
-        {R"({"connections": [{"port": 4294967317}]})", "connections[0].port"},
-        {R"({"profiles": [{"textValues1": [{"value1": 4294967296}]}]})", "profiles[0].textValues1[0].value1"},
-        {R"({"profiles": [{"textValues2": [{"value2": -1}]}]})", "profiles[0].textValues2[0].value2"},
-        {R"({"reserved": [0, 18446744073709551615]})", "reserved[1]"},
-        // Unknown keys and wrong types are named by their path too.
-        {R"({"interval": 20, "colour": 1})", "colour"},
-        {R"({"interval": "20"})", "interval"},
-        {R"({"profiles": [{"upload": 1}]})", "profiles[0].upload"},
-        {R"({"mail": {"recipients": ["a", 2]}})", "mail.recipients[1]"},
-        {R"({"reports": {"log": {"sendEmpty": true}}})", "reports.log.sendEmpty"},
-        {R"({"profiles": )", "not valid JSON"},
-        {R"({"interval": 1e999})", "not valid JSON"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.json);
-        CCorvaneDoc doc;
-        try {
-            corvane::ProjectFromJsonText(c.json, doc);
-            ADD_FAILURE() << "accepted";
-        } catch (const corvane::JsonFormatError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(c.path + ": ", 0), 0u) << e.what();
-        }
-    }
-    CCorvaneDoc doc;
-    corvane::ProjectFromJson(nlohmann::json::parse(R"({"interval": -2147483648, "reserved": [4294967295],
-                                  "connections": [{"port": 2147483647}]})"),
-                             doc);
-    EXPECT_EQ(doc.m_nInterval, std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(doc.m_arrReserved, std::vector<std::uint32_t>{4294967295u});
-    EXPECT_EQ(doc.m_arrConnections.at(0).m_nPort, std::numeric_limits<std::int32_t>::max());
 }

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -90,4 +92,79 @@ TEST(SafeFileWriter, AReadOnlyFileOrFolderIsNeverReplaced) {
         EXPECT_EQ(StatOf(path).st_mode & 07777, c.file) << c.what;
         EXPECT_EQ(Entries(folder), 1) << c.what;
     }
+}
+
+// In a folder anyone may write to (sticky, as /tmp), links are followed only as the kernel
+// would follow them, and a file another user put there never receives the passwords.
+// Other users are made by handing links and files to other ids, which needs root.
+TEST(SafeFileWriter, InASharedStickyFolderOnlyTheKernelsLinksAreFollowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand files to other users";
+    constexpr uid_t kOther = 4321, kFolderOwner = 4322;
+    struct Case {
+        const char* what;
+        bool link;
+        uid_t owner;
+        bool written;
+    } const cases[] = {
+        {"link of another user", true, kOther, false},
+        {"link of the folder's owner", true, kFolderOwner, true},
+        {"link of the writer", true, 0, true},
+        {"file of another user", false, kOther, false},
+        {"file of the writer", false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const fs::path shared = dir.Path() / "shared";
+        fs::create_directory(shared);
+        ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+        ASSERT_EQ(::chown(shared.c_str(), kFolderOwner, kFolderOwner), 0);
+        const std::string victim = dir.File("victim"), path = (shared / "p.dix").string();
+        WriteBytes(victim, "old");
+        if (c.link) {
+            fs::create_symlink(victim, path);
+            ASSERT_EQ(::lchown(path.c_str(), c.owner, c.owner), 0);
+        } else {
+            WriteBytes(path, "old");
+            ::chmod(path.c_str(), 0666);
+            ASSERT_EQ(::chown(path.c_str(), c.owner, c.owner), 0);
+        }
+        const std::string written = WriteText(path, "passwords");
+        EXPECT_EQ(written.empty(), c.written) << written;
+        EXPECT_EQ(ReadBytes(c.link ? victim : path), c.written ? "passwords" : "old");
+        EXPECT_EQ(fs::is_symlink(path), c.link);
+    }
+}
+
+// A save killed half-way leaves no temporary file behind, and a named one that an older
+// save left (where unnamed files are not available) is removed once its process is gone.
+TEST(SafeFileWriter, AKilledSaveLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.File("p.dix");
+    WriteBytes(path, "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CSafeFileWriter::Write(path, [](std::FILE* f) {
+            std::fputs("half", f);
+            std::fflush(f);
+            ::raise(SIGKILL);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Entries(dir.Path()), 1);
+
+    // The dead child's id, and ours (a save in progress), as a named save would have left them.
+    const std::string stale = dir.File(".corvane-save-" + std::to_string(child) + "-123");
+    const std::string live = dir.File(".corvane-save-" + std::to_string(::getpid()) + "-456");
+    WriteBytes(stale, "secret");
+    WriteBytes(live, "secret");
+    ASSERT_EQ(WriteText(path, "new"), "");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_EQ(ReadBytes(path), "new");
 }

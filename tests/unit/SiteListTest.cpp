@@ -1,9 +1,7 @@
 // The site-list readers of `corvane-dix import` on files written from each format's
-// public description (the fuzz seed folders), and the replay of every seed folder.
+// public description (the fuzz seed folders), and on lists made to exhaust them.
 #include "tools/SiteList.h"
 #include "../common/TempDir.h"
-#include "model/CCorvaneDoc.h"
-#include "model/ProjectJson.h"
 #include "tools/WinScpSiteList.h"
 
 #include <gtest/gtest.h>
@@ -160,27 +158,28 @@ TEST(SiteList, BrokenListsAreRefusedWithTheReason) {
     }
 }
 
-// Every seed of the site-list and JSON fuzz targets gives a result or the reader's own error.
-TEST(SiteList, FuzzSeedsReplay) {
-    int files = 0;
-    for (const char* folder : {"corpus-filezilla", "corpus-winscp", "corpus-json"}) {
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::string(CORVANE_FUZZ_DIR) + "/" + folder)) {
-            SCOPED_TRACE(entry.path().string());
-            const std::string bytes = ReadBytes(entry.path().string());
-            ++files;
-            try {
-                if (std::string_view(folder) != "corpus-json") {
-                    (void)corvane::ReadSiteList(bytes);
-                    continue;
-                }
-                CCorvaneDoc doc;
-                doc.OnNewDocument();
-                corvane::ProjectFromJsonText(bytes, doc);
-            } catch (const corvane::SiteListError&) {
-            } catch (const corvane::JsonFormatError&) {
-            }
-        }
+// A list made to exhaust memory: a thousand nested folders of ten thousand characters
+// each, with sites at the bottom. No site carries the path; each says why it is skipped,
+// and a site near the top keeps its folders.
+TEST(SiteList, DeepFolderPathsAreCappedNotCopiedIntoEverySite) {
+    std::string xml =
+        "<FileZilla3><Servers><Folder>Top<Server><Host>top.example</Host><Name>Top</Name></Server>";
+    const std::string longName(10'000, 'f');
+    for (int i = 0; i < 1000; ++i)
+        xml += "<Folder>" + longName;
+    for (int i = 0; i < 100; ++i)
+        xml += "<Server><Host>h" + std::to_string(i) + ".example</Host><Name>S</Name></Server>";
+    for (int i = 0; i < 1000; ++i)
+        xml += "</Folder>";
+    xml += "</Folder></Servers></FileZilla3>";
+    const std::vector<SiteEntry> sites = corvane::ReadSiteList(xml);
+    ASSERT_EQ(sites.size(), 101u);
+    EXPECT_EQ(sites[0].name, "Top/Top");
+    EXPECT_EQ(sites[0].skipReason, "");
+    std::size_t names = 0;
+    for (std::size_t i = 1; i < sites.size(); ++i) {
+        names += sites[i].name.size();
+        EXPECT_NE(sites[i].skipReason.find("folders' names together are longer"), std::string::npos);
     }
-    EXPECT_GE(files, 12);
+    EXPECT_LT(names, 100 * corvane::kMaxSiteNameBytes);
 }
