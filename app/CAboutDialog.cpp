@@ -10,7 +10,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, "About") {
+CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, _("About")) {
     auto* top = new wxBoxSizer(wxVERTICAL);
 
     // The white band across the top of the box.

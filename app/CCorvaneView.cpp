@@ -23,13 +23,14 @@
 
 namespace {
 
-const char* const kColumnTitles[CCorvaneView::kColumnCount] = {"FTP Host", "FTP Path", "Path", "Download",
-                                                               "Upload"};
+const char* const kColumnTitles[CCorvaneView::kColumnCount] = {
+    wxTRANSLATE("FTP Host"), wxTRANSLATE("FTP Path"), wxTRANSLATE("Path"), wxTRANSLATE("Download"),
+    wxTRANSLATE("Upload")};
 
 const wxColour kMaskColour(255, 0, 255);
 
 wxString YesNo(bool flag) {
-    return flag ? "Yes" : "No";
+    return flag ? _("Yes") : _("No");
 }
 
 } // namespace
@@ -67,7 +68,7 @@ void CCorvaneView::OnInitialUpdate() {
     const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
     LoadColumnWidths(defaultWidth);
     for (int n = 0; n < kColumnCount; ++n)
-        InsertColumn(n, wxString::Format(" %s", kColumnTitles[n]), wxLIST_FORMAT_LEFT,
+        InsertColumn(n, wxString::Format(" %s", wxGetTranslation(kColumnTitles[n])), wxLIST_FORMAT_LEFT,
                      m_nColumnWidths[static_cast<std::size_t>(n)]);
 
     m_bColumnsCreated = true;
@@ -207,8 +208,8 @@ void CCorvaneView::OnFoldersDelete() {
     const int mark = m_nSelectionMark;
     if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
         return;
-    if (wxMessageBox("Are you sure that want delete this profile?", "Question ?", wxYES_NO | wxICON_QUESTION,
-                     DialogParent()) != wxYES)
+    if (wxMessageBox(_("Are you sure that want delete this profile?"), _("Question ?"),
+                     wxYES_NO | wxICON_QUESTION, DialogParent()) != wxYES)
         return;
     m_pDoc->m_arrProfiles.erase(m_pDoc->m_arrProfiles.begin() + mark);
     m_pDoc->SetModifiedFlag();

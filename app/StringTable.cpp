@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 
 #include <wx/defs.h>
+#include <wx/translation.h>
 
 namespace corvane {
 
@@ -15,29 +16,29 @@ struct Entry {
 
 // Texts as the operator has always seen them, misspellings included.
 const Entry kEntries[] = {
-    {ID_FOLDERS_NEW, "Create new folders profile\nNew folders profile"},
-    {ID_FOLDERS_DELETE, "Delete folfers profile\nDelete folders profile"},
-    {ID_FOLDERS_EDIT, "Edit existsing folders profile\nEdit folders profile"},
-    {ID_SETTINGS_CONNECTIONS, "FTP Connections\n FTP Connections"},
-    {ID_SETTINGS_REPORTS, "Edit report settings\nReport settings"},
-    {ID_SETTINGS_MAIL, "Mail Account\nMail Account"},
-    {ID_SETTINGS_INTERVAL, "Interval Configuration\nInterval Configuration"},
-    {ID_SETTINGS_PROXY, "Proxy Settings\nProxy Settings"},
-    {wxID_NEW, "Create a new document\nNew"},
-    {wxID_OPEN, "Open an existing document\nOpen"},
-    {wxID_SAVE, "Save the active document\nSave"},
-    {wxID_FILE1, "Open this document"},
-    {wxID_FILE2, "Open this document"},
-    {wxID_FILE3, "Open this document"},
-    {wxID_FILE4, "Open this document"},
-    {wxID_ABOUT, "Display program information, version number and copyright\nAbout"},
-    {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
-    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
-    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
-    {ID_VIEW_SMALLICON, "Display items by using small icons.\nSmall Icons"},
-    {ID_VIEW_LARGEICON, "Display items by using large icons.\nLarge Icons"},
-    {ID_VIEW_LIST, "Displays items in a list.\nList"},
-    {ID_VIEW_DETAILS, "Displays detailed information about each item in the window.\nDetails"},
+    {ID_FOLDERS_NEW, wxTRANSLATE("Create new folders profile\nNew folders profile")},
+    {ID_FOLDERS_DELETE, wxTRANSLATE("Delete folfers profile\nDelete folders profile")},
+    {ID_FOLDERS_EDIT, wxTRANSLATE("Edit existsing folders profile\nEdit folders profile")},
+    {ID_SETTINGS_CONNECTIONS, wxTRANSLATE("FTP Connections\n FTP Connections")},
+    {ID_SETTINGS_REPORTS, wxTRANSLATE("Edit report settings\nReport settings")},
+    {ID_SETTINGS_MAIL, wxTRANSLATE("Mail Account\nMail Account")},
+    {ID_SETTINGS_INTERVAL, wxTRANSLATE("Interval Configuration\nInterval Configuration")},
+    {ID_SETTINGS_PROXY, wxTRANSLATE("Proxy Settings\nProxy Settings")},
+    {wxID_NEW, wxTRANSLATE("Create a new document\nNew")},
+    {wxID_OPEN, wxTRANSLATE("Open an existing document\nOpen")},
+    {wxID_SAVE, wxTRANSLATE("Save the active document\nSave")},
+    {wxID_FILE1, wxTRANSLATE("Open this document")},
+    {wxID_FILE2, wxTRANSLATE("Open this document")},
+    {wxID_FILE3, wxTRANSLATE("Open this document")},
+    {wxID_FILE4, wxTRANSLATE("Open this document")},
+    {wxID_ABOUT, wxTRANSLATE("Display program information, version number and copyright\nAbout")},
+    {ID_APP_EXIT, wxTRANSLATE("Quit the application; prompts to save documents\nExit")},
+    {ID_VIEW_TOOLBAR, wxTRANSLATE("Show or hide the toolbar\nToggle ToolBar")},
+    {ID_VIEW_STATUS_BAR, wxTRANSLATE("Show or hide the status bar\nToggle StatusBar")},
+    {ID_VIEW_SMALLICON, wxTRANSLATE("Display items by using small icons.\nSmall Icons")},
+    {ID_VIEW_LARGEICON, wxTRANSLATE("Display items by using large icons.\nLarge Icons")},
+    {ID_VIEW_LIST, wxTRANSLATE("Displays items in a list.\nList")},
+    {ID_VIEW_DETAILS, wxTRANSLATE("Displays detailed information about each item in the window.\nDetails")},
 };
 
 } // namespace
@@ -45,7 +46,7 @@ const Entry kEntries[] = {
 wxString GetCommandString(int id) {
     for (const auto& e : kEntries)
         if (e.id == id)
-            return wxString::FromUTF8(e.text);
+            return wxGetTranslation(wxString::FromUTF8(e.text));
     return {};
 }
 

@@ -78,21 +78,23 @@ wxString CDialogBase::FormatNumber(std::int32_t value) {
 }
 
 void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption) {
-    wxMessageBox(text, caption, wxOK | wxICON_INFORMATION, parent);
+    wxMessageBox(text, wxGetTranslation(caption), wxOK | wxICON_INFORMATION, parent);
 }
 
 void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
-    wxMessageBox(text, kCaptionError, wxOK | wxICON_ERROR, parent);
+    wxMessageBox(text, wxGetTranslation(kCaptionError), wxOK | wxICON_ERROR, parent);
 }
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
-    return wxMessageBox(text, kCaptionQuestion, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+    return wxMessageBox(text, wxGetTranslation(kCaptionQuestion), wxYES_NO | wxICON_QUESTION, parent) ==
+           wxYES;
 }
 
 wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {
-    return wxString::Format("%s: the character \"%s\" (U+%04X) cannot be stored. Only the characters of the "
-                            "Windows-1252 code page (Western European) can be used.",
-                            field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
+    return wxString::Format(
+        _("%s: the character \"%s\" (U+%04X) cannot be stored. Only the characters of the "
+          "Windows-1252 code page (Western European) can be used."),
+        field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
 }
 
 bool CDialogBase::ToCodePage(wxWindow* parent, const wxString& field, const wxString& text,
@@ -108,7 +110,7 @@ bool CDialogBase::StoreTyped(wxWindow* parent, std::initializer_list<TypedText> 
     std::vector<std::string> bytes(texts.size());
     auto out = bytes.begin();
     for (const TypedText& t : texts)
-        if (!ToCodePage(parent, t.field, t.text, *out++))
+        if (!ToCodePage(parent, wxGetTranslation(t.field), t.text, *out++))
             return false;
     out = bytes.begin();
     for (const TypedText& t : texts)
@@ -120,7 +122,7 @@ wxSizer* CDialogBase::CreateButtonRow() {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->AddStretchSpacer();
     row->Add(CreateOkButton(this), 0, wxRIGHT, FromDIP(8));
-    row->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    row->Add(new wxButton(this, wxID_CANCEL, _("Cancel")));
     return row;
 }
 

@@ -13,7 +13,7 @@
 #include <wx/statbox.h>
 
 CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "FTP connections", OkAtOpen::enabled), m_pDoc(pDoc) {
+    : CDialogBase(parent, _("FTP connections"), OkAtOpen::enabled), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
@@ -25,9 +25,10 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
 
     auto* side = new wxBoxSizer(wxVERTICAL);
     const wxSize button(ConvertDialogToPixels(wxSize(50, -1)).x, -1);
-    side->Add(new wxButton(box, kIdAdd, "Add", wxDefaultPosition, button), 0, wxEXPAND);
-    side->Add(new wxButton(box, kIdEdit, "Edit", wxDefaultPosition, button), 0, wxEXPAND | wxTOP, FromDIP(3));
-    side->Add(new wxButton(box, kIdRemove, "Remove", wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+    side->Add(new wxButton(box, kIdAdd, _("Add"), wxDefaultPosition, button), 0, wxEXPAND);
+    side->Add(new wxButton(box, kIdEdit, _("Edit"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+              FromDIP(3));
+    side->Add(new wxButton(box, kIdRemove, _("Remove"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
               FromDIP(3));
     side->AddStretchSpacer();
     side->Add(CreateOkButton(box, button), 0, wxEXPAND);
@@ -81,7 +82,8 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     const wxString host = ToWx(connection.m_strHost);
     for (const CConnectionInfo& c : m_arrWork) {
         if (ToWx(c.m_strHost).CmpNoCase(host) == 0) {
-            ShowInformation(this, "FTP connection with this host name already exists!", kCaptionInformation);
+            ShowInformation(this, _("FTP connection with this host name already exists!"),
+                            kCaptionInformation);
             return;
         }
     }
@@ -116,14 +118,16 @@ void CDlgConnections::OnRemove(wxCommandEvent&) {
         if (p.m_strConnection == hostBytes) {
             ShowInformation(
                 this,
-                wxString::Format(L"Can\u2019t delete '%s' connection. This connection is assigned to an "
-                                 L"existing profile.",
+                // The English text holds a typographic apostrophe: looked up as UTF-8.
+                wxString::Format(wxGetTranslation(wxString::FromUTF8(wxTRANSLATE(
+                                     "Can\u2019t delete '%s' connection. This connection is assigned to an "
+                                     "existing profile."))),
                                  host),
                 kCaptionInformation);
             return;
         }
     }
-    if (!AskYesNo(this, wxString::Format("Are you sure that want delete '%s' FTP connection?", host)))
+    if (!AskYesNo(this, wxString::Format(_("Are you sure that want delete '%s' FTP connection?"), host)))
         return;
     m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
     m_pList->DeleteString(sel);

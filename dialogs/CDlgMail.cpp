@@ -26,7 +26,7 @@ constexpr std::size_t kMaxErrorText = 255;
 } // namespace
 
 CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "Mail account"), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
+    : CDialogBase(parent, _("Mail account")), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
     const int gap = FromDIP(7);
     const int row = FromDIP(6);
     const int editWidth = ConvertDialogToPixels(wxSize(167, -1)).x;
@@ -37,26 +37,26 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     std::vector<wxStaticText*> labels;
     std::vector<wxWindow*> rightColumn;
 
-    auto* account = new wxStaticBoxSizer(wxVERTICAL, this, "Mail account");
+    auto* account = new wxStaticBoxSizer(wxVERTICAL, this, _("Mail account"));
     wxWindow* box1 = account->GetStaticBox();
     auto addLabel = [&](wxWindow* parentWin, const char* text) {
         auto* l = new wxStaticText(parentWin, wxID_ANY, text);
         labels.push_back(l);
         return l;
     };
-    auto* serverLabel = addLabel(box1, "Server ");
+    auto* serverLabel = addLabel(box1, _("Server "));
     m_pServer = new wxTextCtrl(box1, kIdServer, wxString(), wxDefaultPosition, wxSize(editWidth, -1));
-    auto* userLabel = addLabel(box1, "Username ");
+    auto* userLabel = addLabel(box1, _("Username "));
     m_pUser = new wxTextCtrl(box1, kIdUser);
-    auto* passwordLabel = addLabel(box1, "Password");
+    auto* passwordLabel = addLabel(box1, _("Password"));
     m_pPassword =
         new wxTextCtrl(box1, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
-    auto* fromLabel = addLabel(box1, "From");
+    auto* fromLabel = addLabel(box1, _("From"));
     m_pFrom = new wxTextCtrl(box1, kIdFrom);
-    auto* portLabel = new wxStaticText(box1, wxID_ANY, "Port number");
+    auto* portLabel = new wxStaticText(box1, wxID_ANY, _("Port number"));
     m_pPort = new wxTextCtrl(box1, kIdPort, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY,
                              wxTextValidator(wxFILTER_DIGITS));
-    auto* subjectLabel = addLabel(box1, "Subject");
+    auto* subjectLabel = addLabel(box1, _("Subject"));
     m_pSubject = new wxTextCtrl(box1, kIdSubject);
     auto* decoration = new wxStaticBitmap(box1, wxID_ANY, GetResourceBitmap(IDB_DECORATION));
     rightColumn.push_back(portLabel);
@@ -82,7 +82,7 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     account->Add(grid1, 1, wxEXPAND | wxALL, gap);
     top->Add(account, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
 
-    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, "Recepients ");
+    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, _("Recepients "));
     wxWindow* box2 = recipients->GetStaticBox();
     auto* grid2 = new wxFlexGridSizer(3, row, gap);
     grid2->AddGrowableCol(1);
@@ -90,9 +90,9 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
     m_pRecipients = new CIconListBox(box2, kIdRecipients, false, wxDefaultPosition,
                                      ConvertDialogToPixels(wxSize(167, 74)), wxBORDER_SUNKEN);
     m_pRecipient = new wxTextCtrl(box2, kIdRecipient);
-    auto* del = new wxButton(box2, kIdDelete, "Delete");
-    auto* edit = new wxButton(box2, kIdEdit, "Edit");
-    auto* add = new wxButton(box2, kIdAdd, "Add");
+    auto* del = new wxButton(box2, kIdDelete, _("Delete"));
+    auto* edit = new wxButton(box2, kIdEdit, _("Edit"));
+    auto* add = new wxButton(box2, kIdAdd, _("Add"));
     for (wxWindow* w :
          {static_cast<wxWindow*>(del), static_cast<wxWindow*>(edit), static_cast<wxWindow*>(add)})
         rightColumn.push_back(w);
@@ -113,10 +113,10 @@ CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
 
     auto* test = new wxFlexGridSizer(3, row, gap);
     test->AddGrowableCol(1);
-    auto* testLabel = addLabel(this, "Test message");
+    auto* testLabel = addLabel(this, _("Test message"));
     m_pProgress = new wxGauge(this, kIdProgress, 100, wxDefaultPosition,
                               wxSize(ConvertDialogToPixels(wxSize(95, -1)).x, -1));
-    auto* send = new wxButton(this, kIdSend, "Send");
+    auto* send = new wxButton(this, kIdSend, _("Send"));
     rightColumn.push_back(send);
     test->Add(testLabel, 0, wxALIGN_CENTER_VERTICAL);
     test->Add(m_pProgress, 0, wxALIGN_CENTER_VERTICAL);
@@ -173,7 +173,7 @@ void CDlgMail::OnAdd(wxCommandEvent&) {
     wxString text = m_pRecipient->GetValue();
     text.Trim(true).Trim(false);
     std::string bytes;
-    if (text.empty() || !ToCodePage(this, "Recipient", text, bytes))
+    if (text.empty() || !ToCodePage(this, _("Recipient"), text, bytes))
         return;
     m_pRecipients->AddString(text, IMG_PERSON);
     MarkChanged();
@@ -225,11 +225,11 @@ void CDlgMail::OnOK(wxCommandEvent&) {
 }
 
 bool CDlgMail::StoreInto(CMailAccount& mail) {
-    if (!StoreTyped(this, {{"Server", m_pServer->GetValue(), &mail.m_strServer},
-                           {"Username", m_pUser->GetValue(), &mail.m_strUser},
-                           {"Password", m_pPassword->GetValue(), &mail.m_strPassword},
-                           {"From", m_pFrom->GetValue(), &mail.m_strFrom},
-                           {"Subject", m_pSubject->GetValue(), &mail.m_strSubject}}))
+    if (!StoreTyped(this, {{wxTRANSLATE("Server"), m_pServer->GetValue(), &mail.m_strServer},
+                           {wxTRANSLATE("Username"), m_pUser->GetValue(), &mail.m_strUser},
+                           {wxTRANSLATE("Password"), m_pPassword->GetValue(), &mail.m_strPassword},
+                           {wxTRANSLATE("From"), m_pFrom->GetValue(), &mail.m_strFrom},
+                           {wxTRANSLATE("Subject"), m_pSubject->GetValue(), &mail.m_strSubject}}))
         return false;
     mail.m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     mail.m_arrRecipients.clear();

@@ -39,11 +39,13 @@ public:
         kIdConflictDownload = 1020,
         kIdConflictUpload = 1019,
     };
-    static constexpr const char* kNoConnectionNotice = "It is not possible to create new profile without FTP "
-                                                       "connection being assigned, please create new FTP "
-                                                       "connection!";
-    static constexpr const char* kNoConnectionError =
-        "Can't create new profile without FTP connection being assigned, please create new FTP connection!";
+    // In English; the dialog shows their translations.
+    static constexpr const char* kNoConnectionNotice =
+        wxTRANSLATE("It is not possible to create new profile without "
+                    "FTP connection being assigned, please create new "
+                    "FTP connection!");
+    static constexpr const char* kNoConnectionError = wxTRANSLATE(
+        "Can't create new profile without FTP connection being assigned, please create new FTP connection!");
 
     CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile);
 

@@ -21,7 +21,7 @@ CConnectingPopup::CConnectingPopup(wxWindow* owner)
                              ConvertDialogToPixels(wxSize(123, 11)), wxGA_HORIZONTAL);
     row->Add(m_progress, 0, wxALIGN_CENTER_VERTICAL);
     row->AddSpacer(ConvertDialogToPixels(wxSize(10, 0)).x);
-    row->Add(new wxStaticText(this, wxID_ANY, "Connecting ..."), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxStaticText(this, wxID_ANY, _("Connecting ...")), 0, wxALIGN_CENTER_VERTICAL);
     auto* outer = new wxBoxSizer(wxVERTICAL);
     const wxSize margin = ConvertDialogToPixels(wxSize(11, 10));
     outer->Add(row, 0, wxLEFT | wxRIGHT, margin.x);

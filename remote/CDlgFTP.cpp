@@ -20,7 +20,7 @@
 using Result = CRemoteFolderSession::Result;
 
 CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "FTP Connection"), m_session(std::make_unique<CRemoteFolderSession>()),
+    : CDialogBase(parent, _("FTP Connection")), m_session(std::make_unique<CRemoteFolderSession>()),
       m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTP::OnInitDialog, this);
@@ -41,7 +41,7 @@ CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "FTP ");
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("FTP "));
     wxStaticBox* box = group->GetStaticBox();
 
     auto* grid = new wxFlexGridSizer(2, du(4, 4).y, du(8, 0).x);
@@ -50,11 +50,11 @@ void CDlgFTP::BuildControls() {
         grid->Add(new wxStaticText(box, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, du(8, 0).x);
     };
 
-    label("Host: ");
+    label(_("Host: "));
     m_editHost = new wxTextCtrl(box, IDC_HOST, wxString(), wxDefaultPosition, wxSize(du(191, 0).x, -1));
     grid->Add(m_editHost, 1, wxEXPAND);
 
-    label("Port: ");
+    label(_("Port: "));
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);
     m_editPort = new wxTextCtrl(box, IDC_PORT, wxString(), wxDefaultPosition, wxSize(du(40, 0).x, -1));
     // Digits only, as typed; a pasted text is read up to its first non-digit.
@@ -73,29 +73,29 @@ void CDlgFTP::BuildControls() {
     portRow->Add(frame, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, du(11, 0).x);
     grid->Add(portRow, 1, wxEXPAND);
 
-    label("User: ");
+    label(_("User: "));
     m_editUser = new wxTextCtrl(box, IDC_USER);
     grid->Add(m_editUser, 1, wxEXPAND);
 
-    label("Password: ");
+    label(_("Password: "));
     m_editPassword =
         new wxTextCtrl(box, IDC_PASSWORD, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
     grid->Add(m_editPassword, 1, wxEXPAND);
 
     grid->AddSpacer(0);
-    m_checkShowPassword = new wxCheckBox(box, IDC_SHOW_PASSWORD, "Show password");
+    m_checkShowPassword = new wxCheckBox(box, IDC_SHOW_PASSWORD, _("Show password"));
     grid->Add(m_checkShowPassword);
     group->Add(grid, 0, wxEXPAND | wxALL, du(4, 4).x);
 
     auto* options = new wxBoxSizer(wxVERTICAL);
     // Kept for connections marked so in older projects; the operator never sees it.
-    m_checkUseWinInet = new wxCheckBox(box, IDC_USE_WININET,
-                                       "Use built-in windows FTP component with preconfigured (IE) settings");
+    m_checkUseWinInet = new wxCheckBox(
+        box, IDC_USE_WININET, _("Use built-in windows FTP component with preconfigured (IE) settings"));
     m_checkUseWinInet->Hide();
     options->Add(m_checkUseWinInet, 0, wxBOTTOM, du(0, 2).y);
-    m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, "Passive mode");
+    m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, _("Passive mode"));
     options->Add(m_checkPassive, 0, wxBOTTOM, du(0, 2).y);
-    m_checkUseProxy = new wxCheckBox(box, IDC_USE_PROXY, "Use proxy");
+    m_checkUseProxy = new wxCheckBox(box, IDC_USE_PROXY, _("Use proxy"));
     options->Add(m_checkUseProxy);
     // Shown below "Passive mode" but reached before it with Tab, as operators are used to.
     m_checkUseProxy->MoveBeforeInTabOrder(m_checkPassive);
@@ -103,9 +103,9 @@ void CDlgFTP::BuildControls() {
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    m_btnProxy = new wxButton(box, IDC_PROXY, "Proxy");
+    m_btnProxy = new wxButton(box, IDC_PROXY, _("Proxy"));
     buttons->Add(m_btnProxy, 0, wxRIGHT, du(4, 0).x);
-    m_btnConnect = new wxButton(box, IDC_CONNECT, "Connect");
+    m_btnConnect = new wxButton(box, IDC_CONNECT, _("Connect"));
     buttons->Add(m_btnConnect);
     group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
 
@@ -186,9 +186,9 @@ void CDlgFTP::OnUseWinInet() {
 }
 
 bool CDlgFTP::ReadTyped(CConnectionInfo& info) {
-    if (!StoreTyped(this, {{"Host", m_editHost->GetValue(), &info.m_strHost},
-                           {"User", m_editUser->GetValue(), &info.m_strUser},
-                           {"Password", m_editPassword->GetValue(), &info.m_strPassword}}))
+    if (!StoreTyped(this, {{wxTRANSLATE("Host"), m_editHost->GetValue(), &info.m_strHost},
+                           {wxTRANSLATE("User"), m_editUser->GetValue(), &info.m_strUser},
+                           {wxTRANSLATE("Password"), m_editPassword->GetValue(), &info.m_strPassword}}))
         return false;
     info.m_nPort = ReadLeadingNumber(m_editPort->GetValue());
     info.m_bUseProxy = m_checkUseProxy->IsChecked();
@@ -212,7 +212,7 @@ void CDlgFTP::OnConnect() {
         if (result) {
             m_progress->SetPos(0);
             m_progress->SetAnimation(false);
-            m_btnConnect->SetLabel("Connect");
+            m_btnConnect->SetLabel(_("Connect"));
             m_bConnected = false;
         }
     } else {
@@ -223,7 +223,7 @@ void CDlgFTP::OnConnect() {
         if (result) {
             m_progress->SetPos(100);
             m_progress->SetAnimation(true);
-            m_btnConnect->SetLabel("Disconnect");
+            m_btnConnect->SetLabel(_("Disconnect"));
             m_bConnected = true;
             okAfter = true;
             ok->Enable();

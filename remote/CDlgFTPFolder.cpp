@@ -45,7 +45,7 @@ public:
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "FTP Folder"), m_timer(this, IDT_START),
+    : CDialogBase(parent, _("FTP Folder")), m_timer(this, IDT_START),
       m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTPFolder::OnInitDialog, this);
@@ -105,7 +105,7 @@ void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
         m_tree->AssignImageList(images);
     else
         delete images;
-    SetStatus("Connecting ... ");
+    SetStatus(_("Connecting ... "));
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
     m_timer.StartOnce(kStartDelayMs);
@@ -125,7 +125,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
         return;
     }
     GetOkButton()->Enable();
-    SetStatus(wxString::Format("Connected to '%s'", ToWx(m_pConnection->m_strHost)));
+    SetStatus(wxString::Format(_("Connected to '%s'"), ToWx(m_pConnection->m_strHost)));
 
     auto root = std::make_unique<CRemoteEntry>();
     root->m_bFolder = true;

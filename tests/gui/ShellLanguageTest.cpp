@@ -53,10 +53,26 @@ protected:
 
 } // namespace
 
-TEST_F(ShellLanguage, ToolkitSpeaksGerman) {
+TEST_F(ShellLanguage, MenuBarDialogAndToolkitSpeakGerman) {
     CLanguage german(kGerman);
     // GTK's own texts (the file chooser's buttons) follow the locale too.
     EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Abbrechen");
+
+    CMemoryStore store;
+    CCorvaneDoc doc{&store};
+    doc.OnNewDocument();
+    auto* frame = new CMainFrame(nullptr, &doc, &store);
+    wxMenuBar* bar = frame->GetMenuBar();
+    std::vector<wxString> menus;
+    for (std::size_t i = 0; i < bar->GetMenuCount(); ++i)
+        menus.push_back(bar->GetMenuLabelText(i));
+    EXPECT_EQ(menus, (std::vector<wxString>{"Datei", "Ansicht", "Ordner", "Einstellungen", "Hilfe"}));
+    delete frame;
+
+    CDlgMail dlg(nullptr, &doc);
+    EXPECT_EQ(dlg.GetTitle(), "Mailkonto");
+    EXPECT_EQ(dlg.FindWindow(CDlgMail::kIdSend)->GetLabel(), "Senden");
+    EXPECT_EQ(dlg.FindWindow(wxID_CANCEL)->GetLabel(), "Abbrechen");
 }
 
 TEST_F(ShellLanguage, TheSameEditsGiveTheSameFileInAnyLanguage) {
