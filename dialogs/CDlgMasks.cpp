@@ -49,11 +49,16 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
 
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
         m_pList->SetImageList(&m_images, wxIMAGE_LIST_SMALL);
-    // Three equal columns sharing 95 % of the list's width.
-    const int width = static_cast<int>(m_pList->GetClientSize().x * 0.95) / 3;
-    m_pList->InsertColumn(0, _("File Mask"), wxLIST_FORMAT_LEFT, width);
-    m_pList->InsertColumn(1, _("Download"), wxLIST_FORMAT_LEFT, width);
-    m_pList->InsertColumn(2, _("Upload"), wxLIST_FORMAT_LEFT, width);
+    // Three equal columns sharing 95 % of the list's width; a Yes/No column widens to its
+    // heading where a language makes that longer, at the mask column's expense.
+    const int total = static_cast<int>(m_pList->GetClientSize().x * 0.95);
+    const auto width = [this, total](const wxString& heading) {
+        return std::max(total / 3, m_pList->GetTextExtent(heading).x + FromDIP(16));
+    };
+    const int download = width(_("Download")), upload = width(_("Upload"));
+    m_pList->InsertColumn(0, _("File Mask"), wxLIST_FORMAT_LEFT, total - download - upload);
+    m_pList->InsertColumn(1, _("Download"), wxLIST_FORMAT_LEFT, download);
+    m_pList->InsertColumn(2, _("Upload"), wxLIST_FORMAT_LEFT, upload);
 
     m_arrWork = *m_pMasks;
     for (std::size_t i = 0; i < m_arrWork.size(); ++i)
