@@ -4,6 +4,7 @@
 #include "controls/WxText.h"
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
 #include "remote/CDlgFTP.h"
 #include "resources/ResourceIds.h"
 
@@ -79,9 +80,10 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     if (dlg.ShowModal() != wxID_OK)
         return;
     // Hosts removed in this session still count: the removal is not final before OK.
+    // Letter case is folded on the code page's letters, never the locale's.
     const wxString host = ToWx(connection.m_strHost);
     for (const CConnectionInfo& c : m_arrWork) {
-        if (ToWx(c.m_strHost).CmpNoCase(host) == 0) {
+        if (corvane::EqualIgnoringCase(c.m_strHost, connection.m_strHost)) {
             ShowInformation(this, _("FTP connection with this host name already exists!"),
                             kCaptionInformation);
             return;
