@@ -5,6 +5,7 @@
 
 #include <wx/button.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
@@ -13,10 +14,11 @@
 CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, _("About")) {
     auto* top = new wxBoxSizer(wxVERTICAL);
 
-    // The white band across the top of the box.
+    // The band across the top of the box, in the theme's colour of a page (white in a
+    // light theme).
     auto* band =
         new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(-1, ConvertDialogToPixels(wxSize(0, 22)).y));
-    band->SetBackgroundColour(*wxWHITE);
+    band->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     top->Add(band, 0, wxEXPAND);
 
     auto* box = new wxStaticBoxSizer(wxVERTICAL, this);

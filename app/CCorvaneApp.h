@@ -23,8 +23,6 @@ public:
     int OnRun() override;
     int OnExit() override;
 
-    CCorvaneShell* GetShell() const { return m_pShell.get(); }
-
 private:
     static std::vector<std::string>& CommandLineBytes();
 

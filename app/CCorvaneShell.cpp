@@ -41,7 +41,8 @@ wxString ShownTitle(const CCorvaneDoc& doc) {
     return doc.GetPathName().empty() ? _("Untitled") : FromPath(doc.GetTitle());
 }
 
-void ShowError(const std::string& text, wxWindow* parent) {
+// Argument order as CDialogBase::ShowError.
+void ShowError(wxWindow* parent, const std::string& text) {
     wxMessageBox(FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION, parent);
 }
 
@@ -184,7 +185,7 @@ bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
         const CCorvaneDoc::OpenResult opened = m_doc.OnOpenDocument(path, error);
         m_doc.SetProfileStore(m_pStore.get());
         if (opened != CCorvaneDoc::OpenResult::ok) {
-            ShowError(error, nullptr);
+            ShowError(nullptr, error);
             return false;
         }
         AddToRecentFileList(path);
@@ -262,12 +263,12 @@ CCorvaneShell::OpenResult CCorvaneShell::ReadDocument(const std::string& path) {
         return OpenResult::opened;
     case CCorvaneDoc::OpenResult::badFormat:
         // The project has been replaced by a new one: show that, not the old rows.
-        ShowError(error, m_pFrame);
+        ShowError(m_pFrame, error);
         InitialUpdate();
         return OpenResult::failed;
     case CCorvaneDoc::OpenResult::cannotOpen:
     default:
-        ShowError(error, m_pFrame);
+        ShowError(m_pFrame, error);
         return OpenResult::failed;
     }
 }
@@ -309,7 +310,7 @@ bool CCorvaneShell::DoFileSave() {
     }
     std::string error;
     if (!m_doc.OnSaveDocument(path, error)) {
-        ShowError(error, m_pFrame);
+        ShowError(m_pFrame, error);
         return false;
     }
     AddToRecentFileList(path);

@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MenuImages.h"
+#include "controls/CDialogBase.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 #include "model/IProfileStore.h"
@@ -9,7 +10,6 @@
 
 #include <wx/frame.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 
 #include <algorithm>
 #include <memory>
@@ -26,8 +26,6 @@ namespace {
 const char* const kColumnTitles[CCorvaneView::kColumnCount] = {
     wxTRANSLATE("FTP Host"), wxTRANSLATE("FTP Path"), wxTRANSLATE("Path"), wxTRANSLATE("Download"),
     wxTRANSLATE("Upload")};
-
-const wxColour kMaskColour(255, 0, 255);
 
 wxString YesNo(bool flag) {
     return flag ? _("Yes") : _("No");
@@ -46,8 +44,10 @@ CCorvaneView::CCorvaneView(wxWindow* parent, CCorvaneDoc* pDoc, IProfileStore* p
     Bind(wxEVT_CONTEXT_MENU, &CCorvaneView::OnContextMenu, this);
     // The list draws its rows in its first child, which receives the clicks; the
     // column header, made after it, edits nothing.
-    if (!GetChildren().empty())
+    if (!GetChildren().empty()) {
         GetChildren().front()->Bind(wxEVT_LEFT_DCLICK, &CCorvaneView::OnLeftDoubleClick, this);
+        GetChildren().front()->Bind(wxEVT_KEY_DOWN, &CCorvaneView::OnRowKey, this);
+    }
 }
 
 CCorvaneView::~CCorvaneView() {
@@ -62,7 +62,7 @@ void CCorvaneView::OnInitialUpdate() {
     }
     SetViewType(wxLC_REPORT);
     // The large pictures wait for the icon style, the only one that shows them.
-    if (m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, kMaskColour))
+    if (m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
 
     const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
@@ -144,7 +144,7 @@ void CCorvaneView::SetViewType(long type) {
     if (GetViewType() == type)
         return;
     if (type == wxLC_ICON && !GetImageList(wxIMAGE_LIST_NORMAL) &&
-        m_imageListLarge.CreateFromBitmap(IDB_IMAGES32, 32, 32, kMaskColour))
+        m_imageListLarge.CreateFromBitmap(IDB_IMAGES32, 32, 32, CBitmapImageList::kMaskColour))
         SetImageList(&m_imageListLarge, wxIMAGE_LIST_NORMAL);
     SetSingleStyle(type);
     // The generic list keeps the item layout of the old style until something
@@ -208,34 +208,15 @@ void CCorvaneView::OnFoldersDelete() {
     const int mark = m_nSelectionMark;
     if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
         return;
-    if (wxMessageBox(_("Are you sure that want delete this profile?"), _("Question ?"),
-                     wxYES_NO | wxICON_QUESTION, DialogParent()) != wxYES)
+    if (!CDialogBase::AskYesNo(DialogParent(), _("Are you sure you want to delete this profile?")))
         return;
     m_pDoc->m_arrProfiles.erase(m_pDoc->m_arrProfiles.begin() + mark);
     m_pDoc->SetModifiedFlag();
     FillList();
 }
 
-void CCorvaneView::OnSettingsReports() {
-    CDlgReports dlg(DialogParent(), m_pDoc);
-    if (dlg.ShowModal() == wxID_OK)
-        m_pDoc->SetModifiedFlag();
-}
-
-void CCorvaneView::OnSettingsMail() {
-    CDlgMail dlg(DialogParent(), m_pDoc);
-    if (dlg.ShowModal() == wxID_OK)
-        m_pDoc->SetModifiedFlag();
-}
-
-void CCorvaneView::OnSettingsInterval() {
-    CDlgService dlg(DialogParent(), m_pDoc);
-    if (dlg.ShowModal() == wxID_OK)
-        m_pDoc->SetModifiedFlag();
-}
-
-void CCorvaneView::OnSettingsProxy() {
-    CDlgProxy dlg(DialogParent(), m_pDoc);
+template <class Editor> void CCorvaneView::EditSettings() {
+    Editor dlg(DialogParent(), m_pDoc);
     if (dlg.ShowModal() == wxID_OK)
         m_pDoc->SetModifiedFlag();
 }
@@ -258,16 +239,16 @@ void CCorvaneView::OnCommand(wxCommandEvent& event) {
         OnFoldersDelete();
         break;
     case ID_SETTINGS_REPORTS:
-        OnSettingsReports();
+        EditSettings<CDlgReports>();
         break;
     case ID_SETTINGS_MAIL:
-        OnSettingsMail();
+        EditSettings<CDlgMail>();
         break;
     case ID_SETTINGS_INTERVAL:
-        OnSettingsInterval();
+        EditSettings<CDlgService>();
         break;
     case ID_SETTINGS_PROXY:
-        OnSettingsProxy();
+        EditSettings<CDlgProxy>();
         break;
     case ID_SETTINGS_CONNECTIONS:
         OnSettingsConnections();
@@ -287,6 +268,32 @@ void CCorvaneView::OnLeftDoubleClick(wxMouseEvent& event) {
     // Edits the marked row wherever the pointer is, before the list's own handling.
     OnFoldersEdit();
     event.Skip();
+}
+
+void CCorvaneView::OnRowKey(wxKeyEvent& event) {
+    // The keys run the menu's own commands, with its question before a deletion.
+    int command = 0;
+    if (!event.HasAnyModifiers()) {
+        switch (event.GetKeyCode()) {
+        case WXK_RETURN:
+        case WXK_NUMPAD_ENTER:
+            command = ID_FOLDERS_EDIT;
+            break;
+        case WXK_DELETE:
+        case WXK_NUMPAD_DELETE:
+            command = ID_FOLDERS_DELETE;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!command) {
+        event.Skip();
+        return;
+    }
+    wxCommandEvent run(wxEVT_MENU, command);
+    run.SetEventObject(this);
+    ProcessWindowEvent(run);
 }
 
 void CCorvaneView::OnContextMenu(wxContextMenuEvent& event) {

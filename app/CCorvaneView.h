@@ -31,9 +31,6 @@ public:
     void AppendRow();
     void LoadColumnWidths(int defaultWidth);
     void SaveColumnWidths();
-    int GetStoredColumnWidth(int column) const {
-        return m_nColumnWidths.at(static_cast<std::size_t>(column));
-    }
 
     // The row last selected, -1 when there is none (and after every refill).
     int GetSelectionMark() const { return m_nSelectionMark; }
@@ -50,10 +47,8 @@ public:
     void OnFoldersNew();
     void OnFoldersEdit();
     void OnFoldersDelete();
-    void OnSettingsReports();
-    void OnSettingsMail();
-    void OnSettingsInterval();
-    void OnSettingsProxy();
+    // Runs a settings editor of the project; OK marks the project modified.
+    template <class Editor> void EditSettings();
     void OnSettingsConnections();
 
 private:
@@ -64,6 +59,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnItemSelected(wxListEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnRowKey(wxKeyEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
 
     CCorvaneDoc* m_pDoc;

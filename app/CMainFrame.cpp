@@ -84,6 +84,26 @@ wxMenuItem* MakeItem(const std::vector<wxBitmapBundle>& images, wxMenu* menu, in
 
 // Indicator panes, left to right after the message pane.
 const char* const kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
+
+// The View menu's list styles.
+struct ListStyleCommand {
+    int id;
+    long style;
+};
+constexpr ListStyleCommand kListStyles[] = {
+    {ID_VIEW_SMALLICON, wxLC_SMALL_ICON},
+    {ID_VIEW_LARGEICON, wxLC_ICON},
+    {ID_VIEW_LIST, wxLC_LIST},
+    {ID_VIEW_DETAILS, wxLC_REPORT},
+};
+
+// The list style of command `id`; 0 for a command that sets none.
+long ListStyleOf(int id) {
+    for (const ListStyleCommand& c : kListStyles)
+        if (c.id == id)
+            return c.style;
+    return 0;
+}
 const wxKeyCode kIndicatorKeys[3] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
 
 } // namespace
@@ -106,12 +126,18 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
         m_toolImages.push_back(GetStripImage(IDR_MAINFRAME, i));
     SetMenuBar(CreateMainMenu());
     m_mgr.SetManagedWindow(this);
-    CreateToolBar();
+    CreateDockToolBar();
     CreateStatusPanes();
 
     m_pView = new CCorvaneView(this, pDoc, pStore);
     m_mgr.AddPane(m_pView, wxAuiPaneInfo().Name("view").CenterPane());
     m_mgr.Update();
+    // The menu and status bars' heights are known once the window is on screen.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (event.IsShown() && !GetMinSize().IsFullySpecified())
+            SetMinSize(GetSize() - GetClientSize() + MinimumClientSize());
+    });
 
     Bind(wxEVT_MENU, &CMainFrame::OnListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateListStyle, this, ID_VIEW_SMALLICON, ID_VIEW_BYNAME);
@@ -122,6 +148,14 @@ CMainFrame::CMainFrame(wxEvtHandler* pAppHandler, CCorvaneDoc* pDoc, IProfileSto
     Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, ID_VIEW_STATUS_BAR);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+}
+
+wxSize CMainFrame::MinimumClientSize() const {
+    // The toolbar whole, and under it the list's header and one row (the menu and status
+    // bars lie outside the client area).
+    const wxSize tools = m_pToolBar->GetBestSize();
+    const int headerAndRow = 2 * (m_pView->GetCharHeight() + FromDIP(12));
+    return wxSize(tools.x + FromDIP(8), tools.y + headerAndRow);
 }
 
 CMainFrame::~CMainFrame() {
@@ -169,7 +203,7 @@ wxMenuBar* CMainFrame::CreateMainMenu() {
     return bar;
 }
 
-void CMainFrame::CreateToolBar() {
+void CMainFrame::CreateDockToolBar() {
     m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxAUI_TB_DEFAULT_STYLE);
     int image = 0;
     for (int id : kToolbarLayout) {
@@ -239,25 +273,10 @@ void CMainFrame::OnRouteCommand(wxCommandEvent& event) {
 void CMainFrame::OnListStyle(wxCommandEvent& event) {
     if (!m_pView)
         return;
-    switch (event.GetId()) {
-    case ID_VIEW_SMALLICON:
-        m_pView->SetViewType(wxLC_SMALL_ICON);
-        break;
-    case ID_VIEW_LARGEICON:
-        m_pView->SetViewType(wxLC_ICON);
-        break;
-    case ID_VIEW_LIST:
-        m_pView->SetViewType(wxLC_LIST);
-        break;
-    case ID_VIEW_DETAILS:
-        m_pView->SetViewType(wxLC_REPORT);
-        break;
-    case ID_VIEW_LINEUP:
+    if (event.GetId() == ID_VIEW_LINEUP)
         m_pView->Arrange(wxLIST_ALIGN_SNAP_TO_GRID);
-        break;
-    default:
-        break;
-    }
+    else if (const long style = ListStyleOf(event.GetId()))
+        m_pView->SetViewType(style);
 }
 
 void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {
@@ -266,30 +285,13 @@ void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {
         return;
     }
     const long type = m_pView->GetViewType();
-    switch (event.GetId()) {
-    case ID_VIEW_LINEUP:
+    if (event.GetId() == ID_VIEW_LINEUP) {
         event.Enable(type == wxLC_ICON || type == wxLC_SMALL_ICON);
-        break;
-    case ID_VIEW_SMALLICON:
-        event.Enable(true);
-        event.Check(type == wxLC_SMALL_ICON);
-        break;
-    case ID_VIEW_LARGEICON:
-        event.Enable(true);
-        event.Check(type == wxLC_ICON);
-        break;
-    case ID_VIEW_LIST:
-        event.Enable(true);
-        event.Check(type == wxLC_LIST);
-        break;
-    case ID_VIEW_DETAILS:
-        event.Enable(true);
-        event.Check(type == wxLC_REPORT);
-        break;
-    default:
-        event.Enable(true);
-        break;
+        return;
     }
+    event.Enable(true);
+    if (const long style = ListStyleOf(event.GetId()))
+        event.Check(type == style);
 }
 
 void CMainFrame::OnUpdateProfileCommand(wxUpdateUIEvent& event) {

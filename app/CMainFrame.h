@@ -36,8 +36,9 @@ public:
     void UpdateKeyIndicators();
 
 private:
-    void CreateToolBar();
+    void CreateDockToolBar();
     void CreateStatusPanes();
+    wxSize MinimumClientSize() const;
 
     void OnRouteCommand(wxCommandEvent& event);
     void OnListStyle(wxCommandEvent& event);

@@ -14,16 +14,16 @@ struct Entry {
     const char* text;
 };
 
-// Texts as the operator has always seen them, misspellings included.
+// Status-bar prompt, then the tooltip after the line break.
 const Entry kEntries[] = {
     {ID_FOLDERS_NEW, wxTRANSLATE("Create new folders profile\nNew folders profile")},
-    {ID_FOLDERS_DELETE, wxTRANSLATE("Delete folfers profile\nDelete folders profile")},
-    {ID_FOLDERS_EDIT, wxTRANSLATE("Edit existsing folders profile\nEdit folders profile")},
-    {ID_SETTINGS_CONNECTIONS, wxTRANSLATE("FTP Connections\n FTP Connections")},
+    {ID_FOLDERS_DELETE, wxTRANSLATE("Delete the selected folders profile\nDelete folders profile")},
+    {ID_FOLDERS_EDIT, wxTRANSLATE("Edit the selected folders profile\nEdit folders profile")},
+    {ID_SETTINGS_CONNECTIONS, wxTRANSLATE("Edit FTP connections\nFTP Connections")},
     {ID_SETTINGS_REPORTS, wxTRANSLATE("Edit report settings\nReport settings")},
-    {ID_SETTINGS_MAIL, wxTRANSLATE("Mail Account\nMail Account")},
-    {ID_SETTINGS_INTERVAL, wxTRANSLATE("Interval Configuration\nInterval Configuration")},
-    {ID_SETTINGS_PROXY, wxTRANSLATE("Proxy Settings\nProxy Settings")},
+    {ID_SETTINGS_MAIL, wxTRANSLATE("Edit the mail account for reports\nMail Account")},
+    {ID_SETTINGS_INTERVAL, wxTRANSLATE("Edit the execution interval\nInterval Configuration")},
+    {ID_SETTINGS_PROXY, wxTRANSLATE("Edit the proxy settings\nProxy Settings")},
     {wxID_NEW, wxTRANSLATE("Create a new document\nNew")},
     {wxID_OPEN, wxTRANSLATE("Open an existing document\nOpen")},
     {wxID_SAVE, wxTRANSLATE("Save the active document\nSave")},
@@ -33,12 +33,12 @@ const Entry kEntries[] = {
     {wxID_FILE4, wxTRANSLATE("Open this document")},
     {wxID_ABOUT, wxTRANSLATE("Display program information, version number and copyright\nAbout")},
     {ID_APP_EXIT, wxTRANSLATE("Quit the application; prompts to save documents\nExit")},
-    {ID_VIEW_TOOLBAR, wxTRANSLATE("Show or hide the toolbar\nToggle ToolBar")},
-    {ID_VIEW_STATUS_BAR, wxTRANSLATE("Show or hide the status bar\nToggle StatusBar")},
+    {ID_VIEW_TOOLBAR, wxTRANSLATE("Show or hide the toolbar\nToggle Toolbar")},
+    {ID_VIEW_STATUS_BAR, wxTRANSLATE("Show or hide the status bar\nToggle Status Bar")},
     {ID_VIEW_SMALLICON, wxTRANSLATE("Display items by using small icons.\nSmall Icons")},
     {ID_VIEW_LARGEICON, wxTRANSLATE("Display items by using large icons.\nLarge Icons")},
-    {ID_VIEW_LIST, wxTRANSLATE("Displays items in a list.\nList")},
-    {ID_VIEW_DETAILS, wxTRANSLATE("Displays detailed information about each item in the window.\nDetails")},
+    {ID_VIEW_LIST, wxTRANSLATE("Display items in a list.\nList")},
+    {ID_VIEW_DETAILS, wxTRANSLATE("Display detailed information about each item in the window.\nDetails")},
 };
 
 } // namespace

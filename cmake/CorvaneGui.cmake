@@ -10,7 +10,7 @@ function(corvane_gui_library name dir layers)
   corvane_warnings(${name})
 endfunction()
 
-corvane_gui_library(corvane_controls controls "model;resources;controls" corvane_model corvane_resources ${wxWidgets_LIBRARIES})
+corvane_gui_library(corvane_controls controls "model;platform;resources;controls" corvane_model corvane_platform corvane_resources ${wxWidgets_LIBRARIES})
 # wx reaches only the GUI targets; the core and corvane-dix build without it.
 target_include_directories(corvane_controls SYSTEM PUBLIC ${wxWidgets_INCLUDE_DIRS})
 target_compile_definitions(corvane_controls PUBLIC ${wxWidgets_DEFINITIONS})

@@ -5,6 +5,9 @@
 
 class CBitmapImageList : public wxImageList {
 public:
+    // The colour the program's strips paint their transparent pixels with.
+    static inline const wxColour kMaskColour{255, 0, 255};
+
     CBitmapImageList() = default;
 
     // Creates the list with images of cx x cy and adds the whole strip cut into

@@ -1,6 +1,8 @@
 #include "controls/CBlockingWork.h"
 
-#include <algorithm>
+#include "controls/ToolkitSymbol.h"
+#include "platform/CCancelScope.h"
+
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -8,27 +10,30 @@
 #include <wx/app.h>
 #include <wx/eventfilter.h>
 #include <wx/evtloop.h>
-#include <wx/toplevel.h>
 #include <wx/utils.h>
 #include <wx/weakref.h>
+#include <wx/window.h>
 
 namespace {
 
-std::vector<wxWindow*> g_liveWindows;
+struct CRun {
+    std::atomic<bool> cancelled{false};
+    wxWindow* cancelButton = nullptr;
+    bool cancellable = false;
+};
 
-// A loop of our own: the caller may be a handler inside a modal loop, or a test with
-// no loop running at all. It dispatches what the display sends as it comes, unlike a
-// yield limited to some event kinds, which would keep clicks and keys aside and hand
-// them to the windows after the work.
-template <class Done> void Dispatch(Done&& done) {
-    wxGUIEventLoop loop;
-    wxEventLoopActivator activate(&loop);
-    while (!done())
-        loop.DispatchTimeout(10);
+// The runs under way, innermost last.
+std::vector<CRun*> g_runs;
+
+bool IsInside(wxWindow* window, const wxWindow* outer) {
+    for (; window; window = window->GetParent())
+        if (window == outer)
+            return true;
+    return false;
 }
 
-// Input that still reaches a window (a live one, or one shown during the work) is
-// swallowed, and closing is refused.
+// Input is swallowed, and closing is refused. Escape, and a press of the innermost
+// run's cancel button, cancel that run instead of reaching a window.
 class CInputDropper : public wxEventFilter {
 public:
     CInputDropper() { wxEvtHandler::AddFilter(this); }
@@ -45,48 +50,73 @@ public:
             close.Veto();
             return Event_Processed;
         }
-        const bool input =
-            event.IsKindOf(wxCLASSINFO(wxMouseEvent)) || event.IsKindOf(wxCLASSINFO(wxKeyEvent));
-        return input ? Event_Processed : Event_Skip;
+        const bool mouse = event.IsKindOf(wxCLASSINFO(wxMouseEvent));
+        const bool key = event.IsKindOf(wxCLASSINFO(wxKeyEvent));
+        if (!mouse && !key)
+            return Event_Skip;
+        const CRun* run = g_runs.empty() ? nullptr : g_runs.back();
+        if (run && run->cancellable) {
+            // The frame's key hook sees the key first; the key itself follows when nothing takes it.
+            if ((type == wxEVT_CHAR_HOOK || type == wxEVT_KEY_DOWN) &&
+                static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE)
+                CBlockingWork::Cancel();
+            if (type == wxEVT_LEFT_UP && run->cancelButton &&
+                IsInside(dynamic_cast<wxWindow*>(event.GetEventObject()), run->cancelButton))
+                CBlockingWork::Cancel();
+        }
+        return Event_Processed;
     }
 };
 
-// Disables every shown top-level window except the live ones; GTK then drops their input,
-// and the focus with it: the control that had it gets it back afterwards.
-class CDisabler {
+// Keeps the focus where it was: a window shown during the work (a message box of a
+// nested step, say) may have taken it.
+class CFocusKeeper {
 public:
-    CDisabler() : m_focus(wxWindow::FindFocus()) {
-        for (wxWindow* w : wxTopLevelWindows) {
-            const bool live = std::find(g_liveWindows.begin(), g_liveWindows.end(), w) != g_liveWindows.end();
-            if (!live && w->IsShown() && w->IsEnabled()) {
-                w->Disable();
-                m_disabled.push_back(w);
-            }
-        }
-    }
-    ~CDisabler() {
-        // Windows destroyed meanwhile are no longer listed.
-        for (wxWindow* w : m_disabled)
-            if (wxTopLevelWindows.Find(w))
-                w->Enable();
+    CFocusKeeper() : m_focus(wxWindow::FindFocus()) {}
+    ~CFocusKeeper() {
         if (m_focus && m_focus->CanAcceptFocus() && wxWindow::FindFocus() != m_focus)
             m_focus->SetFocus();
     }
-    CDisabler(const CDisabler&) = delete;
-    CDisabler& operator=(const CDisabler&) = delete;
+    CFocusKeeper(const CFocusKeeper&) = delete;
+    CFocusKeeper& operator=(const CFocusKeeper&) = delete;
 
 private:
-    std::vector<wxWindow*> m_disabled;
     wxWeakRef<wxWindow> m_focus;
 };
 
-} // namespace
+// A loop of our own: the caller may be a handler inside a modal loop, or a test with
+// no loop running at all. It dispatches what the display sends as it comes, unlike a
+// yield limited to some event kinds, which would keep clicks and keys aside and hand
+// them to the windows after the work.
+void DispatchUntil(const std::atomic<bool>& ended) {
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    while (!ended.load())
+        loop.DispatchTimeout(10);
+}
 
-void CBlockingWork::Run(const std::function<void()>& job) {
+// The toolkit's grab: input of the whole application goes to `window` (and what lies
+// inside it). Grabs stack, so the modal dialog under a live window gets its own back.
+void Grab(wxWindow* window, bool on) {
+#ifdef __WXGTK__
+    using GrabCall = void (*)(void*);
+    static const auto add = corvane::ToolkitSymbol<GrabCall>("gtk_grab_add");
+    static const auto remove = corvane::ToolkitSymbol<GrabCall>("gtk_grab_remove");
+    const auto call = on ? add : remove;
+    if (call && window->GetHandle())
+        call(window->GetHandle());
+#else
+    (void)window;
+    (void)on;
+#endif
+}
+
+void RunJob(const std::function<void()>& job, CRun& run) {
     std::atomic<bool> ended{false};
     std::exception_ptr error;
     std::thread worker([&] {
         try {
+            corvane::CCancelScope scope(&run.cancelled);
             job();
         } catch (...) {
             error = std::current_exception();
@@ -101,30 +131,47 @@ void CBlockingWork::Run(const std::function<void()>& job) {
             std::thread& worker;
             ~CJoin() { worker.join(); }
         } join{worker};
+        g_runs.push_back(&run);
+        struct CPop {
+            ~CPop() { g_runs.pop_back(); }
+        } pop;
         wxBusyCursor wait;
-        CDisabler noInput;
+        CFocusKeeper focus;
         CInputDropper dropInput;
-        Dispatch([&] { return ended.load(); });
+        DispatchUntil(ended);
     }
     if (error)
         std::rethrow_exception(error);
 }
 
+} // namespace
+
+void CBlockingWork::Run(const std::function<void()>& job) {
+    CRun run;
+    RunJob(job, run);
+}
+
+bool CBlockingWork::RunCancellable(const std::function<void()>& job, wxWindow* cancelButton) {
+    CRun run;
+    run.cancellable = true;
+    run.cancelButton = cancelButton;
+    RunJob(job, run);
+    return !run.cancelled.load();
+}
+
+void CBlockingWork::Cancel() {
+    if (!g_runs.empty() && g_runs.back()->cancellable)
+        g_runs.back()->cancelled = true;
+}
+
+int CBlockingWork::RunningCount() {
+    return static_cast<int>(g_runs.size());
+}
+
 CBlockingWork::CLiveWindow::CLiveWindow(wxWindow* window) : m_pWindow(window) {
-    g_liveWindows.push_back(window);
+    Grab(m_pWindow, true);
 }
 
 CBlockingWork::CLiveWindow::~CLiveWindow() {
-    g_liveWindows.erase(std::find(g_liveWindows.begin(), g_liveWindows.end(), m_pWindow));
-}
-
-void CBlockingWork::DispatchEventsFor(std::chrono::milliseconds duration) {
-    const auto until = std::chrono::steady_clock::now() + duration;
-    Dispatch([until] { return std::chrono::steady_clock::now() >= until; });
-}
-
-bool CBlockingWork::DispatchEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto until = std::chrono::steady_clock::now() + limit;
-    Dispatch([&] { return done() || std::chrono::steady_clock::now() >= until; });
-    return done();
+    Grab(m_pWindow, false);
 }

@@ -4,7 +4,12 @@
 // worker thread while the main thread keeps every window painting and its timers ticking.
 // Until the job ends, user input is dropped (never queued for later), no window can be
 // closed and the wait cursor shows; whatever the job threw is rethrown on the UI thread.
-#include <chrono>
+// The windows keep their state: a modal dialog is still the only one taking input after
+// the work, and the focus stays where it was.
+//
+// Work may be offered for cancelling: Escape, or a click on the control named as its
+// cancel button, raises the flag that the network libraries check on the worker (see
+// platform/CCancelScope.h); the job then ends within about a second.
 #include <functional>
 
 class wxWindow;
@@ -13,9 +18,18 @@ class CBlockingWork {
 public:
     // Runs `job` on a worker thread and returns once it has ended.
     static void Run(const std::function<void()>& job);
+    // The same, cancellable by Escape or a click on `cancelButton` (may be null: Escape
+    // only). True when the job ran to its end, false when the operator cancelled it.
+    static bool RunCancellable(const std::function<void()>& job, wxWindow* cancelButton);
+    // Cancels the innermost work running now, as its cancel button does.
+    static void Cancel();
+    // How many runs are under way (a run started from an event handler during another
+    // run nests in it).
+    static int RunningCount();
 
-    // A window that shows activity during the work (the connecting popup): it is not
-    // disabled, so it keeps its normal look while the others are greyed out.
+    // A window that shows activity during the work (the connecting popup). While it
+    // lives it alone takes the input that is not dropped, so its cancel button can be
+    // clicked and Escape reaches it, over a modal dialog.
     class CLiveWindow {
     public:
         explicit CLiveWindow(wxWindow* window);
@@ -26,9 +40,4 @@ public:
     private:
         wxWindow* m_pWindow;
     };
-
-    // Keeps the calling (main) thread dispatching every event for the given time.
-    static void DispatchEventsFor(std::chrono::milliseconds duration);
-    // Dispatches events until `done` holds or `limit` has passed; returns `done()`.
-    static bool DispatchEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 };

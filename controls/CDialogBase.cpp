@@ -2,10 +2,12 @@
 
 #include "controls/ToolkitSymbol.h"
 #include "controls/WxText.h"
+#include "model/VisibleText.h"
 
 #include <algorithm>
 #include <limits>
 #include <vector>
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -15,6 +17,7 @@
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 
 namespace {
 
@@ -56,8 +59,8 @@ void ShowFocus(wxWindow* dialog) {
 
 } // namespace
 
-CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen)
-    : wxDialog(parent, wxID_ANY, title), m_okAtOpen(okAtOpen) {
+CDialogBase::CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen, long style)
+    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, style), m_okAtOpen(okAtOpen) {
     Bind(wxEVT_INIT_DIALOG, &CDialogBase::OnInitDialog, this);
 }
 
@@ -85,6 +88,10 @@ void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
     wxMessageBox(text, wxGetTranslation(kCaptionError), wxOK | wxICON_ERROR, parent);
 }
 
+void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
+    wxMessageBox(text, wxTheApp->GetAppDisplayName(), wxOK | wxICON_EXCLAMATION, parent);
+}
+
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
     return wxMessageBox(text, wxGetTranslation(kCaptionQuestion), wxYES_NO | wxICON_QUESTION, parent) ==
            wxYES;
@@ -97,12 +104,28 @@ wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {
         field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
 }
 
+wxString CDialogBase::ControlCharacterText(const wxString& field, wxUniChar control) {
+    return wxString::Format(
+        _("%s: control characters such as line breaks and tabs cannot be used (U+%04X was "
+          "found). The text goes to a server, where such a character would end a command."),
+        field, static_cast<unsigned>(control.GetValue()));
+}
+
+wxString CDialogBase::RefusalOf(const wxString& field, const wxString& text, std::string& out) {
+    wxUniChar unheld;
+    if (!FromWxExact(text, out, unheld))
+        return CannotHoldText(field, unheld);
+    if (const std::size_t at = corvane::FindControlCharacter(out); at != std::string::npos)
+        return ControlCharacterText(field, static_cast<unsigned char>(out[at]));
+    return {};
+}
+
 bool CDialogBase::ToCodePage(wxWindow* parent, const wxString& field, const wxString& text,
                              std::string& out) {
-    wxUniChar unheld;
-    if (FromWxExact(text, out, unheld))
+    const wxString refusal = RefusalOf(field, text, out);
+    if (refusal.empty())
         return true;
-    ShowInformation(parent, CannotHoldText(field, unheld), kCaptionInformation);
+    ShowInformation(parent, refusal, kCaptionInformation);
     return false;
 }
 
@@ -197,12 +220,46 @@ void CDialogBase::OnInitDialog(wxInitDialogEvent& event) {
     // Whatever filling the controls raised, the dialog opens with nothing to confirm.
     // Showing a shown dialog modally initialises it again; that is not an opening.
     if (!m_bOpened) {
+        CloseOpenerToolTip();
         if (m_pOK && m_okAtOpen == OkAtOpen::disabled)
             m_pOK->Disable();
         FocusAtOpen();
     }
     m_bOpened = true;
     event.Skip();
+}
+
+void CDialogBase::CloseOpenerToolTip() {
+    // The control that opened the dialog still has the focus and the pointer over it, and
+    // the toolkit would show its tip over the dialog again and again. The tip is taken
+    // away while the dialog is open.
+    wxWindow* opener = FindFocus();
+    if (!opener || opener == this || IsDescendant(opener) || !opener->GetToolTip())
+        return;
+    m_strOpenerTip = opener->GetToolTipText();
+    m_pTipOpener = opener;
+    opener->UnsetToolTip();
+}
+
+void CDialogBase::RestoreOpenerToolTip() {
+    if (m_pTipOpener)
+        m_pTipOpener->SetToolTip(m_strOpenerTip);
+    m_pTipOpener = nullptr;
+}
+
+void CDialogBase::EndModal(int retCode) {
+    RestoreOpenerToolTip();
+    wxDialog::EndModal(retCode);
+}
+
+CDialogBase::~CDialogBase() {
+    RestoreOpenerToolTip();
+}
+
+void CDialogBase::ReturnFocusTo(wxWindow* control) {
+    if (control && control->IsEnabled() && control->IsShownOnScreen())
+        control->SetFocus();
+    ShowFocus(this);
 }
 
 void CDialogBase::FocusAtOpen() {

@@ -9,16 +9,17 @@
 #include <string>
 #include <wx/dialog.h>
 #include <wx/translation.h>
+#include <wx/weakref.h>
 
 class wxButton;
 class wxSizer;
 
 class CDialogBase : public wxDialog {
 public:
-    // Captions of the message boxes, as the operator knows them (trailing blank included).
-    // They are the English texts: the message boxes show their translations.
-    static constexpr const char* kCaptionInformation = wxTRANSLATE("Information ");
-    static constexpr const char* kCaptionQuestion = wxTRANSLATE("Question ?");
+    // Captions of the message boxes, the same in every dialog. They are the English texts:
+    // the message boxes show their translations.
+    static constexpr const char* kCaptionInformation = wxTRANSLATE("Information");
+    static constexpr const char* kCaptionQuestion = wxTRANSLATE("Question");
     static constexpr const char* kCaptionError = wxTRANSLATE("Error");
 
     // A number typed into a field: its leading decimal digits; none gives 0. Values
@@ -31,6 +32,9 @@ public:
     static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);
     // Failures of a component: OK button, stop icon.
     static void ShowError(wxWindow* parent, const wxString& text);
+    // Something the operator must know that is no fault of theirs (a missing part of
+    // the installation): OK button, warning icon, the program's name as caption.
+    static void ShowWarning(wxWindow* parent, const wxString& text);
     // Yes/No question with the question icon; true for Yes.
     static bool AskYesNo(wxWindow* parent, const wxString& text);
 
@@ -38,6 +42,12 @@ public:
     // byte for is refused, never stored with a stand-in. The refusal names the field
     // (as its label reads) and the first such character.
     static wxString CannotHoldText(const wxString& field, wxUniChar unheld);
+    // Nor may it hold a control character (a line break, tab, NUL, DEL): typed text goes to
+    // a server, where such a character would end a command and start another.
+    static wxString ControlCharacterText(const wxString& field, wxUniChar control);
+    // Why `text` cannot be stored in `field` (its first refused character), or nothing;
+    // `out` then holds its code page bytes.
+    static wxString RefusalOf(const wxString& field, const wxString& text, std::string& out);
     // `text` as code page bytes in `out`; false after showing the refusal.
     static bool ToCodePage(wxWindow* parent, const wxString& field, const wxString& text, std::string& out);
     // One typed text bound for a record field.
@@ -49,18 +59,29 @@ public:
     // Stores all texts, or none when one is refused (the first is reported).
     static bool StoreTyped(wxWindow* parent, std::initializer_list<TypedText> texts);
 
+    ~CDialogBase() override;
+    // Gives the control that opened the dialog its tooltip back.
+    void EndModal(int retCode) override;
+
 protected:
     // Whether OK is enabled when the dialog opens: editors wait for a first change,
     // a list that is only browsed may be confirmed at once.
     enum class OkAtOpen { disabled, enabled };
 
-    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled);
+    CDialogBase(wxWindow* parent, const wxString& title, OkAtOpen okAtOpen = OkAtOpen::disabled,
+                long style = wxDEFAULT_DIALOG_STYLE);
 
     // The OK/Cancel row at the bottom right of the dialog.
     wxSizer* CreateButtonRow();
     // The default OK button alone, for a dialog that places it itself.
     wxButton* CreateOkButton(wxWindow* parent, const wxSize& size = wxDefaultSize);
     wxButton* GetOkButton() const { return m_pOK; }
+    // Whether the dialog has opened: showing a shown dialog modally initialises it
+    // again in wx, which a dialog's own initialisation must not repeat.
+    bool HasOpened() const { return m_bOpened; }
+    // After work started from `control` (a test, a box, a dialog over this one): the
+    // keyboard is back on it, and the focus is shown.
+    void ReturnFocusTo(wxWindow* control);
 
     // Calls MarkChanged when one of these controls changes (text, check box, radio
     // button, choice, slider, spin button).
@@ -85,9 +106,13 @@ protected:
 private:
     void OnInitDialog(wxInitDialogEvent& event);
     void FocusAtOpen();
+    void CloseOpenerToolTip();
+    void RestoreOpenerToolTip();
 
     wxButton* m_pOK = nullptr;
     wxWindow* m_pInitialFocus = nullptr;
     OkAtOpen m_okAtOpen;
     bool m_bOpened = false;
+    wxWeakRef<wxWindow> m_pTipOpener;
+    wxString m_strOpenerTip;
 };

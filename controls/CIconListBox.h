@@ -50,7 +50,6 @@ public:
     // The first entry after start whose text equals text (letter case ignored),
     // wrapping round to the top; start -1 searches the whole list. LB_ERR if none.
     int FindStringExact(int start, const wxString& text) const;
-    bool IsSorted() const { return m_bSorted; }
     // Height of an entry as it is laid out now; 0 for an invalid index.
     int GetItemHeight(int index) const { return IsValid(index) ? OnMeasureItem(index) : 0; }
 

@@ -46,7 +46,7 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
             ev.Skip();
     });
 
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pList->SetImageList(&m_images);
     for (const CConnectionInfo& c : m_pDoc->m_arrConnections) {
         m_arrWork.emplace_back();
@@ -77,18 +77,17 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     CDlgFTP dlg(this, m_pDoc);
     dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = &connection;
-    if (dlg.ShowModal() != wxID_OK)
-        return;
     // Hosts removed in this session still count: the removal is not final before OK.
     // Letter case is folded on the code page's letters, never the locale's.
+    dlg.SetHostCheck([this](const std::string& typed) {
+        for (const CConnectionInfo& c : m_arrWork)
+            if (corvane::EqualIgnoringCase(c.m_strHost, typed))
+                return _("An FTP connection with this host name already exists.");
+        return wxString();
+    });
+    if (dlg.ShowModal() != wxID_OK)
+        return;
     const wxString host = ToWx(connection.m_strHost);
-    for (const CConnectionInfo& c : m_arrWork) {
-        if (corvane::EqualIgnoringCase(c.m_strHost, connection.m_strHost)) {
-            ShowInformation(this, _("FTP connection with this host name already exists!"),
-                            kCaptionInformation);
-            return;
-        }
-    }
     const int entry = m_pList->AddString(host, IMG_SERVER);
     m_pList->SetItemData(entry, static_cast<std::uint32_t>(m_arrWork.size()));
     m_arrWork.push_back(connection);
@@ -122,14 +121,15 @@ void CDlgConnections::OnRemove(wxCommandEvent&) {
                 this,
                 // The English text holds a typographic apostrophe: looked up as UTF-8.
                 wxString::Format(wxGetTranslation(wxString::FromUTF8(wxTRANSLATE(
-                                     "Can\u2019t delete '%s' connection. This connection is assigned to an "
+                                     "Can\u2019t delete the connection '%s': it is assigned to an "
                                      "existing profile."))),
                                  host),
                 kCaptionInformation);
             return;
         }
     }
-    if (!AskYesNo(this, wxString::Format(_("Are you sure that want delete '%s' FTP connection?"), host)))
+    if (!AskYesNo(this,
+                  wxString::Format(_("Are you sure you want to delete the FTP connection '%s'?"), host)))
         return;
     m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
     m_pList->DeleteString(sel);

@@ -23,8 +23,6 @@ public:
     // Refills the list from the working copy and selects entry `position` if it exists.
     void RefillConnections(int position);
 
-    CIconListBox* GetList() const { return m_pList; }
-
 private:
     void OnAdd(wxCommandEvent& event);
     void OnEdit(wxCommandEvent& event);

@@ -1,16 +1,20 @@
 #pragma once
 // Editor of the project's mail account and recipients, with a test message sent
-// through the mail component from the values as typed. OK writes every field into
+// through the mail component from the values as typed; Escape or Cancel during the
+// send cancels it, and a line under it says how it went. OK writes every field into
 // the document's record; the caller marks the project modified.
 #include "controls/CBitmapImageList.h"
 #include "controls/CDialogBase.h"
 
+#include <vector>
 #include <wx/timer.h>
 
 class CCorvaneDoc;
 class CMailAccount;
 class CIconListBox;
 class wxGauge;
+class wxSizer;
+class wxStaticText;
 class wxTextCtrl;
 
 class CDlgMail : public CDialogBase {
@@ -29,6 +33,7 @@ public:
         kIdAdd = 1022,
         kIdProgress = 1007,
         kIdSend = 1076,
+        kIdResult = 1077,
         kIdResultTimer = 1,
     };
     // How long a successful test keeps the bar full.
@@ -42,6 +47,13 @@ public:
     bool IsShowingResult() const { return m_timer.IsRunning(); }
 
 private:
+    void BuildControls();
+    wxSizer* BuildAccountGroup();
+    wxSizer* BuildRecipientsGroup();
+    wxSizer* BuildTestRow();
+    wxStaticText* AddLabel(wxWindow* parent, const wxString& text);
+    void OnInitDialog(wxInitDialogEvent& event);
+    void SetResult(const wxString& text);
     void OnAdd(wxCommandEvent& event);
     void OnDelete(wxCommandEvent& event);
     void OnEdit(wxCommandEvent& event);
@@ -65,4 +77,13 @@ private:
     CIconListBox* m_pRecipients = nullptr;
     wxTextCtrl* m_pRecipient = nullptr;
     wxGauge* m_pProgress = nullptr;
+    wxStaticText* m_pResult = nullptr;
+
+    // Built once: the labels and right-hand column line up across the groups.
+    struct LayoutParts {
+        int gap = 0;
+        int row = 0;
+        std::vector<wxStaticText*> labels;
+        std::vector<wxWindow*> rightColumn;
+    } m_layout;
 };

@@ -22,12 +22,11 @@
 #include <wx/textctrl.h>
 
 namespace {
+// In English; the dialog shows its translation.
 constexpr const char* kConflictText =
-    wxTRANSLATE("If conflict happen due to simultaneous modifications of local and "
-                "remote files then it may be resolved by: "
-                "Ignoring, Uploading or Downloading. Please select appropriate way of "
-                "conflict resolution in radio button group "
-                "below.");
+    wxTRANSLATE("If a file is changed locally and on the server at the same time, the "
+                "conflict can be resolved by ignoring it, uploading or downloading. "
+                "Please choose how conflicts are resolved below.");
 } // namespace
 
 CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile)
@@ -83,10 +82,27 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
 void CDlgMain::BuildControls() {
     const int gap = FromDIP(7);
     const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
-    const int fieldWidth = ConvertDialogToPixels(wxSize(209, -1)).x;
     auto* top = new wxBoxSizer(wxVERTICAL);
-
     // Controls are created in tab order; the sizers place them.
+    top->Add(BuildHead(), 0, wxEXPAND | wxALL, gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    top->Add(BuildFields(), 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
+    top->AddSpacer(gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    top->Add(BuildOptions(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, indent);
+    auto* explanation = new wxStaticText(this, wxID_ANY, wxGetTranslation(kConflictText));
+    explanation->Wrap(ConvertDialogToPixels(wxSize(305, -1)).x);
+    top->Add(explanation, 0, wxLEFT | wxRIGHT | wxTOP, indent);
+    top->Add(BuildConflictRow(), 0, wxEXPAND | wxTOP, gap);
+    top->AddSpacer(gap);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
+    SetSizerAndFit(top);
+}
+
+wxSizer* CDlgMain::BuildHead() {
+    const int gap = FromDIP(7);
+    const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
     m_pEnabled = new wxCheckBox(this, kIdEnabled, _("Enabled"));
     m_pNotice = new wxStaticText(this, kIdNotice, wxString(), wxDefaultPosition,
                                  ConvertDialogToPixels(wxSize(208, 29)), wxST_NO_AUTORESIZE);
@@ -95,29 +111,32 @@ void CDlgMain::BuildControls() {
     head->Add(m_pEnabled, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, indent);
     head->Add(m_pNotice, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
     head->Add(decoration, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, gap);
-    top->Add(head, 0, wxEXPAND | wxALL, gap);
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    return head;
+}
 
+wxSizer* CDlgMain::BuildFields() {
+    const int gap = FromDIP(7);
+    const int fieldWidth = ConvertDialogToPixels(wxSize(209, -1)).x;
     auto* fields = new wxFlexGridSizer(3, gap, gap);
     fields->AddGrowableCol(1);
     auto label = [&](const char* text) {
         fields->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL);
     };
-    label(_("Connection: "));
+    label(_("Connection:"));
     m_pConnection =
         new wxChoice(this, kIdConnection, wxDefaultPosition, wxSize(fieldWidth, -1), 0, nullptr, wxCB_SORT);
     fields->Add(m_pConnection, 1, wxEXPAND);
     m_pEditConnection = new wxButton(this, kIdEditConnection, _("Edit"));
     m_pEditConnection->SetMinSize(wxSize(std::max(FromDIP(56), m_pEditConnection->GetBestSize().x), -1));
     fields->Add(m_pEditConnection, 0, wxEXPAND);
-    label(_("Folder: "));
+    label(_("Folder:"));
     m_pLocalFolder =
         new wxTextCtrl(this, kIdLocalFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pLocalFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     m_pBrowseLocal =
         new wxButton(this, kIdBrowseLocal, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     fields->Add(m_pBrowseLocal, 0, wxEXPAND);
-    label(_("FTP folder: "));
+    label(_("FTP folder:"));
     m_pFtpFolder =
         new wxTextCtrl(this, kIdFtpFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pFtpFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
@@ -125,10 +144,11 @@ void CDlgMain::BuildControls() {
     corvane::SetAccessibleName(m_pBrowseLocal, _("Browse local folder"));
     corvane::SetAccessibleName(m_pBrowseFtp, _("Browse FTP folder"));
     fields->Add(m_pBrowseFtp, 0, wxEXPAND);
-    top->Add(fields, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
-    top->AddSpacer(gap);
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+    return fields;
+}
 
+wxSizer* CDlgMain::BuildOptions() {
+    const int gap = FromDIP(7);
     // Three columns of options; the tab order runs down each column.
     m_pUpload = new wxCheckBox(this, kIdUpload, _("Upload"));
     m_pDownload = new wxCheckBox(this, kIdDownload, _("Download"));
@@ -144,12 +164,12 @@ void CDlgMain::BuildControls() {
                         static_cast<wxWindow*>(m_pDeleteObsolete)})
         options->Add(w, 0, wxALIGN_CENTER_VERTICAL);
     options->Add(m_pEditMasks, 0, wxALIGN_CENTER_VERTICAL);
-    top->Add(options, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, indent);
+    return options;
+}
 
-    auto* explanation = new wxStaticText(this, wxID_ANY, wxGetTranslation(kConflictText));
-    explanation->Wrap(ConvertDialogToPixels(wxSize(305, -1)).x);
-    top->Add(explanation, 0, wxLEFT | wxRIGHT | wxTOP, indent);
-
+wxSizer* CDlgMain::BuildConflictRow() {
+    const int gap = FromDIP(7);
+    const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
     auto* conflict = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
     wxWindow* box = conflict->GetStaticBox();
     m_pIgnore = new wxRadioButton(box, kIdIgnore, _("Ignore"), wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
@@ -163,12 +183,7 @@ void CDlgMain::BuildControls() {
     conflict->InsertSpacer(0, indent);
     auto* conflictRow = new wxBoxSizer(wxVERTICAL);
     conflictRow->Add(conflict, 0, wxEXPAND | wxLEFT | wxRIGHT, indent);
-    top->Add(conflictRow, 0, wxEXPAND | wxTOP, gap);
-
-    top->AddSpacer(gap);
-    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
-    top->Add(CreateButtonRow(), 0, wxEXPAND | wxALL, gap);
-    SetSizerAndFit(top);
+    return conflictRow;
 }
 
 void CDlgMain::FillConnections(int position) {
@@ -260,7 +275,9 @@ void CDlgMain::OnBrowseFtp(wxCommandEvent&) {
     CDlgFTPFolder dlg(this, m_pDoc);
     dlg.m_pConnection = connection;
     dlg.m_strPath = m_strFtpFolder;
-    if (dlg.ShowModal() != wxID_OK)
+    const int answer = dlg.ShowModal();
+    ReturnFocusTo(m_pBrowseFtp);
+    if (answer != wxID_OK)
         return;
     m_strFtpFolder = dlg.m_strPath;
     m_pFtpFolder->SetValue(RemoteNameToWx(m_strFtpFolder));

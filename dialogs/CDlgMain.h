@@ -15,6 +15,7 @@ class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
+class wxSizer;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -41,11 +42,10 @@ public:
     };
     // In English; the dialog shows their translations.
     static constexpr const char* kNoConnectionNotice =
-        wxTRANSLATE("It is not possible to create new profile without "
-                    "FTP connection being assigned, please create new "
-                    "FTP connection!");
+        wxTRANSLATE("A profile needs an FTP connection, and there is none "
+                    "yet. Please create an FTP connection first.");
     static constexpr const char* kNoConnectionError = wxTRANSLATE(
-        "Can't create new profile without FTP connection being assigned, please create new FTP connection!");
+        "A profile cannot be created without an FTP connection. Please create an FTP connection first.");
 
     CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile);
 
@@ -60,6 +60,10 @@ public:
 
 private:
     void BuildControls();
+    wxSizer* BuildHead();
+    wxSizer* BuildFields();
+    wxSizer* BuildOptions();
+    wxSizer* BuildConflictRow();
     void MarkChanged() override;
     // The record behind the chosen connection; null when none is chosen.
     CConnectionInfo* SelectedConnection() const;

@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/listctrl.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
@@ -47,7 +48,7 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(top);
 
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pList->SetImageList(&m_images, wxIMAGE_LIST_SMALL);
     // Three equal columns sharing 95 % of the list's width; a Yes/No column widens to its
     // heading where a language makes that longer, at the mask column's expense.
@@ -80,9 +81,20 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
 
 void CDlgMasks::InsertMaskRow(const CFileMask& mask, std::size_t position) {
     const long row = m_pList->InsertItem(m_pList->GetItemCount(), ToWx(mask.m_strMask), IMG_PADLOCK);
+    m_pList->SetItemData(row, static_cast<long>(position));
+    ShowRow(row, mask);
+}
+
+void CDlgMasks::ShowRow(long row, const CFileMask& mask) {
+    // A mask for neither direction is kept, as the file keeps it, but says that it
+    // excludes nothing.
+    const bool excludes = mask.m_bDownload || mask.m_bUpload;
+    m_pList->SetItem(
+        row, 0, excludes ? ToWx(mask.m_strMask) : ToWx(mask.m_strMask) + wxGetTranslation(kExcludesNothing));
     m_pList->SetItem(row, 1, YesNo(mask.m_bDownload));
     m_pList->SetItem(row, 2, YesNo(mask.m_bUpload));
-    m_pList->SetItemData(row, static_cast<long>(position));
+    m_pList->SetItemTextColour(
+        row, wxSystemSettings::GetColour(excludes ? wxSYS_COLOUR_LISTBOXTEXT : wxSYS_COLOUR_GRAYTEXT));
 }
 
 void CDlgMasks::ShowMask(long row) {
@@ -98,8 +110,7 @@ void CDlgMasks::ApplyChecks() {
     CFileMask& mask = m_arrWork[static_cast<std::size_t>(m_pList->GetItemData(m_nMark))];
     mask.m_bDownload = m_pDownload->GetValue();
     mask.m_bUpload = m_pUpload->GetValue();
-    m_pList->SetItem(m_nMark, 1, YesNo(mask.m_bDownload));
-    m_pList->SetItem(m_nMark, 2, YesNo(mask.m_bUpload));
+    ShowRow(m_nMark, mask);
     MarkChanged();
 }
 

@@ -25,6 +25,10 @@ public:
         kIdDelete = 1042
     };
 
+    // Follows the mask in the list when neither direction is ticked.
+    // In English; the list shows its translation.
+    static constexpr const char* kExcludesNothing = wxTRANSLATE(" (excludes nothing)");
+
     CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks);
 
     // The row last selected, -1 when there is none.
@@ -32,6 +36,7 @@ public:
 
 private:
     void InsertMaskRow(const CFileMask& mask, std::size_t position);
+    void ShowRow(long row, const CFileMask& mask);
     void ShowMask(long row);
     void ApplyChecks();
     void OnItemSelected(wxListEvent& event);

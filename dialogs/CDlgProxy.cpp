@@ -2,6 +2,7 @@
 
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "platform/ProxyTypes.h"
 #include "remote/PasswordDisplay.h"
 
 #include <wx/button.h>
@@ -12,9 +13,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
-
-const char* const CDlgProxy::kTypeNames[kTypeCount] = {"NONE", "HTTP", "SOCKS4", "SOCKS4A", "SOCKS5"};
-const std::int32_t CDlgProxy::kTypeCodes[kTypeCount] = {4, 3, 0, 1, 2};
 
 CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, _("Proxy")), m_pDoc(pDoc) {
     BuildControls();
@@ -58,21 +56,17 @@ void CDlgProxy::BuildControls() {
     grid->Add(m_pUser, 1, wxEXPAND);
 
     grid->Add(new wxStaticText(box, wxID_ANY, _("Password")), 0, wxALIGN_CENTER_VERTICAL);
-    m_pPassword =
-        new wxTextCtrl(box, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
-    grid->Add(m_pPassword, 1, wxEXPAND);
-
-    grid->AddSpacer(0);
-    m_pShowPassword = new wxCheckBox(box, kIdShowPassword, _("Show password"));
-    grid->Add(m_pShowPassword);
+    const corvane::remote::PasswordRow password =
+        corvane::remote::AddPasswordRow(box, grid, kIdPassword, kIdShowPassword);
+    m_pPassword = password.edit;
+    m_pShowPassword = password.show;
 
     group->Add(grid, 1, wxEXPAND | wxALL, gap);
     top->Add(group, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(top);
 
-    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pType});
-    Bind(wxEVT_CHECKBOX, &CDlgProxy::OnShowPassword, this, kIdShowPassword);
+    EnableOkOnChange({m_pHost, m_pPort, m_pUser, m_pPassword, m_pType, m_pShowPassword});
 }
 
 int CDlgProxy::ShowModal() {
@@ -93,24 +87,12 @@ void CDlgProxy::LoadRecord() {
     m_pUser->ChangeValue(ToWx(m_pProxy->m_strUser));
     m_pPassword->ChangeValue(ToWx(m_pProxy->m_strPassword));
     m_pShowPassword->SetValue(m_pProxy->m_bShowPassword);
-    for (const char* name : kTypeNames)
-        m_pType->Append(name);
+    for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable())
+        m_pType->Append(row.name);
     // Selected by name: a code of our own that is not in the table leaves no selection.
-    for (int i = 0; i < kTypeCount; ++i)
-        if (kTypeCodes[i] == m_pProxy->m_nType)
-            m_pType->SetStringSelection(kTypeNames[i]);
-    ApplyPasswordRule();
-}
-
-void CDlgProxy::ApplyPasswordRule() {
-    // The same masking as the connection dialog's password.
-    corvane::remote::SetPasswordShown(m_pPassword, m_pShowPassword->GetValue());
-    MarkChanged();
-}
-
-void CDlgProxy::OnShowPassword(wxCommandEvent&) {
-    ApplyPasswordRule();
-    m_pPassword->SetFocus();
+    if (const corvane::ProxyTypeRow* row = corvane::ProxyTypeByStoredCode(m_pProxy->m_nType))
+        m_pType->SetStringSelection(row->name);
+    corvane::remote::ApplyShowPassword({m_pPassword, m_pShowPassword});
 }
 
 void CDlgProxy::OnOK(wxCommandEvent&) {
@@ -125,8 +107,8 @@ void CDlgProxy::OnOK(wxCommandEvent&) {
     m_pProxy->m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     m_pProxy->m_bShowPassword = m_pShowPassword->GetValue();
     const wxString type = m_pType->GetStringSelection();
-    for (int i = 0; i < kTypeCount; ++i)
-        if (type == kTypeNames[i])
-            m_pProxy->m_nType = kTypeCodes[i];
+    for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable())
+        if (type == row.name)
+            m_pProxy->m_nType = row.storedCode;
     EndModal(wxID_OK);
 }

@@ -22,18 +22,12 @@ public:
         kIdShowPassword = 1067,
     };
 
-    // The names the type list shows, in list order, and the codes stored for them.
-    static constexpr int kTypeCount = 5;
-    static const char* const kTypeNames[kTypeCount];
-    static const std::int32_t kTypeCodes[kTypeCount];
+    // The type list shows corvane::ProxyTypeTable() (platform/ProxyTypes.h) in its order.
 
     CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc);
 
     // Runs the editor on the document's proxy; true when it ended with OK.
     static bool Edit(wxWindow* parent, CCorvaneDoc* pDoc);
-
-    // Edits this record instead of the document's own.
-    void SetProxySettings(CProxySettings* pProxy) { m_pProxy = pProxy; }
 
     int ShowModal() override;
 
@@ -43,8 +37,6 @@ public:
 private:
     void BuildControls();
     void LoadRecord();
-    void ApplyPasswordRule();
-    void OnShowPassword(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
     CCorvaneDoc* m_pDoc;

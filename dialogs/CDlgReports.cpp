@@ -19,13 +19,13 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
                                    ConvertDialogToPixels(wxSize(88, 123)), wxBORDER_SUNKEN);
     body->Add(m_pChannels, 0, wxEXPAND | wxRIGHT, gap);
 
-    m_pGroup = new wxStaticBox(this, kIdGroup, _("Mail "));
+    m_pGroup = new wxStaticBox(this, kIdGroup, _("Mail"));
     auto* group = new wxStaticBoxSizer(m_pGroup, wxVERTICAL);
     auto* checks = new wxBoxSizer(wxVERTICAL);
     m_pEnabled = new wxCheckBox(m_pGroup, kIdEnabled, _("Enabled"));
-    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, _("Send empty report if no events happen"));
+    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, _("Send an empty report if nothing happened"));
     m_pErrors = new wxCheckBox(m_pGroup, kIdErrors, _("Report errors"));
-    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, _("Report new found and updated files"));
+    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, _("Report new and updated files"));
     m_pActions = new wxCheckBox(m_pGroup, kIdActions, _("Report actions (uploaded and downloaded files)"));
     m_pConflicts = new wxCheckBox(m_pGroup, kIdConflicts, _("Report conflicts"));
     checks->Add(m_pEnabled, 0, wxBOTTOM, gap + FromDIP(3));
@@ -41,7 +41,7 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
     SetSizerAndFit(top);
 
     m_work = m_pDoc->m_reports;
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)))
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pChannels->SetImageList(&m_images);
     m_pChannels->AddString(_("Mail"), IMG_PAGE);
     m_pChannels->AddString(_("Log"), IMG_PAGE);
@@ -95,7 +95,7 @@ void CDlgReports::OnChannel(wxCommandEvent&) {
     StoreChannel(m_shown);
     const auto channel = static_cast<Channel>(sel);
     // The mail group is titled differently once the operator has switched to it.
-    m_pGroup->SetLabel(channel == channelMail ? _("Email ") : _("Log "));
+    m_pGroup->SetLabel(channel == channelMail ? _("Mail") : _("Log"));
     m_pSendEmpty->Show(channel == channelMail);
     LoadChannel(channel);
     m_shown = channel;

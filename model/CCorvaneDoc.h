@@ -34,6 +34,8 @@ public:
     explicit CCorvaneDoc(IProfileStore* store = nullptr) : m_pStore(store) {}
 
     void SetProfileStore(IProfileStore* store) { m_pStore = store; }
+    // The per-user settings store the project was opened with (may be null).
+    IProfileStore* GetProfileStore() const { return m_pStore; }
 
     // Reads or writes the whole project in the file layout.
     void Serialize(CArchive& ar);

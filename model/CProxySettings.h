@@ -9,7 +9,8 @@ class CArchive;
 // The project's proxy; every connection with m_bUseProxy set goes through it.
 class CProxySettings {
 public:
-    // Codes as stored in the file, in the order the proxy dialog lists their names.
+    // Codes as stored in the file. The proxy dialog lists them in another order, and the FTP
+    // component has codes of its own: platform/ProxyTypes.h maps between them.
     enum Type : std::int32_t { typeSocks4 = 0, typeSocks4A = 1, typeSocks5 = 2, typeHttp = 3, typeNone = 4 };
     static constexpr const char* kDefaultHost = "proxy.example.com";
 

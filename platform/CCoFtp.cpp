@@ -4,8 +4,7 @@
 #include "platform/CInternetException.h"
 #include "platform/COleException.h"
 #include "platform/CoFtpDispIds.h"
-
-#include <climits>
+#include "platform/ProxyTypes.h"
 
 namespace {
 
@@ -34,6 +33,13 @@ void NoArgs(const std::vector<CVariant>& args) {
         BadParamCount();
 }
 
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
 class CCoFtpItem : public IDispatch {
 public:
     explicit CCoFtpItem(CFtpFileInfo info) : m_info(std::move(info)) {}
@@ -45,9 +51,6 @@ public:
         switch (id) {
         case coftp::dispidName:
             return m_info.strName;
-        case coftp::dispidSize:
-            return static_cast<std::int32_t>(m_info.nSize >= 0 && m_info.nSize <= INT32_MAX ? m_info.nSize
-                                                                                            : -1);
         case coftp::dispidKind:
             switch (m_info.type) {
             case corvane::FtpListEntry::Type::file:
@@ -97,84 +100,87 @@ void CCoFtp::Register() {
 }
 
 CVariant CCoFtp::Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>& args) {
-    using Proxy = CFtpSessionOptions::Proxy;
-    if (kind == InvokeKind::propertyPut) {
-        switch (id) {
-        case coftp::dispidHost:
-            m_options.strHost = Arg<std::string>(args);
-            return {};
-        case coftp::dispidPort:
-            m_options.nPort = static_cast<std::uint16_t>(Arg<std::int16_t>(args));
-            return {};
-        case coftp::dispidUser:
-            m_options.strUser = Arg<std::string>(args);
-            return {};
-        case coftp::dispidPassword:
-            m_options.strPassword = Arg<std::string>(args);
-            return {};
-        case coftp::dispidPassive:
-            m_options.bPassive = Arg<std::int32_t>(args) != 0;
-            return {};
-        case coftp::dispidProxyType: {
-            const std::int32_t type = Arg<std::int32_t>(args);
-            switch (type) {
-            case coftp::proxyNone:
-                m_options.proxy = Proxy::none;
-                break;
-            case coftp::proxySocks4:
-                m_options.proxy = Proxy::socks4;
-                break;
-            case coftp::proxySocks4A:
-                m_options.proxy = Proxy::socks4a;
-                break;
-            case coftp::proxySocks5:
-                m_options.proxy = Proxy::socks5;
-                break;
-            case coftp::proxyHttp:
-                m_options.proxy = Proxy::http;
-                break;
-            default:
-                throw COleDispatchException("Unknown proxy type " + std::to_string(type) + ".");
-            }
-            return {};
-        }
-        case coftp::dispidProxyUser:
-            m_options.strProxyUser = Arg<std::string>(args);
-            return {};
-        case coftp::dispidProxyPassword:
-            m_options.strProxyPassword = Arg<std::string>(args);
-            return {};
-        case coftp::dispidProxyHost:
-            m_options.strProxyHost = Arg<std::string>(args);
-            return {};
-        case coftp::dispidProxyPort:
-            m_options.nProxyPort = static_cast<std::uint16_t>(Arg<std::int16_t>(args));
-            return {};
-        case coftp::dispidTimeout:
-            m_nTimeout = Arg<std::int16_t>(args);
-            return {};
-        case coftp::dispidFlags:
-            m_nFlags = Arg<std::int32_t>(args);
-            return {};
-        default:
-            MemberNotFound();
-        }
-    }
-    if (kind == InvokeKind::propertyGet) {
+    switch (kind) {
+    case InvokeKind::propertyPut:
+        PutProperty(id, args);
+        return {};
+    case InvokeKind::propertyGet:
         NoArgs(args);
-        switch (id) {
-        case coftp::dispidListing:
-            if (!m_pListing)
-                m_pListing = std::make_shared<CCoFtpListing>(std::vector<CFtpFileInfo>{});
-            return m_pListing;
-        case coftp::dispidTimeout:
-            return m_nTimeout;
-        case coftp::dispidFlags:
-            return m_nFlags;
-        default:
-            MemberNotFound();
-        }
+        return GetProperty(id);
+    case InvokeKind::method:
+        return CallMethod(id, args);
     }
+    MemberNotFound();
+}
+
+void CCoFtp::PutProperty(DISPID id, const std::vector<CVariant>& args) {
+    switch (id) {
+    case coftp::dispidHost:
+        m_options.strHost = Arg<std::string>(args);
+        return;
+    case coftp::dispidPort:
+        m_options.nPort = static_cast<std::uint16_t>(Arg<std::int16_t>(args));
+        return;
+    case coftp::dispidUser:
+        m_options.strUser = Arg<std::string>(args);
+        return;
+    case coftp::dispidPassword:
+        m_options.strPassword = Arg<std::string>(args);
+        return;
+    case coftp::dispidPassive:
+        m_options.bPassive = Arg<std::int32_t>(args) != 0;
+        return;
+    case coftp::dispidProxyType: {
+        const std::int32_t type = Arg<std::int32_t>(args);
+        const corvane::ProxyTypeRow* row = corvane::ProxyTypeByComponentCode(type);
+        if (!row)
+            throw COleDispatchException("Unknown proxy type " + std::to_string(type) + ".");
+        m_options.proxy = row->kind;
+        return;
+    }
+    case coftp::dispidProxyUser:
+        m_options.strProxyUser = Arg<std::string>(args);
+        return;
+    case coftp::dispidProxyPassword:
+        m_options.strProxyPassword = Arg<std::string>(args);
+        return;
+    case coftp::dispidProxyHost:
+        m_options.strProxyHost = Arg<std::string>(args);
+        return;
+    case coftp::dispidProxyPort:
+        m_options.nProxyPort = static_cast<std::uint16_t>(Arg<std::int16_t>(args));
+        return;
+    case coftp::dispidTimeout:
+        m_nTimeout = Arg<std::int16_t>(args);
+        return;
+    case coftp::dispidFlags:
+        m_nFlags = Arg<std::int32_t>(args);
+        return;
+    default:
+        MemberNotFound();
+    }
+}
+
+CVariant CCoFtp::GetProperty(DISPID id) {
+    switch (id) {
+    case coftp::dispidListing:
+        if (!m_pListing)
+            m_pListing = std::make_shared<CCoFtpListing>(std::vector<CFtpFileInfo>{});
+        return m_pListing;
+    case coftp::dispidTimeout:
+        return m_nTimeout;
+    case coftp::dispidFlags:
+        return m_nFlags;
+    case coftp::dispidTranscript:
+        return m_pSession ? Lines(m_pSession->GetTranscript()) : std::string();
+    case coftp::dispidWarnings:
+        return m_pSession ? Lines(m_pSession->GetWarnings()) : std::string();
+    default:
+        MemberNotFound();
+    }
+}
+
+CVariant CCoFtp::CallMethod(DISPID id, const std::vector<CVariant>& args) {
     switch (id) {
     case coftp::dispidConnect:
         NoArgs(args);

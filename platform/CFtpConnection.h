@@ -2,7 +2,9 @@
 // One logged-in FTP connection of the built-in client (made by CInternetSession).
 #include "platform/CFtpSession.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class CFtpConnection {
 public:
@@ -19,7 +21,11 @@ public:
     // The text of the last failure of a call that reports failure as false.
     const std::string& GetLastErrorText() const { return m_strLastError; }
 
-    CFtpSession* GetSession() const { return m_pSession.get(); }
+    // The session's transcript and the passive address warnings of its login (CFtpSession).
+    const std::vector<std::string>& GetTranscript() const { return m_pSession->GetTranscript(); }
+    const std::vector<std::string>& GetWarnings() const { return m_pSession->GetWarnings(); }
+    // What the last listing could not read, in words; empty when it read every line.
+    const std::string& GetListingNote() const { return m_pSession->GetListingNote(); }
 
 private:
     friend class CFtpFileFind;

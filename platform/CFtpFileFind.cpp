@@ -16,8 +16,6 @@ bool CFtpFileFind::FindFile(const std::string& pattern) {
     try {
         all = session.List();
     } catch (const CInternetException& e) {
-        if (e.m_dwError == CInternetException::listingUnreadable)
-            m_status = Status::unreadable;
         m_strLastError = e.GetErrorMessage();
         return false;
     }
@@ -74,11 +72,6 @@ std::string CFtpFileFind::GetFilePath() const {
     if (path.empty() || (path.back() != '/' && path.back() != '\\'))
         path += '/';
     return path + c->strName;
-}
-
-std::int64_t CFtpFileFind::GetLength() const {
-    const CFtpFileInfo* c = Current();
-    return c ? c->nSize : -1;
 }
 
 void CFtpFileFind::Close() {

@@ -18,10 +18,8 @@ public:
         // The listing worked and nothing in it matches: with "*", an empty folder.
         noMatch,
         // The listing failed: connection lost, no answer in time, data connection refused,
-        // listing too large or too slow, or the session is not open.
+        // listing too large, too slow or unreadable, or the session is not open.
         failed,
-        // The server sent lines, none of which reads as an entry.
-        unreadable,
     };
 
     explicit CFtpFileFind(CFtpConnection* connection) : m_pConnection(connection) {}
@@ -42,7 +40,6 @@ public:
     std::string GetFileName() const;
     // The current folder, "/" unless it already ends with "/" or "\", then the name.
     std::string GetFilePath() const;
-    std::int64_t GetLength() const;
 
     void Close();
     const std::string& GetLastErrorText() const { return m_strLastError; }

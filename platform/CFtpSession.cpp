@@ -1,19 +1,30 @@
 #include "platform/CFtpSession.h"
 
-#include "model/AsciiCase.h"
+#include "model/CodePage.h"
 #include "model/SecretText.h"
+#include "model/VisibleText.h"
+#include "platform/CCancelScope.h"
 #include "platform/CInternetException.h"
 #include "platform/CurlSetup.h"
+#include "platform/ErrorText.h"
+#include "platform/ProxyTypes.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <type_traits>
 
 namespace {
+
+using Stage = CFtpSession::Stage;
+
+// A transcript longer than this is cut: a server chatting without end must not fill the memory.
+constexpr std::size_t kMaxTranscriptLines = 4000;
 
 CURL* Handle(void* p) {
     return static_cast<CURL*>(p);
@@ -29,8 +40,17 @@ bool EnvironmentNamesAProxy() {
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(),
-                      [](char a, char b) { return corvane::AsciiLower(a) == corvane::AsciiLower(b); });
+           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+bool ContainsNoCase(std::string_view s, std::string_view word) {
+    for (std::size_t i = 0; i + word.size() <= s.size(); ++i)
+        if (StartsWithNoCase(s.substr(i), word))
+            return true;
+    return false;
 }
 
 // A command or request header line as the transcript keeps it: credentials masked.
@@ -50,6 +70,12 @@ std::string ForTranscript(std::string line) {
         return line.substr(0, blank + 1) + corvane::MaskSecret(line.substr(blank + 1));
     }
     return line;
+}
+
+std::string Verb(std::string_view line) {
+    std::string verb(line.substr(0, line.find(' ')));
+    std::transform(verb.begin(), verb.end(), verb.begin(), [](unsigned char c) { return std::toupper(c); });
+    return verb;
 }
 
 std::string SizeText(std::size_t bytes) {
@@ -80,6 +106,97 @@ std::string HostForUrl(const std::string& host) {
     return host;
 }
 
+bool ReplyIs(const std::string& reply, std::string_view code) {
+    return reply.compare(0, code.size(), code) == 0;
+}
+
+bool IsFailureReply(const std::string& reply) {
+    return !reply.empty() && (reply.front() == '4' || reply.front() == '5');
+}
+
+const char* StageName(Stage stage) {
+    switch (stage) {
+    case Stage::resolve:
+        return "finding the server";
+    case Stage::connect:
+        return "connecting";
+    case Stage::greeting:
+        return "greeting";
+    case Stage::login:
+        return "login";
+    case Stage::folder:
+        return "opening the folder";
+    case Stage::data:
+        return "data connection";
+    case Stage::listing:
+        return "listing";
+    }
+    return "";
+}
+
+std::string StageTitle(Stage stage) {
+    std::string title = StageName(stage);
+    title.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(title.front())));
+    return title;
+}
+
+// The folder a "257" reply names, its doubled quotes undone; none when it names no absolute one.
+std::optional<std::string> PwdFolder(const std::string& reply) {
+    if (!ReplyIs(reply, "257"))
+        return std::nullopt;
+    const auto open = reply.find('"');
+    const auto close = reply.rfind('"');
+    if (open == std::string::npos || close <= open)
+        return std::nullopt;
+    const std::string quoted = reply.substr(open + 1, close - open - 1);
+    std::string folder;
+    for (std::size_t i = 0; i < quoted.size(); ++i) {
+        folder += quoted[i];
+        if (quoted[i] == '"' && i + 1 < quoted.size() && quoted[i + 1] == '"')
+            ++i;
+    }
+    if (folder.empty() || folder.front() != '/')
+        return std::nullopt;
+    return folder;
+}
+
+// The address of a "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)" reply, and its port.
+std::optional<std::pair<std::string, int>> PasvAddress(const std::string& reply) {
+    if (!ReplyIs(reply, "227"))
+        return std::nullopt;
+    std::size_t i = 3;
+    while (i < reply.size() && !std::isdigit(static_cast<unsigned char>(reply[i])))
+        ++i;
+    int n[6] = {};
+    for (int k = 0; k < 6; ++k) {
+        int digits = 0;
+        for (; i < reply.size() && std::isdigit(static_cast<unsigned char>(reply[i])) && digits < 3;
+             ++i, ++digits)
+            n[k] = n[k] * 10 + (reply[i] - '0');
+        if (digits == 0 || n[k] > 255 || (k < 5 && (i >= reply.size() || reply[i++] != ',')))
+            return std::nullopt;
+    }
+    return std::pair(std::to_string(n[0]) + "." + std::to_string(n[1]) + "." + std::to_string(n[2]) + "." +
+                         std::to_string(n[3]),
+                     n[4] * 256 + n[5]);
+}
+
+// How an IPv4 address reads to the passive address check; none for anything else.
+enum class AddressKind { loopback, privateNetwork, other };
+std::optional<AddressKind> KindOfAddress(const std::string& dotted) {
+    in_addr parsed{};
+    if (inet_pton(AF_INET, dotted.c_str(), &parsed) != 1)
+        return std::nullopt;
+    const std::uint32_t a = ntohl(parsed.s_addr);
+    const auto in = [a](std::uint32_t net, int bits) { return (a >> (32 - bits)) == (net >> (32 - bits)); };
+    if (in(0x7F000000, 8))
+        return AddressKind::loopback;
+    if (in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16) || in(0x64400000, 10) ||
+        in(0xA9FE0000, 16))
+        return AddressKind::privateNetwork;
+    return AddressKind::other;
+}
+
 } // namespace
 
 CFtpSession::CFtpSession() {
@@ -93,22 +210,19 @@ CFtpSession::~CFtpSession() {
 int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, void* self) {
     auto* s = static_cast<CFtpSession*>(self);
     const std::string_view text(data, size);
-    if (type == CURLINFO_HEADER_IN) {
-        std::string line = TrimLine(text);
-        if (!line.empty()) {
-            // Through a proxy its own HTTP or SOCKS words come first.
-            if (s->m_arrReplies.empty() && s->m_bDirect && !corvane::StartsWithReplyCode(line))
-                s->m_bNotFtp = true;
-            s->m_strLastReply = line;
-            s->m_arrReplies.push_back(std::move(line));
-        }
+    if (type == CURLINFO_TEXT) {
+        // The library's own words never reach a person; they only tell when connecting starts.
+        if (s->m_stage == Stage::resolve && text.substr(0, 16).find("Trying ") != std::string_view::npos)
+            s->EnterStage(Stage::connect);
+    } else if (type == CURLINFO_HEADER_IN) {
+        if (std::string line = TrimLine(text); !line.empty())
+            s->OnReplyReceived(line);
     } else if (type == CURLINFO_HEADER_OUT) {
         // One FTP command, or a whole proxy request with its headers.
         for (std::size_t pos = 0; pos < text.size();) {
             const std::size_t eol = std::min(text.find('\n', pos), text.size());
-            std::string line = TrimLine(text.substr(pos, eol - pos));
-            if (!line.empty())
-                s->m_arrCommands.push_back(ForTranscript(std::move(line)));
+            if (std::string line = TrimLine(text.substr(pos, eol - pos)); !line.empty())
+                s->OnCommandSent(line);
             pos = eol + 1;
         }
     }
@@ -119,7 +233,7 @@ int CFtpSession::DebugCallback(void*, int type, char* data, std::size_t size, vo
 static_assert(std::is_same_v<curl_off_t, std::int64_t>);
 
 int CFtpSession::ProgressCallback(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
-    return static_cast<CFtpSession*>(self)->m_bNotFtp ? 1 : 0;
+    return static_cast<CFtpSession*>(self)->m_bNotFtp || corvane::CCancelScope::IsCancelled() ? 1 : 0;
 }
 
 std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t count, void* self) {
@@ -132,107 +246,317 @@ std::size_t CFtpSession::WriteCallback(char* data, std::size_t size, std::size_t
     return size * count;
 }
 
-std::string CFtpSession::PlainFailure(int code) const {
-    // A server or a port mistaken for another is the usual first-day failure; the library's
-    // own words ("with 0 bytes received", "Couldn't connect to server") do not say which.
-    CURL* curl = Handle(m_pCurl);
-    const std::string port = std::to_string(m_options.nPort ? m_options.nPort : 21);
-    const std::string server = "the server \"" + m_options.strHost + "\" on port " + port;
-    curl_off_t connectUs = 0, totalUs = 0;
-    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectUs);
-    curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &totalUs);
-    const long seconds = std::max(1L, std::lround(static_cast<double>(totalUs) / 1e6));
-    const std::string within =
-        " within " + std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
-    const bool answeredOtherwise = m_bNotFtp && !m_arrReplies.empty();
-    const std::string otherProtocol =
-        "The answer of " + server + " is not an FTP server's." +
-        (answeredOtherwise ? " It said: \"" + m_arrReplies.front() + "\"." : "");
-    switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return "The server \"" + m_options.strHost + "\" was not found: the host name is unknown.";
-    case CURLE_COULDNT_CONNECT: {
-        long osErrno = 0;
-        curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osErrno);
-        // Through a proxy the refusal may be the proxy's, which the library's text names.
-        if (m_bDirect && osErrno == ECONNREFUSED)
-            return "Could not connect to " + server + ": the connection was refused.";
-        return {};
+// --- Transcript ------------------------------------------------------------------------
+
+void CFtpSession::Note(std::string line) {
+    if (m_arrTranscript.size() > kMaxTranscriptLines)
+        return;
+    if (m_arrTranscript.size() == kMaxTranscriptLines) {
+        line = "(the transcript is cut here)";
     }
-    case CURLE_WEIRD_SERVER_REPLY:
-        return otherProtocol;
-    case CURLE_ABORTED_BY_CALLBACK:
-        return answeredOtherwise ? otherProtocol : std::string();
-    case CURLE_OPERATION_TIMEDOUT:
-        if (!m_bDirect || !m_arrReplies.empty())
-            return {};
-        if (connectUs == 0)
-            return "Could not connect to " + server + within;
-        return "Timed out: " + server + " took the connection but did not answer" + within;
-    default:
-        return {};
-    }
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start);
+    std::string stamp = std::to_string(ms.count()) + " ms";
+    if (stamp.size() < 9)
+        stamp.insert(0, 9 - stamp.size(), ' ');
+    m_arrTranscript.push_back(stamp + "  " + line);
 }
 
-void CFtpSession::ThrowError(int code) const {
-    std::string text = m_szError[0] ? m_szError : curl_easy_strerror(static_cast<CURLcode>(code));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    if (m_bBodyTooLarge)
-        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" is larger than " +
+void CFtpSession::EnterStage(Stage stage) {
+    if (stage == m_stage && m_bStageOpen)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_bStageOpen)
+        Note("-- " + std::string(StageName(m_stage)) + " took " +
+             std::to_string(
+                 std::chrono::duration_cast<std::chrono::milliseconds>(now - m_stageStart).count()) +
+             " ms");
+    m_stage = stage;
+    m_stageStart = now;
+    m_bStageOpen = true;
+    std::string line = "-- " + std::string(StageName(stage));
+    if (stage == Stage::resolve)
+        line += ": \"" + corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strHost)) + "\"";
+    if (stage == Stage::connect)
+        line += ": " + ServerText() + (m_bDirect ? ", directly" : ", through " + ProxyText());
+    Note(line);
+}
+
+void CFtpSession::CloseStage(bool failed) {
+    if (!m_bStageOpen)
+        return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                          m_stageStart);
+    Note("-- " + std::string(StageName(m_stage)) + (failed ? " failed after " : " took ") +
+         std::to_string(ms.count()) + " ms");
+    m_bStageOpen = false;
+}
+
+void CFtpSession::OnCommandSent(const std::string& line) {
+    std::string shown = ForTranscript(line);
+    const std::string verb = Verb(line);
+    if (verb == "USER" || verb == "PASS")
+        EnterStage(Stage::login);
+    else if (verb == "CWD")
+        EnterStage(Stage::folder);
+    else if (verb == "EPSV" || verb == "EPRT" || verb == "PORT" || (verb == "PASV" && !m_bOpening))
+        EnterStage(Stage::data);
+    else if (verb == "LIST" || verb == "MLSD" || verb == "NLST")
+        EnterStage(Stage::listing);
+    m_strLastCommand = verb;
+    Note("> " + corvane::VisibleText(corvane::RemoteNameToUtf8(shown)));
+    m_arrCommands.push_back(std::move(shown));
+}
+
+void CFtpSession::OnReplyReceived(const std::string& line) {
+    // Through a proxy its own HTTP or SOCKS words come first.
+    if (m_arrReplies.empty() && m_bDirect && !corvane::StartsWithReplyCode(line))
+        m_bNotFtp = true;
+    if ((m_stage == Stage::resolve || m_stage == Stage::connect) && corvane::StartsWithReplyCode(line))
+        EnterStage(Stage::greeting);
+    Note("< " + Shown(line));
+    m_strLastReply = line;
+    m_arrReplies.push_back(line);
+}
+
+std::string CFtpSession::Shown(std::string_view serverBytes) const {
+    // Masked first, in the project's bytes and as a server that took them for UTF-8 echoes them,
+    // then made readable, then cut: a cut never leaves half a password behind.
+    const std::string password = corvane::Cp1252ToUtf8(m_options.strPassword);
+    const std::string proxyPassword = corvane::Cp1252ToUtf8(m_options.strProxyPassword);
+    const std::string masked = corvane::MaskSecretsIn(
+        serverBytes, {m_options.strPassword, password, m_options.strProxyPassword, proxyPassword});
+    return corvane::CutToChars(corvane::VisibleText(corvane::RemoteNameToUtf8(masked)));
+}
+
+std::string CFtpSession::ServerText() const {
+    return "the server \"" + corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strHost)) + "\" on port " +
+           std::to_string(m_options.nPort ? m_options.nPort : 21);
+}
+
+std::string CFtpSession::ProxyText() const {
+    const corvane::ProxyTypeRow* row = corvane::ProxyTypeByKind(m_options.proxy);
+    if (!row)
+        return "the system's proxy";
+    return std::string("the ") + row->name + " proxy \"" +
+           corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strProxyHost)) + "\" on port " +
+           std::to_string(m_options.nProxyPort);
+}
+
+std::string CFtpSession::UserText() const {
+    if (m_options.strUser.empty())
+        return "\"anonymous\"";
+    return "\"" + corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strUser)) + "\"";
+}
+
+std::string CFtpSession::FolderText() const {
+    // A folder may come from a server's listing: outside text like its replies.
+    return "\"" + Shown(m_strFolderInWork) + "\"";
+}
+
+std::string CFtpSession::WithinText(long seconds) const {
+    seconds = std::max(1L, seconds);
+    return " within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+}
+
+// --- Failures --------------------------------------------------------------------------
+
+CFtpSession::Stage CFtpSession::FailedStage(int code) const {
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return Stage::resolve;
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+    case CURLE_FTP_PORT_FAILED:
+    case CURLE_FTP_WEIRD_PASV_REPLY:
+    case CURLE_FTP_WEIRD_227_FORMAT:
+    case CURLE_FTP_CANT_GET_HOST:
+        return Stage::data;
+    default:
+        break;
+    }
+    if (ReplyIs(m_strLastReply, "425") || ReplyIs(m_strLastReply, "426"))
+        return Stage::data;
+    curl_off_t connectUs = 0;
+    curl_easy_getinfo(Handle(m_pCurl), CURLINFO_CONNECT_TIME_T, &connectUs);
+    if ((m_stage == Stage::resolve || m_stage == Stage::connect) && m_bDirect && connectUs > 0)
+        return Stage::greeting;
+    return m_stage == Stage::resolve ? Stage::connect : m_stage;
+}
+
+std::string CFtpSession::ExplainConnect(int code) const {
+    CURL* curl = Handle(m_pCurl);
+    curl_off_t connectUs = 0, totalUs = 0;
+    long osErrno = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectUs);
+    curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &totalUs);
+    curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osErrno);
+    const std::string within = WithinText(std::lround(static_cast<double>(totalUs) / 1e6));
+    const bool answeredOtherwise = m_bNotFtp && !m_arrReplies.empty();
+    if (code == CURLE_WEIRD_SERVER_REPLY || answeredOtherwise)
+        return "the answer of " + ServerText() + " is not an FTP server's." +
+               (answeredOtherwise ? " It said: \"" + Shown(m_arrReplies.front()) + "\"." : "") +
+               " Check the port: FTP servers usually listen on port 21.";
+    if (!m_bDirect)
+        return ServerText() + " could not be reached through " + ProxyText() +
+               ". Check the proxy settings, and that the proxy may connect to the server.";
+    if (code == CURLE_COULDNT_CONNECT && osErrno == ECONNREFUSED)
+        return ServerText() + " refused the connection. Check the host name and the port, and that the "
+                              "FTP server is running.";
+    if (code == CURLE_OPERATION_TIMEDOUT && connectUs == 0)
+        return ServerText() + " did not answer" + within +
+               ". Check the host name and the port, and whether a firewall blocks the way.";
+    if (code == CURLE_OPERATION_TIMEDOUT)
+        return ServerText() + " took the connection but did not answer" + within +
+               ". Check that this port is the FTP server's.";
+    return ServerText() + " could not be reached (network error " + std::to_string(code) +
+           "). Check the host name, the port and the network.";
+}
+
+std::string CFtpSession::ExplainData(int code) const {
+    if (!m_options.bPassive)
+        return ServerText() + " could not open the data connection to this computer (active mode). A "
+                              "firewall here probably blocks it: allow incoming connections for this "
+                              "program, or use passive mode.";
+    std::string announced;
+    for (const std::string& reply : m_arrReplies) {
+        if (const auto pasv = PasvAddress(reply))
+            announced = pasv->first + " port " + std::to_string(pasv->second);
+        else if (const auto bars = reply.find("|||"); ReplyIs(reply, "229") && bars != std::string::npos)
+            announced = ReachedAddress() + " port " + std::to_string(std::atoi(reply.c_str() + bars + 3));
+    }
+    if (announced.empty())
+        return ServerText() + " offered no passive data connection. Use active mode.";
+    const std::string what = code == CURLE_OPERATION_TIMEDOUT
+                                 ? "did not answer" + WithinText(m_nConnectSeconds)
+                                 : "could not be reached";
+    return "the passive data address that " + ServerText() + " announced (" + announced + ") " + what +
+           ". Check the server's passive address setting (it must announce an address this computer "
+           "can reach), or use active mode.";
+}
+
+std::string CFtpSession::Explain(int code, Stage stage) const {
+    if (ReplyIs(m_strLastReply, "421"))
+        return ServerText() + " has too many connections open. Try again later, or ask the server's "
+                              "administrator to allow more connections.";
+    const bool refused = IsFailureReply(m_strLastReply);
+    switch (stage) {
+    case Stage::resolve:
+        if (code == CURLE_COULDNT_RESOLVE_PROXY)
+            return "the proxy's host name \"" +
+                   corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strProxyHost)) +
+                   "\" is unknown. Check the proxy settings.";
+        return "the host name \"" + corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strHost)) +
+               "\" is unknown. Check the host name.";
+    case Stage::connect:
+    case Stage::greeting:
+        return ExplainConnect(code);
+    case Stage::login:
+        if (ReplyIs(m_strLastReply, "534") ||
+            (refused && (ContainsNoCase(m_strLastReply, "TLS") || ContainsNoCase(m_strLastReply, "SSL"))))
+            return ServerText() +
+                   " requires an encrypted (TLS) connection. The service speaks plain FTP, "
+                   "so it cannot use this server as configured: allow plain FTP for the "
+                   "user " +
+                   UserText() + " on the server, or choose another server.";
+        if (code == CURLE_LOGIN_DENIED || ReplyIs(m_strLastReply, "530"))
+            return ServerText() + " refused the user " + UserText() +
+                   ". Check the user name and the password.";
+        break;
+    case Stage::folder:
+        if (refused)
+            return "the folder " + FolderText() + " is missing on " + ServerText() + ", or the user " +
+                   UserText() +
+                   " may not open it. Check the folder's name and the user's rights on the server.";
+        break;
+    case Stage::data:
+        return ExplainData(code);
+    case Stage::listing:
+        if (code == CURLE_OPERATION_TIMEDOUT &&
+            (ReplyIs(m_strLastReply, "150") || ReplyIs(m_strLastReply, "125")))
+            return ServerText() + " sent no data for" + WithinText(m_nStallSeconds).substr(7) + ".";
+        if (refused)
+            return ServerText() + " refused to list the folder " + FolderText() + " for the user " +
+                   UserText() + ". Check the user's rights on the folder.";
+        if (code == CURLE_OPERATION_TIMEDOUT)
+            return ServerText() + " did not answer" + WithinText(m_nStallSeconds) + ".";
+        break;
+    }
+    if (code == CURLE_OPERATION_TIMEDOUT)
+        return ServerText() + " did not answer" + WithinText(m_nStallSeconds) + ".";
+    if (refused)
+        return ServerText() + " refused the request.";
+    return "the connection to " + ServerText() + " failed (network error " + std::to_string(code) + ").";
+}
+
+void CFtpSession::ThrowError(int code) {
+    if (m_bBodyTooLarge) {
+        CloseStage(true);
+        throw CInternetException("Listing failed: the listing of " + FolderText() + " is larger than " +
                                      SizeText(m_limits.listingMaxBytes) + ", so it was stopped.",
                                  CInternetException::listingTooLarge);
+    }
     // The library's clock may end the listing a moment before ours reaches the deadline.
     if (code == CURLE_OPERATION_TIMEDOUT && m_listingStart &&
-        (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9)
-        throw CInternetException("The listing of \"" + m_strCurrentDir + "\" took longer than " +
-                                     std::to_string((m_limits.listing.count() + 999) / 1000) +
+        (std::chrono::steady_clock::now() - *m_listingStart) * 10 >= m_limits.listing * 9) {
+        CloseStage(true);
+        throw CInternetException("Listing failed: the listing of " + FolderText() + " took longer than " +
+                                     std::to_string(corvane::SecondsRoundedUp(m_limits.listing)) +
                                      " seconds, so it was stopped.",
                                  CInternetException::listingTooSlow);
-    if (code == CURLE_OPERATION_TIMEDOUT && text.rfind("Operation too slow", 0) == 0)
-        text = "Timed out: the server sent no data for " + std::to_string(m_nStallSeconds) + " seconds.";
-    else if (std::string plain = PlainFailure(code); !plain.empty())
-        text = std::move(plain);
-    if (!m_strLastReply.empty() && text.find(m_strLastReply) == std::string::npos) {
-        // The server's own words are what usually tells the operator what to fix.
-        const char first = m_strLastReply.front();
-        if (first == '4' || first == '5')
-            text += " (server reply: " + m_strLastReply + ")";
     }
+    const Stage stage = FailedStage(code);
+    std::string text = StageTitle(stage) + " failed: " + Explain(code, stage);
+    // The server's own words are what usually tells the operator what to fix.
+    if (IsFailureReply(m_strLastReply))
+        text += " The server said: \"" + Shown(m_strLastReply) + "\"";
+    m_stage = stage;
+    CloseStage(true);
     throw CInternetException(text, code);
 }
 
-void CFtpSession::Open(const CFtpSessionOptions& options) {
+// --- Opening ---------------------------------------------------------------------------
+
+void CFtpSession::Reset(const CFtpSessionOptions& options) {
     Close();
     m_options = options;
     m_bDirect = options.proxy == CFtpSessionOptions::Proxy::none ||
                 (options.proxy == CFtpSessionOptions::Proxy::environment && !EnvironmentNamesAProxy());
     m_limits = corvane::GetNetTimeouts();
     m_strCurrentDir = "/";
+    m_strFolderInWork.clear();
     m_bMlsd = false;
     m_bListHidden = true;
     m_strLastReply.clear();
-    m_szError[0] = 0;
+    m_arrReplies.clear();
+    m_arrTranscript.clear();
+    m_arrWarnings.clear();
+    m_start = std::chrono::steady_clock::now();
+    m_bStageOpen = false;
+    m_stage = Stage::greeting; // anything but resolve, so that resolving is entered
+    EnterStage(Stage::resolve);
     if (!IsSafeHost(options.strHost))
         throw CInternetException(options.strHost.empty()
                                      ? "No server host name was given."
-                                     : "The server host name \"" + options.strHost + "\" is not valid.");
-    const unsigned port = options.nPort ? options.nPort : 21;
-    m_strBaseUrl = "ftp://" + HostForUrl(options.strHost) + ":" + std::to_string(port);
+                                     : "The server host name \"" +
+                                           corvane::VisibleText(corvane::Cp1252ToUtf8(options.strHost)) +
+                                           "\" is not valid.");
+    m_strBaseUrl =
+        "ftp://" + HostForUrl(options.strHost) + ":" + std::to_string(options.nPort ? options.nPort : 21);
+}
 
+void CFtpSession::SetUpHandle() {
     CURL* curl = curl_easy_init();
     if (!curl)
         throw CInternetException("The network library could not start a session.");
     m_pCurl = curl;
     m_pMulti = curl_multi_init();
-    if (!m_pMulti) {
-        Close();
+    if (!m_pMulti)
         throw CInternetException("The network library could not start a session.");
-    }
-    const corvane::NetTimeouts& timeouts = m_limits;
-    const long responseSec = std::max<long>(1, static_cast<long>((timeouts.response.count() + 999) / 1000));
+    const long responseSec = corvane::SecondsRoundedUp(m_limits.response);
+    m_nConnectSeconds = corvane::SecondsRoundedUp(m_limits.connect);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, m_szError);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &CFtpSession::DebugCallback);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
@@ -241,104 +565,129 @@ void CFtpSession::Open(const CFtpSessionOptions& options) {
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CFtpSession::ProgressCallback);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_limits.connect.count()));
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, responseSec);
-    curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(m_limits.connect.count()));
     // A data transfer that stalls for a whole response time ends like an unanswered command.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, responseSec);
     m_nStallSeconds = responseSec;
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
-    if (options.bPassive) {
+    if (m_options.bPassive)
         curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 1L);
-    } else {
+    else
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+    if (!m_options.strUser.empty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, m_options.strUser.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, m_options.strPassword.c_str());
     }
-    if (!options.strUser.empty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, options.strUser.c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, options.strPassword.c_str());
-    }
+}
 
-    using Proxy = CFtpSessionOptions::Proxy;
+void CFtpSession::SetUpProxy() {
+    CURL* curl = Handle(m_pCurl);
     // An HTTP proxy is only ever a tunnel: a plain request would give it the password.
     curl_easy_setopt(curl, CURLOPT_HTTPPROXYTUNNEL, 1L);
-    if (options.proxy == Proxy::none) {
+    if (m_options.proxy == CFtpSessionOptions::Proxy::none) {
         curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    } else if (options.proxy != Proxy::environment) {
-        if (!IsSafeHost(options.strProxyHost)) {
-            Close();
-            throw CInternetException(options.strProxyHost.empty()
-                                         ? "No proxy host name was given."
-                                         : "The proxy host name \"" + options.strProxyHost +
-                                               "\" is not valid.");
-        }
-        long type = CURLPROXY_HTTP;
-        switch (options.proxy) {
-        case Proxy::socks4:
-            type = CURLPROXY_SOCKS4;
-            break;
-        case Proxy::socks4a:
-            type = CURLPROXY_SOCKS4A;
-            break;
-        case Proxy::socks5:
-            // Names are resolved by the proxy: it is there because we may not reach the server ourselves.
-            type = CURLPROXY_SOCKS5_HOSTNAME;
-            break;
-        default:
-            break;
-        }
-        curl_easy_setopt(curl, CURLOPT_PROXY, HostForUrl(options.strProxyHost).c_str());
-        curl_easy_setopt(curl, CURLOPT_PROXYPORT, static_cast<long>(options.nProxyPort));
-        curl_easy_setopt(curl, CURLOPT_PROXYTYPE, type);
-        if (!options.strProxyUser.empty()) {
-            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, options.strProxyUser.c_str());
-            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, options.strProxyPassword.c_str());
-        }
+        return;
     }
+    const corvane::ProxyTypeRow* row = corvane::ProxyTypeByKind(m_options.proxy);
+    if (!row)
+        return; // the environment's
+    if (!IsSafeHost(m_options.strProxyHost))
+        throw CInternetException(
+            m_options.strProxyHost.empty()
+                ? "No proxy host name was given."
+                : "The proxy host name \"" +
+                      corvane::VisibleText(corvane::Cp1252ToUtf8(m_options.strProxyHost)) +
+                      "\" is not valid.");
+    curl_easy_setopt(curl, CURLOPT_PROXY, HostForUrl(m_options.strProxyHost).c_str());
+    curl_easy_setopt(curl, CURLOPT_PROXYPORT, static_cast<long>(m_options.nProxyPort));
+    curl_easy_setopt(curl, CURLOPT_PROXYTYPE, row->curlType);
+    if (!m_options.strProxyUser.empty()) {
+        curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, m_options.strProxyUser.c_str());
+        curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, m_options.strProxyPassword.c_str());
+    }
+}
 
+void CFtpSession::Open(const CFtpSessionOptions& options) {
     try {
+        Reset(options);
+        SetUpHandle();
+        SetUpProxy();
+        m_bOpening = true;
         // Log in only: the login folder, no body, no CWD.
         Perform(m_strBaseUrl + "/", true, nullptr, true);
+        m_bOpening = false;
     } catch (...) {
+        m_bOpening = false;
         Close();
         throw;
     }
+    ReadLoginReplies();
+    CheckPassiveAddress();
+}
+
+void CFtpSession::ReadLoginReplies() {
     // What the server told us about itself while logging in.
     for (const std::string& line : m_arrReplies) {
-        std::string upper = line;
-        std::transform(upper.begin(), upper.end(), upper.begin(), corvane::AsciiUpper);
-        if (upper.rfind("257", 0) == 0) {
-            const auto open = line.find('"');
-            const auto close = line.rfind('"');
-            if (open != std::string::npos && close > open) {
-                std::string dir = line.substr(open + 1, close - open - 1);
-                std::string unquoted;
-                for (std::size_t i = 0; i < dir.size(); ++i) {
-                    unquoted += dir[i];
-                    if (dir[i] == '"' && i + 1 < dir.size() && dir[i + 1] == '"')
-                        ++i;
-                }
-                if (!unquoted.empty() && unquoted.front() == '/')
-                    m_strCurrentDir = unquoted;
-            }
-        }
-        const auto trimmed = upper.find_first_not_of(' ');
-        if (trimmed != std::string::npos && upper.compare(trimmed, 4, "MLST") == 0)
+        if (const auto folder = PwdFolder(line))
+            m_strCurrentDir = *folder;
+        const auto first = line.find_first_not_of(' ');
+        if (first != std::string::npos && StartsWithNoCase(std::string_view(line).substr(first), "MLST"))
             m_bMlsd = true;
     }
 }
 
+std::string CFtpSession::ReachedAddress() const {
+    char* primary = nullptr;
+    curl_easy_getinfo(Handle(m_pCurl), CURLINFO_PRIMARY_IP, &primary);
+    return primary ? primary : "";
+}
+
+void CFtpSession::CheckPassiveAddress() {
+    // Through a proxy we never see the server's own address, so there is nothing to compare.
+    if (!m_options.bPassive || !m_bDirect)
+        return;
+    std::optional<std::pair<std::string, int>> announced;
+    for (const std::string& line : m_arrReplies)
+        if (auto pasv = PasvAddress(line))
+            announced = std::move(pasv);
+    const std::string reached = ReachedAddress();
+    const auto reachedKind = KindOfAddress(reached);
+    if (!announced || !reachedKind || announced->first == reached)
+        return;
+    const auto kind = KindOfAddress(announced->first);
+    const std::string what = kind == AddressKind::privateNetwork ? " (a private address)"
+                             : kind == AddressKind::loopback     ? " (a loopback address)"
+                                                                 : "";
+    const std::string warning = "The server announces the passive address " + announced->first + what +
+                                ", but it was reached at " + reached +
+                                ". A client that connects to the announced address (PASV) will fail to "
+                                "list: set the server's passive address to the one clients connect to.";
+    Note("-- passive address check: " + warning);
+    m_arrWarnings.push_back(warning);
+}
+
 void CFtpSession::Close() {
-    if (m_pCurl) {
-        curl_easy_cleanup(Handle(m_pCurl));
+    CURL* curl = Handle(m_pCurl);
+    auto* multi = static_cast<CURLM*>(m_pMulti);
+    if (curl && multi) {
+        // The connection cache sends QUIT with the response limit of the handle added last:
+        // the work is done, so its reply is waited for only briefly.
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                         corvane::SecondsRoundedUp(std::min(kQuitWait, m_limits.response)));
+        if (curl_multi_add_handle(multi, curl) == CURLM_OK)
+            curl_multi_remove_handle(multi, curl);
+    }
+    if (curl) {
+        curl_easy_cleanup(curl);
         m_pCurl = nullptr;
     }
-    if (m_pMulti) {
-        // The multi handle owns the connection cache: its cleanup sends QUIT on a live connection
-        // and waits for the reply as long as our transfers wait for one (the cache takes the
-        // response timeout of the handle added last), so a silent server costs one response time.
-        curl_multi_cleanup(static_cast<CURLM*>(m_pMulti));
+    if (multi) {
+        // Its cleanup sends QUIT on a live connection and waits for the reply.
+        curl_multi_cleanup(multi);
         m_pMulti = nullptr;
     }
 }
@@ -382,10 +731,10 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
     CURL* curl = Handle(m_pCurl);
     m_arrReplies.clear();
     m_strLastReply.clear();
+    m_strLastCommand.clear();
     m_strBody.clear();
     m_bBodyTooLarge = false;
     m_bNotFtp = false;
-    m_szError[0] = 0;
     curl_slist* quote = nullptr;
     if (quoteLogin) {
         // "*": a server without these commands is fine.
@@ -393,6 +742,10 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
         quote = curl_slist_append(quote, "*OPTS UTF8 ON");
         // Only the facts we read: servers then skip permissions and dates for every entry.
         quote = curl_slist_append(quote, "*OPTS MLST type;size;");
+        // The address a plain PASV announces, for the passive address check (the library
+        // itself asks EPSV first, which names no address).
+        if (m_options.bPassive)
+            quote = curl_slist_append(quote, "*PASV");
     }
     curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -404,6 +757,7 @@ void CFtpSession::Perform(const std::string& url, bool nobody, const char* custo
     curl_slist_free_all(quote);
     if (rc != CURLE_OK)
         ThrowError(rc);
+    CloseStage(false);
 }
 
 namespace {
@@ -466,6 +820,7 @@ std::string CFtpSession::AbsolutePath(const std::string& path) const {
 
 void CFtpSession::ChangeDirectory(const std::string& path) {
     const std::string abs = AbsolutePath(path);
+    m_strFolderInWork = abs;
     Perform(UrlForFolder(abs), true, nullptr, false);
     m_strCurrentDir = abs;
 }
@@ -486,7 +841,9 @@ void CFtpSession::PerformListing(const std::string& url, const char* command) {
 
 std::vector<CFtpFileInfo> CFtpSession::List() {
     const std::string url = UrlForFolder(m_strCurrentDir);
+    m_strFolderInWork = m_strCurrentDir;
     const bool mlsd = m_bMlsd;
+    m_strListingNote.clear();
     try {
         PerformListing(url, mlsd ? "MLSD" : m_bListHidden ? "LIST -a" : "LIST");
     } catch (const CInternetException&) {
@@ -508,11 +865,14 @@ std::vector<CFtpFileInfo> CFtpSession::List() {
     m_strBody.shrink_to_fit();
     if (parsed.arrEntries.empty() && parsed.nUnreadable > 0)
         throw CInternetException(
-            "The listing of \"" + m_strCurrentDir + "\" could not be read: the server sent " +
+            "Listing failed: the listing of " + FolderText() + " could not be read: the server sent " +
                 std::to_string(parsed.nUnreadable) + (parsed.nUnreadable == 1 ? " line" : " lines") +
-                " in no listing format this program knows (the first: \"" + parsed.strFirstUnreadable +
+                " in no listing format this program knows (the first: \"" + Shown(parsed.strFirstUnreadable) +
                 "\").",
             CInternetException::listingUnreadable);
+    m_strListingNote = corvane::UnreadableLinesText(parsed.nUnreadable, parsed.strFirstUnreadable);
+    if (!m_strListingNote.empty())
+        m_arrCommands.push_back("(" + m_strListingNote + ")");
     std::vector<CFtpFileInfo> out;
     out.reserve(parsed.arrEntries.size());
     for (corvane::FtpListEntry& e : parsed.arrEntries)

@@ -14,6 +14,12 @@ std::unique_ptr<CFtpConnection> CInternetSession::GetFtpConnection(const std::st
     options.bPassive = passive;
     options.proxy = CFtpSessionOptions::Proxy::environment;
     auto session = std::make_unique<CFtpSession>();
-    session->Open(options);
+    m_arrFailedTranscript.clear();
+    try {
+        session->Open(options);
+    } catch (const CInternetException&) {
+        m_arrFailedTranscript = session->GetTranscript();
+        throw;
+    }
     return std::make_unique<CFtpConnection>(std::move(session));
 }

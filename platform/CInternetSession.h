@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CInternetSession {
 public:
@@ -20,6 +21,9 @@ public:
                                                      const std::string& password, int port = 21,
                                                      bool passive = false);
 
-    // Nothing to release: each connection owns its own network state.
-    void Close() {}
+    // The transcript of the last attempt that failed to connect (the connection is gone).
+    const std::vector<std::string>& GetFailedTranscript() const { return m_arrFailedTranscript; }
+
+private:
+    std::vector<std::string> m_arrFailedTranscript;
 };

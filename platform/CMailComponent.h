@@ -1,29 +1,26 @@
 #pragma once
 // "Pelican.CoMailer": the mail automation component, sending one message over SMTP
-// with libcurl. It is reached through IDispatch only:
+// with libcurl. It is reached through IDispatch only; its members and their types are
+// in MailerDispIds.h, and CMailer calls them typed.
 //
-//   id  kind          argument  meaning
-//    1  property      text      outgoing mail server, "host" or "host:port" (this port wins over id 20)
-//    3  property      text      user name; empty means no login
-//    2  property put  text      password (write-only)
-//    5  property      text      sender address, "addr" or "Name <addr>"
-//   15  property      text      subject
-//   10  property      boolean   require encryption: true fails the send unless the session switches
-//                               to TLS (STARTTLS); false (the default) uses TLS whenever the server
-//                               offers it. Port 465 speaks TLS from the first byte (SMTPS) either way.
-//   20  property      integer   port, 1..65535, default 25
-//   13  method        text      add one recipient, "addr" or "Name <addr>"
-//    8  method        none      send the message to the recipients added
+// Require encryption true fails the send unless the session switches to TLS (STARTTLS);
+// false (the default) uses TLS whenever the server offers it. The port that speaks TLS
+// from the first byte (465, SMTPS) is encrypted either way.
 //
 // Texts are the model's Windows-1252 bytes; the user name and password leave as exactly
-// those bytes, as the synchronisation service sends them. A server certificate that does
-// not verify ends the send with what failed (unknown issuer, another name, expired), never
-// with a fallback to plain text. Failures raise COleDispatchException with a UTF-8 text
-// the operator can act on, quoting the project's text and the server's reply; a normal
+// those bytes, as the synchronisation service sends them. None of the texts may hold a
+// control character (a line break would start a command of its own): such a send fails
+// before connecting. A server certificate that does not verify ends the send with what
+// failed (unknown issuer, another name, expired), never with a fallback to plain text.
+// Failures raise COleDispatchException with a UTF-8 text the operator can act on,
+// quoting the project's text and the server's reply, the reply shown visibly
+// (corvane::VisibleText) with the password masked in every form (SecretText.h); a normal
 // return from Send means the server took the message for every recipient. With no
 // recipients nothing is sent: the component still connects and logs in, so the server
 // and the credentials are checked, and then reports that there was nobody to send to.
+// The QUIT that ends a session is sent but never waited for.
 #include "platform/IDispatch.h"
+#include "platform/MailerDispIds.h"
 
 #include <cstdint>
 #include <string>
@@ -31,19 +28,7 @@
 
 class CMailComponent : public IDispatch {
 public:
-    static constexpr const char* kProgId = "Pelican.CoMailer";
-
-    enum : DISPID {
-        dispidServer = 1,
-        dispidPassword = 2,
-        dispidUser = 3,
-        dispidSender = 5,
-        dispidSend = 8,
-        dispidRequireTls = 10,
-        dispidAddRecipient = 13,
-        dispidSubject = 15,
-        dispidPort = 20,
-    };
+    static constexpr const char* kProgId = comailer::kProgId;
 
     // Registers the factory under kProgId.
     static void Register();
@@ -69,4 +54,5 @@ private:
     std::vector<std::string> m_arrRecipients;
     std::string m_strCaFile;
     std::int32_t m_nImplicitTlsPort = 465;
+    bool m_bPlainLogin = false;
 };

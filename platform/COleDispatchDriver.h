@@ -14,7 +14,6 @@ public:
 
     // False when the identifier is unknown or creation fails; `error` then receives the reason.
     bool CreateDispatch(const std::string& progId, std::string* error = nullptr);
-    void AttachDispatch(std::shared_ptr<IDispatch> object) { m_lpDispatch = std::move(object); }
     void ReleaseDispatch() { m_lpDispatch.reset(); }
     bool IsEmpty() const { return !m_lpDispatch; }
     const std::shared_ptr<IDispatch>& GetDispatch() const { return m_lpDispatch; }

@@ -1,10 +1,14 @@
 #include "platform/CRemoteFolderSession.h"
 
 #include "model/CodePage.h"
+#include "model/VisibleText.h"
+#include "platform/CCoFtp.h"
 #include "platform/CFtpFileFind.h"
 #include "platform/CInternetException.h"
 #include "platform/COleException.h"
 #include "platform/CoFtpDispIds.h"
+#include "platform/ErrorText.h"
+#include "platform/ProxyTypes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,32 +18,24 @@
 
 namespace {
 
-// The port's 16 bits, read as signed, as the component's 16-bit members take it.
-std::int16_t Low16(std::int32_t value) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
-}
-
-std::optional<std::int32_t> ComponentProxyType(std::int32_t recordType) {
-    switch (recordType) {
-    case CProxySettings::typeNone:
-        return coftp::proxyNone;
-    case CProxySettings::typeSocks4:
-        return coftp::proxySocks4;
-    case CProxySettings::typeSocks4A:
-        return coftp::proxySocks4A;
-    case CProxySettings::typeSocks5:
-        return coftp::proxySocks5;
-    case CProxySettings::typeHttp:
-        return coftp::proxyHttp;
-    default:
-        return std::nullopt;
+// Lines of a text the component gives, one a line.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t eol = std::min(text.find('\n', pos), text.size());
+        out.push_back(text.substr(pos, eol - pos));
+        pos = eol + 1;
     }
+    return out;
 }
 
-template <class T> T As(const CVariant& value) {
-    if (const T* v = std::get_if<T>(&value))
-        return *v;
-    throw COleException("Type mismatch.");
+std::optional<std::string> UnsendableText(const char* field, const std::string& value) {
+    if (!corvane::HasControlCharacter(value))
+        return std::nullopt;
+    return std::string("The ") + field +
+           " contains a control character (such as a line break), which is never sent to a server. "
+           "Correct the " +
+           field + ".";
 }
 
 CRemoteItem::Kind KindOf(std::int32_t componentKind) {
@@ -69,16 +65,24 @@ CRemoteFolderSession::~CRemoteFolderSession() {
 CRemoteFolderSession::Result CRemoteFolderSession::Failure(std::string text, Outcome outcome) {
     if (text.empty())
         text = "Unknown failure.";
-    // Characters, not bytes: a cut inside a UTF-8 sequence would make the whole text read
-    // as the code page.
-    const bool utf8 = corvane::IsValidUtf8(text);
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if ((!utf8 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) && ++chars > kMaxErrorChars) {
-            text.resize(i);
-            break;
-        }
-    return {outcome, std::move(text)};
+    // Our own component's texts are safe UTF-8 already (which this leaves as it is); another
+    // component's may be in the code page and carry anything.
+    return {outcome, corvane::CutToChars(corvane::VisibleText(corvane::RemoteNameToUtf8(text)))};
+}
+
+std::optional<CRemoteFolderSession::Result>
+CRemoteFolderSession::RefuseUnsendable(const CConnectionInfo& connection, const CProxySettings& proxy) {
+    std::vector<std::pair<const char*, const std::string*>> fields{{"host name", &connection.m_strHost},
+                                                                   {"user name", &connection.m_strUser},
+                                                                   {"password", &connection.m_strPassword}};
+    if (connection.m_bUseProxy && !connection.m_bUseWinInet)
+        fields.insert(fields.end(), {{"proxy host name", &proxy.m_strHost},
+                                     {"proxy user name", &proxy.m_strUser},
+                                     {"proxy password", &proxy.m_strPassword}});
+    for (const auto& [field, value] : fields)
+        if (auto text = UnsendableText(field, *value))
+            return Failure(*text);
+    return std::nullopt;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::CaughtFailure() {
@@ -97,6 +101,9 @@ CRemoteFolderSession::Result CRemoteFolderSession::CaughtFailure() {
 
 CRemoteFolderSession::Result CRemoteFolderSession::Open(const CConnectionInfo& connection,
                                                         const CProxySettings& proxy, ProxyRule rule) {
+    m_arrFailedTranscript.clear();
+    if (auto refused = RefuseUnsendable(connection, proxy))
+        return *refused;
     try {
         if (connection.m_bUseWinInet) {
             m_pConnection = m_internet.GetFtpConnection(
@@ -104,7 +111,7 @@ CRemoteFolderSession::Result CRemoteFolderSession::Open(const CConnectionInfo& c
                 static_cast<std::uint16_t>(connection.m_nPort), connection.m_bPassive);
             m_pConnection->SetCurrentDirectory("/");
         } else {
-            if (m_component.IsEmpty() && !m_component.CreateDispatch(coftp::kProgId))
+            if (m_component.IsEmpty() && !m_component.CreateDispatch())
                 return Failure(kComponentMissingText, Outcome::componentMissing);
             OpenComponent(connection, proxy, rule);
         }
@@ -117,26 +124,52 @@ CRemoteFolderSession::Result CRemoteFolderSession::Open(const CConnectionInfo& c
 
 void CRemoteFolderSession::OpenComponent(const CConnectionInfo& connection, const CProxySettings& proxy,
                                          ProxyRule rule) {
-    COleDispatchDriver& ftp = m_component;
+    CCoFtpDriver& ftp = m_component;
     if (connection.m_bUseProxy) {
-        if (const auto type = ComponentProxyType(proxy.m_nType))
-            ftp.SetProperty(coftp::dispidProxyType, *type);
-        ftp.SetProperty(coftp::dispidProxyHost, proxy.m_strHost);
-        ftp.SetProperty(coftp::dispidProxyPort, Low16(proxy.m_nPort));
-        ftp.SetProperty(coftp::dispidProxyUser, proxy.m_strUser);
-        ftp.SetProperty(coftp::dispidProxyPassword, proxy.m_strPassword);
+        if (const corvane::ProxyTypeRow* row = corvane::ProxyTypeByStoredCode(proxy.m_nType))
+            ftp.SetProxyType(row->componentCode);
+        ftp.SetProxyHost(proxy.m_strHost);
+        ftp.SetProxyPort(proxy.m_nPort);
+        ftp.SetProxyUser(proxy.m_strUser);
+        ftp.SetProxyPassword(proxy.m_strPassword);
     } else if (rule == ProxyRule::connectionTest) {
-        ftp.SetProperty(coftp::dispidProxyType, std::int32_t{coftp::proxyNone});
+        ftp.SetProxyType(corvane::ProxyTypeByStoredCode(CProxySettings::typeNone)->componentCode);
     }
-    ftp.SetProperty(coftp::dispidHost, connection.m_strHost);
-    ftp.SetProperty(coftp::dispidUser, connection.m_strUser);
-    ftp.SetProperty(coftp::dispidPassword, connection.m_strPassword);
-    ftp.SetProperty(coftp::dispidPort, Low16(connection.m_nPort));
-    ftp.SetProperty(coftp::dispidPassive, std::int32_t{connection.m_bPassive ? 1 : 0});
-    ftp.SetProperty(coftp::dispidFlags, std::int32_t{0});
-    ftp.SetProperty(coftp::dispidTimeout, std::int16_t{20});
-    ftp.InvokeHelper(coftp::dispidConnect, InvokeKind::method);
-    ftp.InvokeHelper(coftp::dispidLogin, InvokeKind::method);
+    ftp.SetHost(connection.m_strHost);
+    ftp.SetUser(connection.m_strUser);
+    ftp.SetPassword(connection.m_strPassword);
+    ftp.SetPort(connection.m_nPort);
+    ftp.SetPassive(connection.m_bPassive);
+    ftp.SetFlags(coftp::kCallerFlags);
+    ftp.SetTimeout(coftp::kCallerTimeoutSeconds);
+    ftp.Connect();
+    ftp.Login();
+}
+
+CRemoteFolderSession::Result CRemoteFolderSession::Test(const CConnectionInfo& connection,
+                                                        const CProxySettings& proxy,
+                                                        const std::string& folder) {
+    std::vector<CRemoteItem> items;
+    return Test(connection, proxy, items, folder);
+}
+
+CRemoteFolderSession::Result CRemoteFolderSession::Test(const CConnectionInfo& connection,
+                                                        const CProxySettings& proxy,
+                                                        std::vector<CRemoteItem>& items,
+                                                        const std::string& folder) {
+    items.clear();
+    Result result = Open(connection, proxy, ProxyRule::connectionTest);
+    if (!result)
+        return result;
+    result = List(folder, items);
+    if (!result) {
+        // A test that failed leaves nothing open, so the next one starts afresh; its
+        // transcript stays for Details.
+        std::vector<std::string> transcript = GetTranscript();
+        Close();
+        m_arrFailedTranscript = std::move(transcript);
+    }
+    return result;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::List(const std::string& path,
@@ -144,40 +177,49 @@ CRemoteFolderSession::Result CRemoteFolderSession::List(const std::string& path,
     items.clear();
     if (!m_bOpen)
         return Failure("The FTP session is not open.");
+    if (auto text = UnsendableText("folder", path))
+        return Failure(*text);
     if (m_pConnection)
         return ListBuiltIn(path, items);
+    Result listed;
     try {
-        ListComponent(path, items);
+        listed.strWarning = ListComponent(path, items);
     } catch (...) {
         items.clear();
         return CaughtFailure();
     }
-    return {};
+    return listed;
 }
 
-void CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
-    m_component.InvokeHelper(coftp::dispidChangeDirectory, InvokeKind::method, {path});
+std::string CRemoteFolderSession::ListComponent(const std::string& path, std::vector<CRemoteItem>& items) {
+    if (!path.empty())
+        m_component.ChangeDirectory(path);
     const std::string base = WithoutTrailingSeparators(path);
-    m_component.InvokeHelper(coftp::dispidList, InvokeKind::method, {std::string("*")});
-    COleDispatchDriver listing(As<std::shared_ptr<IDispatch>>(m_component.GetProperty(coftp::dispidListing)));
-    const std::int32_t count = As<std::int32_t>(listing.GetProperty(coftp::dispidCount));
+    m_component.List("*");
     // The index is 16-bit: entries past 32,767 cannot be addressed.
-    const std::int32_t reachable =
-        std::min<std::int32_t>(count, std::numeric_limits<std::int16_t>::max() + 1);
-    for (std::int32_t i = 0; i < reachable; ++i) {
-        COleDispatchDriver entry(As<std::shared_ptr<IDispatch>>(
-            listing.InvokeHelper(coftp::dispidItem, InvokeKind::method, {static_cast<std::int16_t>(i)})));
+    const std::size_t reachable = static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()) + 1;
+    std::size_t count = 0;
+    for (CCoFtpDriver::Entry& entry : m_component.GetListing(reachable, count)) {
         CRemoteItem item;
-        item.strName = As<std::string>(entry.GetProperty(coftp::dispidName));
+        item.strName = std::move(entry.strName);
         item.strPath = base + "/" + item.strName;
-        item.kind = KindOf(As<std::int32_t>(entry.GetProperty(coftp::dispidKind)));
+        item.kind = KindOf(entry.nKind);
         items.push_back(std::move(item));
     }
+    // Our own component can tell which lines of the listing it could not read.
+    std::string warning;
+    if (const auto* own = dynamic_cast<const CCoFtp*>(m_component.GetDispatch().get());
+        own && own->GetSession())
+        warning = own->GetSession()->GetListingNote();
+    if (count > reachable)
+        warning += std::string(warning.empty() ? "" : " ") + "The folder has " + std::to_string(count) +
+                   " entries; only the first " + std::to_string(reachable) + " are shown.";
+    return warning;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string& path,
                                                                std::vector<CRemoteItem>& items) {
-    if (!m_pConnection->SetCurrentDirectory(path))
+    if (!path.empty() && !m_pConnection->SetCurrentDirectory(path))
         return Failure(m_pConnection->GetLastErrorText());
     CFtpFileFind finder(m_pConnection.get());
     bool more = finder.FindFile("*");
@@ -194,7 +236,9 @@ CRemoteFolderSession::Result CRemoteFolderSession::ListBuiltIn(const std::string
         items.push_back({finder.GetFileName(), finder.GetFilePath(), kind});
     }
     finder.Close();
-    return {};
+    Result listed;
+    listed.strWarning = m_pConnection->GetListingNote();
+    return listed;
 }
 
 CRemoteFolderSession::Result CRemoteFolderSession::Close() {
@@ -205,7 +249,7 @@ CRemoteFolderSession::Result CRemoteFolderSession::Close() {
     if (!m_component.IsEmpty()) {
         if (m_bOpen) {
             try {
-                m_component.InvokeHelper(coftp::dispidDisconnect, InvokeKind::method);
+                m_component.Disconnect();
             } catch (...) {
                 return CaughtFailure();
             }
@@ -213,5 +257,23 @@ CRemoteFolderSession::Result CRemoteFolderSession::Close() {
         m_component.ReleaseDispatch();
     }
     m_bOpen = false;
+    return {};
+}
+
+std::vector<std::string> CRemoteFolderSession::GetTranscript() {
+    if (m_pConnection)
+        return m_pConnection->GetTranscript();
+    if (!m_component.IsEmpty())
+        return SplitLines(m_component.GetTranscript());
+    if (!m_arrFailedTranscript.empty())
+        return m_arrFailedTranscript;
+    return m_internet.GetFailedTranscript();
+}
+
+std::vector<std::string> CRemoteFolderSession::GetWarnings() {
+    if (m_pConnection)
+        return m_pConnection->GetWarnings();
+    if (!m_component.IsEmpty() && m_bOpen)
+        return SplitLines(m_component.GetWarnings());
     return {};
 }

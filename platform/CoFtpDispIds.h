@@ -23,9 +23,17 @@ inline constexpr DISPID dispidProxyUser = 30;       // put: string
 inline constexpr DISPID dispidProxyPassword = 31;   // put: string
 inline constexpr DISPID dispidProxyHost = 32;       // put: string
 inline constexpr DISPID dispidProxyPort = 33;       // put: 16-bit
-inline constexpr DISPID dispidTimeout = 34;         // put/get: 16-bit seconds, kept only (callers send 20)
-inline constexpr DISPID dispidFlags = 35;           // put/get: 32-bit, kept only (callers send 0)
+inline constexpr DISPID dispidTimeout = 34;         // put/get: 16-bit seconds, kept only
+inline constexpr DISPID dispidFlags = 35;           // put/get: 32-bit, kept only
 inline constexpr DISPID dispidList = 44;            // method: string file mask
+// Our own additions, which callers of the original members never ask for.
+inline constexpr DISPID dispidTranscript = 100; // get: string, the session's transcript (safe UTF-8)
+inline constexpr DISPID dispidWarnings = 101;   // get: string, the connection test's warnings, one a line
+
+// What callers send for the two members that are kept only: the component takes its limits
+// from NetTimeouts.h, so the seconds sent change nothing.
+inline constexpr std::int16_t kCallerTimeoutSeconds = 20;
+inline constexpr std::int32_t kCallerFlags = 0;
 
 // The listing object.
 inline constexpr DISPID dispidCount = 1; // get: 32-bit
@@ -33,17 +41,9 @@ inline constexpr DISPID dispidItem = 4;  // method: 16-bit zero-based index, ret
 
 // A listing entry.
 inline constexpr DISPID dispidName = 1; // get: string
-inline constexpr DISPID dispidSize = 2; // get: 32-bit, -1 when unknown or too large
 inline constexpr DISPID dispidKind = 3; // get: 32-bit, see Kind below
 
-// ProxyType values (not the project file's codes).
-enum ProxyType : std::int32_t {
-    proxyNone = 0,
-    proxySocks4 = 1,
-    proxySocks4A = 2,
-    proxySocks5 = 3,
-    proxyHttp = 4
-};
+// ProxyType values: corvane::ProxyTypeTable() (ProxyTypes.h).
 
 // Kind values.
 enum Kind : std::int32_t { kindFile = 1, kindFolder = 2, kindLink = 3, kindOther = 4 };

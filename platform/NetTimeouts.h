@@ -21,6 +21,12 @@ struct NetTimeouts {
 
 inline constexpr NetTimeouts kDefaultNetTimeouts{};
 
+// A limit in whole seconds, rounded up and at least one, for the settings that take seconds.
+inline long SecondsRoundedUp(std::chrono::milliseconds limit) {
+    const long seconds = static_cast<long>((limit.count() + 999) / 1000);
+    return seconds < 1 ? 1 : seconds;
+}
+
 namespace detail {
 inline std::mutex g_netTimeoutsMutex;
 inline NetTimeouts g_netTimeouts = kDefaultNetTimeouts;

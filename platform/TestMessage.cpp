@@ -2,28 +2,32 @@
 
 #include "model/CMailAccount.h"
 #include "model/CodePage.h"
-#include "platform/CMailComponent.h"
-#include "platform/COleDispatchDriver.h"
+#include "platform/CMailer.h"
 #include "platform/COleException.h"
 
 namespace corvane {
 
-void SendTestMessage(const CMailAccount& account) {
-    COleDispatchDriver mailer;
-    std::string error;
-    if (!mailer.CreateDispatch(CMailComponent::kProgId, &error))
-        throw COleException(error);
-    mailer.SetProperty(CMailComponent::dispidServer, Trim(account.m_strServer));
-    mailer.SetProperty(CMailComponent::dispidUser, Trim(account.m_strUser));
-    mailer.SetProperty(CMailComponent::dispidPassword, Trim(account.m_strPassword));
-    mailer.SetProperty(CMailComponent::dispidSender, Trim(account.m_strFrom));
-    mailer.SetProperty(CMailComponent::dispidSubject, Trim(account.m_strSubject));
-    mailer.SetProperty(CMailComponent::dispidRequireTls, false);
+std::string SendTestMessage(const CMailAccount& account) {
+    CMailer mailer;
+    mailer.Create();
+    mailer.SetServer(Trim(account.m_strServer));
+    mailer.SetUser(Trim(account.m_strUser));
+    mailer.SetPassword(Trim(account.m_strPassword));
+    mailer.SetSender(Trim(account.m_strFrom));
+    mailer.SetSubject(Trim(account.m_strSubject));
+    mailer.SetRequireTls(false);
     // Without it every test would go to port 25.
-    mailer.SetProperty(CMailComponent::dispidPort, account.m_nPort);
+    mailer.SetPort(account.m_nPort);
     for (const std::string& recipient : account.m_arrRecipients)
-        mailer.InvokeHelper(CMailComponent::dispidAddRecipient, InvokeKind::method, {Trim(recipient)});
-    mailer.InvokeHelper(CMailComponent::dispidSend, InvokeKind::method);
+        mailer.AddRecipient(Trim(recipient));
+    mailer.Send();
+    bool plainLogin = false;
+    try {
+        plainLogin = mailer.GetPlainLogin();
+    } catch (const COleException&) {
+        // A component without this member cannot tell.
+    }
+    return plainLogin ? kPlainLoginNotice : std::string();
 }
 
 } // namespace corvane

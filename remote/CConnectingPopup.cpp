@@ -3,7 +3,9 @@
 #include "controls/CBlockingWork.h"
 
 #include <thread>
+#include <wx/button.h>
 #include <wx/dcclient.h>
+#include <wx/frame.h>
 #include <wx/gauge.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
@@ -22,6 +24,10 @@ CConnectingPopup::CConnectingPopup(wxWindow* owner)
     row->Add(m_progress, 0, wxALIGN_CENTER_VERTICAL);
     row->AddSpacer(ConvertDialogToPixels(wxSize(10, 0)).x);
     row->Add(new wxStaticText(this, wxID_ANY, _("Connecting ...")), 0, wxALIGN_CENTER_VERTICAL);
+    row->AddSpacer(ConvertDialogToPixels(wxSize(10, 0)).x);
+    // Pressed during the attempt, it is handled by the blocking work, not by a handler here.
+    m_pCancel = new wxButton(this, wxID_ANY, _("Cancel"));
+    row->Add(m_pCancel, 0, wxALIGN_CENTER_VERTICAL);
     auto* outer = new wxBoxSizer(wxVERTICAL);
     const wxSize margin = ConvertDialogToPixels(wxSize(11, 10));
     outer->Add(row, 0, wxLEFT | wxRIGHT, margin.x);
@@ -57,9 +63,10 @@ void CConnectingPopup::ShowPopup() {
     ++s_nVisible;
 }
 
-void CConnectingPopup::ClosePopup() {
+void CConnectingPopup::ClosePopup(Closing when) {
     // The caller's windows stay without input for that second, as during the attempt.
-    CBlockingWork::Run([] { std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs)); });
+    if (when == Closing::afterAMoment)
+        CBlockingWork::Run([] { std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs)); });
     m_timer.Stop();
     m_live.reset();
     Hide();

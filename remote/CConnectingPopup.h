@@ -1,8 +1,9 @@
 #pragma once
 // The small borderless popup "Connecting ..." that shows activity while the
-// connection dialog waits for a connect attempt: a bar advancing once a second.
-// It lives on the main thread (the blocking call runs on a worker) and stays live
-// during the blocking work, so it keeps animating on top of the dialog.
+// connection dialog waits for a connect attempt: a bar advancing once a second, and
+// the Cancel button of the attempt. It lives on the main thread (the blocking call
+// runs on a worker) and stays live during the blocking work, so it keeps animating
+// on top of the dialog and alone takes the click on Cancel or the Escape key.
 #include "controls/CBlockingWork.h"
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
+class wxButton;
 class wxGauge;
 
 class CConnectingPopup : public wxDialog {
@@ -24,11 +26,14 @@ public:
     // Centres the popup on its owner, shows it and paints it at once.
     void ShowPopup();
     // Keeps the popup up for one more second (events keep flowing, input does not),
-    // then removes it. The object is gone afterwards: do not touch it again.
-    void ClosePopup();
+    // then removes it; after a cancelled attempt it goes at once. The object is gone
+    // afterwards: do not touch it again.
+    enum class Closing { afterAMoment, now };
+    void ClosePopup(Closing when = Closing::afterAMoment);
 
     int GetStep() const { return m_nStep; }
-    wxGauge* GetProgress() const { return m_progress; }
+    // The button that cancels the attempt (see CBlockingWork::RunCancellable).
+    wxButton* GetCancelButton() const { return m_pCancel; }
     // Number of popups on screen right now.
     static int VisibleCount() { return s_nVisible.load(); }
 
@@ -40,6 +45,7 @@ private:
 
     wxWindow* m_pOwner;
     wxGauge* m_progress = nullptr;
+    wxButton* m_pCancel = nullptr;
     int m_nStep = 0;
     wxTimer m_timer;
     bool m_bShown = false;

@@ -5,33 +5,25 @@
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
+#include "remote/CDlgTranscript.h"
 #include "remote/PasswordDisplay.h"
 
-#include <wx/app.h>
+#include <algorithm>
+#include <vector>
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/utils.h>
 
-using Result = CRemoteFolderSession::Result;
-
-CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, _("FTP Connection")), m_session(std::make_unique<CRemoteFolderSession>()),
-      m_pDoc(pDoc) {
+CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc) : CRemoteDialog(parent, _("FTP Connection"), pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTP::OnInitDialog, this);
     Bind(wxEVT_BUTTON, &CDlgFTP::OnOK, this, wxID_OK);
     EnableOkOnChange({m_editHost, m_editPort, m_editUser, m_editPassword, m_checkPassive, m_checkUseProxy,
                       m_checkShowPassword, m_checkUseWinInet});
     m_checkUseProxy->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnUseProxy(); });
-    m_checkShowPassword->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-        OnShowPassword();
-        m_editPassword->SetFocus();
-    });
     m_btnProxy->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnProxy(); });
     m_checkUseWinInet->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnUseWinInet(); });
     m_btnConnect->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnConnect(); });
@@ -41,7 +33,7 @@ CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("FTP "));
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("FTP"));
     wxStaticBox* box = group->GetStaticBox();
 
     auto* grid = new wxFlexGridSizer(2, du(4, 4).y, du(8, 0).x);
@@ -50,11 +42,11 @@ void CDlgFTP::BuildControls() {
         grid->Add(new wxStaticText(box, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, du(8, 0).x);
     };
 
-    label(_("Host: "));
+    label(_("Host:"));
     m_editHost = new wxTextCtrl(box, IDC_HOST, wxString(), wxDefaultPosition, wxSize(du(191, 0).x, -1));
     grid->Add(m_editHost, 1, wxEXPAND);
 
-    label(_("Port: "));
+    label(_("Port:"));
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);
     m_editPort = new wxTextCtrl(box, IDC_PORT, wxString(), wxDefaultPosition, wxSize(du(40, 0).x, -1));
     // Digits only, as typed; a pasted text is read up to its first non-digit.
@@ -73,24 +65,21 @@ void CDlgFTP::BuildControls() {
     portRow->Add(frame, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, du(11, 0).x);
     grid->Add(portRow, 1, wxEXPAND);
 
-    label(_("User: "));
+    label(_("User:"));
     m_editUser = new wxTextCtrl(box, IDC_USER);
     grid->Add(m_editUser, 1, wxEXPAND);
 
-    label(_("Password: "));
-    m_editPassword =
-        new wxTextCtrl(box, IDC_PASSWORD, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
-    grid->Add(m_editPassword, 1, wxEXPAND);
-
-    grid->AddSpacer(0);
-    m_checkShowPassword = new wxCheckBox(box, IDC_SHOW_PASSWORD, _("Show password"));
-    grid->Add(m_checkShowPassword);
+    label(_("Password:"));
+    const corvane::remote::PasswordRow password =
+        corvane::remote::AddPasswordRow(box, grid, IDC_PASSWORD, IDC_SHOW_PASSWORD);
+    m_editPassword = password.edit;
+    m_checkShowPassword = password.show;
     group->Add(grid, 0, wxEXPAND | wxALL, du(4, 4).x);
 
     auto* options = new wxBoxSizer(wxVERTICAL);
     // Kept for connections marked so in older projects; the operator never sees it.
     m_checkUseWinInet = new wxCheckBox(
-        box, IDC_USE_WININET, _("Use built-in windows FTP component with preconfigured (IE) settings"));
+        box, IDC_USE_WININET, _("Use built-in Windows FTP component with preconfigured (IE) settings"));
     m_checkUseWinInet->Hide();
     options->Add(m_checkUseWinInet, 0, wxBOTTOM, du(0, 2).y);
     m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, _("Passive mode"));
@@ -108,6 +97,11 @@ void CDlgFTP::BuildControls() {
     m_btnConnect = new wxButton(box, IDC_CONNECT, _("Connect"));
     buttons->Add(m_btnConnect);
     group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
+    // How the last test went, in words; a plain label, so screen readers read it.
+    m_status = new wxStaticText(box, IDC_STATUS, wxString(), wxDefaultPosition, wxSize(-1, du(0, 18).y),
+                                wxST_NO_AUTORESIZE);
+    group->Add(m_status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
+    group->Add(BuildTestDetails(box), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
 
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(group, 1, wxEXPAND | wxALL, du(7, 7).x);
@@ -120,10 +114,8 @@ void CDlgFTP::BuildControls() {
 void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
     // The base opens the dialog with OK disabled.
     event.Skip();
-    // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
-    if (m_bInitialised)
+    if (HasOpened())
         return;
-    m_bInitialised = true;
     m_progress->SetBarColor(wxColour(0, 100, 0));
     m_progress->SetAnimation(false);
     if (CConnectionInfo* info = m_pConnection) {
@@ -137,7 +129,7 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
         m_bTested = info->m_bTestPassed;
         m_checkUseWinInet->SetValue(info->m_bUseWinInet);
     }
-    OnShowPassword();
+    corvane::remote::ApplyShowPassword({m_editPassword, m_checkShowPassword});
     OnUseWinInet();
     m_btnProxy->Enable(m_checkUseProxy->IsChecked());
     if (m_bHostLocked)
@@ -146,35 +138,33 @@ void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {
 
 void CDlgFTP::OnOK(wxCommandEvent&) {
     if (CConnectionInfo* info = m_pConnection) {
-        if (!ReadTyped(*info))
+        CConnectionInfo typed = *info;
+        if (!ReadTyped(typed))
             return;
-        info->m_bShowPassword = m_checkShowPassword->IsChecked();
-        info->m_bTestPassed = m_bTested;
+        if (const wxString refusal = m_hostCheck ? m_hostCheck(typed.m_strHost) : wxString();
+            !refusal.empty()) {
+            ShowInformation(this, refusal, kCaptionInformation);
+            ReturnFocusTo(m_editHost);
+            return;
+        }
+        typed.m_bShowPassword = m_checkShowPassword->IsChecked();
+        typed.m_bTestPassed = m_bTested;
+        *info = typed;
     }
     EndModal(wxID_OK);
-}
-
-void CDlgFTP::EndModal(int retCode) {
-    // A server that does not answer holds the worker, never the window.
-    if (m_session->IsOpen())
-        CBlockingWork::Run([this] { m_session->Close(); });
-    CDialogBase::EndModal(retCode);
 }
 
 void CDlgFTP::OnUseProxy() {
     m_btnProxy->Enable(m_checkUseProxy->IsChecked());
 }
 
-void CDlgFTP::OnShowPassword() {
-    corvane::remote::SetPasswordShown(m_editPassword, m_checkShowPassword->IsChecked());
-}
-
 void CDlgFTP::OnProxy() {
-    if (!m_pDoc || !m_proxyEditor)
+    if (!Doc() || !m_proxyEditor)
         return;
     // The proxy belongs to the project, shared by every connection that uses one.
-    if (m_proxyEditor(this, m_pDoc))
-        m_pDoc->SetModifiedFlag(true);
+    if (m_proxyEditor(this, Doc()))
+        Doc()->SetModifiedFlag(true);
+    ReturnFocusTo(m_btnProxy);
 }
 
 void CDlgFTP::OnUseWinInet() {
@@ -203,50 +193,105 @@ void CDlgFTP::OnConnect() {
     CConnectionInfo typed;
     if (!m_bConnected && !ReadTyped(typed))
         return;
-    m_bTested = true;
     wxButton* ok = GetOkButton();
-    bool okAfter = ok->IsThisEnabled();
+    const bool okBefore = ok->IsThisEnabled();
+    if (m_bConnected)
+        Disconnect();
+    else
+        Connect(typed);
+    ok->Enable(okBefore || m_bConnected);
+    ReturnFocusTo(m_btnConnect);
+}
+
+void CDlgFTP::Connect(const CConnectionInfo& typed) {
+    // The popup shows that work is going on and offers to cancel it; it alone takes
+    // input while the dialog waits.
+    auto* popup = new CConnectingPopup(this);
+    popup->ShowPopup();
     Result result;
-    if (m_bConnected) {
-        CBlockingWork::Run([&] { result = m_session->Close(); });
-        if (result) {
-            m_progress->SetPos(0);
-            m_progress->SetAnimation(false);
-            m_btnConnect->SetLabel(_("Connect"));
-            m_bConnected = false;
-        }
-    } else {
-        // The popup shows that work is going on; it stays live while the dialog takes no input.
-        auto* popup = new CConnectingPopup(this);
-        popup->ShowPopup();
-        result = ConnectServer(typed);
-        if (result) {
-            m_progress->SetPos(100);
-            m_progress->SetAnimation(true);
-            m_btnConnect->SetLabel(_("Disconnect"));
-            m_bConnected = true;
-            okAfter = true;
-            ok->Enable();
-        }
-        // Gone before any message about the attempt is shown.
-        popup->ClosePopup();
+    std::vector<CRemoteItem> top;
+    const bool done = TestSession(typed, top, popup->GetCancelButton(), result);
+    // Gone before any message about the attempt is shown.
+    popup->ClosePopup(done ? CConnectingPopup::Closing::afterAMoment : CConnectingPopup::Closing::now);
+    m_bTested = done && result;
+    if (!done) {
+        // A session opened before the operator cancelled the listing is not kept.
+        if (Session().IsOpen())
+            CBlockingWork::Run([this] { Session().Close(); });
+        SetStatus(wxGetTranslation(kCancelledText));
+        return;
     }
+    ShowTestDetails(result);
+    if (!result) {
+        SetStatus(wxString());
+        ShowError(this, RemoteNameToWx(result.strError));
+        return;
+    }
+    m_progress->SetPos(100);
+    m_progress->SetAnimation(true);
+    m_btnConnect->SetLabel(_("Disconnect"));
+    m_bConnected = true;
+    const wxString who = wxString::Format(_("Connected to %s as %s."), ToWx(typed.m_strHost),
+                                          typed.m_strUser.empty() ? _("anonymous") : ToWx(typed.m_strUser));
+    const auto folders =
+        std::count_if(top.begin(), top.end(), [](const CRemoteItem& i) { return i.IsBrowsable(); });
+    SetStatus(who +
+              wxString::Format(wxPLURAL(" %d folder in the login folder.", " %d folders in the login folder.",
+                                        static_cast<unsigned>(folders)),
+                               int(folders)));
+}
+
+void CDlgFTP::Disconnect() {
+    Result result;
+    CBlockingWork::Run([&] { result = Session().Close(); });
     if (!result) {
         m_bTested = false;
         ShowError(this, RemoteNameToWx(result.strError));
+        return;
     }
-    ok->Enable(okAfter);
+    // The session worked as far as it was asked to.
+    m_bTested = true;
+    m_progress->SetPos(0);
+    m_progress->SetAnimation(false);
+    m_btnConnect->SetLabel(_("Connect"));
+    m_bConnected = false;
+    SetStatus(_("Disconnected."));
 }
 
-Result CDlgFTP::ConnectServer(const CConnectionInfo& typed) {
-    const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    Result result;
-    CBlockingWork::Run(
-        [&] { result = m_session->Open(typed, proxy, CRemoteFolderSession::ProxyRule::connectionTest); });
-    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing) {
-        wxBusyCursorSuspender normalCursor;
-        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
-                     wxOK | wxICON_EXCLAMATION, this);
-    }
-    return result;
+void CDlgFTP::SetStatus(const wxString& text) {
+    m_status->SetLabelText(text);
+    m_status->SetToolTip(text);
+    m_status->Wrap(m_status->GetSize().x);
+}
+
+wxSizer* CDlgFTP::BuildTestDetails(wxWindow* parent) {
+    // The label stays in place when empty, so that Details sits under Connect.
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    m_labelWarning = new wxStaticText(parent, IDC_PASSIVE_WARNING, wxString());
+    m_labelWarning->SetForegroundColour(wxColour(160, 80, 0));
+    row->Add(m_labelWarning, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, ConvertDialogToPixels(wxSize(4, 0)).x);
+    m_btnDetails = new wxButton(parent, IDC_DETAILS, _("Details"));
+    m_btnDetails->SetToolTip(_("The test's commands and the server's replies, to read and to copy"));
+    m_btnDetails->Hide();
+    m_btnDetails->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDetails(); });
+    row->Add(m_btnDetails, 0, wxALIGN_TOP);
+    return row;
+}
+
+void CDlgFTP::ShowTestDetails(const Result& result) {
+    m_arrTranscript = Session().GetTranscript();
+    wxString warning;
+    if (result)
+        for (const std::string& line : Session().GetWarnings())
+            warning += (warning.empty() ? "" : "\n") + wxString::FromUTF8(line);
+    m_labelWarning->SetLabel(warning);
+    m_labelWarning->Wrap(ConvertDialogToPixels(wxSize(190, 0)).x);
+    m_btnDetails->Show();
+    GetSizer()->SetSizeHints(this);
+    Layout();
+}
+
+void CDlgFTP::OnDetails() {
+    CDlgTranscript details(this, m_arrTranscript);
+    details.ShowModal();
 }

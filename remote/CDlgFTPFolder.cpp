@@ -1,23 +1,27 @@
 #include "remote/CDlgFTPFolder.h"
 
+#include "remote/CDlgTranscript.h"
+
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
-#include "controls/CBlockingWork.h"
 #include "controls/ResourceArt.h"
 #include "controls/WxText.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
+#include "model/VisibleText.h"
 
-#include <wx/app.h>
+#include <algorithm>
+
+#include "model/IProfileStore.h"
+
+#include <algorithm>
 #include <wx/button.h>
-#include <wx/msgdlg.h>
+#include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
-#include <wx/utils.h>
 #include <wx/wupdlock.h>
-
-using Result = CRemoteFolderSession::Result;
 
 namespace {
 
@@ -45,9 +49,10 @@ public:
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, _("FTP Folder")), m_timer(this, IDT_START),
-      m_session(std::make_unique<CRemoteFolderSession>()), m_pDoc(pDoc) {
+    : CRemoteDialog(parent, _("FTP Folder"), pDoc, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_timer(this, IDT_START) {
     BuildControls();
+    RestoreSize();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTPFolder::OnInitDialog, this);
     Bind(wxEVT_TIMER, &CDlgFTPFolder::OnTimer, this, IDT_START);
     Bind(wxEVT_BUTTON, &CDlgFTPFolder::OnOK, this, wxID_OK);
@@ -68,6 +73,7 @@ void CDlgFTPFolder::BuildControls() {
     m_errorPicture = new wxStaticBitmap(this, IDC_ERROR_PICTURE, GetResourceBitmap(IDB_ERROR_SIGN));
     m_errorPicture->Hide();
     top->Add(m_errorPicture, 0, wxALIGN_TOP | wxLEFT, du(8, 0).x);
+    top->Add(BuildFailureDetails(), 0, wxALIGN_TOP | wxLEFT, du(4, 0).x);
 
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, wxString());
     wxStaticBox* box = group->GetStaticBox();
@@ -76,7 +82,8 @@ void CDlgFTPFolder::BuildControls() {
     group->Add(m_tree, 1, wxEXPAND | wxALL, du(3, 3).x);
     // Only a frame round the bar: a panel with nothing focusable inside would take the
     // focus itself, an invisible stop on the way through the dialog.
-    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_SIMPLE);
+    // Drawn by the theme: a plain border is white whatever the theme says.
+    auto* frame = new wxWindow(box, wxID_ANY, wxDefaultPosition, du(131, 15), wxBORDER_THEME);
     frame->DisableFocusFromKeyboard();
     m_progress = new CAnimatedProgressCtrl(frame, IDC_PROGRESS);
     auto* inFrame = new wxBoxSizer(wxHORIZONTAL);
@@ -96,16 +103,14 @@ void CDlgFTPFolder::BuildControls() {
 void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
     // The base opens the dialog with OK disabled.
     event.Skip();
-    // Showing an already shown dialog (ShowModal after Show) initialises it again in wx.
-    if (m_bInitialised)
+    if (HasOpened())
         return;
-    m_bInitialised = true;
     auto* images = new CBitmapImageList();
-    if (images->CreateFromSquareBitmap(IDB_FOLDER_TREE, wxColour(255, 0, 255)))
+    if (images->CreateFromSquareBitmap(IDB_FOLDER_TREE, CBitmapImageList::kMaskColour))
         m_tree->AssignImageList(images);
     else
         delete images;
-    SetStatus(_("Connecting ... "));
+    SetStatus(_("Connecting ..."));
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
     m_timer.StartOnce(kStartDelayMs);
@@ -115,12 +120,16 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
     if (m_bStarted)
         return;
     m_bStarted = true;
-    const Result connected =
-        m_pConnection ? ConnectServer()
-                      : Result{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
+    Result connected{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
+    if (m_pConnection && !OpenSession(*m_pConnection, CRemoteFolderSession::ProxyRule::folderBrowser,
+                                      FindWindow(wxID_CANCEL), connected)) {
+        SetStatus(wxGetTranslation(kCancelledText));
+        return;
+    }
     if (!connected) {
         SetStatus(RemoteNameToWx(connected.strError));
         m_errorPicture->Show();
+        ShowFailureDetails();
         Layout();
         return;
     }
@@ -157,23 +166,26 @@ void CDlgFTPFolder::OnOK(wxCommandEvent&) {
     EndModal(wxID_OK);
 }
 
-void CDlgFTPFolder::EndModal(int retCode) {
-    // A server that does not answer holds the worker, never the window.
-    if (m_session->IsOpen())
-        CBlockingWork::Run([this] { m_session->Close(); });
-    CDialogBase::EndModal(retCode);
+void CDlgFTPFolder::RestoreSize() {
+    // The design size is the least; the window only ever grows from it.
+    const wxSize design = GetSize();
+    SetMinSize(design);
+    IProfileStore* store = Doc() ? Doc()->GetProfileStore() : nullptr;
+    if (!store)
+        return;
+    const wxSize kept(store->GetProfileInt(kSizeSection, "Width", 0),
+                      store->GetProfileInt(kSizeSection, "Height", 0));
+    const wxRect screen = wxDisplay(this).GetClientArea();
+    SetSize(wxSize(std::clamp(kept.x, design.x, std::max(design.x, screen.width)),
+                   std::clamp(kept.y, design.y, std::max(design.y, screen.height))));
 }
 
-Result CDlgFTPFolder::ConnectServer() {
-    const CConnectionInfo connection = *m_pConnection;
-    const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    Result result;
-    CBlockingWork::Run(
-        [&] { result = m_session->Open(connection, proxy, CRemoteFolderSession::ProxyRule::folderBrowser); });
-    if (result.outcome == CRemoteFolderSession::Outcome::componentMissing)
-        wxMessageBox(CRemoteFolderSession::kComponentMissingText, wxTheApp->GetAppDisplayName(),
-                     wxOK | wxICON_EXCLAMATION, this);
-    return result;
+void CDlgFTPFolder::EndModal(int retCode) {
+    if (IProfileStore* store = Doc() ? Doc()->GetProfileStore() : nullptr) {
+        store->WriteProfileInt(kSizeSection, "Width", GetSize().x);
+        store->WriteProfileInt(kSizeSection, "Height", GetSize().y);
+    }
+    CRemoteDialog::EndModal(retCode);
 }
 
 bool CDlgFTPFolder::ListFolder() {
@@ -181,9 +193,14 @@ bool CDlgFTPFolder::ListFolder() {
     std::vector<CRemoteItem> found;
     const std::string path = m_strPath;
     Result result;
-    CBlockingWork::Run([&] { result = m_session->List(path, found); });
+    if (!RunStep([&](CRemoteFolderSession& session) { return session.List(path, found); },
+                 FindWindow(wxID_CANCEL), result)) {
+        SetStatus(wxGetTranslation(kCancelledText));
+        return false;
+    }
     if (!result) {
         SetStatus(RemoteNameToWx(result.strError));
+        ShowFailureDetails();
         return false;
     }
     for (CRemoteItem& listed : found) {
@@ -194,6 +211,11 @@ bool CDlgFTPFolder::ListFolder() {
         m_arrListing.push_back(entry.get());
         m_arrEntries.push_back(std::move(entry));
     }
+    // Lines the listing could not read are said, never dropped in silence; the folder is named,
+    // as the status line stays until something else is said.
+    if (!result.strWarning.empty())
+        SetStatus(wxString::FromUTF8(
+            corvane::VisibleText(corvane::RemoteNameToUtf8(path + ": " + result.strWarning))));
     return true;
 }
 
@@ -316,4 +338,25 @@ void CDlgFTPFolder::SetStatus(const wxString& text) {
     m_status->SetLabelText(text);
     m_status->SetToolTip(text);
     m_status->Wrap(m_status->GetSize().x);
+}
+
+wxButton* CDlgFTPFolder::BuildFailureDetails() {
+    auto* details = new wxButton(this, IDC_DETAILS, _("Details"));
+    details->SetToolTip(_("The session's commands and the server's replies, to read and to copy"));
+    details->Hide();
+    details->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        CDlgTranscript transcript(this, Session().GetTranscript());
+        transcript.ShowModal();
+    });
+    return details;
+}
+
+void CDlgFTPFolder::ShowFailureDetails() {
+    FindWindow(IDC_DETAILS)->Show();
+    // A failure names its stage and the next step: the status line grows to show it all.
+    const int width = m_status->GetSize().x;
+    m_status->Wrap(width);
+    m_status->SetMinSize(wxSize(width, std::max(m_status->GetMinSize().y, m_status->GetBestSize().y)));
+    GetSizer()->SetSizeHints(this);
+    Layout();
 }

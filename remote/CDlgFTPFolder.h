@@ -1,10 +1,10 @@
 #pragma once
 // "FTP Folder": shows an FTP server's folders as a tree rooted at the server and
 // lets the operator pick one. The tree is filled lazily, one level per first
-// expansion, and opens at the folder the caller hands in.
-#include "controls/CDialogBase.h"
+// expansion, and opens at the folder the caller hands in. Escape or Cancel during a
+// listing cancels the listing. The window can grow and keeps its size for next time.
 #include "model/CConnectionInfo.h"
-#include "platform/CRemoteFolderSession.h"
+#include "remote/CRemoteDialog.h"
 #include "remote/CRemoteEntry.h"
 #include "resources/ResourceIds.h"
 
@@ -16,10 +16,11 @@
 
 class CAnimatedProgressCtrl;
 class CCorvaneDoc;
+class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
 
-class CDlgFTPFolder : public CDialogBase {
+class CDlgFTPFolder : public CRemoteDialog {
 public:
     enum {
         IDD = 137,
@@ -27,6 +28,7 @@ public:
         IDC_STATUS = 1058,
         IDC_PROGRESS = 1007,
         IDC_ERROR_PICTURE = 1060,
+        IDC_DETAILS = 1090,
         IDT_START = 1,
     };
     // Tree images of the folder strip.
@@ -51,18 +53,23 @@ public:
     // The start-up (connect and initial walk) has run, successfully or not.
     bool HasStarted() const { return m_bStarted; }
     wxTreeCtrl* GetTree() const { return m_tree; }
+    // Where the size the operator gave the window is kept.
+    static constexpr const char* kSizeSection = "FTP Folder";
 
-    // Closes the session first, on the worker.
+    // Keeps the window's size, then closes the session (see CRemoteDialog).
     void EndModal(int retCode) override;
 
 private:
     void BuildControls();
+    // "Details" beside a failure: the session's transcript (CDlgTranscript).
+    wxButton* BuildFailureDetails();
+    void ShowFailureDetails();
     void OnInitDialog(wxInitDialogEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnItemExpanded(wxTreeEvent& event);
     void OnOK(wxCommandEvent& event);
 
-    CRemoteFolderSession::Result ConnectServer();
+    void RestoreSize();
     // Lists the folder m_strPath into m_arrListing; on failure the status line
     // shows why and the result is false.
     bool ListFolder();
@@ -84,10 +91,7 @@ private:
     wxStaticBitmap* m_errorPicture = nullptr;
     wxTimer m_timer;
     bool m_bConnected = false;
-    std::unique_ptr<CRemoteFolderSession> m_session;
-    CCorvaneDoc* m_pDoc;
     std::vector<std::unique_ptr<CRemoteEntry>> m_arrEntries;
     std::vector<CRemoteEntry*> m_arrListing;
     bool m_bStarted = false;
-    bool m_bInitialised = false;
 };

@@ -2,7 +2,10 @@
 
 #include "controls/ToolkitSymbol.h"
 
+#include <wx/checkbox.h>
+#include <wx/sizer.h>
 #include <wx/textctrl.h>
+#include <wx/translation.h>
 
 namespace corvane::remote {
 
@@ -33,6 +36,25 @@ void SetPasswordShown(wxTextCtrl* edit, bool shown) {
 
 bool IsPasswordShown(const wxTextCtrl* edit) {
     return !edit->HasFlag(wxTE_PASSWORD);
+}
+
+PasswordRow AddPasswordRow(wxWindow* parent, wxFlexGridSizer* grid, int editId, int showId) {
+    PasswordRow row;
+    row.edit = new wxTextCtrl(parent, editId, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
+    grid->Add(row.edit, 1, wxEXPAND);
+    grid->AddSpacer(0);
+    row.show = new wxCheckBox(parent, showId, _("Show password"));
+    grid->Add(row.show);
+    row.show->Bind(wxEVT_CHECKBOX, [row](wxCommandEvent& event) {
+        ApplyShowPassword(row);
+        row.edit->SetFocus();
+        event.Skip();
+    });
+    return row;
+}
+
+void ApplyShowPassword(const PasswordRow& row) {
+    SetPasswordShown(row.edit, row.show->IsChecked());
 }
 
 } // namespace corvane::remote

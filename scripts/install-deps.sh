@@ -10,7 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth imagemagick x11-apps dbus-x11 at-spi2-core
   shared-mime-info desktop-file-utils xdg-utils
-  python3 python3-pyftpdlib python3-aiosmtpd python3-cryptography
+  python3 python3-pyftpdlib python3-aiosmtpd python3-cryptography python3-openssl
   microsocks dante-server tinyproxy curl
   dpkg-dev gzip bash-completion
   ansible-core

@@ -2,7 +2,7 @@
 
 #include "model/CCorvaneDoc.h"
 #include "model/CodePage.h"
-#include "model/SecretText.h"
+#include "model/VisibleText.h"
 #include "platform/StandardComponents.h"
 #include "platform/TestMessage.h"
 
@@ -17,25 +17,19 @@ int RunSendTestCommand(int argc, char** argv) {
     CCorvaneDoc doc;
     std::string error;
     if (doc.OnOpenDocument(argv[0], error) != CCorvaneDoc::OpenResult::ok) {
-        std::cout << corvane::Cp1252ToUtf8(error) << "\n";
+        std::cerr << corvane::VisibleText(corvane::Cp1252ToUtf8(error)) << "\n";
         return 1;
     }
-    const CMailAccount& mail = doc.m_mail;
     corvane::RegisterStandardComponents();
     try {
-        corvane::SendTestMessage(mail);
+        const std::string notice = corvane::SendTestMessage(doc.m_mail);
         std::cout << "OK\n";
+        if (!notice.empty())
+            std::cerr << "Warning: " << notice << "\n";
         return 0;
     } catch (const std::exception& e) {
-        // The component gets the password trimmed, and its text is UTF-8 while the password
-        // is the project's bytes: a server echoing it may show either form, and none may show.
-        const std::string& password = mail.m_strPassword;
-        const std::string trimmed = corvane::Trim(password);
-        const std::string trimmedUtf8 = corvane::Cp1252ToUtf8(trimmed);
-        const std::string passwordUtf8 = corvane::Cp1252ToUtf8(password);
-        std::cout << corvane::RemoteNameToUtf8(
-                         corvane::MaskSecretsIn(e.what(), {trimmed, password, trimmedUtf8, passwordUtf8}))
-                  << "\n";
+        // The component masks the password in what the server said; its own words carry none.
+        std::cerr << corvane::VisibleText(corvane::RemoteNameToUtf8(e.what())) << "\n";
         return 1;
     }
 }

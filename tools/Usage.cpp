@@ -34,10 +34,12 @@ constexpr Entry kCommands[] = {
      "reads; a password is only ever \"changed\"; --json prints a list; exit 0 when they "
      "are the same project, 1 when they differ, 2 when one cannot be read",
      "--json", "A< B<"},
-    {"probe", "probe FILE [--host HOST] [--path PATH]",
+    {"probe", "probe FILE [--host HOST] [--path PATH] [--strict] [--verbose]",
      "connect to the project's FTP servers (or the one named HOST) as the connection test "
-     "does and list PATH (default \"/\"); exit 0 when all work",
-     "--host= --path=", "FILE<"},
+     "does and list PATH (default \"/\"); exit 0 when all work; warnings (such as a passive "
+     "address the server announces wrongly) on \"warning:\" lines, exit 1 for them with "
+     "--strict; --verbose prints each session's transcript on standard error",
+     "--host= --path= --strict --verbose", "FILE<"},
     {"sendtest", "sendtest FILE",
      "mail the test message with the project's mail account; prints OK or the reason it failed", "", "FILE<"},
     {"import", "import PROJECT SOURCE [--dry-run]",

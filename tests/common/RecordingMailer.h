@@ -1,12 +1,14 @@
 #pragma once
 // Stands in for the mail component under its identifier while it lives: records every
 // call in order, may fail the send with a text or hold it (onSend runs inside Send, on
-// the sending thread).
+// the sending thread), answers property reads from `answers` (others are unknown members).
 #include "ScopedRegistration.h"
 #include "platform/CMailComponent.h"
 #include "platform/COleException.h"
+#include "platform/MailerDispIds.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@ public:
     int created = 0;
     std::string failure;
     std::function<void()> onSend;
+    std::map<DISPID, CVariant> answers;
 
 private:
     class CInstance : public IDispatch {
@@ -33,9 +36,15 @@ private:
         explicit CInstance(CRecordingMailer* owner) : m_owner(owner) {}
         CVariant Invoke(DISPID id, InvokeKind kind, const std::vector<CVariant>& args) override {
             m_owner->calls.push_back({id, kind, args});
-            if (id == CMailComponent::dispidSend && m_owner->onSend)
+            if (kind == InvokeKind::propertyGet) {
+                const auto answer = m_owner->answers.find(id);
+                if (answer == m_owner->answers.end())
+                    throw COleException("Unknown name.");
+                return answer->second;
+            }
+            if (id == comailer::dispidSend && m_owner->onSend)
                 m_owner->onSend();
-            if (id == CMailComponent::dispidSend && !m_owner->failure.empty())
+            if (id == comailer::dispidSend && !m_owner->failure.empty())
                 throw COleDispatchException(m_owner->failure);
             return {};
         }

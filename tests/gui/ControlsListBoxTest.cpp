@@ -47,7 +47,7 @@ class ControlsListBox : public ::testing::Test {
 protected:
     void SetUp() override {
         frame = new wxFrame(nullptr, wxID_ANY, "list", wxDefaultPosition, wxSize(400, 300));
-        ASSERT_TRUE(images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255)));
+        ASSERT_TRUE(images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour));
     }
     void TearDown() override {
         // Destroyed later, at idle time: a shown frame must not paint with `images` gone.

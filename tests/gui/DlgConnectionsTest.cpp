@@ -14,8 +14,8 @@ using namespace dlgtest;
 namespace {
 
 const wxString kInUse =
-    wxString::FromUTF8("Can\xE2\x80\x99t delete 'alpha.org' connection. This connection is assigned "
-                       "to an existing profile.");
+    wxString::FromUTF8("Can\xE2\x80\x99t delete the connection 'alpha.org': it is assigned to an existing "
+                       "profile.");
 
 CConnectionInfo Connection(const std::string& host) {
     CConnectionInfo c;
@@ -51,17 +51,49 @@ protected:
         });
     }
     static CExpectMessage Duplicate() {
-        return CExpectMessage(wxID_OK, "FTP connection with this host name already exists!", "Information ",
+        return CExpectMessage(wxID_OK, "An FTP connection with this host name already exists.", "Information",
                               wxICON_INFORMATION);
     }
     static CExpectMessage Sure(const wxString& host, int answer) {
-        return CExpectMessage(answer, "Are you sure that want delete '" + host + "' FTP connection?",
-                              "Question ?", wxICON_QUESTION);
+        return CExpectMessage(answer, "Are you sure you want to delete the FTP connection '" + host + "'?",
+                              "Question", wxICON_QUESTION);
     }
     CCorvaneDoc m_doc;
 };
 
-TEST_F(DlgConnectionsTest, AddRefusesCaseDifferentAndRemovedHostsAndSelectsTheNewEntry) {
+// The editor refuses the host at its OK and stays open with everything typed, for
+// hosts that differ only in case and for hosts removed before this list is confirmed.
+TEST_F(DlgConnectionsTest, ADuplicateHostIsRefusedInTheOpenEditorKeepingWhatWasTyped) {
+    CDlgConnections dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        Select(dlg, "alpha.org");
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("alpha.org", wxID_YES));
+        CDriveNested<CDlgFTP> editor([&](CDlgFTP* ftp) {
+            Type(ftp, CDlgFTP::IDC_PORT, "2121");
+            Type(ftp, CDlgFTP::IDC_USER, "anna");
+            for (const char* taken : {"FTP.Example.COM", "ALPHA.org"}) {
+                Type(ftp, CDlgFTP::IDC_HOST, taken);
+                wxTEST_DIALOG(testpump::RealClick(ftp->FindWindow(wxID_OK)), Duplicate());
+                EXPECT_TRUE(ftp->IsModal()) << taken;
+                EXPECT_EQ(Ctrl<wxTextCtrl>(ftp, CDlgFTP::IDC_HOST)->GetValue(), taken);
+                EXPECT_EQ(Ctrl<wxTextCtrl>(ftp, CDlgFTP::IDC_PORT)->GetValue(), "2121");
+                EXPECT_EQ(Ctrl<wxTextCtrl>(ftp, CDlgFTP::IDC_USER)->GetValue(), "anna");
+            }
+            Type(ftp, CDlgFTP::IDC_HOST, "beta.org");
+            testpump::RealClick(ftp->FindWindow(wxID_OK));
+        });
+        Click(&dlg, CDlgConnections::kIdAdd);
+        EXPECT_EQ(editor.m_nRuns, 1);
+        EXPECT_EQ(List(dlg)->GetText(List(dlg)->GetCurSel()), "beta.org");
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(m_doc.m_arrConnections.size(), 2u);
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strHost, "beta.org");
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_nPort, 2121);
+    EXPECT_EQ(m_doc.m_arrConnections[1].m_strUser, "anna");
+}
+
+TEST_F(DlgConnectionsTest, AddSelectsTheNewEntryAndRemoveAsksFirst) {
     CDlgConnections dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
         ASSERT_EQ(List(dlg)->GetCount(), 2);
@@ -69,8 +101,6 @@ TEST_F(DlgConnectionsTest, AddRefusesCaseDifferentAndRemovedHostsAndSelectsTheNe
         EXPECT_EQ(List(dlg)->GetText(0), "alpha.org");
         EXPECT_EQ(List(dlg)->GetItemImage(0), 3);
 
-        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("FTP.Example.COM"), Duplicate());
-        EXPECT_EQ(List(dlg)->GetCount(), 2);
         wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("new.host", wxID_CANCEL));
         EXPECT_EQ(List(dlg)->GetCount(), 2);
 
@@ -86,9 +116,6 @@ TEST_F(DlgConnectionsTest, AddRefusesCaseDifferentAndRemovedHostsAndSelectsTheNe
         // Without a selection Edit and Remove do nothing (a dialog or box would fail).
         Click(&dlg, CDlgConnections::kIdEdit);
         Click(&dlg, CDlgConnections::kIdRemove);
-        // Removed in this session still counts until the list is confirmed.
-        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdAdd), Typed("Alpha.org"), Duplicate());
-        EXPECT_EQ(List(dlg)->GetCount(), 2);
         Click(&dlg, wxID_OK);
     });
     ASSERT_EQ(m_doc.m_arrConnections.size(), 2u);
@@ -132,7 +159,7 @@ TEST_F(DlgConnectionsTest, DoubleClickEditsAndDeleteKeyRemoves) {
                           return wxID_CANCEL;
                       }));
         wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }),
-                      CExpectMessage(wxID_OK, kInUse, "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, kInUse, "Information", wxICON_INFORMATION));
         Select(dlg, "ftp.example.com");
         wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }), Sure("ftp.example.com", wxID_NO));
         EXPECT_EQ(List(dlg)->GetCount(), 2);

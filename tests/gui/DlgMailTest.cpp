@@ -2,12 +2,11 @@
 #include "../net/SmtpPeer.h"
 #include "DlgTestSupport.h"
 
-#include "controls/CBlockingWork.h"
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgMail.h"
 #include "model/CCorvaneDoc.h"
+#include "platform/TestMessage.h"
 
-#include <atomic>
 #include <wx/gauge.h>
 #include <wx/uiaction.h>
 
@@ -112,6 +111,25 @@ TEST_F(DlgMailTest, TextTheCodePageCannotHoldIsRefusedAtAddAndAtOk) {
     EXPECT_EQ(m_doc.m_mail, before);
 }
 
+// A line break pasted into a field is refused at Send and at OK, naming the field, and
+// nothing reaches the component or the record.
+TEST_F(DlgMailTest, ControlCharactersAreRefusedAtSendAndAtOk) {
+    const CMailAccount before = m_doc.m_mail;
+    CDlgMail dlg(nullptr, &m_doc);
+    RunModal(dlg, [&] {
+        Type(&dlg, CDlgMail::kIdUser, "bob\nRSET", true);
+        const wxString refusal = CDialogBase::ControlCharacterText("Username", '\n');
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
+                      CExpectMessage(wxID_OK, refusal, "Information", wxICON_INFORMATION));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
+                      CExpectMessage(wxID_OK, refusal, "Information", wxICON_INFORMATION));
+        ASSERT_TRUE(dlg.IsModal());
+        Click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_TRUE(m_mailer.calls.empty());
+    EXPECT_EQ(m_doc.m_mail, before);
+}
+
 // With the real component against an SMTP server on loopback: the values as typed go
 // out trimmed (the stored password is not used), and the bar stays full for 1.5 s.
 TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMoment) {
@@ -128,7 +146,9 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
     RunModal(dlg, [&] {
         Type(&dlg, CDlgMail::kIdPassword, " s3cret ");
         Type(&dlg, CDlgMail::kIdFrom, "Corvane <reports@example.com> ");
-        Click(&dlg, CDlgMail::kIdSend);
+        // The peer offers no STARTTLS: the password went in plain text, and the dialog says so.
+        wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend), CExpectMessage(wxID_OK, corvane::kPlainLoginNotice,
+                                                                     "Information", wxICON_INFORMATION));
         EXPECT_EQ(Bar(dlg), 100);
         Pump(CDlgMail::kResultMs - 700);
         EXPECT_EQ(Bar(dlg), 100);
@@ -144,33 +164,54 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
     EXPECT_EQ(m_doc.m_mail, before);
 }
 
-TEST_F(DlgMailTest, ClicksDuringASendAreDroppedNotReplayed) {
-    m_doc.m_mail.m_arrRecipients = {"ops@example.com"};
+// The port is typed like any field: digits only, the first change enables OK, and a
+// number outside 1 to 65535 is refused with the dialog still open.
+TEST_F(DlgMailTest, ThePortIsTypedInDigitsAndRefusedOutsideItsRange) {
     CDlgMail dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
-        // The send is held (5 s at most) until a real click has come in on the button under the pointer.
+        auto* port = Ctrl<wxTextCtrl>(&dlg, CDlgMail::kIdPort);
+        testpump::RealClick(port, wxPoint(port->GetSize().x / 2, port->GetSize().y / 2));
         wxUIActionSimulator sim;
-        std::atomic<bool> clicked{false};
-        m_mailer.onSend = [&] {
-            for (int i = 0; i < 500 && !clicked; ++i)
-                wxMilliSleep(10);
-        };
-        wxTimer during;
-        during.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            sim.MouseClick();
-            clicked = true;
-        });
-        // Cancel, as any click kept aside and replayed would close the dialog.
-        sim.MouseMove(dlg.FindWindow(wxID_CANCEL)->GetScreenRect().GetPosition() + wxPoint(4, 4));
-        CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(200));
-        during.StartOnce(200);
-        Click(&dlg, CDlgMail::kIdSend);
-        // A click kept aside during the send would be handled now.
-        CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(400));
-        EXPECT_TRUE(dlg.IsModal()) << "a Cancel clicked during a send closed the dialog";
-        EXPECT_EQ(Bar(dlg), 100);
-        Click(&dlg, wxID_CANCEL);
+        sim.Char('a', wxMOD_CONTROL);
+        sim.Text("5x87");
+        EXPECT_TRUE(testpump::PumpUntil([&] { return port->GetValue() == "587"; }, std::chrono::seconds(3)))
+            << port->GetValue();
+        EXPECT_TRUE(IsOkEnabled(&dlg));
+        for (const char* wrong : {"0", "65536"}) {
+            Type(&dlg, CDlgMail::kIdPort, wrong);
+            wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(wxID_OK)),
+                          CExpectMessage(wxID_OK, "Port number: enter a number from 1 to 65535.",
+                                         "Information", wxICON_INFORMATION));
+            EXPECT_TRUE(dlg.IsModal()) << wrong;
+        }
+        Type(&dlg, CDlgMail::kIdPort, "465");
+        testpump::RealClick(dlg.FindWindow(wxID_OK));
     });
+    EXPECT_EQ(m_doc.m_mail.m_nPort, 465);
+}
+
+// The result of a test is said in words, also when nothing could be sent.
+TEST_F(DlgMailTest, TheResultOfATestIsSaidInWords) {
+    const struct {
+        std::vector<std::string> recipients;
+        const char* said;
+    } cases[] = {
+        {{}, "No recipient given: the server took the login, and no message was sent."},
+        {{"ops@example.com"}, "Test message sent to 1 recipient."},
+        {{"ops@example.com", "night@example.com"}, "Test message sent to 2 recipients."},
+    };
+    for (const auto& c : cases) {
+        m_doc.m_mail.m_arrRecipients = c.recipients;
+        CDlgMail dlg(nullptr, &m_doc);
+        RunModal(dlg, [&] {
+            testpump::RealClick(dlg.FindWindow(CDlgMail::kIdSend));
+            EXPECT_EQ(dlg.FindWindow(CDlgMail::kIdResult)->GetLabel(), c.said);
+            // It stays after the bar has emptied again.
+            Pump(CDlgMail::kResultMs + 300);
+            EXPECT_EQ(dlg.FindWindow(CDlgMail::kIdResult)->GetLabel(), c.said);
+            Click(&dlg, wxID_CANCEL);
+        });
+    }
 }
 
 TEST_F(DlgMailTest, FailuresAreShownUnderErrorAndLeaveTheBarEmpty) {

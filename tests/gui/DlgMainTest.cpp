@@ -1,5 +1,6 @@
 #include "../common/RealClick.h"
 #include "DlgTestSupport.h"
+#include "RemoteTestSupport.h"
 
 #include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
@@ -223,8 +224,8 @@ TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
     RunModal(dlg, [&] {
         wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
                       PickFolder(local, wxID_OK),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'),
-                                     "Information ", wxICON_INFORMATION));
+                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'), "Information",
+                                     wxICON_INFORMATION));
         EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(wxFileName::GetTempDir(), wxID_OK));
         Click(&dlg, wxID_OK);
@@ -248,6 +249,54 @@ TEST_F(DlgMainTest, BrowseButtonsAreNamedForTheOperatorAndAssistiveTechnology) {
         EXPECT_EQ(button->GetName(), name);
         EXPECT_STREQ(atkName(accessible(button->GetHandle())), name);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Whether a tooltip window of the toolkit is on screen.
+bool ToolTipOnScreen() {
+    struct Node {
+        void* data;
+        Node* next;
+        Node* prev;
+    };
+    const auto list = corvane::ToolkitSymbol<Node* (*)()>("gtk_window_list_toplevels");
+    const auto visible = corvane::ToolkitSymbol<int (*)(void*)>("gtk_widget_get_visible");
+    const auto typeName = corvane::ToolkitSymbol<const char* (*)(void*)>("g_type_name_from_instance");
+    const auto freeList = corvane::ToolkitSymbol<void (*)(Node*)>("g_list_free");
+    bool shown = false;
+    Node* all = list();
+    for (Node* n = all; n; n = n->next)
+        shown = shown || (visible(n->data) && std::string(typeName(n->data)) == "GtkTooltipWindow");
+    freeList(all);
+    return shown;
+}
+
+// The "Browse FTP folder" tip goes when the browser opens over it.
+TEST_F(DlgMainTest, TheBrowseButtonsTipClosesWhenTheBrowserOpens) {
+    CFolderProfile profile;
+    CDlgMain dlg(nullptr, &m_doc, &profile);
+    bool tipAtStart = false, tipOverBrowser = true;
+    // The browser's own attempt to connect may end in a box meanwhile.
+    remotetest::CMessageRecorder boxes;
+    CDriveNested<CDlgFTPFolder> browser([&](CDlgFTPFolder* opened) {
+        // Seen at any moment of a second and a half: the toolkit shows a tip again after a pause.
+        tipOverBrowser = testpump::PumpUntil(ToolTipOnScreen, std::chrono::milliseconds(1500));
+        opened->EndModal(wxID_CANCEL);
+    });
+    RunModal(dlg, [&] {
+        wxWindow* browse = dlg.FindWindow(CDlgMain::kIdBrowseFtp);
+        testpump::PointAt(browse, wxPoint(browse->GetSize().x / 2, browse->GetSize().y / 2));
+        tipAtStart = testpump::PumpUntil(ToolTipOnScreen, std::chrono::seconds(3));
+        wxUIActionSimulator().MouseClick();
+        testpump::PumpUntil([&] { return browser.m_nRuns > 0; }, std::chrono::seconds(3));
+        Click(&dlg, wxID_CANCEL);
+    });
+    if (!tipAtStart)
+        GTEST_SKIP() << "the display shows no tooltips";
+    EXPECT_FALSE(tipOverBrowser);
 }
 
 } // namespace

@@ -55,6 +55,25 @@ TEST_F(DlgMasksTest, BlankTextAddsNothingAndTrimmedTextIsAddedWithTheFlags) {
     EXPECT_EQ(masks[1], (CFileMask{"*.bak", true, false}));
 }
 
+// The first mask takes the boxes as they stand, so one for neither direction is easy to
+// make; the list says it excludes nothing until a box is ticked for it.
+TEST_F(DlgMasksTest, AMaskForNeitherDirectionSaysItExcludesNothing) {
+    std::vector<CFileMask> masks{{"*.log", false, false}};
+    CDlgMasks dlg(nullptr, &masks);
+    RunModal(dlg, [&] {
+        EXPECT_EQ(Cell(dlg, 0, 0), "*.log (excludes nothing)");
+        AddMask(dlg, "*.tmp");
+        EXPECT_EQ(Cell(dlg, 1, 0), "*.tmp (excludes nothing)");
+        SelectRow(dlg, 1);
+        SetCheck(&dlg, CDlgMasks::kIdDownload, true);
+        EXPECT_EQ(Cell(dlg, 1, 0), "*.tmp");
+        Click(&dlg, wxID_OK);
+    });
+    ASSERT_EQ(masks.size(), 2u);
+    EXPECT_EQ(masks[0], (CFileMask{"*.log", false, false}));
+    EXPECT_EQ(masks[1], (CFileMask{"*.tmp", false, true}));
+}
+
 TEST_F(DlgMasksTest, DeleteThenAddKeepsSurvivorsInOrderThenAdded) {
     std::vector<CFileMask> masks{{"a", true, false}, {"b", false, true}, {"c", true, true}};
     CDlgMasks dlg(nullptr, &masks);
@@ -119,7 +138,7 @@ TEST_F(DlgMasksTest, EnterAddsTheTypedMaskAndDeleteKeyRemovesTheSelectedOne) {
         sim.Char(WXK_RETURN);
         EXPECT_TRUE(rows(4));
         ASSERT_TRUE(dlg.IsModal());
-        EXPECT_EQ(Cell(dlg, 3, 0), "x.tmp");
+        EXPECT_EQ(Cell(dlg, 3, 0), wxString("x.tmp") + CDlgMasks::kExcludesNothing);
         SelectRow(dlg, 0);
         sim.Char(WXK_DELETE);
         EXPECT_TRUE(rows(3));

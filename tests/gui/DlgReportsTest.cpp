@@ -29,7 +29,7 @@ TEST_F(DlgReportsTest, DefaultsShowMailAllCheckedAndSwitchingAloneChangesNothing
     CDlgReports dlg(nullptr, &m_doc);
     EXPECT_EQ(RunModal(dlg,
                        [&] {
-                           EXPECT_EQ(Title(dlg), "Mail ");
+                           EXPECT_EQ(Title(dlg), "Mail");
                            for (const int id : {1036, 1035, 1031, 1032, 1033, 1034})
                                EXPECT_TRUE(Checked(dlg, id)) << id;
                            Choose(dlg, 1);
@@ -53,14 +53,14 @@ TEST_F(DlgReportsTest, UnsavedStatesSurviveSwitchingAndReachTheDocumentOnlyOnOk)
 
             Choose(dlg, 1);
             EXPECT_EQ(dlg.GetShownChannel(), CDlgReports::channelLog);
-            EXPECT_EQ(Title(dlg), "Log ");
+            EXPECT_EQ(Title(dlg), "Log");
             EXPECT_FALSE(Ctrl<wxCheckBox>(&dlg, CDlgReports::kIdSendEmpty)->IsShown());
             EXPECT_TRUE(Checked(dlg, CDlgReports::kIdErrors));
             EXPECT_FALSE(Checked(dlg, CDlgReports::kIdConflicts));
             SetCheck(&dlg, CDlgReports::kIdActions, false);
 
             Choose(dlg, 0);
-            EXPECT_EQ(Title(dlg), "Email ");
+            EXPECT_EQ(Title(dlg), "Mail");
             EXPECT_TRUE(Ctrl<wxCheckBox>(&dlg, CDlgReports::kIdSendEmpty)->IsShown());
             EXPECT_FALSE(Checked(dlg, CDlgReports::kIdErrors));
             EXPECT_FALSE(Checked(dlg, CDlgReports::kIdSendEmpty));

@@ -66,8 +66,11 @@ TEST_F(DlgServiceTest, NewProjectStartsAtTenAndArrowsStayInStepWithSlider) {
 }
 
 TEST_F(DlgServiceTest, StoredValueOutsideRangeShownAsStoredAndClampedOnChange) {
-    for (const auto& [stored, arrowUp, expected] :
-         {std::tuple{5, true, 11}, std::tuple{5, false, 10}, std::tuple{300, false, 109}}) {
+    for (const auto& row : {std::tuple{5, true, 11}, std::tuple{5, false, 10}, std::tuple{300, false, 109}}) {
+        // Plain names, not a structured binding: the lambda below captures them (clang 14 cannot).
+        const int stored = std::get<0>(row);
+        const bool arrowUp = std::get<1>(row);
+        const int expected = std::get<2>(row);
         m_doc.m_nInterval = stored;
         m_doc.m_bIntervalConfirmed = false;
         CDlgService dlg(nullptr, &m_doc);

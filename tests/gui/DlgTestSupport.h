@@ -183,7 +183,7 @@ private:
 // cannot hold: `field` holds `unheld`.
 inline void ExpectCannotHold(wxWindow* dlg, int id, const wxString& field, wxUniChar unheld) {
     wxTEST_DIALOG(testpump::RealClick(dlg->FindWindow(id)),
-                  CExpectMessage(wxID_OK, CDialogBase::CannotHoldText(field, unheld), "Information ",
+                  CExpectMessage(wxID_OK, CDialogBase::CannotHoldText(field, unheld), "Information",
                                  wxICON_INFORMATION));
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include <wx/stattext.h>
+#include <wx/uiaction.h>
 
 namespace {
 
@@ -31,7 +32,13 @@ TEST(ShellAbout, EveryTextFitsAndTheLinkCarriesTheWebAddress) {
     // Every text fits: the box is at least as wide as its widest line.
     for (const wxString& t : texts)
         EXPECT_GE(dlg.GetClientSize().x, dlg.GetTextExtent(t).x);
-    int result = 0;
-    wxTEST_DIALOG(result = dlg.ShowModal(), wxExpectDismissableModal<CAboutDialog>(wxID_OK));
-    EXPECT_EQ(result, wxID_OK);
+    // Escape closes it as its only button does.
+    EXPECT_EQ(dlgtest::RunModal(dlg,
+                                [&] {
+                                    testpump::PointAt(&dlg, wxPoint(20, 20));
+                                    wxUIActionSimulator().Char(WXK_ESCAPE);
+                                    testpump::PumpUntil([&] { return !dlg.IsModal(); },
+                                                        std::chrono::seconds(3));
+                                }),
+              wxID_OK);
 }

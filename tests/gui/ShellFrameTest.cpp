@@ -77,12 +77,11 @@ std::string Pixels(const wxBitmapBundle& picture) {
 } // namespace
 
 // Every button shows a picture of its own, the one its menu item carries, and offers
-// a tip and a status prompt; the four list-style buttons exist only on the toolbar.
+// a tip and a status prompt.
 TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPromptsInTheStatusBar) {
     wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
     wxMenuBar* bar = m_pFrame->GetMenuBar();
     std::vector<std::string> pictures;
-    int toolbarOnly = 0;
     for (size_t i = 0; i < tb->GetToolCount(); ++i) {
         const wxAuiToolBarItem* tool = tb->FindToolByIndex(static_cast<int>(i));
         if (tool->GetKind() == wxITEM_SEPARATOR)
@@ -93,13 +92,10 @@ TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPromptsInTh
         pictures.push_back(picture);
         EXPECT_NE(tool->GetShortHelp(), "");
         EXPECT_NE(tool->GetLongHelp(), "");
-        if (const wxMenuItem* item = bar->FindItem(tool->GetId()))
+        if (const wxMenuItem* item = bar->FindItem(tool->GetId())) {
             EXPECT_EQ(Pixels(item->GetBitmapBundle()), picture);
-        else
-            ++toolbarOnly;
+        }
     }
-    EXPECT_EQ(pictures.size(), 16u);
-    EXPECT_EQ(toolbarOnly, 4);
     // The bar can be dragged off and docked on any side.
     wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(tb);
     EXPECT_TRUE(pane.IsFloatable() && pane.IsLeftDockable() && pane.IsBottomDockable());
@@ -115,7 +111,7 @@ TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPromptsInTh
     motion.SetPosition(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
     motion.SetEventObject(tb);
     tb->ProcessWindowEvent(motion);
-    EXPECT_EQ(status->GetStatusText(0), "Proxy Settings");
+    EXPECT_EQ(status->GetStatusText(0), "Edit the proxy settings");
     wxMouseEvent leave(wxEVT_LEAVE_WINDOW);
     leave.SetEventObject(tb);
     tb->ProcessWindowEvent(leave);
@@ -226,19 +222,20 @@ TEST_F(ShellFrame, ShiftF10OpensTheContextMenuAtTheMarkedRow) {
     EXPECT_TRUE(rowOnScreen.GetLeft() <= at.x && at.x <= rowOnScreen.GetRight()) << at.x;
 }
 
-TEST_F(ShellFrame, CapsLockIndicatorFollowsTheKey) {
-    wxUIActionSimulator sim;
-    // Pressed twice, so that the key ends as it was.
-    for (int presses = 0;; ++presses) {
-        const bool on = wxGetKeyState(WXK_CAPITAL);
-        m_pFrame->UpdateKeyIndicators();
-        EXPECT_EQ(m_pFrame->GetStatusBar()->GetStatusText(1), on ? "CAP" : "");
-        if (presses == 2)
-            break;
-        sim.KeyDown(WXK_CAPITAL);
-        sim.KeyUp(WXK_CAPITAL);
-        if (!testpump::PumpUntil([&] { return wxGetKeyState(WXK_CAPITAL) != on; },
-                                 std::chrono::milliseconds(500)))
-            GTEST_SKIP() << "the display does not toggle Caps Lock";
-    }
+// Shrunk as far as the window manager lets it, the window keeps its whole toolbar and
+// the first row of the list in view (there is no window manager under the test
+// display: the size is set to the least it allows, as a drag would).
+TEST_F(ShellFrame, ShrunkAsFarAsItGoesTheWindowKeepsItsToolbarAndOneRow) {
+    AddProfiles(3);
+    testpump::Pump();
+    ASSERT_TRUE(m_pFrame->GetMinSize().IsFullySpecified()) << "the window can shrink to nothing";
+    m_pFrame->SetSize(m_pFrame->GetMinSize());
+    testpump::Pump();
+    wxAuiToolBar* tb = m_pFrame->GetDockToolBar();
+    EXPECT_GE(tb->GetSize().x, tb->GetBestSize().x);
+    EXPECT_GE(tb->GetSize().y, tb->GetBestSize().y);
+    wxRect row;
+    ASSERT_TRUE(View()->GetItemRect(0, row));
+    EXPECT_LE(row.GetBottom(), View()->GetClientSize().y) << "the first row is cut off";
+    EXPECT_GT(row.height, 0);
 }

@@ -303,3 +303,19 @@ TEST_F(ShellStartup, AFileAnotherProgramChangedIsOfferedAgainAndNotSavedOverUnas
     EXPECT_EQ(saved.m_arrProfiles.size(), 4u);
     EXPECT_FALSE(doc.ChangedOnDisk());
 }
+
+// A long path is shortened in the middle, keeping the file's name whole; an ampersand
+// shows as itself instead of underlining the letter after it.
+TEST_F(ShellStartup, ARecentFileLabelIsShortenedInTheMiddleAndShowsAmpersands) {
+    const std::string folder = m_dir / "a folder with a rather long name/and one more level";
+    std::filesystem::create_directories(folder);
+    WriteProject(folder + "/R&D sites.dix", 1);
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane", wxString::FromUTF8(folder + "/R&D sites.dix")}));
+    ASSERT_NE(FileMenu(shell)->FindItem(wxID_FILE1), nullptr);
+    const wxString label = FileMenu(shell)->FindItem(wxID_FILE1)->GetItemLabel();
+    EXPECT_TRUE(label.StartsWith("&1 /")) << label;
+    EXPECT_TRUE(label.EndsWith("/.../R&&D sites.dix")) << label;
+    // "&1 ", at most 40 characters of path, and the doubled ampersand.
+    EXPECT_LE(label.length(), 3u + 40u + 1u) << label;
+}

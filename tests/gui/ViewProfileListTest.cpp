@@ -1,5 +1,6 @@
 // The profile list: its cells, the stored widths, deletion, and the selection mark the
 // profile commands act on.
+#include "../common/RealClick.h"
 #include "ShellTestSupport.h"
 #include "app/CommandIds.h"
 #include "dialogs/CDlgMain.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <wx/frame.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 using namespace shelltest;
 
@@ -109,8 +112,8 @@ TEST_F(ViewProfileList, EditAndDeleteFollowTheSelectionMarkAndDeleteActsOnThatRo
     view->SetItemState(1, 0, wxLIST_STATE_SELECTED);
     enabled(true);
     wxTEST_DIALOG(view->OnFoldersDelete(),
-                  dlgtest::CExpectMessage(wxID_NO, "Are you sure that want delete this profile?",
-                                          "Question ?", wxICON_QUESTION));
+                  dlgtest::CExpectMessage(wxID_NO, "Are you sure you want to delete this profile?",
+                                          "Question", wxICON_QUESTION));
     EXPECT_EQ(m_doc.m_arrProfiles.size(), 3u);
     EXPECT_FALSE(m_doc.IsModified());
 
@@ -162,4 +165,38 @@ TEST_F(ViewProfileList, DoubleClickEditsTheMarkedRowWhereverThePointerIs) {
     EXPECT_EQ(Cell(1, 3), "No");
     EXPECT_EQ(Cell(1, 4), "Yes");
     EXPECT_EQ(Cell(0, 3), "Yes");
+}
+
+// Keys on a row run the menu's commands: Enter opens the row's editor, Delete asks
+// before deleting.
+TEST_F(ViewProfileList, EnterOpensTheRowsEditorAndDeleteAsksFirst) {
+    AddProfiles(3);
+    testpump::Pump();
+    wxRect row;
+    ASSERT_TRUE(View()->GetItemRect(1, row));
+    testpump::RealClick(View(), testpump::MiddleOf(View(), wxRect(row.x, row.y, 80, row.height)));
+    ASSERT_EQ(View()->GetSelectionMark(), 1);
+    wxUIActionSimulator sim;
+    wxString edited;
+    wxTEST_DIALOG(
+        {
+            sim.Char(WXK_RETURN);
+            testpump::Pump();
+        },
+        dlgtest::CExpectDialog<CDlgMain>([&](CDlgMain* dlg) {
+            edited = dlgtest::Ctrl<wxTextCtrl>(dlg, CDlgMain::kIdLocalFolder)->GetValue();
+            return wxID_CANCEL;
+        }));
+    EXPECT_EQ(edited, "/home/operator/host1");
+    for (const int answer : {wxID_NO, wxID_YES}) {
+        wxTEST_DIALOG(
+            {
+                sim.Char(WXK_DELETE);
+                testpump::Pump();
+            },
+            dlgtest::CExpectMessage(answer, "Are you sure you want to delete this profile?", "Question",
+                                    wxICON_QUESTION));
+    }
+    ASSERT_EQ(m_doc.m_arrProfiles.size(), 2u);
+    EXPECT_EQ(m_doc.m_arrProfiles[1].m_strConnection, "host2");
 }

@@ -72,25 +72,14 @@ TEST_P(FtpWays, CredentialsLeaveAsTheProjectsBytes) {
     EXPECT_NE(OpenError(utf8, Connection(server.Port(), BuiltIn(), user, "s\xc3\xa9same \xe2\x82\xac")), "");
 }
 
-// The first-day mistakes, a wrong port or host, said in plain words; a port that speaks
-// another protocol is named as such at once, and one that says nothing ends in the timeout.
+// A port that speaks another protocol is named as such at once, and one that says nothing
+// ends in the timeout, either way (the other first-day mistakes: FtpDiagnosisNetTest).
 TEST_P(FtpWays, ConnectionFailuresAreSaidPlainlyAndInTime) {
     CRemoteFolderSession probe;
-    const int unused = UnusedPort();
-    EXPECT_EQ(OpenError(probe, Connection(unused, BuiltIn())),
-              "Could not connect to the server \"127.0.0.1\" on port " + std::to_string(unused) +
-                  ": the connection was refused.");
-    CConnectionInfo unknown = Connection(21, BuiltIn());
-    unknown.m_strHost = "no-such-host.invalid";
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(OpenError(probe, unknown),
-              "The server \"no-such-host.invalid\" was not found: the host name is unknown.");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
-
     CPeer ssh(Peer("fault_server.py", {"ssh"}));
     CPeer hung(Peer("fault_server.py", {"hang"}));
     ASSERT_TRUE(ssh.Ok() && hung.Ok()) << ssh.Error() << hung.Error();
-    start = std::chrono::steady_clock::now();
+    auto start = std::chrono::steady_clock::now();
     EXPECT_THAT(OpenError(probe, Connection(ssh.Port(), BuiltIn())),
                 AllOf(HasSubstr("is not an FTP server's"), HasSubstr("\"SSH-2.0-OpenSSH_9.2p1")));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
@@ -162,7 +151,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Through the proxy, and not without it: with the proxy gone, or a wrong password, it fails.
 TEST_P(FtpProxies, ListsThroughTheProxyAndOnlyThroughIt) {
-    const auto& [builtIn, pc] = GetParam();
+    // Not a structured binding: the lambda below captures `pc`, which clang 14 refuses for bindings.
+    const bool builtIn = std::get<0>(GetParam());
+    const ProxyCase& pc = std::get<1>(GetParam());
     CPeer server(Peer("ftp_server.py", {"--tree", "--user", "alice:secret"}));
     CPeer proxy(Peer(pc.peer[0], std::vector<std::string>(pc.peer.begin() + 1, pc.peer.end())));
     ASSERT_TRUE(server.Ok() && proxy.Ok()) << server.Error() << proxy.Error();

@@ -5,8 +5,10 @@
 #include "model/CodePage.h"
 #include "platform/CAutomationRegistry.h"
 #include "platform/CMailComponent.h"
+#include "platform/CMailer.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/COleException.h"
+#include "platform/MailerDispIds.h"
 #include "platform/NetTimeouts.h"
 #include "platform/StandardComponents.h"
 
@@ -37,18 +39,18 @@ struct Account {
 };
 
 // Empty on success, else the component's description.
-std::string Send(COleDispatchDriver& mailer, const Account& a) {
+std::string Send(CMailer& mailer, const Account& a) {
     try {
-        mailer.SetProperty(CMailComponent::dispidServer, a.server);
-        mailer.SetProperty(CMailComponent::dispidUser, a.user);
-        mailer.SetProperty(CMailComponent::dispidPassword, a.password);
-        mailer.SetProperty(CMailComponent::dispidSender, a.sender);
-        mailer.SetProperty(CMailComponent::dispidSubject, a.subject);
-        mailer.SetProperty(CMailComponent::dispidRequireTls, a.requireTls);
-        mailer.SetProperty(CMailComponent::dispidPort, std::int32_t{a.port});
+        mailer.SetServer(a.server);
+        mailer.SetUser(a.user);
+        mailer.SetPassword(a.password);
+        mailer.SetSender(a.sender);
+        mailer.SetSubject(a.subject);
+        mailer.SetRequireTls(a.requireTls);
+        mailer.SetPort(a.port);
         for (const auto& r : a.recipients)
-            mailer.InvokeHelper(CMailComponent::dispidAddRecipient, InvokeKind::method, {r});
-        mailer.InvokeHelper(CMailComponent::dispidSend, InvokeKind::method);
+            mailer.AddRecipient(r);
+        mailer.Send();
         return {};
     } catch (const COleDispatchException& e) {
         EXPECT_FALSE(e.m_strDescription.empty());
@@ -57,10 +59,8 @@ std::string Send(COleDispatchDriver& mailer, const Account& a) {
 }
 
 std::string Send(const Account& a) {
-    COleDispatchDriver mailer;
-    std::string error;
-    if (!mailer.CreateDispatch(CMailComponent::kProgId, &error))
-        return "not created: " + error;
+    CMailer mailer;
+    mailer.Create();
     return Send(mailer, a);
 }
 
@@ -219,6 +219,29 @@ INSTANTIATE_TEST_SUITE_P(
                     kAuth,
                     [](Account& a) { Login(a, "n0t-it"), a.recipients.clear(); },
                     {"rejected the user name"},
+                    "MAIL"},
+        // A line break would end a command and start one nobody wrote: nothing is sent.
+        FailureCase{"LineBreakInUser",
+                    kAuth,
+                    [](Account& a) { Login(a, "s3cret"), a.user = "reporter\r\nRSET"; },
+                    {"The user name \"reporter\\r\\nRSET\" holds a control character"},
+                    "AUTH"},
+        FailureCase{"NulInPassword",
+                    kAuth,
+                    [](Account& a) { a.user = "reporter", a.password = std::string("s3\0cret", 7); },
+                    {"The password holds a control character"},
+                    "AUTH"},
+        FailureCase{"LineBreakInSender",
+                    {},
+                    [](Account& a) { a.sender = "ops@example.com>\r\nRCPT TO:<victim@example.com"; },
+                    {"The sender address", "holds a control character"},
+                    "MAIL"},
+        FailureCase{"LineBreakInRecipient",
+                    {},
+                    [](Account& a) {
+                        a.recipients = {"ok@example.com", "x@example.com>\nRCPT TO:<victim@example.com"};
+                    },
+                    {"The recipient", "\\nRCPT", "holds a control character"},
                     "MAIL"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -293,17 +316,17 @@ TEST_F(MailComponent, MembersAndArgumentTypesAreChecked) {
     COleDispatchDriver mailer;
     ASSERT_TRUE(mailer.CreateDispatch("Pelican.CoMailer"));
     EXPECT_THROW(mailer.InvokeHelper(99, InvokeKind::method), COleException);
-    EXPECT_THROW(mailer.SetProperty(CMailComponent::dispidServer, std::int32_t{1}), COleException);
-    EXPECT_THROW(mailer.SetProperty(CMailComponent::dispidRequireTls, std::string("no")), COleException);
-    EXPECT_THROW(mailer.GetProperty(CMailComponent::dispidPassword), COleException);
-    mailer.SetProperty(CMailComponent::dispidServer, std::string("mail.example.com"));
-    EXPECT_EQ(std::get<std::string>(mailer.GetProperty(CMailComponent::dispidServer)), "mail.example.com");
-    mailer.SetProperty(CMailComponent::dispidPort, static_cast<std::int16_t>(-25536));
-    EXPECT_EQ(std::get<std::int32_t>(mailer.GetProperty(CMailComponent::dispidPort)), 40000);
+    EXPECT_THROW(mailer.SetProperty(comailer::dispidServer, std::int32_t{1}), COleException);
+    EXPECT_THROW(mailer.SetProperty(comailer::dispidRequireTls, std::string("no")), COleException);
+    EXPECT_THROW(mailer.GetProperty(comailer::dispidPassword), COleException);
+    mailer.SetProperty(comailer::dispidServer, std::string("mail.example.com"));
+    EXPECT_EQ(std::get<std::string>(mailer.GetProperty(comailer::dispidServer)), "mail.example.com");
+    mailer.SetProperty(comailer::dispidPort, static_cast<std::int16_t>(-25536));
+    EXPECT_EQ(std::get<std::int32_t>(mailer.GetProperty(comailer::dispidPort)), 40000);
     // Each creation is a fresh instance: nothing carries over from the one above.
     COleDispatchDriver second;
     ASSERT_TRUE(second.CreateDispatch("Pelican.CoMailer"));
-    EXPECT_EQ(std::get<std::string>(second.GetProperty(CMailComponent::dispidServer)), "");
+    EXPECT_EQ(std::get<std::string>(second.GetProperty(comailer::dispidServer)), "");
 }
 
 struct TlsCase {
@@ -326,6 +349,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TlsCase{"StartTls", {"--tls", "starttls"}, true, false, false, ""},
         TlsCase{"Smtps", {"--tls", "smtps"}, true, true, false, ""},
+        // A login after STARTTLS is no plain login.
+        TlsCase{"StartTlsLogin", {"--tls", "starttls", "--auth", "reporter:s3cret"}, true, false, false, ""},
         // Against the system's trust anchors the peer's own certificate fails, and the
         // message must not go out in plain text instead.
         TlsCase{"StartTlsUntrusted",
@@ -354,7 +379,9 @@ TEST_P(MailComponentTls, EncryptsOrSaysWhatFailed) {
     Account a;
     a.port = peer.Port();
     a.requireTls = c.requireTls;
-    COleDispatchDriver mailer(std::shared_ptr<IDispatch>(&component, [](IDispatch*) {}));
+    if (std::find(c.peer.begin(), c.peer.end(), "--auth") != c.peer.end())
+        Login(a, "s3cret");
+    CMailer mailer(std::shared_ptr<IDispatch>(&component, [](IDispatch*) {}));
     const std::string error = Send(mailer, a);
     const auto data = peer.Events("DATA");
     if (*c.error) {
@@ -365,4 +392,5 @@ TEST_P(MailComponentTls, EncryptsOrSaysWhatFailed) {
     EXPECT_EQ(error, "");
     ASSERT_EQ(data.size(), 1u);
     EXPECT_TRUE(data[0]["tls"].get<bool>());
+    EXPECT_FALSE(mailer.GetPlainLogin());
 }

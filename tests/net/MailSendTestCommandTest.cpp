@@ -4,6 +4,10 @@
 #include "SmtpPeer.h"
 
 #include "model/CCorvaneDoc.h"
+#include "platform/TestMessage.h"
+
+#include <fstream>
+#include <iterator>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -35,48 +39,72 @@ protected:
         return "'" + path + "'";
     }
 
+    // Runs corvane-dix with standard error apart in `err`.
+    DixRun RunApart(const std::string& args, std::string& err) {
+        const std::string errPath = m_dir / "stderr.txt";
+        const DixRun r = RunDix(args + " 2>'" + errPath + "'; exit $?");
+        std::ifstream in(errPath);
+        err.assign(std::istreambuf_iterator<char>(in), {});
+        return r;
+    }
+
     TempDir m_dir;
 };
 
 } // namespace
 
-TEST_F(SendTestCommand, SendsTheProjectsAccountAndPrintsOk) {
+TEST_F(SendTestCommand, SendsTheProjectsAccountAndPrintsOkWithAWarningForAPlainLogin) {
     mailtest::CSmtpPeer peer({"--auth", "reporter:pa ss"});
     ASSERT_TRUE(peer.Running());
     CMailAccount mail =
         Account(peer.Port(), " 127.0.0.1 ", "reporter ", "pa ss", {" ops@example.com", "boss@example.org "});
     mail.m_strFrom = " Reports <reports@example.com>";
-    const DixRun r = RunDix("sendtest " + Project(mail));
-    EXPECT_EQ(r.exitCode, 0) << r.out;
+    std::string err;
+    const DixRun r = RunApart("sendtest " + Project(mail), err);
+    EXPECT_EQ(r.exitCode, 0) << r.out << err;
     EXPECT_EQ(r.out, "OK\n");
+    EXPECT_EQ(err, "Warning: " + std::string(corvane::kPlainLoginNotice) + "\n");
     const auto data = peer.Events("DATA");
     ASSERT_EQ(data.size(), 1u);
     EXPECT_TRUE(data[0]["authenticated"].get<bool>());
 }
 
-TEST_F(SendTestCommand, FailuresPrintTheReasonAndNeverThePassword) {
+// Failures go to standard error, a relay's words in visible escapes, and the password is
+// masked in what the relay said, never in the program's own words.
+TEST_F(SendTestCommand, FailuresPrintTheReasonOnStandardErrorAndNeverThePassword) {
     mailtest::CSmtpPeer peer({"--auth", "reporter:right"});
     ASSERT_TRUE(peer.Running());
-    // A password that also appears in the server's reply text must still be masked.
     CMailAccount mail = Account(peer.Port(), "127.0.0.1", "reporter", "credentials", {"ops@example.com"});
-    DixRun r = RunDix("sendtest " + Project(mail));
+    std::string err;
+    DixRun r = RunApart("sendtest " + Project(mail), err);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_THAT(r.out, HasSubstr("rejected the user name \"reporter\""));
-    EXPECT_THAT(r.out, Not(HasSubstr("credentials")));
-    EXPECT_THAT(r.out, HasSubstr("********"));
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(err, HasSubstr("rejected the user name \"reporter\" or its password."));
+    EXPECT_THAT(err, HasSubstr("Authentication ******** invalid"));
+    EXPECT_THAT(err, Not(HasSubstr("credentials")));
 
-    // A reply in the server's language reaches the terminal as it was sent.
-    mailtest::CSmtpPeer refusing({"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7"});
+    // The program's own sentence keeps its words when the password is one of them.
+    mail.m_strPassword = "password";
+    r = RunApart("sendtest " + Project(mail), err);
+    EXPECT_THAT(err, HasSubstr("or its password."));
+
+    // A reply in the server's language reaches the terminal as it was sent; its control
+    // characters (clear screen, window title, C1 CSI) never do.
+    mailtest::CSmtpPeer refusing(
+        {"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7 \x1b[2J\x1b]0;owned\x07 \xc2\x9b!"});
     ASSERT_TRUE(refusing.Running());
     mail.m_strUser.clear();
     mail.m_nPort = refusing.Port();
-    r = RunDix("sendtest " + Project(mail));
+    r = RunApart("sendtest " + Project(mail), err);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_THAT(r.out, HasSubstr("554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7"));
+    EXPECT_THAT(
+        err, HasSubstr("554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7 \\x1b[2J\\x1b]0;owned\\x07 \\u009b!"));
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
 
-    r = RunDix("sendtest '" + (m_dir / "missing.dix") + "'");
+    r = RunApart("sendtest '" + (m_dir / "missing.dix") + "'", err);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_THAT(r.out, HasSubstr("missing.dix"));
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(err, HasSubstr("missing.dix"));
     EXPECT_EQ(RunDix("sendtest").exitCode, 2);
     EXPECT_TRUE(peer.Events("DATA").empty());
 }

@@ -5,6 +5,10 @@
 #include "platform/CCoFtp.h"
 #include "platform/CRemoteFolderSession.h"
 #include "platform/CoFtpDispIds.h"
+#include "platform/ProxyTypes.h"
+
+#include <functional>
+#include <set>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -61,7 +65,7 @@ TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
     EXPECT_EQ(m_state->Calls(), Opening());
 }
 
-TEST_F(SessionCalls, ProxyMembersFollowTheConversionTable) {
+TEST_F(SessionCalls, ProxyMembersCarryTheComponentsOwnTypeCode) {
     CConnectionInfo c = Connection();
     c.m_bUseProxy = true;
     c.m_bPassive = false;
@@ -72,19 +76,78 @@ TEST_F(SessionCalls, ProxyMembersFollowTheConversionTable) {
     proxy.m_strPassword = "pp";
     const Calls values{"put 32 bstr 'proxy.local'", "put 33 i2 -25536", "put 30 bstr 'pu'",
                        "put 31 bstr 'pp'"};
-    // Record codes (as the proxy dialog stores them) against the component's; 9 is outside the table.
-    const std::pair<int, int> table[] = {{4, 0}, {0, 1}, {1, 2}, {2, 3}, {3, 4}, {9, -1}};
-    for (const Rule rule : {Rule::connectionTest, Rule::folderBrowser}) {
-        for (const auto& [record, component] : table) {
-            proxy.m_nType = record;
-            m_state->ClearCalls();
-            CRemoteFolderSession session;
-            ASSERT_TRUE(session.Open(c, proxy, rule));
-            const Calls type = component < 0 ? Calls{} : Calls{"put 29 i4 " + std::to_string(component)};
-            EXPECT_EQ(m_state->Calls(), Concat(Concat(type, values), Opening("0")))
-                << "record type " << record;
-        }
+    // The file's SOCKS5 (2) is the component's 3; a code outside every table sends no type at all.
+    for (const auto& [stored, sent] :
+         {std::pair<int, Calls>{CProxySettings::typeSocks5, {"put 29 i4 3"}}, std::pair<int, Calls>{9, {}}}) {
+        proxy.m_nType = stored;
+        m_state->ClearCalls();
+        CRemoteFolderSession session;
+        ASSERT_TRUE(session.Open(c, proxy, Rule::folderBrowser));
+        EXPECT_EQ(m_state->Calls(), Concat(Concat(sent, values), Opening("0"))) << "stored type " << stored;
     }
+}
+
+// Dialog order, file codes, component codes and session kinds each name every type once, so
+// that every lookup finds the one row meant (a copied row would map two types to one).
+TEST(ProxyTypeTable, EveryColumnNamesEachTypeOnce) {
+    std::set<std::string> names;
+    std::set<int> stored, component, kinds;
+    for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable()) {
+        names.insert(row.name);
+        stored.insert(row.storedCode);
+        component.insert(row.componentCode);
+        kinds.insert(static_cast<int>(row.kind));
+        EXPECT_EQ(corvane::ProxyTypeByStoredCode(row.storedCode), &row);
+        EXPECT_EQ(corvane::ProxyTypeByComponentCode(row.componentCode), &row);
+        EXPECT_EQ(corvane::ProxyTypeByKind(row.kind), &row);
+    }
+    const std::size_t rows = corvane::ProxyTypeTable().size();
+    EXPECT_EQ(rows, 5u);
+    EXPECT_EQ(names.size(), rows);
+    EXPECT_EQ(stored.size(), rows);
+    EXPECT_EQ(component.size(), rows);
+    EXPECT_EQ(kinds.size(), rows);
+    EXPECT_EQ(corvane::ProxyTypeByKind(CFtpSessionOptions::Proxy::environment), nullptr);
+}
+
+// Nothing carrying a control character leaves: the connection fails first, naming the field.
+TEST_F(SessionCalls, ControlCharactersAreRefusedBeforeAnyCall) {
+    const std::string injected = "x\r\nDELE /important.txt";
+    struct Case {
+        const char* field;
+        std::function<void(CConnectionInfo&, CProxySettings&)> set;
+    };
+    const Case cases[] = {
+        {"host name", [&](CConnectionInfo& c, CProxySettings&) { c.m_strHost = injected; }},
+        {"user name", [&](CConnectionInfo& c, CProxySettings&) { c.m_strUser = injected; }},
+        {"password", [&](CConnectionInfo& c, CProxySettings&) { c.m_strPassword = "pw\nSITE CHMOD 777 /"; }},
+        {"proxy host name", [&](CConnectionInfo&, CProxySettings& p) { p.m_strHost = "p\x1b[2J"; }},
+        {"proxy user name", [&](CConnectionInfo&, CProxySettings& p) { p.m_strUser = injected; }},
+        {"proxy password",
+         [&](CConnectionInfo&, CProxySettings& p) { p.m_strPassword = std::string("a\0b", 3); }},
+    };
+    for (const Case& test : cases) {
+        CConnectionInfo c = Connection();
+        c.m_bUseProxy = true;
+        CProxySettings proxy;
+        test.set(c, proxy);
+        m_state->ClearCalls();
+        CRemoteFolderSession session;
+        const auto result = session.Open(c, proxy, Rule::connectionTest);
+        EXPECT_EQ(result.strError, std::string("The ") + test.field +
+                                       " contains a control character (such as a line break), which is never "
+                                       "sent to a server. Correct the " +
+                                       test.field + ".");
+        EXPECT_TRUE(m_state->Calls().empty()) << test.field;
+    }
+    CRemoteFolderSession session;
+    m_state->folders["/"] = {};
+    ASSERT_TRUE(session.Open(Connection(), {}, Rule::folderBrowser));
+    m_state->ClearCalls();
+    std::vector<CRemoteItem> items;
+    EXPECT_THAT(session.List("/pub\r\nRMD /pub", items).strError,
+                ::testing::StartsWith("The folder contains"));
+    EXPECT_TRUE(m_state->Calls().empty());
 }
 
 TEST_F(SessionCalls, ListingTakesEveryItemAndCloseDisconnects) {
@@ -119,7 +182,8 @@ TEST_F(SessionCalls, ListingTakesEveryItemAndCloseDisconnects) {
 
 TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
     CRemoteFolderSession session;
-    // What a 512-character buffer holds, in characters: a UTF-8 reply keeps its bytes whole.
+    // What a 512-character buffer holds, in characters: a UTF-8 reply keeps its bytes whole, a
+    // code page one reads as the code page, and control characters show as escapes.
     const auto times = [](int n, const std::string& s) {
         std::string out;
         while (n--)
@@ -128,7 +192,8 @@ TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
     };
     for (const auto& [reply, kept] :
          {std::pair(times(300, "a") + times(300, "\xd0\x96"), times(300, "a") + times(211, "\xd0\x96")),
-          std::pair(times(600, "\xe9"), times(511, "\xe9"))}) {
+          std::pair(times(600, "\xe9"), times(511, "\xc3\xa9")),
+          std::pair(std::string("530 no\x1b]0;owned\x07"), std::string("530 no\\x1b]0;owned\\x07"))}) {
         m_state->failures[8] = reply;
         const auto failed = session.Open(Connection(), {}, Rule::connectionTest);
         EXPECT_EQ(failed.outcome, CRemoteFolderSession::Outcome::failed);
@@ -150,6 +215,21 @@ TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
     m_state->failures.clear();
     EXPECT_TRUE(session.Close());
     EXPECT_FALSE(session.IsOpen());
+}
+
+// The connection test lists the login folder; when that fails nothing stays open, so the
+// next test starts afresh.
+TEST_F(SessionCalls, AFailedTestLeavesNothingOpen) {
+    CRemoteFolderSession session;
+    m_state->failures[44] = "550 Not enough privileges.";
+    EXPECT_EQ(session.Test(Connection(), {}).strError, "550 Not enough privileges.");
+    EXPECT_EQ(m_state->Calls().back(), "call 7");
+    EXPECT_FALSE(session.IsOpen());
+    m_state->failures.clear();
+    m_state->ClearCalls();
+    EXPECT_TRUE(session.Test(Connection(), {}));
+    EXPECT_EQ(m_state->Calls().back(), "get 1");
+    EXPECT_TRUE(session.IsOpen());
 }
 
 TEST_F(SessionCalls, ComponentThatCannotBeCreated) {

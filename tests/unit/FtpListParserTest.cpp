@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using corvane::FtpListEntry;
@@ -52,7 +57,66 @@ const LineCase kLines[] = {
     {"blanks", "drwxr-xr-x 2 u g 4096 Feb 29 1999  leading and trailing ", " leading and trailing ", Type::folder, 4096, ""},
     {"utf-8", "drwxr-xr-x 2 u g 4096 Jan  5 12:34 \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", Type::folder, 4096, ""},
     {"cp1252", "drwxr-xr-x 2 u g 4096 Jan  5 12:34 Caf\xe9", "Caf\xe9", Type::folder, 4096, ""},
+    // Month names of other languages, in UTF-8 and in single-byte code pages.
+    {"de", "drwxr-xr-x 2 ftp ftp 4096 Okt  8 12:34 Berichte", "Berichte", Type::folder, 4096, ""},
+    {"de", "drwxr-xr-x 2 ftp ftp 4096 Dez 24  2019 Weihnachten", "Weihnachten", Type::folder, 4096, ""},
+    {"de", "drwxr-xr-x 2 ftp ftp 4096 M\xc3\xa4r  3 09:15 Archiv", "Archiv", Type::folder, 4096, ""},
+    {"de latin-1", "drwxr-xr-x 2 ftp ftp 4096 M\xe4r  3 09:15 alt", "alt", Type::folder, 4096, ""},
+    {"de", "-rw-r--r-- 1 ftp ftp 512 Mai 17  2021 liesmich.txt", "liesmich.txt", Type::file, 512, ""},
+    {"de", "-rw-r--r-- 1 u g 1234 26. Juli, 20:10 Protokoll.txt", "Protokoll.txt", Type::file, 1234, ""},
+    {"de", "drwxr-xr-x 2 u g 4096 30. Jan., 12:40 Januar", "Januar", Type::folder, 4096, ""},
+    {"fr", "drwxr-xr-x 2 ftp ftp 4096 d\xc3\xa9\x63.  8 12:34 Documents", "Documents", Type::folder, 4096, ""},
+    {"fr", "drwxr-xr-x 2 ftp ftp 4096 f\xc3\xa9vr. 14  2020 photos", "photos", Type::folder, 4096, ""},
+    {"fr latin-1", "drwxr-xr-x 2 u g 4096 ao\xfbt 15  2020 vacances", "vacances", Type::folder, 4096, ""},
+    {"it", "drwxr-xr-x 2 u g 4096 gen 12 10:00 cartella", "cartella", Type::folder, 4096, ""},
+    {"it", "drwxr-xr-x 2 u g 4096 ott  3  2018 vecchia", "vecchia", Type::folder, 4096, ""},
+    {"es", "drwxr-xr-x 2 u g 4096 ene 26  2010 carpeta", "carpeta", Type::folder, 4096, ""},
+    {"es", "drwxr-xr-x 2 u g 4096 dic  1 23:59 diciembre", "diciembre", Type::folder, 4096, ""},
+    {"nl", "drwxr-xr-x 2 u g 4096 mrt 14 08:00 map", "map", Type::folder, 4096, ""},
+    {"nl", "drwxr-xr-x 2 u g 4096 mei  2  2017 mei map", "mei map", Type::folder, 4096, ""},
+    {"hu", "drwxr-xr-x 2 u g 4096 m\xc3\xa1rc.  8 12:34 mappa", "mappa", Type::folder, 4096, ""},
+    {"hu", "drwxr-xr-x 2 u g 4096 szept 30  2016 tavaly", "tavaly", Type::folder, 4096, ""},
+    {"ru", "drwxr-xr-x 2 u g 4096 \xd0\xbe\xd0\xba\xd1\x82 10 12:34 docs", "docs", Type::folder, 4096, ""},
+    {"ru", "drwxr-xr-x 2 u g 4096 \xd0\xbc\xd0\xb0\xd1\x8f  9  2015 may", "may", Type::folder, 4096, ""},
+    {"ru capital", "drwxr-xr-x 2 u g 4096 \xd0\x9e\xd0\xba\xd1\x82 10 12:34 cap", "cap", Type::folder, 4096, ""},
+    {"ru capital", "drwxr-xr-x 2 u g 4096 \xd0\xa1\xd0\xb5\xd0\xbd 10 12:34 sen", "sen", Type::folder, 4096, ""},
+    {"ru koi8-r", "drwxr-xr-x 2 u g 4096 \xcf\xcb\xd4 10 12:34 koi", "koi", Type::folder, 4096, ""},
+    {"ru cp1251", "drwxr-xr-x 2 u g 4096 \xe4\xe5\xea 31  2012 win", "win", Type::folder, 4096, ""},
+    {"zh", "drwxr-xr-x 2 u g 4096 3\xe6\x9c\x88 29 03:26 zh", "zh", Type::folder, 4096, ""},
+    {"ja", "drwxr-xr-x 2 u g 4096 12\xe6\x9c\x88  3  2003 ja", "ja", Type::folder, 4096, ""},
+    {"ja", "drwxr-xr-x 2 u g 4096 3\xe6\x9c\x88 29\xe6\x97\xa5 03:26 day unit", "day unit", Type::folder, 4096, ""},
+    {"zh", "drwxr-xr-x 2 u g 4096 2019\xe5\xb9\xb4\x31\x32\xe6\x9c\x88\x31\x31\xe6\x97\xa5 10:00 ymd", "ymd", Type::folder, 4096, ""},
+    {"ko", "drwxr-xr-x 2 u g 4096 3\xec\x9b\x94 29\xec\x9d\xbc 03:26 ko", "ko", Type::folder, 4096, ""},
+    // Other dates, sizes and permission strings.
+    {"vshell", "-rwxr-xr-x    1 user     group           9 Oct 08, 2002 09:47 vshell1", "vshell1", Type::file, 9, ""},
+    {"vshell", "drwxr-xr-x    1 user     group           0 Oct 08, 2002 09:47 vshell dir", "vshell dir", Type::folder, 0, ""},
+    {"numeric", "drwxr-xr-x 2 0 0 4096 3 29 03:26 numeric", "numeric", Type::folder, 4096, ""},
+    {"no date", "drwxr-xr-x 1 owner group 0 undated folder", "undated folder", Type::folder, 0, ""},
+    {"rounded", "-rw-r--r-- 1 u g 33.5k Jan  5 12:34 rounded.bin", "rounded.bin", Type::file, 34304, ""},
+    {"run into", "drwxr-xr-x 2 ftpuser ftpusers4096 Jan  5 12:34 packed", "packed", Type::folder, 4096, ""},
+    {"short", "drwxrwx 2 u g 512 Jan  5 12:34 short", "short", Type::folder, 512, ""},
+    {"netware", "d [R----F--] supervisor            512       Jan 16 18:53    login", "login", Type::folder, 512, ""},
+    {"netware", "- [RWCEAFMS] rhesus             214059       Oct 20 15:27    cx.exe", "cx.exe", Type::file, 214059, ""},
+    {"netpresenz", "drwxrwxr-x               folder        2 May 10  1996 network", "network", Type::folder, 2, ""},
+    {"netpresenz", "-------r--         326  1391972  1392298 Nov 22  1995 MegaPhone.sit", "MegaPhone.sit", Type::file, 1392298, ""},
+    // Other families.
+    {"eplf", "+i8388621.48594,m825718503,r,s280,\tdjb.html", "djb.html", Type::file, 280, ""},
+    {"eplf", "+i8388621.50690,m824255907,/,\t514", "514", Type::folder, -1, ""},
+    {"os/2", "     0           DIR   02-11-103  16:15  name", "name", Type::folder, -1, ""},
+    {"os/2", "   345           A     12-02-96   13:46  readme.txt", "readme.txt", Type::file, 345, ""},
+    {"vms", "SUBDIR.DIR;1  1/3  5-MAR-1993 18:09:01 [GROUP,OWNER] (RWED,RWED,RE,RE)", "SUBDIR", Type::folder, -1, ""},
+    {"vms", "CII-MANUAL.TEX;1  213/216  29-JAN-1996 03:33:12  [ANONYMOU,ANONYMOUS]   (RWED,RWED,,)", "CII-MANUAL.TEX", Type::file, -1, ""},
+    {"as/400", "QSYS            77824 02/23/00 15:09:55 *DIR       QOpenSys/", "QOpenSys", Type::folder, -1, ""},
+    {"as/400", "QDOC            24576 09/23/99 14:35:50 *FLR       QDOC/", "QDOC", Type::folder, -1, ""},
+    {"as/400", "ANDREW            *MEM       RPGLESRC.FILE/UMFRM.MBR", "RPGLESRC.FILE/UMFRM.MBR", Type::file, -1, ""},
+    {"as/400", "               5263360 06/11/97 12:27:39 *FILE      SAVED FILE", "SAVED FILE", Type::file, 5263360, ""},
+    {"vxworks", "     512   FEB-09-2005  19:44:52   logs   <DIR>", "logs", Type::folder, -1, ""},
+    {"vxworks", "      41   JAN-25-2000  10:36:42   readme.txt", "readme.txt", Type::file, 41, ""},
+    {"os-9", "  0.0   05/10/28 0935 d-ewrewr   8E0      1280 CMDS", "CMDS", Type::folder, 1280, ""},
+    {"os-9", "  0.0   05/10/28 0935 ------wr   A30      3420 startup", "startup", Type::file, 3420, ""},
     // Not entries.
+    {"blank name", "drwxr-xr-x 2 u g 4096 Jan  5 12:34    ", nullptr, Type::file, 0, ""},
+    {"unknown month", "drwxr-xr-x 2 u g 4096 xyz  5 12:34 somewhere", nullptr, Type::file, 0, ""},
     {"ls", "total 12", nullptr, Type::file, 0, ""},
     {"upper", "DRWXR-XR-X 2 u g 4096 Jan  5 12:34 x", nullptr, Type::file, 0, ""},
     {"no name", "drwxr-xr-x 2 u g 4096 Jan  5 12:34 ", nullptr, Type::file, 0, ""},
@@ -66,6 +130,8 @@ const LineCase kLines[] = {
     {"mlsd:pyftpdlib", "type=dir;size=4096;modify=20200101000000;perm=el; pub", "pub", Type::folder, 4096, ""},
     {"mlsd:upper", "Type=File;Size=42;UNIX.mode=0644; a; b c.txt", "a; b c.txt", Type::file, 42, ""},
     {"mlsd:untyped", "size=1; untyped", "untyped", Type::other, 1, ""},
+    {"mlsd:tab", "type=dir;modify=20230101101010;\tmy folder", "my folder", Type::folder, -1, ""},
+    {"mlsd:blank", "type=dir;size=0;   ", nullptr, Type::file, 0, ""},
     {"mlsd:cdir", "type=cdir;perm=el; .", nullptr, Type::file, 0, ""},
     {"mlsd:pdir", "type=pdir; ..", nullptr, Type::file, 0, ""},
     {"mlsd:bad", "type=dir;nospace", nullptr, Type::file, 0, ""},
@@ -102,17 +168,57 @@ TEST(FtpListing, WholeBodiesTellEmptyFromUnreadable) {
              Body{"total 2\r\ndrwxr-xr-x 2 u g 1 Jan  5 12:34 a\r\n-rw-r--r-- 1 u g 2 Jan  5 2020 b\n\n",
                   false, 2, 0},
              Body{"total 0\r\n", false, 0, 0},
+             Body{"insgesamt 8\r\n\xd0\xb8\xd1\x82\xd0\xbe\xd0\xb3\xd0\xbe 8\r\n\xe5\x90\x88\xe8\xa8\x88 "
+                  "8\r\n",
+                  false, 0, 0},
              Body{"", false, 0, 0},
              Body{"type=cdir; /x\r\ntype=pdir; /\r\n", true, 0, 0},
              Body{"type=cdir; /x\r\ntype=dir; d\r\ntype=file;size=3; f", true, 2, 0},
              Body{"ls: cannot open directory .: Permission denied\r\nsomething else\r\n", false, 0, 2},
              Body{"drwxr-xr-x 2 u g 1 Jan  5 12:34 a\r\nsomething else\r\n", false, 1, 1},
+             // VMS: a long name alone on its line, the rest on the next; the head and foot.
+             Body{"Directory DISK$USER:[FTP]\r\n\r\nA-LONG-NAME.DIR;1\r\n   1/3  5-MAR-1993 18:09:01 [G,O] "
+                  "(RWED,RWED,RE,RE)\r\nX.TXT;2  1/3  5-MAR-1993 18:09:01 [G,O] (RWED,RWED,RE,RE)\r\n\r\n"
+                  "Total of 2 files, 2/6 blocks.\r\n",
+                  false, 2, 0},
+             Body{"LONE.DIR;1\r\n", false, 0, 1},
+             Body{"Directory listing denied\r\n", false, 0, 1},
          }) {
         const corvane::FtpListing listing = corvane::ParseListing(b.text, b.mlsd);
         EXPECT_EQ(listing.arrEntries.size(), b.entries) << b.text;
         EXPECT_EQ(listing.nUnreadable, b.unreadable) << b.text;
     }
-    EXPECT_EQ(corvane::ParseListing("x\r\ny\r\n", false).strFirstUnreadable, "x");
+    const corvane::FtpListing some = corvane::ParseListing("x\r\ny\r\n", false);
+    EXPECT_EQ(corvane::UnreadableLinesText(some.nUnreadable, some.strFirstUnreadable),
+              "2 lines of the listing could not be read and are not shown (the first: \"x\").");
+    EXPECT_EQ(corvane::UnreadableLinesText(0, ""), "");
+}
+
+// Every seed of the listing fuzz corpus is a listing of one family, read whole: not a line
+// left unread and a folder in each.
+TEST(FtpListing, EverySeedReadsWhole) {
+    std::size_t seeds = 0;
+    for (const auto& file :
+         std::filesystem::directory_iterator(std::string(CORVANE_FUZZ_DIR) + "/corpus-listing")) {
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const bool mlsd = file.path().filename().string().rfind("mlsd", 0) == 0;
+        const corvane::FtpListing listing = corvane::ParseListing(body, mlsd);
+        EXPECT_EQ(listing.nUnreadable, 0u) << file.path() << ": " << listing.strFirstUnreadable;
+        EXPECT_TRUE(std::any_of(listing.arrEntries.begin(), listing.arrEntries.end(),
+                                [](const FtpListEntry& e) { return e.type == Type::folder; }))
+            << file.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 15u);
+    // The whole German-locale listing: every folder under its own name.
+    std::ifstream in(std::string(CORVANE_FUZZ_DIR) + "/corpus-listing/unix-de.txt", std::ios::binary);
+    const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> names;
+    for (const FtpListEntry& e : corvane::ParseListing(body, false).arrEntries)
+        names.push_back(e.strName);
+    EXPECT_EQ(names, (std::vector<std::string>{"Berichte", "Weihnachten", "Fr\xc3\xbchling", "Archiv",
+                                               "Sommer", "liesmich.txt"}));
 }
 
 TEST(FtpListing, WildcardMasks) {

@@ -18,7 +18,6 @@
 #include "app/Translation.h"
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
-#include "controls/CBlockingWork.h"
 #include "controls/CIconListBox.h"
 #include "controls/CStaticLink.h"
 #include "controls/ResourceArt.h"
@@ -35,6 +34,7 @@
 #include "remote/CDlgFTPFolder.h"
 #include "tests/common/RecordingFtp.h"
 #include "tests/common/RecordingMailer.h"
+#include <wx/evtloop.h>
 
 #include <algorithm>
 #include <chrono>
@@ -68,11 +68,20 @@ namespace {
 wxString g_outDir;
 bool g_ok = true;
 
+// Dispatches every event until `done` holds or `limit` has passed.
+void DispatchUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    while (!done() && std::chrono::steady_clock::now() < until)
+        loop.DispatchTimeout(10);
+}
+
 // Idle time too: toolbars and menus take their enabled state from it, as in the main loop.
 void Settle(int ms = 300) {
-    CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(ms));
+    DispatchUntil([] { return false; }, std::chrono::milliseconds(ms));
     wxTheApp->ProcessIdle();
-    CBlockingWork::DispatchEventsFor(std::chrono::milliseconds(50));
+    DispatchUntil([] { return false; }, std::chrono::milliseconds(50));
 }
 
 void Saved(const wxString& name, bool ok) {
@@ -152,7 +161,7 @@ void ShootControls() {
     auto* panel = new wxPanel(frame);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     CBitmapImageList images;
-    images.CreateFromBitmap(IDB_IMAGES16, 16, 16, wxColour(255, 0, 255));
+    images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour);
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     auto* list = new CIconListBox(panel, wxID_ANY, true, wxDefaultPosition, wxSize(220, 200));
@@ -460,6 +469,15 @@ void ShootMail() {
     ShootEditor<CDlgMail>("mail", [](CCorvaneDoc& doc) {
         doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
     });
+    // After a test message went out: the line under the bar says so.
+    mailtest::CRecordingMailer mailer;
+    CCorvaneDoc doc;
+    doc.m_mail.m_arrRecipients = {"ops@example.com", "backup-admin@example.org"};
+    CDlgMail dlg(nullptr, &doc);
+    ShootModal(dlg, "mail-sent", [&dlg] {
+        wxCommandEvent send(wxEVT_BUTTON, CDlgMail::kIdSend);
+        dlg.ProcessWindowEvent(send);
+    });
 }
 
 void ShootConnections() {
@@ -560,7 +578,7 @@ void ShootFolderBrowser() {
             Settle(100);
             Capture(dlg.GetScreenRect(), "ftp-folder-connecting");
         }
-        CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
+        DispatchUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
         Settle(500);
         Capture(dlg.GetScreenRect(), name);
     };
@@ -643,9 +661,8 @@ void TourFocusAll() {
     dlg.m_pConnection = &scene.m_conn;
     dlg.m_strPath = "/pub/data";
     // Seen once connected: the focus has come back from the blocking connect.
-    TourFocus(dlg, "ftp-folder", [&dlg] {
-        CBlockingWork::DispatchEventsUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10));
-    });
+    TourFocus(dlg, "ftp-folder",
+              [&dlg] { DispatchUntil([&dlg] { return dlg.HasStarted(); }, std::chrono::seconds(10)); });
 }
 
 // The profile editor opened from the main window, by a command after a click there and
