@@ -11,7 +11,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, "About") {
+CAboutDialog::CAboutDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, _("About")) {
     auto* top = new wxBoxSizer(wxVERTICAL);
 
     // The band across the top of the box, in the theme's colour of a page (white in a

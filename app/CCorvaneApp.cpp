@@ -2,9 +2,11 @@
 
 #include "app/CMainFrame.h"
 #include "app/StringTable.h"
+#include "app/Translation.h"
 
 #include <cstdlib>
 #include <wx/image.h>
+#include <wx/stdpaths.h>
 
 CCorvaneApp::CCorvaneApp() {
     for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
@@ -25,7 +27,9 @@ void CCorvaneApp::KeepCommandLineBytes(int argc, char** argv) {
 }
 
 bool CCorvaneApp::OnInit() {
-    // No command-line options of our own: wxApp's parser is not run.
+    corvane::UseEnvironmentLanguage(wxStandardPaths::Get().GetExecutablePath().utf8_string());
+    // Our few options are answered before the toolkit starts (app/StartOptions):
+    // wxApp's parser is not run.
     SetVendorName("Halden");
     SetAppName(corvane::kAppTitle);
 

@@ -2,7 +2,6 @@
 
 #include "app/CAboutDialog.h"
 #include "app/CCorvaneView.h"
-#include "app/CDesktopIntegration.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
@@ -18,12 +17,11 @@
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
-#include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 #include <filesystem>
 
-const char* const CCorvaneShell::kFileFilter = "Corvane Files (*.dix)|*.dix|All Files (*.*)|*";
+const char* const CCorvaneShell::kFileFilter = wxTRANSLATE("Corvane Files (*.dix)|*.dix|All Files (*.*)|*");
 
 namespace {
 
@@ -36,6 +34,11 @@ std::string ToPath(const wxString& path) {
 
 wxString FromPath(const std::string& path) {
     return wxString(path.c_str(), *wxConvFileName);
+}
+
+// The project's name as the window shows it; a new project's in the window's language.
+wxString ShownTitle(const CCorvaneDoc& doc) {
+    return doc.GetPathName().empty() ? _("Untitled") : FromPath(doc.GetTitle());
 }
 
 // Argument order as CDialogBase::ShowError.
@@ -214,13 +217,13 @@ void CCorvaneShell::InitialUpdate() {
 }
 
 wxString CCorvaneShell::GetWindowTitle() const {
-    return FromPath(m_doc.GetTitle()) + " - " + corvane::kAppTitle;
+    return ShownTitle(m_doc) + " - " + corvane::kAppTitle;
 }
 
 bool CCorvaneShell::SaveModified() {
     if (!m_doc.IsModified())
         return true;
-    const wxString question = "Save changes to " + FromPath(m_doc.GetTitle()) + "?";
+    const wxString question = wxString::Format(_("Save changes to %s?"), ShownTitle(m_doc));
     switch (wxMessageBox(question, corvane::kAppTitle, wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, m_pFrame)) {
     case wxYES:
         return DoFileSave();
@@ -275,13 +278,14 @@ namespace {
 // Another program wrote the project's file since it was opened here: replacing it would
 // throw that work away unseen. Yes replaces, No saves under another name.
 int AskReplaceChangedFile(const std::string& title, wxWindow* parent) {
-    wxMessageDialog ask(parent,
-                        FromPath(title) +
-                            " has been changed by another program since it was opened or saved here.\n\n"
-                            "Replace it with the project shown in this window, or save this project under "
-                            "another name?",
-                        corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION);
-    ask.SetYesNoCancelLabels("&Replace", "Save &As...", "Cancel");
+    wxMessageDialog ask(
+        parent,
+        wxString::Format(_("%s has been changed by another program since it was opened or "
+                           "saved here.\n\nReplace it with the project shown in this window, or "
+                           "save this project under another name?"),
+                         FromPath(title)),
+        corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION);
+    ask.SetYesNoCancelLabels(_("&Replace"), _("Save &As..."), _("Cancel"));
     return ask.ShowModal();
 }
 
@@ -317,13 +321,13 @@ bool CCorvaneShell::DoFileSave() {
 
 bool CCorvaneShell::AskSaveFileName(wxString& path) {
     wxString folder = StartFolder(m_doc.GetPathName());
-    wxString name = FromPath(m_doc.GetTitle());
+    wxString name = ShownTitle(m_doc);
     if (!name.Contains("."))
         name += kExtension;
     for (;;) {
         // The overwrite question is asked here rather than by the chooser: only
         // here is ".dix" added to a name typed without it.
-        CFileChooser dlg(m_pFrame, "Save As", folder, name, kFileFilter, wxFD_SAVE);
+        CFileChooser dlg(m_pFrame, _("Save As"), folder, name, wxGetTranslation(kFileFilter), wxFD_SAVE);
         if (dlg.ShowModal() != wxID_OK || dlg.GetPath().empty())
             return false;
         wxFileName chosen(dlg.GetPath());
@@ -335,23 +339,25 @@ bool CCorvaneShell::AskSaveFileName(wxString& path) {
 
         const std::string target = ToPath(path);
         if (const std::string refused = CSafeFileWriter::CheckReplaceable(target); !refused.empty()) {
-            wxMessageBox("The project cannot be saved as " + name + ": " + FromPath(refused) +
-                             ".\nChoose another name or folder.",
-                         "Save As", wxOK | wxICON_EXCLAMATION, m_pFrame);
+            wxMessageBox(
+                wxString::Format(_("The project cannot be saved as %s: %s.\nChoose another name or folder."),
+                                 name, FromPath(refused)),
+                _("Save As"), wxOK | wxICON_EXCLAMATION, m_pFrame);
             continue;
         }
         std::error_code ec;
         if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
             return true;
-        if (wxMessageBox(name + " already exists.\nDo you want to replace it?", "Confirm Save As",
-                         wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, m_pFrame) == wxYES)
+        if (wxMessageBox(wxString::Format(_("%s already exists.\nDo you want to replace it?"), name),
+                         _("Confirm Save As"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION,
+                         m_pFrame) == wxYES)
             return true;
     }
 }
 
 bool CCorvaneShell::AskOpenFileName(wxString& path) {
-    CFileChooser dlg(m_pFrame, "Open", StartFolder(m_doc.GetPathName()), wxEmptyString, kFileFilter,
-                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    CFileChooser dlg(m_pFrame, _("Open"), StartFolder(m_doc.GetPathName()), wxEmptyString,
+                     wxGetTranslation(kFileFilter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK)
         return false;
     path = dlg.GetPath();
@@ -379,12 +385,6 @@ void CCorvaneShell::OnOtherStart(const wxString& file, const std::string& startu
 
 void CCorvaneShell::OnFrameIdle(wxIdleEvent& event) {
     event.Skip();
-    // Nothing the window needs: it waits until the window is up, and runs beside it.
-    if (!m_desktopRefresh.joinable())
-        m_desktopRefresh = std::jthread([dataHome = CDesktopIntegration::DataHome(),
-                                         exe = ToPath(wxStandardPaths::Get().GetExecutablePath())] {
-            CDesktopIntegration::Refresh(dataHome, exe);
-        });
     // Never under an open dialog: an editor may hold one of the project's records,
     // and a save prompt may be asking already.
     if (m_pModalCount->IsOpen())
@@ -423,8 +423,11 @@ void CCorvaneShell::OfferToReadAgain() {
     m_declinedStamp = now;
     const bool modified = m_doc.IsModified();
     wxMessageDialog ask(m_pFrame,
-                        FromPath(m_doc.GetTitle()) + " has been changed by another program.\n\n" +
-                            (modified ? "Read it again and lose the changes made here?" : "Read it again?"),
+                        wxString::Format(modified
+                                             ? _("%s has been changed by another program.\n\nRead it again "
+                                                 "and lose the changes made here?")
+                                             : _("%s has been changed by another program.\n\nRead it again?"),
+                                         ShownTitle(m_doc)),
                         corvane::kAppTitle, wxYES_NO | (modified ? wxNO_DEFAULT : 0) | wxICON_EXCLAMATION);
     if (ask.ShowModal() == wxID_YES)
         ReadDocument(m_doc.GetPathName());
@@ -452,7 +455,7 @@ void CCorvaneShell::RefreshRecentFileMenu() {
         ++pos;
     ++pos;
     if (m_recentFiles.GetCount() == 0) {
-        file->Insert(pos, wxID_FILE1, "Recent File", corvane::GetCommandPrompt(wxID_FILE1))->Enable(false);
+        file->Insert(pos, wxID_FILE1, _("Recent File"), corvane::GetCommandPrompt(wxID_FILE1))->Enable(false);
         return;
     }
     for (int i = 0; i < m_recentFiles.GetCount(); ++i)

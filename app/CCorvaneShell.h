@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 #include <wx/event.h>
 #include <wx/weakref.h>
@@ -101,6 +100,4 @@ private:
     bool m_bBackToFront = false;
     // The change to the file the operator chose not to read.
     std::optional<CFileStamp> m_declinedStamp;
-    // The per-user desktop files are brought up to date here once the window is up.
-    std::jthread m_desktopRefresh;
 };

@@ -23,11 +23,12 @@
 
 namespace {
 
-const char* const kColumnTitles[CCorvaneView::kColumnCount] = {"FTP Host", "FTP Path", "Path", "Download",
-                                                               "Upload"};
+const char* const kColumnTitles[CCorvaneView::kColumnCount] = {
+    wxTRANSLATE("FTP Host"), wxTRANSLATE("FTP Path"), wxTRANSLATE("Path"), wxTRANSLATE("Download"),
+    wxTRANSLATE("Upload")};
 
 wxString YesNo(bool flag) {
-    return flag ? "Yes" : "No";
+    return flag ? _("Yes") : _("No");
 }
 
 } // namespace
@@ -67,7 +68,7 @@ void CCorvaneView::OnInitialUpdate() {
     const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
     LoadColumnWidths(defaultWidth);
     for (int n = 0; n < kColumnCount; ++n)
-        InsertColumn(n, wxString::Format(" %s", kColumnTitles[n]), wxLIST_FORMAT_LEFT,
+        InsertColumn(n, wxString::Format(" %s", wxGetTranslation(kColumnTitles[n])), wxLIST_FORMAT_LEFT,
                      m_nColumnWidths[static_cast<std::size_t>(n)]);
 
     m_bColumnsCreated = true;
@@ -207,7 +208,7 @@ void CCorvaneView::OnFoldersDelete() {
     const int mark = m_nSelectionMark;
     if (mark < 0 || static_cast<std::size_t>(mark) >= m_pDoc->m_arrProfiles.size())
         return;
-    if (!CDialogBase::AskYesNo(DialogParent(), "Are you sure you want to delete this profile?"))
+    if (!CDialogBase::AskYesNo(DialogParent(), _("Are you sure you want to delete this profile?")))
         return;
     m_pDoc->m_arrProfiles.erase(m_pDoc->m_arrProfiles.begin() + mark);
     m_pDoc->SetModifiedFlag();

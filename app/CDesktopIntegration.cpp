@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <vector>
 
 extern char** environ;
 
@@ -82,6 +83,30 @@ bool WriteIfDifferent(const std::string& dataHome, const std::string& relative, 
     return written;
 }
 
+// What a registration writes, by file under the data folder: the launcher first,
+// then the MIME package, then the icons (which need no database).
+struct RegisteredFile {
+    const char* relative;
+    std::string (*content)(const std::string& exePath);
+};
+
+const RegisteredFile kRegisteredFiles[] = {
+    {"applications/org.corvane.corvane.desktop",
+     [](const std::string& exe) { return CDesktopIntegration::MakeDesktopEntry(exe); }},
+    {"mime/packages/corvane.xml", [](const std::string&) { return GetMimeXml(); }},
+    {"icons/hicolor/scalable/apps/corvane.svg",
+     [](const std::string&) { return GetSvgResource("corvane.svg"); }},
+    {"icons/hicolor/scalable/mimetypes/application-x-corvane-dix.svg",
+     [](const std::string&) { return GetSvgResource("application-x-corvane-dix.svg"); }},
+};
+// Earlier versions wrote their launcher under this name at every start.
+constexpr const char* kOldLauncher = "applications/corvane.desktop";
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
 } // namespace
 
 std::string CDesktopIntegration::DataHome() {
@@ -89,6 +114,22 @@ std::string CDesktopIntegration::DataHome() {
         return xdg;
     if (const char* home = std::getenv("HOME"); home && *home)
         return std::string(home) + "/.local/share";
+    return {};
+}
+
+std::string CDesktopIntegration::SystemEntry(const std::string& exePath) {
+    const std::filesystem::path exe(exePath);
+    std::vector<std::string> dirs = {(exe.parent_path().parent_path() / "share").string()};
+    const char* xdg = std::getenv("XDG_DATA_DIRS");
+    std::istringstream list(xdg && *xdg ? xdg : "/usr/local/share:/usr/share");
+    for (std::string dir; std::getline(list, dir, ':');)
+        if (!dir.empty() && dir.front() == '/')
+            dirs.push_back(dir);
+    for (const std::string& dir : dirs)
+        if (const std::string entry = dir + "/applications/" + kDesktopFile; IsRegularFile(entry))
+            return entry;
+    if (exePath.rfind("/usr/", 0) == 0)
+        return "/usr/share/applications/" + std::string(kDesktopFile);
     return {};
 }
 
@@ -118,21 +159,41 @@ void CDesktopIntegration::RunTool(const std::string& tool, const std::string& di
     posix_spawn_file_actions_destroy(&actions);
 }
 
-int CDesktopIntegration::Refresh(const std::string& dataHome, const std::string& exePath,
-                                 const ToolRunner& run) {
+int CDesktopIntegration::Register(const std::string& dataHome, const std::string& exePath,
+                                  const ToolRunner& run) {
     if (dataHome.empty())
         return 0;
-    const bool desktop =
-        WriteIfDifferent(dataHome, "applications/corvane.desktop", MakeDesktopEntry(exePath));
-    const bool mime = WriteIfDifferent(dataHome, "mime/packages/corvane.xml", GetMimeXml());
-    int written = (desktop ? 1 : 0) + (mime ? 1 : 0);
-    written +=
-        WriteIfDifferent(dataHome, "icons/hicolor/scalable/apps/corvane.svg", GetSvgResource("corvane.svg"));
-    written += WriteIfDifferent(dataHome, "icons/hicolor/scalable/mimetypes/application-x-corvane-dix.svg",
-                                GetSvgResource("application-x-corvane-dix.svg"));
-    if (mime)
+    bool changed[2] = {false, false};
+    int written = 0;
+    for (std::size_t i = 0; i < std::size(kRegisteredFiles); ++i) {
+        const RegisteredFile& file = kRegisteredFiles[i];
+        const bool wrote = WriteIfDifferent(dataHome, file.relative, file.content(exePath));
+        written += wrote ? 1 : 0;
+        if (i < 2)
+            changed[i] = wrote;
+    }
+    if (changed[1])
         run("update-mime-database", dataHome + "/mime");
-    if (desktop)
+    if (changed[0])
         run("update-desktop-database", dataHome + "/applications");
     return written;
+}
+
+int CDesktopIntegration::Unregister(const std::string& dataHome, const ToolRunner& run) {
+    if (dataHome.empty())
+        return 0;
+    const auto remove = [&dataHome](const char* relative) {
+        std::error_code ec;
+        return std::filesystem::remove(dataHome + "/" + relative, ec) ? 1 : 0;
+    };
+    const int launchers = remove(kRegisteredFiles[0].relative) + remove(kOldLauncher);
+    const int mime = remove(kRegisteredFiles[1].relative);
+    int removed = launchers + mime;
+    for (std::size_t i = 2; i < std::size(kRegisteredFiles); ++i)
+        removed += remove(kRegisteredFiles[i].relative);
+    if (mime)
+        run("update-mime-database", dataHome + "/mime");
+    if (launchers)
+        run("update-desktop-database", dataHome + "/applications");
+    return removed;
 }

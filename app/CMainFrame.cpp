@@ -164,40 +164,40 @@ CMainFrame::~CMainFrame() {
 
 wxMenuBar* CMainFrame::CreateMainMenu() {
     auto* file = new wxMenu;
-    MakeItem(m_toolImages, file, wxID_NEW, "&New\tCtrl+N");
-    MakeItem(m_toolImages, file, wxID_OPEN, "&Open...\tCtrl+O");
-    MakeItem(m_toolImages, file, wxID_SAVE, "&Save\tCtrl+S");
+    MakeItem(m_toolImages, file, wxID_NEW, _("&New\tCtrl+N"));
+    MakeItem(m_toolImages, file, wxID_OPEN, _("&Open...\tCtrl+O"));
+    MakeItem(m_toolImages, file, wxID_SAVE, _("&Save\tCtrl+S"));
     file->AppendSeparator();
-    MakeItem(m_toolImages, file, wxID_FILE1, "Recent File")->Enable(false);
+    MakeItem(m_toolImages, file, wxID_FILE1, _("Recent File"))->Enable(false);
     file->AppendSeparator();
-    MakeItem(m_toolImages, file, ID_APP_EXIT, "E&xit");
+    MakeItem(m_toolImages, file, ID_APP_EXIT, _("E&xit"));
 
     auto* view = new wxMenu;
-    MakeItem(m_toolImages, view, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
-    MakeItem(m_toolImages, view, ID_VIEW_STATUS_BAR, "&Status Bar", wxITEM_CHECK);
+    MakeItem(m_toolImages, view, ID_VIEW_TOOLBAR, _("&Toolbar"), wxITEM_CHECK);
+    MakeItem(m_toolImages, view, ID_VIEW_STATUS_BAR, _("&Status Bar"), wxITEM_CHECK);
 
     auto* folders = new wxMenu;
-    MakeItem(m_toolImages, folders, ID_FOLDERS_NEW, "&New");
-    MakeItem(m_toolImages, folders, ID_FOLDERS_DELETE, "&Delete");
-    MakeItem(m_toolImages, folders, ID_FOLDERS_EDIT, "Edit");
+    MakeItem(m_toolImages, folders, ID_FOLDERS_NEW, _("&New"));
+    MakeItem(m_toolImages, folders, ID_FOLDERS_DELETE, _("&Delete"));
+    MakeItem(m_toolImages, folders, ID_FOLDERS_EDIT, _("Edit"));
 
     auto* settings = new wxMenu;
-    MakeItem(m_toolImages, settings, ID_SETTINGS_REPORTS, "Reports");
-    MakeItem(m_toolImages, settings, ID_SETTINGS_MAIL, "Mail Account");
-    MakeItem(m_toolImages, settings, ID_SETTINGS_CONNECTIONS, "FTP Connections");
-    MakeItem(m_toolImages, settings, ID_SETTINGS_INTERVAL, "Interval Configuration");
-    MakeItem(m_toolImages, settings, ID_SETTINGS_PROXY, "Proxy Firewall");
+    MakeItem(m_toolImages, settings, ID_SETTINGS_REPORTS, _("Reports"));
+    MakeItem(m_toolImages, settings, ID_SETTINGS_MAIL, _("Mail Account"));
+    MakeItem(m_toolImages, settings, ID_SETTINGS_CONNECTIONS, _("FTP Connections"));
+    MakeItem(m_toolImages, settings, ID_SETTINGS_INTERVAL, _("Interval Configuration"));
+    MakeItem(m_toolImages, settings, ID_SETTINGS_PROXY, _("Proxy Firewall"));
 
     auto* help = new wxMenu;
-    MakeItem(m_toolImages, help, wxID_ABOUT, "&About Corvane...");
+    MakeItem(m_toolImages, help, wxID_ABOUT, _("&About Corvane..."));
 
     auto* bar = new wxMenuBar;
-    bar->Append(file, "&File");
-    bar->Append(view, "&View");
+    bar->Append(file, _("&File"));
+    bar->Append(view, _("&View"));
     // The list view shows this popup as its context menu: it must stay third.
-    bar->Append(folders, "&Folders");
-    bar->Append(settings, "&Settings");
-    bar->Append(help, "&Help");
+    bar->Append(folders, _("&Folders"));
+    bar->Append(settings, _("&Settings"));
+    bar->Append(help, _("&Help"));
     for (wxMenu* menu : {file, view, folders, settings, help})
         corvane::ShowMenuImages(menu);
     return bar;
@@ -227,7 +227,7 @@ void CMainFrame::CreateStatusPanes() {
     for (int i = 0; i < 3; ++i)
         widths[i + 1] = bar->GetTextExtent(kIndicatorTexts[i]).x + bar->FromDIP(12);
     bar->SetStatusWidths(4, widths);
-    bar->SetStatusText(corvane::kIdleText, 0);
+    bar->SetStatusText(wxGetTranslation(corvane::kIdleText), 0);
     // The indicators start blank; the first idle moment reads the keyboard.
 }
 
@@ -329,7 +329,8 @@ void CMainFrame::OnToolBarMotion(wxMouseEvent& event) {
     const int id = item && item->GetKind() != wxITEM_SEPARATOR ? item->GetId() : wxID_NONE;
     if (id != m_nHoverTool) {
         m_nHoverTool = id;
-        SetStatusText(id == wxID_NONE ? wxString(corvane::kIdleText) : corvane::GetCommandPrompt(id), 0);
+        SetStatusText(id == wxID_NONE ? wxGetTranslation(corvane::kIdleText) : corvane::GetCommandPrompt(id),
+                      0);
     }
     event.Skip();
 }
@@ -337,7 +338,7 @@ void CMainFrame::OnToolBarMotion(wxMouseEvent& event) {
 void CMainFrame::OnToolBarLeave(wxMouseEvent& event) {
     if (m_nHoverTool != wxID_NONE) {
         m_nHoverTool = wxID_NONE;
-        SetStatusText(corvane::kIdleText, 0);
+        SetStatusText(wxGetTranslation(corvane::kIdleText), 0);
     }
     event.Skip();
 }

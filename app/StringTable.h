@@ -2,11 +2,13 @@
 // The program's own texts that belong to commands: the status-bar prompt and the
 // tooltip of each command, and the titles the frame shows.
 #include <wx/string.h>
+#include <wx/translation.h>
 
 namespace corvane {
 
 inline constexpr const char* kAppTitle = "Corvane";
-inline constexpr const char* kIdleText = "Ready";
+// The status bar between commands, in English: shown through wxGetTranslation.
+inline constexpr const char* kIdleText = wxTRANSLATE("Ready");
 
 // The whole "prompt\ntooltip" entry of a command; empty when it has none.
 wxString GetCommandString(int id);

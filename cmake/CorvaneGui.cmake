@@ -20,6 +20,7 @@ corvane_gui_library(corvane_remote remote "model;platform;resources;controls;rem
 corvane_gui_library(corvane_dialogs dialogs "model;platform;resources;controls;remote;dialogs" corvane_remote)
 # The app shell keeps the name the tests and benchmarks link against.
 corvane_gui_library(corvane_gui app "model;platform;resources;controls;remote;dialogs;app" corvane_dialogs)
+target_compile_definitions(corvane_gui PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
 foreach(lib corvane_remote corvane_dialogs corvane_gui)
   target_precompile_headers(${lib} REUSE_FROM corvane_controls)
 endforeach()
@@ -28,3 +29,6 @@ add_executable(corvane ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(corvane PRIVATE corvane_gui)
 corvane_warnings(corvane)
 install(TARGETS corvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+include(${PROJECT_SOURCE_DIR}/cmake/CorvaneTranslations.cmake)
+add_dependencies(corvane corvane_translations)

@@ -81,11 +81,11 @@ wxString CDialogBase::FormatNumber(std::int32_t value) {
 }
 
 void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption) {
-    wxMessageBox(text, caption, wxOK | wxICON_INFORMATION, parent);
+    wxMessageBox(text, wxGetTranslation(caption), wxOK | wxICON_INFORMATION, parent);
 }
 
 void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
-    wxMessageBox(text, kCaptionError, wxOK | wxICON_ERROR, parent);
+    wxMessageBox(text, wxGetTranslation(kCaptionError), wxOK | wxICON_ERROR, parent);
 }
 
 void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
@@ -93,19 +93,22 @@ void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
 }
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
-    return wxMessageBox(text, kCaptionQuestion, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+    return wxMessageBox(text, wxGetTranslation(kCaptionQuestion), wxYES_NO | wxICON_QUESTION, parent) ==
+           wxYES;
 }
 
 wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {
-    return wxString::Format("%s: the character \"%s\" (U+%04X) cannot be stored. Only the characters of the "
-                            "Windows-1252 code page (Western European) can be used.",
-                            field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
+    return wxString::Format(
+        _("%s: the character \"%s\" (U+%04X) cannot be stored. Only the characters of the "
+          "Windows-1252 code page (Western European) can be used."),
+        field, wxString(unheld), static_cast<unsigned>(unheld.GetValue()));
 }
 
 wxString CDialogBase::ControlCharacterText(const wxString& field, wxUniChar control) {
-    return wxString::Format("%s: control characters such as line breaks and tabs cannot be used (U+%04X was "
-                            "found). The text goes to a server, where such a character would end a command.",
-                            field, static_cast<unsigned>(control.GetValue()));
+    return wxString::Format(
+        _("%s: control characters such as line breaks and tabs cannot be used (U+%04X was "
+          "found). The text goes to a server, where such a character would end a command."),
+        field, static_cast<unsigned>(control.GetValue()));
 }
 
 wxString CDialogBase::RefusalOf(const wxString& field, const wxString& text, std::string& out) {
@@ -130,7 +133,7 @@ bool CDialogBase::StoreTyped(wxWindow* parent, std::initializer_list<TypedText> 
     std::vector<std::string> bytes(texts.size());
     auto out = bytes.begin();
     for (const TypedText& t : texts)
-        if (!ToCodePage(parent, t.field, t.text, *out++))
+        if (!ToCodePage(parent, wxGetTranslation(t.field), t.text, *out++))
             return false;
     out = bytes.begin();
     for (const TypedText& t : texts)
@@ -142,7 +145,7 @@ wxSizer* CDialogBase::CreateButtonRow() {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->AddStretchSpacer();
     row->Add(CreateOkButton(this), 0, wxRIGHT, FromDIP(8));
-    row->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+    row->Add(new wxButton(this, wxID_CANCEL, _("Cancel")));
     return row;
 }
 

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 #include <wx/dialog.h>
+#include <wx/translation.h>
 #include <wx/weakref.h>
 
 class wxButton;
@@ -15,10 +16,11 @@ class wxSizer;
 
 class CDialogBase : public wxDialog {
 public:
-    // Captions of the message boxes, the same in every dialog.
-    static constexpr const char* kCaptionInformation = "Information";
-    static constexpr const char* kCaptionQuestion = "Question";
-    static constexpr const char* kCaptionError = "Error";
+    // Captions of the message boxes, the same in every dialog. They are the English texts:
+    // the message boxes show their translations.
+    static constexpr const char* kCaptionInformation = wxTRANSLATE("Information");
+    static constexpr const char* kCaptionQuestion = wxTRANSLATE("Question");
+    static constexpr const char* kCaptionError = wxTRANSLATE("Error");
 
     // A number typed into a field: its leading decimal digits; none gives 0. Values
     // beyond the 32-bit range saturate instead of wrapping.
@@ -50,7 +52,7 @@ public:
     static bool ToCodePage(wxWindow* parent, const wxString& field, const wxString& text, std::string& out);
     // One typed text bound for a record field.
     struct TypedText {
-        const char* field;
+        const char* field; // in English (wxTRANSLATE): the refusal shows its translation
         wxString text;
         std::string* target;
     };

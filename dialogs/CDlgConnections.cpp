@@ -4,6 +4,7 @@
 #include "controls/WxText.h"
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
+#include "model/CodePage.h"
 #include "remote/CDlgFTP.h"
 #include "resources/ResourceIds.h"
 
@@ -13,7 +14,7 @@
 #include <wx/statbox.h>
 
 CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "FTP connections", OkAtOpen::enabled), m_pDoc(pDoc) {
+    : CDialogBase(parent, _("FTP connections"), OkAtOpen::enabled), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
@@ -25,9 +26,10 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
 
     auto* side = new wxBoxSizer(wxVERTICAL);
     const wxSize button(ConvertDialogToPixels(wxSize(50, -1)).x, -1);
-    side->Add(new wxButton(box, kIdAdd, "Add", wxDefaultPosition, button), 0, wxEXPAND);
-    side->Add(new wxButton(box, kIdEdit, "Edit", wxDefaultPosition, button), 0, wxEXPAND | wxTOP, FromDIP(3));
-    side->Add(new wxButton(box, kIdRemove, "Remove", wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+    side->Add(new wxButton(box, kIdAdd, _("Add"), wxDefaultPosition, button), 0, wxEXPAND);
+    side->Add(new wxButton(box, kIdEdit, _("Edit"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+              FromDIP(3));
+    side->Add(new wxButton(box, kIdRemove, _("Remove"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
               FromDIP(3));
     side->AddStretchSpacer();
     side->Add(CreateOkButton(box, button), 0, wxEXPAND);
@@ -76,11 +78,11 @@ void CDlgConnections::OnAdd(wxCommandEvent&) {
     dlg.SetProxyEditor(&CDlgProxy::Edit);
     dlg.m_pConnection = &connection;
     // Hosts removed in this session still count: the removal is not final before OK.
+    // Letter case is folded on the code page's letters, never the locale's.
     dlg.SetHostCheck([this](const std::string& typed) {
-        const wxString host = ToWx(typed);
         for (const CConnectionInfo& c : m_arrWork)
-            if (ToWx(c.m_strHost).CmpNoCase(host) == 0)
-                return wxString("An FTP connection with this host name already exists.");
+            if (corvane::EqualIgnoringCase(c.m_strHost, typed))
+                return _("An FTP connection with this host name already exists.");
         return wxString();
     });
     if (dlg.ShowModal() != wxID_OK)
@@ -117,14 +119,17 @@ void CDlgConnections::OnRemove(wxCommandEvent&) {
         if (p.m_strConnection == hostBytes) {
             ShowInformation(
                 this,
-                wxString::Format(L"Can\u2019t delete the connection '%s': it is assigned to an existing "
-                                 L"profile.",
+                // The English text holds a typographic apostrophe: looked up as UTF-8.
+                wxString::Format(wxGetTranslation(wxString::FromUTF8(wxTRANSLATE(
+                                     "Can\u2019t delete the connection '%s': it is assigned to an "
+                                     "existing profile."))),
                                  host),
                 kCaptionInformation);
             return;
         }
     }
-    if (!AskYesNo(this, wxString::Format("Are you sure you want to delete the FTP connection '%s'?", host)))
+    if (!AskYesNo(this,
+                  wxString::Format(_("Are you sure you want to delete the FTP connection '%s'?"), host)))
         return;
     m_arrRemoved.push_back(static_cast<std::uint32_t>(m_pList->GetItemData(sel)));
     m_pList->DeleteString(sel);

@@ -29,7 +29,7 @@ constexpr std::size_t kMaxErrorText = 255;
 } // namespace
 
 CDlgMail::CDlgMail(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "Mail account"), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
+    : CDialogBase(parent, _("Mail account")), m_pDoc(pDoc), m_timer(this, kIdResultTimer) {
     BuildControls();
     // Typing a recipient to add is not a change of the account yet.
     EnableOkOnChange({m_pServer, m_pUser, m_pPassword, m_pFrom, m_pSubject, m_pPort});
@@ -71,43 +71,43 @@ void CDlgMail::BuildControls() {
     m_pResult->SetMinSize(wxSize(1, -1));
 }
 
-wxStaticText* CDlgMail::AddLabel(wxWindow* parent, const char* text) {
+wxStaticText* CDlgMail::AddLabel(wxWindow* parent, const wxString& text) {
     auto* label = new wxStaticText(parent, wxID_ANY, text);
     m_layout.labels.push_back(label);
     return label;
 }
 
 wxSizer* CDlgMail::BuildAccountGroup() {
-    auto* account = new wxStaticBoxSizer(wxVERTICAL, this, "Mail account");
+    auto* account = new wxStaticBoxSizer(wxVERTICAL, this, _("Mail account"));
     wxWindow* box = account->GetStaticBox();
     const int editWidth = ConvertDialogToPixels(wxSize(167, -1)).x;
     auto* grid = new wxGridBagSizer(m_layout.row, m_layout.gap);
     const auto left = wxALIGN_CENTER_VERTICAL;
-    grid->Add(AddLabel(box, "Server"), wxGBPosition(0, 0), wxDefaultSpan, left);
+    grid->Add(AddLabel(box, _("Server")), wxGBPosition(0, 0), wxDefaultSpan, left);
     m_pServer = new wxTextCtrl(box, kIdServer, wxString(), wxDefaultPosition, wxSize(editWidth, -1));
     grid->Add(m_pServer, wxGBPosition(0, 1), wxDefaultSpan, wxEXPAND);
     // The picture stands beside the first two rows, above "Port number".
     grid->Add(new wxStaticBitmap(box, wxID_ANY, GetResourceBitmap(IDB_DECORATION)), wxGBPosition(0, 2),
               wxGBSpan(2, 1), wxALIGN_CENTER);
-    grid->Add(AddLabel(box, "Username"), wxGBPosition(1, 0), wxDefaultSpan, left);
+    grid->Add(AddLabel(box, _("Username")), wxGBPosition(1, 0), wxDefaultSpan, left);
     m_pUser = new wxTextCtrl(box, kIdUser);
     grid->Add(m_pUser, wxGBPosition(1, 1), wxDefaultSpan, wxEXPAND);
-    grid->Add(AddLabel(box, "Password"), wxGBPosition(2, 0), wxDefaultSpan, left);
+    grid->Add(AddLabel(box, _("Password")), wxGBPosition(2, 0), wxDefaultSpan, left);
     m_pPassword =
         new wxTextCtrl(box, kIdPassword, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
     grid->Add(m_pPassword, wxGBPosition(2, 1), wxDefaultSpan, wxEXPAND);
-    auto* portLabel = new wxStaticText(box, wxID_ANY, "Port number");
+    auto* portLabel = new wxStaticText(box, wxID_ANY, _("Port number"));
     grid->Add(portLabel, wxGBPosition(2, 2), wxDefaultSpan, wxALIGN_BOTTOM);
-    grid->Add(AddLabel(box, "From"), wxGBPosition(3, 0), wxDefaultSpan, left);
+    grid->Add(AddLabel(box, _("From")), wxGBPosition(3, 0), wxDefaultSpan, left);
     m_pFrom = new wxTextCtrl(box, kIdFrom);
     grid->Add(m_pFrom, wxGBPosition(3, 1), wxDefaultSpan, wxEXPAND);
     // 25, 587 (submission) or 465 (TLS from the start): digits only, one port number long.
     m_pPort = new wxTextCtrl(box, kIdPort, wxString(), wxDefaultPosition, wxDefaultSize, 0,
                              wxTextValidator(wxFILTER_DIGITS));
     m_pPort->SetMaxLength(5);
-    corvane::SetAccessibleName(m_pPort, "Port number");
+    corvane::SetAccessibleName(m_pPort, _("Port number"));
     grid->Add(m_pPort, wxGBPosition(3, 2), wxDefaultSpan, wxEXPAND);
-    grid->Add(AddLabel(box, "Subject"), wxGBPosition(4, 0), wxDefaultSpan, left);
+    grid->Add(AddLabel(box, _("Subject")), wxGBPosition(4, 0), wxDefaultSpan, left);
     m_pSubject = new wxTextCtrl(box, kIdSubject);
     grid->Add(m_pSubject, wxGBPosition(4, 1), wxGBSpan(1, 2), wxEXPAND);
     grid->AddGrowableCol(1);
@@ -117,7 +117,7 @@ wxSizer* CDlgMail::BuildAccountGroup() {
 }
 
 wxSizer* CDlgMail::BuildRecipientsGroup() {
-    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, "Recipients");
+    auto* recipients = new wxStaticBoxSizer(wxVERTICAL, this, _("Recipients"));
     wxWindow* box = recipients->GetStaticBox();
     auto* grid = new wxFlexGridSizer(3, m_layout.row, m_layout.gap);
     grid->AddGrowableCol(1);
@@ -125,11 +125,11 @@ wxSizer* CDlgMail::BuildRecipientsGroup() {
     m_pRecipients = new CIconListBox(box, kIdRecipients, false, wxDefaultPosition,
                                      ConvertDialogToPixels(wxSize(167, 74)), wxBORDER_SUNKEN);
     m_pRecipient = new wxTextCtrl(box, kIdRecipient);
-    auto* del = new wxButton(box, kIdDelete, "Delete");
-    auto* edit = new wxButton(box, kIdEdit, "Edit");
-    auto* add = new wxButton(box, kIdAdd, "Add");
+    auto* del = new wxButton(box, kIdDelete, _("Delete"));
+    auto* edit = new wxButton(box, kIdEdit, _("Edit"));
+    auto* add = new wxButton(box, kIdAdd, _("Add"));
     m_layout.rightColumn.insert(m_layout.rightColumn.end(), {del, edit, add});
-    grid->Add(AddLabel(box, ""));
+    grid->Add(AddLabel(box, wxString()));
     grid->Add(m_pRecipients, 1, wxEXPAND);
     auto* listButtons = new wxBoxSizer(wxVERTICAL);
     listButtons->AddStretchSpacer();
@@ -146,11 +146,11 @@ wxSizer* CDlgMail::BuildRecipientsGroup() {
 wxSizer* CDlgMail::BuildTestRow() {
     auto* test = new wxFlexGridSizer(3, m_layout.row, m_layout.gap);
     test->AddGrowableCol(1);
-    test->Add(AddLabel(this, "Test message"), 0, wxALIGN_CENTER_VERTICAL);
+    test->Add(AddLabel(this, _("Test message")), 0, wxALIGN_CENTER_VERTICAL);
     m_pProgress = new wxGauge(this, kIdProgress, 100, wxDefaultPosition,
                               wxSize(ConvertDialogToPixels(wxSize(95, -1)).x, -1));
     test->Add(m_pProgress, 0, wxALIGN_CENTER_VERTICAL);
-    auto* send = new wxButton(this, kIdSend, "Send");
+    auto* send = new wxButton(this, kIdSend, _("Send"));
     m_layout.rightColumn.push_back(send);
     test->Add(send, 0, wxEXPAND);
     // How the last test went, in words; a plain label, so screen readers read it.
@@ -189,7 +189,7 @@ void CDlgMail::OnAdd(wxCommandEvent&) {
     wxString text = m_pRecipient->GetValue();
     text.Trim(true).Trim(false);
     std::string bytes;
-    if (text.empty() || !ToCodePage(this, "Recipient", text, bytes))
+    if (text.empty() || !ToCodePage(this, _("Recipient"), text, bytes))
         return;
     m_pRecipients->AddString(text, IMG_PERSON);
     MarkChanged();
@@ -235,7 +235,7 @@ void CDlgMail::OnSend(wxCommandEvent&) {
         FindWindow(wxID_CANCEL));
     ReturnFocusTo(FindWindow(kIdSend));
     if (!sent && !ranToEnd) {
-        SetResult("Cancelled");
+        SetResult(_("Cancelled"));
         return;
     }
     if (!sent) {
@@ -247,9 +247,9 @@ void CDlgMail::OnSend(wxCommandEvent&) {
         return;
     }
     const std::size_t count = typed.m_arrRecipients.size();
-    SetResult(count == 0 ? wxString("No recipient given: the server took the login, and no message was sent.")
-                         : wxString::Format(count == 1 ? "Test message sent to %zu recipient."
-                                                       : "Test message sent to %zu recipients.",
+    SetResult(count == 0 ? _("No recipient given: the server took the login, and no message was sent.")
+                         : wxString::Format(wxPLURAL("Test message sent to %zu recipient.",
+                                                     "Test message sent to %zu recipients.", count),
                                             count));
     m_pProgress->SetValue(100);
     m_timer.Start(kResultMs);
@@ -277,15 +277,15 @@ void CDlgMail::OnOK(wxCommandEvent&) {
 bool CDlgMail::StoreInto(CMailAccount& mail) {
     const std::int32_t port = ReadLeadingNumber(m_pPort->GetValue());
     if (port < 1 || port > 65535) {
-        ShowInformation(this, "Port number: enter a number from 1 to 65535.", kCaptionInformation);
+        ShowInformation(this, _("Port number: enter a number from 1 to 65535."), kCaptionInformation);
         m_pPort->SetFocus();
         return false;
     }
-    if (!StoreTyped(this, {{"Server", m_pServer->GetValue(), &mail.m_strServer},
-                           {"Username", m_pUser->GetValue(), &mail.m_strUser},
-                           {"Password", m_pPassword->GetValue(), &mail.m_strPassword},
-                           {"From", m_pFrom->GetValue(), &mail.m_strFrom},
-                           {"Subject", m_pSubject->GetValue(), &mail.m_strSubject}}))
+    if (!StoreTyped(this, {{wxTRANSLATE("Server"), m_pServer->GetValue(), &mail.m_strServer},
+                           {wxTRANSLATE("Username"), m_pUser->GetValue(), &mail.m_strUser},
+                           {wxTRANSLATE("Password"), m_pPassword->GetValue(), &mail.m_strPassword},
+                           {wxTRANSLATE("From"), m_pFrom->GetValue(), &mail.m_strFrom},
+                           {wxTRANSLATE("Subject"), m_pSubject->GetValue(), &mail.m_strSubject}}))
         return false;
     mail.m_nPort = port;
     mail.m_arrRecipients.clear();

@@ -51,7 +51,7 @@ private:
     wxSizer* BuildAccountGroup();
     wxSizer* BuildRecipientsGroup();
     wxSizer* BuildTestRow();
-    wxStaticText* AddLabel(wxWindow* parent, const char* text);
+    wxStaticText* AddLabel(wxWindow* parent, const wxString& text);
     void OnInitDialog(wxInitDialogEvent& event);
     void SetResult(const wxString& text);
     void OnAdd(wxCommandEvent& event);

@@ -22,13 +22,15 @@
 #include <wx/textctrl.h>
 
 namespace {
-constexpr const char* kConflictText = "If a file is changed locally and on the server at the same time, the "
-                                      "conflict can be resolved by ignoring it, uploading or downloading. "
-                                      "Please choose how conflicts are resolved below.";
+// In English; the dialog shows its translation.
+constexpr const char* kConflictText =
+    wxTRANSLATE("If a file is changed locally and on the server at the same time, the "
+                "conflict can be resolved by ignoring it, uploading or downloading. "
+                "Please choose how conflicts are resolved below.");
 } // namespace
 
 CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile)
-    : CDialogBase(parent, "Folders"), m_pDoc(pDoc), m_pProfile(pProfile) {
+    : CDialogBase(parent, _("Folders")), m_pDoc(pDoc), m_pProfile(pProfile) {
     BuildControls();
 
     if (m_images.CreateFromBitmap(IDB_BROWSE_FOLDER, 16, 16, wxColour(0, 255, 0))) {
@@ -41,7 +43,7 @@ CDlgMain::CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile
     if (!m_pDoc->m_arrConnections.empty()) {
         SelectConnection(*m_pProfile);
     } else {
-        m_pNotice->SetLabel(kNoConnectionNotice);
+        m_pNotice->SetLabel(wxGetTranslation(kNoConnectionNotice));
         m_pNotice->Wrap(ConvertDialogToPixels(wxSize(208, -1)).x);
         m_pConnection->Disable();
         m_pEditConnection->Disable();
@@ -88,7 +90,7 @@ void CDlgMain::BuildControls() {
     top->AddSpacer(gap);
     top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
     top->Add(BuildOptions(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, indent);
-    auto* explanation = new wxStaticText(this, wxID_ANY, kConflictText);
+    auto* explanation = new wxStaticText(this, wxID_ANY, wxGetTranslation(kConflictText));
     explanation->Wrap(ConvertDialogToPixels(wxSize(305, -1)).x);
     top->Add(explanation, 0, wxLEFT | wxRIGHT | wxTOP, indent);
     top->Add(BuildConflictRow(), 0, wxEXPAND | wxTOP, gap);
@@ -101,7 +103,7 @@ void CDlgMain::BuildControls() {
 wxSizer* CDlgMain::BuildHead() {
     const int gap = FromDIP(7);
     const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
-    m_pEnabled = new wxCheckBox(this, kIdEnabled, "Enabled");
+    m_pEnabled = new wxCheckBox(this, kIdEnabled, _("Enabled"));
     m_pNotice = new wxStaticText(this, kIdNotice, wxString(), wxDefaultPosition,
                                  ConvertDialogToPixels(wxSize(208, 29)), wxST_NO_AUTORESIZE);
     auto* decoration = new wxStaticBitmap(this, wxID_ANY, GetResourceBitmap(IDB_DECORATION));
@@ -120,27 +122,27 @@ wxSizer* CDlgMain::BuildFields() {
     auto label = [&](const char* text) {
         fields->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL);
     };
-    label("Connection:");
+    label(_("Connection:"));
     m_pConnection =
         new wxChoice(this, kIdConnection, wxDefaultPosition, wxSize(fieldWidth, -1), 0, nullptr, wxCB_SORT);
     fields->Add(m_pConnection, 1, wxEXPAND);
-    m_pEditConnection = new wxButton(this, kIdEditConnection, "Edit");
+    m_pEditConnection = new wxButton(this, kIdEditConnection, _("Edit"));
     m_pEditConnection->SetMinSize(wxSize(std::max(FromDIP(56), m_pEditConnection->GetBestSize().x), -1));
     fields->Add(m_pEditConnection, 0, wxEXPAND);
-    label("Folder:");
+    label(_("Folder:"));
     m_pLocalFolder =
         new wxTextCtrl(this, kIdLocalFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pLocalFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     m_pBrowseLocal =
         new wxButton(this, kIdBrowseLocal, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     fields->Add(m_pBrowseLocal, 0, wxEXPAND);
-    label("FTP folder:");
+    label(_("FTP folder:"));
     m_pFtpFolder =
         new wxTextCtrl(this, kIdFtpFolder, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(m_pFtpFolder, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     m_pBrowseFtp = new wxButton(this, kIdBrowseFtp, "..", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-    corvane::SetAccessibleName(m_pBrowseLocal, "Browse local folder");
-    corvane::SetAccessibleName(m_pBrowseFtp, "Browse FTP folder");
+    corvane::SetAccessibleName(m_pBrowseLocal, _("Browse local folder"));
+    corvane::SetAccessibleName(m_pBrowseFtp, _("Browse FTP folder"));
     fields->Add(m_pBrowseFtp, 0, wxEXPAND);
     return fields;
 }
@@ -148,12 +150,12 @@ wxSizer* CDlgMain::BuildFields() {
 wxSizer* CDlgMain::BuildOptions() {
     const int gap = FromDIP(7);
     // Three columns of options; the tab order runs down each column.
-    m_pUpload = new wxCheckBox(this, kIdUpload, "Upload");
-    m_pDownload = new wxCheckBox(this, kIdDownload, "Download");
-    m_pSubfolders = new wxCheckBox(this, kIdSubfolders, "Include subfolders");
-    m_pDeleteObsolete = new wxCheckBox(this, kIdDeleteObsolete, "Delete local obsolete files");
-    m_pUseMasks = new wxCheckBox(this, kIdUseMasks, "Excluding masks");
-    m_pEditMasks = new wxButton(this, kIdEditMasks, "Edit Masks");
+    m_pUpload = new wxCheckBox(this, kIdUpload, _("Upload"));
+    m_pDownload = new wxCheckBox(this, kIdDownload, _("Download"));
+    m_pSubfolders = new wxCheckBox(this, kIdSubfolders, _("Include subfolders"));
+    m_pDeleteObsolete = new wxCheckBox(this, kIdDeleteObsolete, _("Delete local obsolete files"));
+    m_pUseMasks = new wxCheckBox(this, kIdUseMasks, _("Excluding masks"));
+    m_pEditMasks = new wxButton(this, kIdEditMasks, _("Edit Masks"));
     auto* options = new wxFlexGridSizer(2, 3, gap, 3 * gap);
     options->AddGrowableCol(0);
     options->AddGrowableCol(1);
@@ -170,9 +172,9 @@ wxSizer* CDlgMain::BuildConflictRow() {
     const int indent = ConvertDialogToPixels(wxSize(14, -1)).x;
     auto* conflict = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
     wxWindow* box = conflict->GetStaticBox();
-    m_pIgnore = new wxRadioButton(box, kIdIgnore, "Ignore", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
-    m_pConflictDownload = new wxRadioButton(box, kIdConflictDownload, "Download");
-    m_pConflictUpload = new wxRadioButton(box, kIdConflictUpload, "Upload");
+    m_pIgnore = new wxRadioButton(box, kIdIgnore, _("Ignore"), wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pConflictDownload = new wxRadioButton(box, kIdConflictDownload, _("Download"));
+    m_pConflictUpload = new wxRadioButton(box, kIdConflictUpload, _("Upload"));
     const int radioWidth = ConvertDialogToPixels(wxSize(70, -1)).x;
     for (wxRadioButton* r : {m_pIgnore, m_pConflictDownload, m_pConflictUpload}) {
         r->SetMinSize(wxSize(std::max(radioWidth, r->GetBestSize().x), -1));
@@ -254,12 +256,12 @@ void CDlgMain::OnEditConnection(wxCommandEvent&) {
 }
 
 void CDlgMain::OnBrowseLocal(wxCommandEvent&) {
-    CFolderDialog picker("Select folder", ToWx(m_strLocalFolder), this, CFolderDialog::kReturnOnlyFsDirs);
+    CFolderDialog picker(_("Select folder"), ToWx(m_strLocalFolder), this, CFolderDialog::kReturnOnlyFsDirs);
     if (picker.DoModal() != wxID_OK)
         return;
     // A folder whose name the project cannot hold is refused, not stored mangled.
     std::string folder;
-    if (!ToCodePage(this, "Folder", picker.GetFolderPath(), folder))
+    if (!ToCodePage(this, _("Folder"), picker.GetFolderPath(), folder))
         return;
     m_strLocalFolder = std::move(folder);
     m_pLocalFolder->SetValue(ToWx(m_strLocalFolder));
@@ -297,7 +299,7 @@ void CDlgMain::OnEditMasks(wxCommandEvent&) {
 
 void CDlgMain::OnOK(wxCommandEvent&) {
     if (!m_pConnection->IsEnabled()) {
-        ShowInformation(this, kNoConnectionError, kCaptionError);
+        ShowInformation(this, wxGetTranslation(kNoConnectionError), kCaptionError);
         return;
     }
     CFolderProfile& p = *m_pProfile;

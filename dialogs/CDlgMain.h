@@ -40,10 +40,12 @@ public:
         kIdConflictDownload = 1020,
         kIdConflictUpload = 1019,
     };
-    static constexpr const char* kNoConnectionNotice = "A profile needs an FTP connection, and there is none "
-                                                       "yet. Please create an FTP connection first.";
-    static constexpr const char* kNoConnectionError =
-        "A profile cannot be created without an FTP connection. Please create an FTP connection first.";
+    // In English; the dialog shows their translations.
+    static constexpr const char* kNoConnectionNotice =
+        wxTRANSLATE("A profile needs an FTP connection, and there is none "
+                    "yet. Please create an FTP connection first.");
+    static constexpr const char* kNoConnectionError = wxTRANSLATE(
+        "A profile cannot be created without an FTP connection. Please create an FTP connection first.");
 
     CDlgMain(wxWindow* parent, CCorvaneDoc* pDoc, CFolderProfile* pProfile);
 

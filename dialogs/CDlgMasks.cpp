@@ -14,15 +14,15 @@
 
 namespace {
 wxString YesNo(bool b) {
-    return b ? "Yes" : "No";
+    return b ? _("Yes") : _("No");
 }
 } // namespace
 
 CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
-    : CDialogBase(parent, "Exclusion masks"), m_pMasks(pMasks) {
+    : CDialogBase(parent, _("Exclusion masks")), m_pMasks(pMasks) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, "Exclude files that match these masks");
+    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Exclude files that match these masks"));
     wxWindow* box = group->GetStaticBox();
 
     m_pList = new wxListCtrl(box, kIdList, wxDefaultPosition, ConvertDialogToPixels(wxSize(148, 140)),
@@ -30,12 +30,12 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     group->Add(m_pList, 1, wxEXPAND | wxALL, gap);
 
     auto* side = new wxBoxSizer(wxVERTICAL);
-    m_pUpload = new wxCheckBox(box, kIdUpload, "Upload");
-    m_pDownload = new wxCheckBox(box, kIdDownload, "Download");
+    m_pUpload = new wxCheckBox(box, kIdUpload, _("Upload"));
+    m_pDownload = new wxCheckBox(box, kIdDownload, _("Download"));
     m_pMask = new wxTextCtrl(box, kIdMask, wxString(), wxDefaultPosition,
                              wxSize(ConvertDialogToPixels(wxSize(50, -1)).x, -1));
-    auto* add = new wxButton(box, kIdAdd, "Add");
-    auto* del = new wxButton(box, kIdDelete, "Delete");
+    auto* add = new wxButton(box, kIdAdd, _("Add"));
+    auto* del = new wxButton(box, kIdDelete, _("Delete"));
     side->Add(m_pUpload, 0, wxTOP, FromDIP(4));
     side->Add(m_pDownload, 0, wxTOP, gap);
     side->AddStretchSpacer();
@@ -50,11 +50,16 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
 
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pList->SetImageList(&m_images, wxIMAGE_LIST_SMALL);
-    // Three equal columns sharing 95 % of the list's width.
-    const int width = static_cast<int>(m_pList->GetClientSize().x * 0.95) / 3;
-    m_pList->InsertColumn(0, "File Mask", wxLIST_FORMAT_LEFT, width);
-    m_pList->InsertColumn(1, "Download", wxLIST_FORMAT_LEFT, width);
-    m_pList->InsertColumn(2, "Upload", wxLIST_FORMAT_LEFT, width);
+    // Three equal columns sharing 95 % of the list's width; a Yes/No column widens to its
+    // heading where a language makes that longer, at the mask column's expense.
+    const int total = static_cast<int>(m_pList->GetClientSize().x * 0.95);
+    const auto width = [this, total](const wxString& heading) {
+        return std::max(total / 3, m_pList->GetTextExtent(heading).x + FromDIP(16));
+    };
+    const int download = width(_("Download")), upload = width(_("Upload"));
+    m_pList->InsertColumn(0, _("File Mask"), wxLIST_FORMAT_LEFT, total - download - upload);
+    m_pList->InsertColumn(1, _("Download"), wxLIST_FORMAT_LEFT, download);
+    m_pList->InsertColumn(2, _("Upload"), wxLIST_FORMAT_LEFT, upload);
 
     m_arrWork = *m_pMasks;
     for (std::size_t i = 0; i < m_arrWork.size(); ++i)
@@ -84,7 +89,8 @@ void CDlgMasks::ShowRow(long row, const CFileMask& mask) {
     // A mask for neither direction is kept, as the file keeps it, but says that it
     // excludes nothing.
     const bool excludes = mask.m_bDownload || mask.m_bUpload;
-    m_pList->SetItem(row, 0, excludes ? ToWx(mask.m_strMask) : ToWx(mask.m_strMask) + kExcludesNothing);
+    m_pList->SetItem(
+        row, 0, excludes ? ToWx(mask.m_strMask) : ToWx(mask.m_strMask) + wxGetTranslation(kExcludesNothing));
     m_pList->SetItem(row, 1, YesNo(mask.m_bDownload));
     m_pList->SetItem(row, 2, YesNo(mask.m_bUpload));
     m_pList->SetItemTextColour(
@@ -119,7 +125,7 @@ void CDlgMasks::OnAdd(wxCommandEvent&) {
     if (text.empty())
         return;
     CFileMask mask;
-    if (!ToCodePage(this, "File Mask", text, mask.m_strMask))
+    if (!ToCodePage(this, _("File Mask"), text, mask.m_strMask))
         return;
     mask.m_bUpload = m_pUpload->GetValue();
     mask.m_bDownload = m_pDownload->GetValue();

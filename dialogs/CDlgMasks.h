@@ -26,7 +26,8 @@ public:
     };
 
     // Follows the mask in the list when neither direction is ticked.
-    static constexpr const char* kExcludesNothing = " (excludes nothing)";
+    // In English; the list shows its translation.
+    static constexpr const char* kExcludesNothing = wxTRANSLATE(" (excludes nothing)");
 
     CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks);
 

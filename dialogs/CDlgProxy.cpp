@@ -14,7 +14,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
-CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, "Proxy"), m_pDoc(pDoc) {
+CDlgProxy::CDlgProxy(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, _("Proxy")), m_pDoc(pDoc) {
     BuildControls();
     Bind(wxEVT_BUTTON, &CDlgProxy::OnOK, this, wxID_OK);
 }
@@ -34,28 +34,28 @@ void CDlgProxy::BuildControls() {
     grid->AddGrowableCol(1);
     const wxSize wide = ConvertDialogToPixels(wxSize(170, -1));
 
-    grid->Add(new wxStaticText(box, wxID_ANY, "Proxy"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(box, wxID_ANY, _("Proxy")), 0, wxALIGN_CENTER_VERTICAL);
     m_pHost = new wxTextCtrl(box, kIdHost, wxString(), wxDefaultPosition, wxSize(wide.x, -1));
     grid->Add(m_pHost, 1, wxEXPAND);
 
-    grid->Add(new wxStaticText(box, wxID_ANY, "Port"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(box, wxID_ANY, _("Port")), 0, wxALIGN_CENTER_VERTICAL);
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);
     m_pPort = new wxTextCtrl(box, kIdPort, wxString(), wxDefaultPosition,
                              wxSize(ConvertDialogToPixels(wxSize(46, -1)).x, -1), 0,
                              wxTextValidator(wxFILTER_DIGITS));
     portRow->Add(m_pPort, 0, wxALIGN_CENTER_VERTICAL);
     portRow->AddStretchSpacer();
-    portRow->Add(new wxStaticText(box, wxID_ANY, "Proxy Type"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT,
-                 gap);
+    portRow->Add(new wxStaticText(box, wxID_ANY, _("Proxy Type")), 0,
+                 wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, gap);
     m_pType = new wxChoice(box, kIdType);
     portRow->Add(m_pType, 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(portRow, 1, wxEXPAND);
 
-    grid->Add(new wxStaticText(box, wxID_ANY, "User"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(box, wxID_ANY, _("User")), 0, wxALIGN_CENTER_VERTICAL);
     m_pUser = new wxTextCtrl(box, kIdUser);
     grid->Add(m_pUser, 1, wxEXPAND);
 
-    grid->Add(new wxStaticText(box, wxID_ANY, "Password"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(box, wxID_ANY, _("Password")), 0, wxALIGN_CENTER_VERTICAL);
     const corvane::remote::PasswordRow password =
         corvane::remote::AddPasswordRow(box, grid, kIdPassword, kIdShowPassword);
     m_pPassword = password.edit;
@@ -100,9 +100,9 @@ void CDlgProxy::OnOK(wxCommandEvent&) {
         EndModal(wxID_CANCEL);
         return;
     }
-    if (!StoreTyped(this, {{"Proxy", m_pHost->GetValue(), &m_pProxy->m_strHost},
-                           {"User", m_pUser->GetValue(), &m_pProxy->m_strUser},
-                           {"Password", m_pPassword->GetValue(), &m_pProxy->m_strPassword}}))
+    if (!StoreTyped(this, {{wxTRANSLATE("Proxy"), m_pHost->GetValue(), &m_pProxy->m_strHost},
+                           {wxTRANSLATE("User"), m_pUser->GetValue(), &m_pProxy->m_strUser},
+                           {wxTRANSLATE("Password"), m_pPassword->GetValue(), &m_pProxy->m_strPassword}}))
         return;
     m_pProxy->m_nPort = ReadLeadingNumber(m_pPort->GetValue());
     m_pProxy->m_bShowPassword = m_pShowPassword->GetValue();

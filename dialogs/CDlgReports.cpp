@@ -9,7 +9,8 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 
-CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(parent, "Reports"), m_pDoc(pDoc) {
+CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
+    : CDialogBase(parent, _("Reports")), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -18,15 +19,15 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
                                    ConvertDialogToPixels(wxSize(88, 123)), wxBORDER_SUNKEN);
     body->Add(m_pChannels, 0, wxEXPAND | wxRIGHT, gap);
 
-    m_pGroup = new wxStaticBox(this, kIdGroup, "Mail");
+    m_pGroup = new wxStaticBox(this, kIdGroup, _("Mail"));
     auto* group = new wxStaticBoxSizer(m_pGroup, wxVERTICAL);
     auto* checks = new wxBoxSizer(wxVERTICAL);
-    m_pEnabled = new wxCheckBox(m_pGroup, kIdEnabled, "Enabled");
-    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, "Send an empty report if nothing happened");
-    m_pErrors = new wxCheckBox(m_pGroup, kIdErrors, "Report errors");
-    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, "Report new and updated files");
-    m_pActions = new wxCheckBox(m_pGroup, kIdActions, "Report actions (uploaded and downloaded files)");
-    m_pConflicts = new wxCheckBox(m_pGroup, kIdConflicts, "Report conflicts");
+    m_pEnabled = new wxCheckBox(m_pGroup, kIdEnabled, _("Enabled"));
+    m_pSendEmpty = new wxCheckBox(m_pGroup, kIdSendEmpty, _("Send an empty report if nothing happened"));
+    m_pErrors = new wxCheckBox(m_pGroup, kIdErrors, _("Report errors"));
+    m_pNewFiles = new wxCheckBox(m_pGroup, kIdNewFiles, _("Report new and updated files"));
+    m_pActions = new wxCheckBox(m_pGroup, kIdActions, _("Report actions (uploaded and downloaded files)"));
+    m_pConflicts = new wxCheckBox(m_pGroup, kIdConflicts, _("Report conflicts"));
     checks->Add(m_pEnabled, 0, wxBOTTOM, gap + FromDIP(3));
     // Hidden for the log channel without closing up the rows below it.
     checks->Add(m_pSendEmpty, 0, wxBOTTOM | wxRESERVE_SPACE_EVEN_IF_HIDDEN, gap + FromDIP(3));
@@ -42,8 +43,8 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc) : CDialogBase(pare
     m_work = m_pDoc->m_reports;
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pChannels->SetImageList(&m_images);
-    m_pChannels->AddString("Mail", IMG_PAGE);
-    m_pChannels->AddString("Log", IMG_PAGE);
+    m_pChannels->AddString(_("Mail"), IMG_PAGE);
+    m_pChannels->AddString(_("Log"), IMG_PAGE);
     m_pChannels->SetCurSel(channelMail);
     LoadChannel(channelMail);
 
@@ -94,7 +95,7 @@ void CDlgReports::OnChannel(wxCommandEvent&) {
     StoreChannel(m_shown);
     const auto channel = static_cast<Channel>(sel);
     // The mail group is titled differently once the operator has switched to it.
-    m_pGroup->SetLabel(channel == channelMail ? "Mail" : "Log");
+    m_pGroup->SetLabel(channel == channelMail ? _("Mail") : _("Log"));
     m_pSendEmpty->Show(channel == channelMail);
     LoadChannel(channel);
     m_shown = channel;

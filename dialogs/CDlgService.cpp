@@ -13,10 +13,10 @@
 #include <wx/textctrl.h>
 
 CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CDialogBase(parent, "Interval configuration"), m_pDoc(pDoc) {
+    : CDialogBase(parent, _("Interval configuration")), m_pDoc(pDoc) {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Execution interval, minutes");
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("Execution interval, minutes"));
     wxWindow* box = group->GetStaticBox();
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);

@@ -1,5 +1,6 @@
 #include "platform/CFtpSession.h"
 
+#include "model/AsciiCase.h"
 #include "model/CodePage.h"
 #include "model/SecretText.h"
 #include "model/VisibleText.h"
@@ -40,10 +41,8 @@ bool EnvironmentNamesAProxy() {
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+           std::equal(prefix.begin(), prefix.end(), s.begin(),
+                      [](char a, char b) { return corvane::AsciiLower(a) == corvane::AsciiLower(b); });
 }
 
 bool ContainsNoCase(std::string_view s, std::string_view word) {
@@ -74,7 +73,7 @@ std::string ForTranscript(std::string line) {
 
 std::string Verb(std::string_view line) {
     std::string verb(line.substr(0, line.find(' ')));
-    std::transform(verb.begin(), verb.end(), verb.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(verb.begin(), verb.end(), verb.begin(), corvane::AsciiUpper);
     return verb;
 }
 
@@ -136,7 +135,7 @@ const char* StageName(Stage stage) {
 
 std::string StageTitle(Stage stage) {
     std::string title = StageName(stage);
-    title.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(title.front())));
+    title.front() = corvane::AsciiUpper(title.front());
     return title;
 }
 

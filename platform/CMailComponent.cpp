@@ -1,5 +1,6 @@
 #include "platform/CMailComponent.h"
 
+#include "model/AsciiCase.h"
 #include "model/CodePage.h"
 #include "model/SecretText.h"
 #include "model/VisibleText.h"
@@ -69,7 +70,7 @@ std::string LocalHostName() {
         return "localhost";
     std::string host = name;
     const bool plain = std::all_of(host.begin(), host.end(),
-                                   [](unsigned char c) { return std::isalnum(c) || c == '-' || c == '.'; });
+                                   [](char c) { return corvane::IsAsciiAlnum(c) || c == '-' || c == '.'; });
     return plain ? host : "localhost";
 }
 

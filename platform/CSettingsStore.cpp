@@ -1,5 +1,6 @@
 #include "platform/CSettingsStore.h"
 
+#include "model/AsciiCase.h"
 #include "model/CSafeFileWriter.h"
 #include "platform/CFileLock.h"
 
@@ -31,7 +32,7 @@ std::string EscapeName(const std::string& name) {
     std::string out;
     for (const char c : name) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80 && !std::isalnum(u) && !std::strchr("@_/-!.*%()", c))
+        if (u < 0x80 && !corvane::IsAsciiAlnum(c) && !std::strchr("@_/-!.*%()", c))
             out += '\\';
         out += c;
     }

@@ -1,5 +1,7 @@
 #include "platform/FtpListParser.h"
 
+#include "model/AsciiCase.h"
+
 #include <array>
 #include <cctype>
 #include <cmath>
@@ -95,7 +97,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (corvane::AsciiLower(a[i]) != corvane::AsciiLower(b[i]))
             return false;
     return true;
 }
@@ -328,9 +330,7 @@ std::size_t DateAt(const Tokens& tk, std::size_t t) {
 // "33.5k", "2M", "1.2G": what a server rounded, in bytes.
 bool ReadScaledSize(std::string_view s, std::int64_t& size) {
     static constexpr std::string_view kUnits = "kmgt";
-    const auto unit =
-        s.empty() ? std::string_view::npos
-                  : kUnits.find(static_cast<char>(std::tolower(static_cast<unsigned char>(s.back()))));
+    const auto unit = s.empty() ? std::string_view::npos : kUnits.find(corvane::AsciiLower(s.back()));
     if (unit == std::string_view::npos)
         return false;
     const std::string_view number = s.substr(0, s.size() - 1);

@@ -23,10 +23,10 @@ CConnectingPopup::CConnectingPopup(wxWindow* owner)
                              ConvertDialogToPixels(wxSize(123, 11)), wxGA_HORIZONTAL);
     row->Add(m_progress, 0, wxALIGN_CENTER_VERTICAL);
     row->AddSpacer(ConvertDialogToPixels(wxSize(10, 0)).x);
-    row->Add(new wxStaticText(this, wxID_ANY, "Connecting ..."), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxStaticText(this, wxID_ANY, _("Connecting ...")), 0, wxALIGN_CENTER_VERTICAL);
     row->AddSpacer(ConvertDialogToPixels(wxSize(10, 0)).x);
     // Pressed during the attempt, it is handled by the blocking work, not by a handler here.
-    m_pCancel = new wxButton(this, wxID_ANY, "Cancel");
+    m_pCancel = new wxButton(this, wxID_ANY, _("Cancel"));
     row->Add(m_pCancel, 0, wxALIGN_CENTER_VERTICAL);
     auto* outer = new wxBoxSizer(wxVERTICAL);
     const wxSize margin = ConvertDialogToPixels(wxSize(11, 10));

@@ -17,7 +17,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc) : CRemoteDialog(parent, "FTP Connection", pDoc) {
+CDlgFTP::CDlgFTP(wxWindow* parent, CCorvaneDoc* pDoc) : CRemoteDialog(parent, _("FTP Connection"), pDoc) {
     BuildControls();
     Bind(wxEVT_INIT_DIALOG, &CDlgFTP::OnInitDialog, this);
     Bind(wxEVT_BUTTON, &CDlgFTP::OnOK, this, wxID_OK);
@@ -33,7 +33,7 @@ CDlgFTP::~CDlgFTP() = default;
 
 void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "FTP");
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("FTP"));
     wxStaticBox* box = group->GetStaticBox();
 
     auto* grid = new wxFlexGridSizer(2, du(4, 4).y, du(8, 0).x);
@@ -42,11 +42,11 @@ void CDlgFTP::BuildControls() {
         grid->Add(new wxStaticText(box, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, du(8, 0).x);
     };
 
-    label("Host:");
+    label(_("Host:"));
     m_editHost = new wxTextCtrl(box, IDC_HOST, wxString(), wxDefaultPosition, wxSize(du(191, 0).x, -1));
     grid->Add(m_editHost, 1, wxEXPAND);
 
-    label("Port:");
+    label(_("Port:"));
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);
     m_editPort = new wxTextCtrl(box, IDC_PORT, wxString(), wxDefaultPosition, wxSize(du(40, 0).x, -1));
     // Digits only, as typed; a pasted text is read up to its first non-digit.
@@ -65,11 +65,11 @@ void CDlgFTP::BuildControls() {
     portRow->Add(frame, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, du(11, 0).x);
     grid->Add(portRow, 1, wxEXPAND);
 
-    label("User:");
+    label(_("User:"));
     m_editUser = new wxTextCtrl(box, IDC_USER);
     grid->Add(m_editUser, 1, wxEXPAND);
 
-    label("Password:");
+    label(_("Password:"));
     const corvane::remote::PasswordRow password =
         corvane::remote::AddPasswordRow(box, grid, IDC_PASSWORD, IDC_SHOW_PASSWORD);
     m_editPassword = password.edit;
@@ -78,13 +78,13 @@ void CDlgFTP::BuildControls() {
 
     auto* options = new wxBoxSizer(wxVERTICAL);
     // Kept for connections marked so in older projects; the operator never sees it.
-    m_checkUseWinInet = new wxCheckBox(box, IDC_USE_WININET,
-                                       "Use built-in Windows FTP component with preconfigured (IE) settings");
+    m_checkUseWinInet = new wxCheckBox(
+        box, IDC_USE_WININET, _("Use built-in Windows FTP component with preconfigured (IE) settings"));
     m_checkUseWinInet->Hide();
     options->Add(m_checkUseWinInet, 0, wxBOTTOM, du(0, 2).y);
-    m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, "Passive mode");
+    m_checkPassive = new wxCheckBox(box, IDC_PASSIVE, _("Passive mode"));
     options->Add(m_checkPassive, 0, wxBOTTOM, du(0, 2).y);
-    m_checkUseProxy = new wxCheckBox(box, IDC_USE_PROXY, "Use proxy");
+    m_checkUseProxy = new wxCheckBox(box, IDC_USE_PROXY, _("Use proxy"));
     options->Add(m_checkUseProxy);
     // Shown below "Passive mode" but reached before it with Tab, as operators are used to.
     m_checkUseProxy->MoveBeforeInTabOrder(m_checkPassive);
@@ -92,9 +92,9 @@ void CDlgFTP::BuildControls() {
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    m_btnProxy = new wxButton(box, IDC_PROXY, "Proxy");
+    m_btnProxy = new wxButton(box, IDC_PROXY, _("Proxy"));
     buttons->Add(m_btnProxy, 0, wxRIGHT, du(4, 0).x);
-    m_btnConnect = new wxButton(box, IDC_CONNECT, "Connect");
+    m_btnConnect = new wxButton(box, IDC_CONNECT, _("Connect"));
     buttons->Add(m_btnConnect);
     group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
     // How the last test went, in words; a plain label, so screen readers read it.
@@ -176,9 +176,9 @@ void CDlgFTP::OnUseWinInet() {
 }
 
 bool CDlgFTP::ReadTyped(CConnectionInfo& info) {
-    if (!StoreTyped(this, {{"Host", m_editHost->GetValue(), &info.m_strHost},
-                           {"User", m_editUser->GetValue(), &info.m_strUser},
-                           {"Password", m_editPassword->GetValue(), &info.m_strPassword}}))
+    if (!StoreTyped(this, {{wxTRANSLATE("Host"), m_editHost->GetValue(), &info.m_strHost},
+                           {wxTRANSLATE("User"), m_editUser->GetValue(), &info.m_strUser},
+                           {wxTRANSLATE("Password"), m_editPassword->GetValue(), &info.m_strPassword}}))
         return false;
     info.m_nPort = ReadLeadingNumber(m_editPort->GetValue());
     info.m_bUseProxy = m_checkUseProxy->IsChecked();
@@ -218,7 +218,7 @@ void CDlgFTP::Connect(const CConnectionInfo& typed) {
         // A session opened before the operator cancelled the listing is not kept.
         if (Session().IsOpen())
             CBlockingWork::Run([this] { Session().Close(); });
-        SetStatus(kCancelledText);
+        SetStatus(wxGetTranslation(kCancelledText));
         return;
     }
     ShowTestDetails(result);
@@ -229,16 +229,16 @@ void CDlgFTP::Connect(const CConnectionInfo& typed) {
     }
     m_progress->SetPos(100);
     m_progress->SetAnimation(true);
-    m_btnConnect->SetLabel("Disconnect");
+    m_btnConnect->SetLabel(_("Disconnect"));
     m_bConnected = true;
-    const wxString who =
-        wxString::Format("Connected to %s as %s.", ToWx(typed.m_strHost),
-                         typed.m_strUser.empty() ? wxString("anonymous") : ToWx(typed.m_strUser));
+    const wxString who = wxString::Format(_("Connected to %s as %s."), ToWx(typed.m_strHost),
+                                          typed.m_strUser.empty() ? _("anonymous") : ToWx(typed.m_strUser));
     const auto folders =
         std::count_if(top.begin(), top.end(), [](const CRemoteItem& i) { return i.IsBrowsable(); });
-    SetStatus(who + wxString::Format(folders == 1 ? " %d folder in the login folder."
-                                                  : " %d folders in the login folder.",
-                                     int(folders)));
+    SetStatus(who +
+              wxString::Format(wxPLURAL(" %d folder in the login folder.", " %d folders in the login folder.",
+                                        static_cast<unsigned>(folders)),
+                               int(folders)));
 }
 
 void CDlgFTP::Disconnect() {
@@ -253,9 +253,9 @@ void CDlgFTP::Disconnect() {
     m_bTested = true;
     m_progress->SetPos(0);
     m_progress->SetAnimation(false);
-    m_btnConnect->SetLabel("Connect");
+    m_btnConnect->SetLabel(_("Connect"));
     m_bConnected = false;
-    SetStatus("Disconnected.");
+    SetStatus(_("Disconnected."));
 }
 
 void CDlgFTP::SetStatus(const wxString& text) {
@@ -270,8 +270,8 @@ wxSizer* CDlgFTP::BuildTestDetails(wxWindow* parent) {
     m_labelWarning = new wxStaticText(parent, IDC_PASSIVE_WARNING, wxString());
     m_labelWarning->SetForegroundColour(wxColour(160, 80, 0));
     row->Add(m_labelWarning, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, ConvertDialogToPixels(wxSize(4, 0)).x);
-    m_btnDetails = new wxButton(parent, IDC_DETAILS, "Details");
-    m_btnDetails->SetToolTip("The test's commands and the server's replies, to read and to copy");
+    m_btnDetails = new wxButton(parent, IDC_DETAILS, _("Details"));
+    m_btnDetails->SetToolTip(_("The test's commands and the server's replies, to read and to copy"));
     m_btnDetails->Hide();
     m_btnDetails->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDetails(); });
     row->Add(m_btnDetails, 0, wxALIGN_TOP);

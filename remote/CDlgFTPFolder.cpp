@@ -49,7 +49,7 @@ public:
 } // namespace
 
 CDlgFTPFolder::CDlgFTPFolder(wxWindow* parent, CCorvaneDoc* pDoc)
-    : CRemoteDialog(parent, "FTP Folder", pDoc, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+    : CRemoteDialog(parent, _("FTP Folder"), pDoc, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_timer(this, IDT_START) {
     BuildControls();
     RestoreSize();
@@ -110,7 +110,7 @@ void CDlgFTPFolder::OnInitDialog(wxInitDialogEvent& event) {
         m_tree->AssignImageList(images);
     else
         delete images;
-    SetStatus("Connecting ...");
+    SetStatus(_("Connecting ..."));
     m_errorPicture->Hide();
     // Connecting blocks input: let the dialog be seen first.
     m_timer.StartOnce(kStartDelayMs);
@@ -123,7 +123,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
     Result connected{CRemoteFolderSession::Outcome::failed, "No FTP connection was given."};
     if (m_pConnection && !OpenSession(*m_pConnection, CRemoteFolderSession::ProxyRule::folderBrowser,
                                       FindWindow(wxID_CANCEL), connected)) {
-        SetStatus(kCancelledText);
+        SetStatus(wxGetTranslation(kCancelledText));
         return;
     }
     if (!connected) {
@@ -134,7 +134,7 @@ void CDlgFTPFolder::OnTimer(wxTimerEvent&) {
         return;
     }
     GetOkButton()->Enable();
-    SetStatus(wxString::Format("Connected to '%s'", ToWx(m_pConnection->m_strHost)));
+    SetStatus(wxString::Format(_("Connected to '%s'"), ToWx(m_pConnection->m_strHost)));
 
     auto root = std::make_unique<CRemoteEntry>();
     root->m_bFolder = true;
@@ -195,7 +195,7 @@ bool CDlgFTPFolder::ListFolder() {
     Result result;
     if (!RunStep([&](CRemoteFolderSession& session) { return session.List(path, found); },
                  FindWindow(wxID_CANCEL), result)) {
-        SetStatus(kCancelledText);
+        SetStatus(wxGetTranslation(kCancelledText));
         return false;
     }
     if (!result) {
@@ -341,8 +341,8 @@ void CDlgFTPFolder::SetStatus(const wxString& text) {
 }
 
 wxButton* CDlgFTPFolder::BuildFailureDetails() {
-    auto* details = new wxButton(this, IDC_DETAILS, "Details");
-    details->SetToolTip("The session's commands and the server's replies, to read and to copy");
+    auto* details = new wxButton(this, IDC_DETAILS, _("Details"));
+    details->SetToolTip(_("The session's commands and the server's replies, to read and to copy"));
     details->Hide();
     details->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         CDlgTranscript transcript(this, Session().GetTranscript());

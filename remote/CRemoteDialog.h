@@ -15,7 +15,7 @@ class CRemoteDialog : public CDialogBase {
 public:
     using Result = CRemoteFolderSession::Result;
     // What the dialogs say after the operator cancelled a step.
-    static constexpr const char* kCancelledText = "Cancelled";
+    static constexpr const char* kCancelledText = wxTRANSLATE("Cancelled");
 
     ~CRemoteDialog() override;
     // Closes an open session first, on the worker: a server that does not answer holds

@@ -5,6 +5,7 @@
 #include <wx/checkbox.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
+#include <wx/translation.h>
 
 namespace corvane::remote {
 
@@ -42,7 +43,7 @@ PasswordRow AddPasswordRow(wxWindow* parent, wxFlexGridSizer* grid, int editId, 
     row.edit = new wxTextCtrl(parent, editId, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
     grid->Add(row.edit, 1, wxEXPAND);
     grid->AddSpacer(0);
-    row.show = new wxCheckBox(parent, showId, "Show password");
+    row.show = new wxCheckBox(parent, showId, _("Show password"));
     grid->Add(row.show);
     row.show->Bind(wxEVT_CHECKBOX, [row](wxCommandEvent& event) {
         ApplyShowPassword(row);

@@ -4,7 +4,16 @@ set(body "// Generated at build time from the files in resources/. Do not edit.\
 string(APPEND body "#include \"resources/EmbeddedResources.h\"\n\nnamespace {\n")
 set(table "")
 set(n 0)
+# The table is searched by name, and the inputs come from two folders (sources and
+# merged translations): order by name, not by path.
+set(keyed)
 foreach(path IN LISTS INPUTS)
+  get_filename_component(name "${path}" NAME)
+  list(APPEND keyed "${name}|${path}")
+endforeach()
+list(SORT keyed)
+foreach(entry IN LISTS keyed)
+  string(REGEX REPLACE "^[^|]*\\|" "" path "${entry}")
   get_filename_component(name "${path}" NAME)
   file(READ "${path}" hex HEX)
   string(LENGTH "${hex}" hexlen)

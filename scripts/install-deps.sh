@@ -14,6 +14,7 @@ packages=(
   microsocks dante-server tinyproxy curl
   dpkg-dev gzip bash-completion
   ansible-core
+  lintian appstream librsvg2-bin gettext locales wx3.2-i18n file
 )
 
 missing=()
@@ -34,4 +35,15 @@ if ((${#missing[@]})); then
     if command -v systemctl >/dev/null 2>&1; then systemctl disable --now "$svc" >/dev/null 2>&1 || true; fi
     service "$svc" stop >/dev/null 2>&1 || true
   done
+fi
+
+# The German window is tested under de_DE.UTF-8; generate it once.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: need root to generate the de_DE.UTF-8 locale" >&2
+    exit 1
+  fi
+  sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
 fi

@@ -15,6 +15,7 @@
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/Translation.h"
 #include "controls/CAnimatedProgressCtrl.h"
 #include "controls/CBitmapImageList.h"
 #include "controls/CIconListBox.h"
@@ -58,6 +59,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/stdpaths.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -725,7 +727,11 @@ const Scene kScenes[] = {
 
 class CScreenshotApp : public wxApp {
 public:
-    bool OnInit() override { return true; }
+    // In the environment's language, as the program: LANG=de_DE.UTF-8 takes German pictures.
+    bool OnInit() override {
+        corvane::UseEnvironmentLanguage(wxStandardPaths::Get().GetExecutablePath().utf8_string());
+        return true;
+    }
 };
 
 } // namespace
