@@ -72,7 +72,8 @@ TEST_F(ShellWork, DialogsStayModalAfterAConnectionTestABrowseAndATestMail) {
     CDriveNested<CDlgFTP> editor([&](CDlgFTP* ftp) {
         Press(ftp, CDlgFTP::IDC_CONNECT);
         EXPECT_TRUE(testpump::PumpUntil([&] { return ftp->IsConnected(); }, std::chrono::seconds(10)));
-        EXPECT_EQ(Text(ftp, CDlgFTP::IDC_STATUS), "Connected to 127.0.0.1 as alice. 3 folders in the login folder.");
+        EXPECT_EQ(Text(ftp, CDlgFTP::IDC_STATUS),
+                  "Connected to 127.0.0.1 as alice. 3 folders in the login folder.");
         ExpectMainWindowInert();
         Press(ftp, wxID_CANCEL);
     });
