@@ -1,6 +1,7 @@
 // "Details" of the connection test and of the browser against real servers: Connect, Details,
 // Copy, and the clipboard holds the transcript, password masked; the passive address warning
 // shows beside the result.
+#include "../common/LoopbackConnection.h"
 #include "RemoteFtpPeer.h"
 #include "RemoteTestSupport.h"
 
@@ -53,12 +54,7 @@ protected:
 TEST_F(RemoteDetailsTest, ConnectionTestOffersItsTranscriptAndThePassiveWarning) {
     CFtpPeer natted({"--tree", "--user", "alice:s3cr3t", "--masquerade", "10.0.0.5"});
     ASSERT_TRUE(natted.IsUp());
-    CConnectionInfo conn;
-    conn.m_strHost = "127.0.0.1";
-    conn.m_nPort = natted.Port();
-    conn.m_strUser = "alice";
-    conn.m_strPassword = "s3cr3t";
-    conn.m_bPassive = true;
+    CConnectionInfo conn = testpeer::LoopbackConnection(natted.Port(), false, "alice", "s3cr3t");
     CDlgFTP dlg(nullptr, &m_doc);
     dlg.m_pConnection = &conn;
     dlg.Show();
@@ -92,12 +88,7 @@ TEST_F(RemoteDetailsTest, ConnectionTestOffersItsTranscriptAndThePassiveWarning)
 TEST_F(RemoteDetailsTest, BrowserFailureOffersItsTranscript) {
     CFtpPeer server({"--tree", "--user", "alice:secret"});
     ASSERT_TRUE(server.IsUp());
-    CConnectionInfo conn;
-    conn.m_strHost = "127.0.0.1";
-    conn.m_nPort = server.Port();
-    conn.m_strUser = "alice";
-    conn.m_strPassword = "wrong";
-    conn.m_bPassive = true;
+    CConnectionInfo conn = testpeer::LoopbackConnection(server.Port(), false, "alice", "wrong");
     CDlgFTPFolder dlg(nullptr, &m_doc);
     dlg.m_pConnection = &conn;
     dlg.m_strPath = "/";

@@ -1,5 +1,6 @@
 // The folder browser against a real FTP server on loopback, through the FTP
 // component and through the built-in client: names as the server's bytes, links.
+#include "../common/LoopbackConnection.h"
 #include "RemoteFtpPeer.h"
 #include "RemoteTestSupport.h"
 
@@ -17,12 +18,7 @@ protected:
     void SetUp() override {
         corvane::RegisterStandardComponents();
         ASSERT_TRUE(m_peer.IsUp()) << "the fixture FTP server did not start";
-        m_conn.m_strHost = "127.0.0.1";
-        m_conn.m_nPort = m_peer.Port();
-        m_conn.m_strUser = "alice";
-        m_conn.m_strPassword = "secret";
-        m_conn.m_bPassive = true;
-        m_conn.m_bUseWinInet = GetParam();
+        m_conn = testpeer::LoopbackConnection(m_peer.Port(), GetParam());
     }
 
     std::unique_ptr<CDlgFTPFolder> OpenBrowser(const std::string& path) {

@@ -1,6 +1,7 @@
 // Network work started from the real window, against real peers on loopback, with real
 // clicks and keys: the dialogs stay modal through it, it can be cancelled, and it says
 // how it went in words.
+#include "../common/LoopbackConnection.h"
 #include "../net/SmtpPeer.h"
 #include "RemoteFtpPeer.h"
 #include "RemoteTestSupport.h"
@@ -34,13 +35,7 @@ protected:
         for (const char* folder : {"incoming", "outgoing", "archive"})
             std::filesystem::create_directories(m_ftp.Root() / folder);
         FrameTest::SetUp();
-        CConnectionInfo c;
-        c.m_strHost = "127.0.0.1";
-        c.m_nPort = m_ftp.Port();
-        c.m_strUser = "alice";
-        c.m_strPassword = "secret";
-        c.m_bPassive = true;
-        m_doc.m_arrConnections = {c};
+        m_doc.m_arrConnections = {testpeer::LoopbackConnection(m_ftp.Port())};
     }
 
     // A real click on a button of the main toolbar.

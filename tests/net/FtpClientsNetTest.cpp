@@ -37,7 +37,7 @@ class FtpListings : public FtpWays {
 protected:
     // An open session on a peer that takes any login.
     void Open(CRemoteFolderSession& probe, int port, Rule rule = Rule::connectionTest) {
-        ASSERT_TRUE(probe.Open(Connection(port, BuiltIn()), {}, rule));
+        ASSERT_TRUE(probe.Open(LoopbackConnection(port, BuiltIn()), {}, rule));
     }
 };
 
@@ -186,7 +186,7 @@ TEST_P(FtpListingFaults, AreToldApartFromAnEmptyFolder) {
     ASSERT_TRUE(peer.Ok()) << peer.Error();
     corvane::ScopedNetTimeouts limits(fault.limits);
     CRemoteFolderSession probe;
-    ASSERT_EQ(OpenError(probe, Connection(peer.Port(), builtIn)), "");
+    ASSERT_EQ(OpenError(probe, LoopbackConnection(peer.Port(), builtIn)), "");
     const auto start = std::chrono::steady_clock::now();
     std::vector<CRemoteItem> items;
     const auto listed = probe.List("/x", items);
@@ -206,7 +206,7 @@ TEST(FtpWire, FallsBackToListAndToPasv) {
     ASSERT_TRUE(refused.Ok() && noEpsv.Ok());
     {
         CRemoteFolderSession probe;
-        ASSERT_EQ(OpenError(probe, Connection(refused.Port(), false)), "");
+        ASSERT_EQ(OpenError(probe, LoopbackConnection(refused.Port(), false)), "");
         EXPECT_FALSE(List(probe, "/a").empty());
         CFtpSession& session = ComponentSession(probe);
         session.ClearCommandLog();
@@ -214,7 +214,7 @@ TEST(FtpWire, FallsBackToListAndToPasv) {
         EXPECT_THAT(session.GetCommandLog(), AllOf(Contains("LIST -a"), Not(Contains("MLSD"))));
     }
     CRemoteFolderSession probe;
-    ASSERT_EQ(OpenError(probe, Connection(noEpsv.Port(), false)), "");
+    ASSERT_EQ(OpenError(probe, LoopbackConnection(noEpsv.Port(), false)), "");
     // The login sends a PASV of its own (the passive address check): only the listing's counts.
     ComponentSession(probe).ClearCommandLog();
     EXPECT_FALSE(List(probe, "/a").empty());

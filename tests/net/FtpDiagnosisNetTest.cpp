@@ -160,7 +160,7 @@ TEST_P(FtpFailures, NameTheirStageAndTheNextStep) {
         ASSERT_TRUE(peer->Ok()) << peer->Error();
         port = peer->Port();
     }
-    CConnectionInfo connection = Connection(port, false, c.user, c.password, c.passive);
+    CConnectionInfo connection = LoopbackConnection(port, false, c.user, c.password, c.passive);
     connection.m_strHost = c.host;
     CRemoteFolderSession session;
     const auto result = session.Test(connection, {}, c.folder);
@@ -192,7 +192,8 @@ TEST(FtpSecrets, AreMaskedBeforeTheTextIsCut) {
     for (const std::size_t pad : {440u, 470u, 500u}) {
         CRemoteFolderSession session;
         const std::string folder = "/missing-" + std::string(pad, 'a') + password + std::string(40, 'b');
-        const auto result = session.Test(Connection(server.Port(), false, "alice", password), {}, folder);
+        const auto result =
+            session.Test(LoopbackConnection(server.Port(), false, "alice", password), {}, folder);
         ASSERT_FALSE(result);
         EXPECT_THAT(result.strError, StartsWith("Opening the folder failed: "));
         EXPECT_THAT(result.strError, Not(HasSubstr("S3cr"))) << pad;
@@ -210,17 +211,18 @@ TEST(FtpPassiveAddress, AnAddressOtherThanTheOneReachedIsAWarning) {
     for (const bool builtIn : {false, true}) {
         SCOPED_TRACE(WayName(builtIn));
         CRemoteFolderSession session;
-        ASSERT_TRUE(session.Test(Connection(natted.Port(), builtIn), {}, "/pub"));
+        ASSERT_TRUE(session.Test(LoopbackConnection(natted.Port(), builtIn), {}, "/pub"));
         const auto warnings = session.GetWarnings();
         ASSERT_EQ(warnings.size(), 1u);
         EXPECT_THAT(warnings[0], AllOf(HasSubstr("passive address 10.0.0.5 (a private address)"),
                                        HasSubstr("reached at 127.0.0.1")));
         CRemoteFolderSession honest;
-        ASSERT_TRUE(honest.Test(Connection(plain.Port(), builtIn), {}, "/pub"));
+        ASSERT_TRUE(honest.Test(LoopbackConnection(plain.Port(), builtIn), {}, "/pub"));
         EXPECT_THAT(honest.GetWarnings(), ::testing::IsEmpty());
         // Active mode sends no PASV and warns of nothing.
         CRemoteFolderSession active;
-        ASSERT_TRUE(active.Test(Connection(natted.Port(), builtIn, "alice", "secret", false), {}, "/pub"));
+        ASSERT_TRUE(
+            active.Test(LoopbackConnection(natted.Port(), builtIn, "alice", "secret", false), {}, "/pub"));
         EXPECT_THAT(active.GetWarnings(), ::testing::IsEmpty());
     }
 }
@@ -233,7 +235,7 @@ TEST(FtpTranscript, ShowsStagesCommandsAndRepliesWithoutSecrets) {
     ASSERT_TRUE(server.Ok()) << server.Error();
     for (const bool builtIn : {false, true}) {
         CRemoteFolderSession session;
-        ASSERT_TRUE(session.Test(Connection(server.Port(), builtIn, "alice", "s3cr3t"), {}, "/pub"));
+        ASSERT_TRUE(session.Test(LoopbackConnection(server.Port(), builtIn, "alice", "s3cr3t"), {}, "/pub"));
         const auto transcript = session.GetTranscript();
         const auto has = [&](const std::string& text) { return Contains(HasSubstr(text)); };
         EXPECT_THAT(transcript, has("-- connecting: the server \"127.0.0.1\" on port " +

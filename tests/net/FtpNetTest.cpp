@@ -38,7 +38,8 @@ TEST_P(FtpWays, LoginsInEitherModeListABigFolder) {
                                         "--passive-ports", one + "-" + one}));
     ASSERT_TRUE(server.Ok()) << server.Error();
     CRemoteFolderSession probe;
-    const std::string error = OpenError(probe, Connection(server.Port(), BuiltIn(), "alice", "wrong"));
+    const std::string error =
+        OpenError(probe, LoopbackConnection(server.Port(), BuiltIn(), "alice", "wrong"));
     EXPECT_THAT(error, AllOf(HasSubstr("530"), HasSubstr("Authentication failed")));
     EXPECT_THAT(error, Not(HasSubstr("wrong"))) << "the password never shows";
     EXPECT_FALSE(probe.IsOpen());
@@ -54,7 +55,8 @@ TEST_P(FtpWays, LoginsInEitherModeListABigFolder) {
     for (const bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
         CRemoteFolderSession session;
-        ASSERT_EQ(OpenError(session, Connection(server.Port(), BuiltIn(), "alice", "secret", passive)), "");
+        ASSERT_EQ(
+            OpenError(session, LoopbackConnection(server.Port(), BuiltIn(), "alice", "secret", passive)), "");
         const auto items = List(session, "/big");
         EXPECT_EQ(items.size(), 5000u);
         EXPECT_EQ(FolderNames(items).size(), 500u);
@@ -67,9 +69,11 @@ TEST_P(FtpWays, CredentialsLeaveAsTheProjectsBytes) {
     CPeer server(Peer("fault_server.py", {"list", "unix", "--login", user, password}));
     ASSERT_TRUE(server.Ok());
     CRemoteFolderSession probe;
-    EXPECT_EQ(OpenError(probe, Connection(server.Port(), BuiltIn(), user, password)), "");
+    EXPECT_EQ(OpenError(probe, LoopbackConnection(server.Port(), BuiltIn(), user, password)), "");
     CRemoteFolderSession utf8;
-    EXPECT_NE(OpenError(utf8, Connection(server.Port(), BuiltIn(), user, "s\xc3\xa9same \xe2\x82\xac")), "");
+    EXPECT_NE(
+        OpenError(utf8, LoopbackConnection(server.Port(), BuiltIn(), user, "s\xc3\xa9same \xe2\x82\xac")),
+        "");
 }
 
 // A port that speaks another protocol is named as such at once, and one that says nothing
@@ -80,13 +84,13 @@ TEST_P(FtpWays, ConnectionFailuresAreSaidPlainlyAndInTime) {
     CPeer hung(Peer("fault_server.py", {"hang"}));
     ASSERT_TRUE(ssh.Ok() && hung.Ok()) << ssh.Error() << hung.Error();
     auto start = std::chrono::steady_clock::now();
-    EXPECT_THAT(OpenError(probe, Connection(ssh.Port(), BuiltIn())),
+    EXPECT_THAT(OpenError(probe, LoopbackConnection(ssh.Port(), BuiltIn())),
                 AllOf(HasSubstr("is not an FTP server's"), HasSubstr("\"SSH-2.0-OpenSSH_9.2p1")));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 
     corvane::ScopedNetTimeouts quick({1500ms, 1500ms});
     start = std::chrono::steady_clock::now();
-    EXPECT_THAT(OpenError(probe, Connection(hung.Port(), BuiltIn())),
+    EXPECT_THAT(OpenError(probe, LoopbackConnection(hung.Port(), BuiltIn())),
                 HasSubstr("took the connection but did not answer within"));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, 1000ms);
@@ -98,7 +102,7 @@ TEST_P(FtpWays, ClosingASilentSessionTakesAtMostTheResponseTime) {
     ASSERT_TRUE(mute.Ok()) << mute.Error();
     corvane::ScopedNetTimeouts quick({1000ms, 1000ms});
     CRemoteFolderSession probe;
-    ASSERT_EQ(OpenError(probe, Connection(mute.Port(), BuiltIn())), "");
+    ASSERT_EQ(OpenError(probe, LoopbackConnection(mute.Port(), BuiltIn())), "");
     const auto start = std::chrono::steady_clock::now();
     probe.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
@@ -158,7 +162,7 @@ TEST_P(FtpProxies, ListsThroughTheProxyAndOnlyThroughIt) {
     CPeer proxy(Peer(pc.peer[0], std::vector<std::string>(pc.peer.begin() + 1, pc.peer.end())));
     ASSERT_TRUE(server.Ok() && proxy.Ok()) << server.Error() << proxy.Error();
 
-    CConnectionInfo c = Connection(server.Port(), builtIn);
+    CConnectionInfo c = LoopbackConnection(server.Port(), builtIn);
     // The server is named so that only the proxy's own resolution or ours can find it.
     c.m_strHost = pc.recordType == CProxySettings::typeSocks4 ? "127.0.0.1" : "localhost";
     c.m_bUseProxy = true;
@@ -191,16 +195,16 @@ TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
     ASSERT_TRUE(server.Ok());
     CEnvOverride env("ftp_proxy", "socks5h://127.0.0.1:" + std::to_string(UnusedPort()));
     CRemoteFolderSession probe;
-    EXPECT_NE(OpenError(probe, Connection(server.Port(), true)), "") << "the dead proxy was used";
+    EXPECT_NE(OpenError(probe, LoopbackConnection(server.Port(), true)), "") << "the dead proxy was used";
     CEnvOverride bypass("no_proxy", "127.0.0.1");
-    EXPECT_EQ(OpenError(probe, Connection(server.Port(), true)), "");
+    EXPECT_EQ(OpenError(probe, LoopbackConnection(server.Port(), true)), "");
 }
 
 TEST(FtpTranscript, MasksPasswordsAndProxyCredentials) {
     CPeer server(Peer("ftp_server.py", {"--user", "alice:secret"}));
     CPeer proxy(Peer("proxy.py", {"tinyproxy"}));
     ASSERT_TRUE(server.Ok() && proxy.Ok());
-    CConnectionInfo c = Connection(server.Port(), false);
+    CConnectionInfo c = LoopbackConnection(server.Port(), false);
     c.m_bUseProxy = true;
     CProxySettings settings;
     settings.m_nType = CProxySettings::typeHttp;

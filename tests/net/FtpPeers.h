@@ -2,6 +2,7 @@
 // Test peers from tests/fixtures for the FTP tests, and the session path that drives either
 // client (the "Kestrel.CoFTP" component or the built-in one) against them.
 #include "../common/EnvOverride.h"
+#include "../common/LoopbackConnection.h"
 #include "../common/PeerProcess.h"
 
 #include "platform/CCoFtp.h"
@@ -15,6 +16,7 @@ namespace ftptest {
 
 using CPeer = testpeer::CPeerProcess;
 using testpeer::Fixture;
+using testpeer::LoopbackConnection;
 using testpeer::UnusedPort;
 using Rule = CRemoteFolderSession::ProxyRule;
 
@@ -22,18 +24,6 @@ using Rule = CRemoteFolderSession::ProxyRule;
 inline std::vector<std::string> Peer(const std::string& script, std::vector<std::string> args) {
     args.insert(args.begin(), Fixture(script));
     return args;
-}
-
-inline CConnectionInfo Connection(int port, bool builtIn, const std::string& user = "alice",
-                                  const std::string& password = "secret", bool passive = true) {
-    CConnectionInfo c;
-    c.m_strHost = "127.0.0.1";
-    c.m_nPort = port;
-    c.m_strUser = user;
-    c.m_strPassword = password;
-    c.m_bPassive = passive;
-    c.m_bUseWinInet = builtIn;
-    return c;
 }
 
 inline std::string OpenError(CRemoteFolderSession& probe, const CConnectionInfo& c,

@@ -118,12 +118,7 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
 
     CCorvaneDoc doc;
     doc.OnNewDocument();
-    CConnectionInfo good;
-    good.m_strHost = "127.0.0.1";
-    good.m_nPort = server.Port();
-    good.m_strUser = "alice";
-    good.m_strPassword = "s3cr3t-pw";
-    good.m_bPassive = true;
+    CConnectionInfo good = testpeer::LoopbackConnection(server.Port(), false, "alice", "s3cr3t-pw");
     CConnectionInfo builtIn = good;
     builtIn.m_strHost = "localhost";
     builtIn.m_bUseWinInet = true;

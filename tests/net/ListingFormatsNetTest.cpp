@@ -28,7 +28,7 @@ TEST_P(ListingFormats, GermanLocaleShowsEveryFolderAndUnreadableLinesAreSaid) {
     CPeer odd(Peer("fault_server.py", {"list", "unix"}));
     ASSERT_TRUE(german.Ok() && odd.Ok()) << german.Error() << odd.Error();
     CRemoteFolderSession probe;
-    ASSERT_EQ(OpenError(probe, Connection(german.Port(), BuiltIn())), "");
+    ASSERT_EQ(OpenError(probe, LoopbackConnection(german.Port(), BuiltIn())), "");
     std::vector<CRemoteItem> items;
     const auto listed = probe.List("/", items);
     ASSERT_TRUE(listed) << listed.strError;
@@ -36,7 +36,7 @@ TEST_P(ListingFormats, GermanLocaleShowsEveryFolderAndUnreadableLinesAreSaid) {
     EXPECT_EQ(listed.strWarning, "");
 
     CRemoteFolderSession other;
-    ASSERT_EQ(OpenError(other, Connection(odd.Port(), BuiltIn())), "");
+    ASSERT_EQ(OpenError(other, LoopbackConnection(odd.Port(), BuiltIn())), "");
     const auto withOdd = other.List("/", items);
     ASSERT_TRUE(withOdd) << withOdd.strError;
     EXPECT_THAT(FolderNames(items), Contains("no group dir"));
@@ -66,14 +66,14 @@ TEST(ListingFormatsProbe, NamesStayWholeAndUnreadableLinesWarn) {
     ASSERT_TRUE(german.Ok() && odd.Ok()) << german.Error() << odd.Error();
     TempDir dir;
     // A one-letter password that every "p" of a name would match.
-    const DixRun names = Probe(Connection(german.Port(), false, "alice", "p"), dir);
+    const DixRun names = Probe(LoopbackConnection(german.Port(), false, "alice", "p"), dir);
     EXPECT_EQ(names.exitCode, 0) << names.out;
     for (const char* folder : {"  pub\n", "  Archiv\n", "  Sommer\n", "  Berichte\n", "  Weihnachten\n"})
         EXPECT_THAT(names.out, HasSubstr(folder));
     EXPECT_THAT(names.out, Not(HasSubstr("*")));
     EXPECT_THAT(names.out, Not(HasSubstr("warning:")));
 
-    const DixRun warned = Probe(Connection(odd.Port(), false), dir);
+    const DixRun warned = Probe(LoopbackConnection(odd.Port(), false), dir);
     EXPECT_EQ(warned.exitCode, 0) << warned.out;
     EXPECT_THAT(warned.out, HasSubstr(std::string("warning: 127.0.0.1: ") + kUnreadable + "\n"));
 }

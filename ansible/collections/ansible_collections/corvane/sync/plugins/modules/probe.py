@@ -19,11 +19,6 @@ description:
     the reason. Passwords never appear in that message.
   - Nothing is changed, so the task never reports C(changed) and runs in check mode too.
 options:
-  path:
-    description:
-      - The project file on the managed host.
-    type: path
-    required: true
   host:
     description:
       - Test only the connection with this host; by default every connection is tested.
@@ -33,12 +28,8 @@ options:
       - The folder to list on each server.
     type: str
     default: /
-  executable:
-    description:
-      - The C(corvane-dix) program to run, a name looked up on the C(PATH) of the managed host
-        or a path.
-    type: str
-    default: corvane-dix
+extends_documentation_fragment:
+  - corvane.sync.common
 notes:
   - Supports check mode; the connections are tested in check mode as well, since testing
     changes nothing.

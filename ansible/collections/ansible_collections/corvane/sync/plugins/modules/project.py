@@ -27,11 +27,6 @@ description:
     where the installed C(corvane-dix) supports them; they are resolved on the managed host
     when the file is built, and never pass through the controller.'
 options:
-  path:
-    description:
-      - The project file on the managed host.
-    type: path
-    required: true
   config:
     description:
       - The project as the JSON that C(corvane-dix build) reads (see C(corvane-dix dump) for
@@ -43,17 +38,13 @@ options:
       - Every password string in it is kept out of the task's output and logs.
     type: dict
     required: true
-  executable:
-    description:
-      - The C(corvane-dix) program to run, a name looked up on the C(PATH) of the managed host
-        or a path.
-    type: str
-    default: corvane-dix
   backup:
     description:
       - Keep a copy of the previous file, with a time stamp in its name, when it is replaced.
     type: bool
     default: false
+extends_documentation_fragment:
+  - corvane.sync.common
 notes:
   - Supports check mode and diff mode. In check mode the file is built into a temporary
     folder and compared, and nothing at I(path) is written.
