@@ -22,6 +22,10 @@ public:
     bool OnInit() override;
     int OnRun() override;
     int OnExit() override;
+    // The window's texts are English or German, both written left to right: the
+    // layout follows them, not the locale. Asking the locale would also build the
+    // toolkit's table of every language at start-up.
+    wxLayoutDirection GetLayoutDirection() const override { return wxLayout_LeftToRight; }
 
 private:
     static std::vector<std::string>& CommandLineBytes();

@@ -61,10 +61,6 @@ void CCorvaneView::OnInitialUpdate() {
         return;
     }
     SetViewType(wxLC_REPORT);
-    // The large pictures wait for the icon style, the only one that shows them.
-    if (m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
-        SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
-
     const int defaultWidth = static_cast<int>(GetClientSize().x * 0.95) / kColumnCount;
     LoadColumnWidths(defaultWidth);
     for (int n = 0; n < kColumnCount; ++n)
@@ -94,12 +90,22 @@ void CCorvaneView::InsertRows(std::size_t first) {
         SetSingleStyle(wxLC_REPORT);
     }
     const auto& profiles = m_pDoc->m_arrProfiles;
+    if (first < profiles.size())
+        UseSmallPictures();
     for (std::size_t i = first; i < profiles.size(); ++i)
         SetRow(InsertItem(static_cast<long>(i), wxString()), profiles[i]);
     if (type != wxLC_REPORT) {
         SetViewType(type);
         Thaw();
     }
+}
+
+void CCorvaneView::UseSmallPictures() {
+    // Drawn for the first row, so an empty project starts without them; the large
+    // pictures likewise wait for the icon style, the only one that shows them.
+    if (!GetImageList(wxIMAGE_LIST_SMALL) &&
+        m_imageListSmall.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
+        SetImageList(&m_imageListSmall, wxIMAGE_LIST_SMALL);
 }
 
 void CCorvaneView::FillList() {

@@ -55,6 +55,7 @@ private:
     void SetRow(long row, const CFolderProfile& profile);
     // Inserts the rows of the profiles from `first` to the last.
     void InsertRows(std::size_t first);
+    void UseSmallPictures();
     wxWindow* DialogParent();
     void OnCommand(wxCommandEvent& event);
     void OnItemSelected(wxListEvent& event);

@@ -25,6 +25,21 @@ std::vector<std::string> CatalogueFolders(const std::string& exePath) {
     return folders;
 }
 
+namespace {
+
+// The program's texts are written in English, so a person who reads English first
+// needs no catalogue. Looking for one walks every language folder of the system,
+// a noticeable part of the start-up.
+bool ReadsEnglishFirst() {
+    const wxVector<wxString> preferred = wxUILocale::GetPreferredUILanguages();
+    if (preferred.empty())
+        return true;
+    const wxString& first = preferred.front();
+    return first == "en" || first.StartsWith("en_") || first == "C" || first == "POSIX";
+}
+
+} // namespace
+
 void UseEnvironmentLanguage(const std::string& exePath) {
     // wx keeps GTK from setting the C library's locale at its start; without this
     // GTK's own texts stay English whatever the environment asks for.
@@ -32,6 +47,8 @@ void UseEnvironmentLanguage(const std::string& exePath) {
     // Numbers are written and read in one format: the service and the settings
     // file read them, not a person.
     std::setlocale(LC_NUMERIC, "C");
+    if (ReadsEnglishFirst())
+        return;
 
     for (const std::string& folder : CatalogueFolders(exePath))
         wxFileTranslationsLoader::AddCatalogLookupPathPrefix(folder);

@@ -7,7 +7,8 @@
 namespace corvane {
 
 // Takes the locale from the environment, so that GTK's own dialogs (the file chooser)
-// follow it too, and loads the program's catalogue and the toolkit's. Numbers keep
+// follow it too, and loads the program's catalogue and the toolkit's unless English
+// comes first (the texts are written in English). Numbers keep
 // the C format whatever the language. Call it once the toolkit has started.
 void UseEnvironmentLanguage(const std::string& exePath);
 
