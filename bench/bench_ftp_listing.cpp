@@ -144,9 +144,8 @@ void BM_ComponentSession(benchmark::State& state) {
 }
 BENCHMARK(BM_ComponentSession)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_CurlListOnly(benchmark::State& state) {
-    const std::string cmd =
-        "curl -s --list-only -u alice:secret ftp://127.0.0.1:" + std::to_string(g_port) + "/big/ > /dev/null";
+// Mean seconds of one run of the shell command `cmd` over the benchmark's iterations.
+double TimeCommand(benchmark::State& state, const std::string& cmd) {
     double total = 0;
     int n = 0;
     for (auto _ : state) {
@@ -156,24 +155,21 @@ void BM_CurlListOnly(benchmark::State& state) {
         total += Seconds(std::chrono::steady_clock::now() - start);
         ++n;
     }
-    g_curl = total / n;
+    return n ? total / n : 0;
+}
+
+void BM_CurlListOnly(benchmark::State& state) {
+    g_curl =
+        TimeCommand(state, "curl -s --list-only -u alice:secret ftp://127.0.0.1:" + std::to_string(g_port) +
+                               "/big/ > /dev/null");
 }
 BENCHMARK(BM_CurlListOnly)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The same request the component makes (MLSD, types and sizes only), for the server's share.
 void BM_CurlMlsd(benchmark::State& state) {
-    const std::string cmd = "curl -s -Q 'OPTS MLST type;size;' -X MLSD -u alice:secret ftp://127.0.0.1:" +
-                            std::to_string(g_port) + "/big/ > /dev/null";
-    double total = 0;
-    int n = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        if (std::system(cmd.c_str()) != 0)
-            state.SkipWithError("curl failed");
-        total += Seconds(std::chrono::steady_clock::now() - start);
-        ++n;
-    }
-    g_curlMlsd = total / n;
+    g_curlMlsd =
+        TimeCommand(state, "curl -s -Q 'OPTS MLST type;size;' -X MLSD -u alice:secret ftp://127.0.0.1:" +
+                               std::to_string(g_port) + "/big/ > /dev/null");
 }
 BENCHMARK(BM_CurlMlsd)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -26,19 +26,23 @@ bool CRemoteDialog::RunStep(const std::function<Result(CRemoteFolderSession&)>& 
 
 bool CRemoteDialog::OpenSession(const CConnectionInfo& connection, CRemoteFolderSession::ProxyRule rule,
                                 wxWindow* cancelButton, Result& result) {
-    const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    if (!RunStep([&](CRemoteFolderSession& session) { return session.Open(connection, proxy, rule); },
-                 cancelButton, result))
-        return false;
-    SayIfComponentMissing(result);
-    return true;
+    return RunWithProxy([&](CRemoteFolderSession& session,
+                            const CProxySettings& proxy) { return session.Open(connection, proxy, rule); },
+                        cancelButton, result);
 }
 
 bool CRemoteDialog::TestSession(const CConnectionInfo& connection, std::vector<CRemoteItem>& items,
                                 wxWindow* cancelButton, Result& result) {
+    return RunWithProxy([&](CRemoteFolderSession& session,
+                            const CProxySettings& proxy) { return session.Test(connection, proxy, items); },
+                        cancelButton, result);
+}
+
+bool CRemoteDialog::RunWithProxy(
+    const std::function<Result(CRemoteFolderSession&, const CProxySettings&)>& step, wxWindow* cancelButton,
+    Result& result) {
     const CProxySettings proxy = m_pDoc ? m_pDoc->m_proxy : CProxySettings();
-    if (!RunStep([&](CRemoteFolderSession& session) { return session.Test(connection, proxy, items); },
-                 cancelButton, result))
+    if (!RunStep([&](CRemoteFolderSession& session) { return step(session, proxy); }, cancelButton, result))
         return false;
     SayIfComponentMissing(result);
     return true;

@@ -45,6 +45,10 @@ protected:
     CCorvaneDoc* Doc() const { return m_pDoc; }
 
 private:
+    // RunStep with the project's proxy handed to `step`; a missing component is said in
+    // a box, as it is no fault of the connection.
+    bool RunWithProxy(const std::function<Result(CRemoteFolderSession&, const CProxySettings&)>& step,
+                      wxWindow* cancelButton, Result& result);
     void SayIfComponentMissing(const Result& result);
 
     std::unique_ptr<CRemoteFolderSession> m_session;

@@ -121,6 +121,15 @@ int New(const std::vector<std::string>& args) {
     return corvane::SaveProject(doc, args[0]);
 }
 
+// The network commands read their operands as a C argument vector.
+template <int (*Run)(int, char**)> int WithArgv(const std::vector<std::string>& args) {
+    std::vector<std::string> copy = args;
+    std::vector<char*> argv;
+    for (auto& a : copy)
+        argv.push_back(a.data());
+    return Run(static_cast<int>(argv.size()), argv.data());
+}
+
 struct Command {
     const char* name;
     int (*run)(const std::vector<std::string>&);
@@ -132,22 +141,8 @@ const Command kCommands[] = {
     {"check", Check},
     {"new", New},
     {"diff", RunDiffCommand},
-    {"probe",
-     [](const std::vector<std::string>& args) {
-         std::vector<std::string> copy = args;
-         std::vector<char*> argv;
-         for (auto& a : copy)
-             argv.push_back(a.data());
-         return RunProbeCommand(static_cast<int>(argv.size()), argv.data());
-     }},
-    {"sendtest",
-     [](const std::vector<std::string>& args) {
-         std::vector<std::string> copy = args;
-         std::vector<char*> argv;
-         for (auto& a : copy)
-             argv.push_back(a.data());
-         return RunSendTestCommand(static_cast<int>(argv.size()), argv.data());
-     }},
+    {"probe", WithArgv<RunProbeCommand>},
+    {"sendtest", WithArgv<RunSendTestCommand>},
     {"import", RunImportCommand},
     {"lint", RunLintCommand},
     {"redact", RunRedactCommand},
