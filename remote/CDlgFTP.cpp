@@ -35,7 +35,32 @@ void CDlgFTP::BuildControls() {
     auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("FTP"));
     wxStaticBox* box = group->GetStaticBox();
+    group->Add(BuildFields(box), 0, wxEXPAND | wxALL, du(4, 4).x);
+    group->Add(BuildOptions(box), 0, wxLEFT | wxTOP, du(14, 6).x);
 
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    m_btnProxy = new wxButton(box, IDC_PROXY, _("Proxy"));
+    buttons->Add(m_btnProxy, 0, wxRIGHT, du(4, 0).x);
+    m_btnConnect = new wxButton(box, IDC_CONNECT, _("Connect"));
+    buttons->Add(m_btnConnect);
+    group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
+    // How the last test went, in words; a plain label, so screen readers read it.
+    m_status = new wxStaticText(box, IDC_STATUS, wxString(), wxDefaultPosition, wxSize(-1, du(0, 18).y),
+                                wxST_NO_AUTORESIZE);
+    group->Add(m_status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
+    group->Add(BuildTestDetails(box), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
+
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->Add(group, 1, wxEXPAND | wxALL, du(7, 7).x);
+    outer->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(7, 7).x);
+    SetSizerAndFit(outer);
+    m_btnProxy->SetMinSize(du(50, 14));
+    m_btnConnect->SetMinSize(du(50, 14));
+}
+
+wxSizer* CDlgFTP::BuildFields(wxWindow* box) {
+    auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
     auto* grid = new wxFlexGridSizer(2, du(4, 4).y, du(8, 0).x);
     grid->AddGrowableCol(1);
     auto label = [&](const char* text) {
@@ -74,8 +99,11 @@ void CDlgFTP::BuildControls() {
         corvane::remote::AddPasswordRow(box, grid, IDC_PASSWORD, IDC_SHOW_PASSWORD);
     m_editPassword = password.edit;
     m_checkShowPassword = password.show;
-    group->Add(grid, 0, wxEXPAND | wxALL, du(4, 4).x);
+    return grid;
+}
 
+wxSizer* CDlgFTP::BuildOptions(wxWindow* box) {
+    auto du = [this](int x, int y) { return ConvertDialogToPixels(wxSize(x, y)); };
     auto* options = new wxBoxSizer(wxVERTICAL);
     // Kept for connections marked so in older projects; the operator never sees it.
     m_checkUseWinInet = new wxCheckBox(
@@ -88,27 +116,7 @@ void CDlgFTP::BuildControls() {
     options->Add(m_checkUseProxy);
     // Shown below "Passive mode" but reached before it with Tab, as operators are used to.
     m_checkUseProxy->MoveBeforeInTabOrder(m_checkPassive);
-    group->Add(options, 0, wxLEFT | wxTOP, du(14, 6).x);
-
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    m_btnProxy = new wxButton(box, IDC_PROXY, _("Proxy"));
-    buttons->Add(m_btnProxy, 0, wxRIGHT, du(4, 0).x);
-    m_btnConnect = new wxButton(box, IDC_CONNECT, _("Connect"));
-    buttons->Add(m_btnConnect);
-    group->Add(buttons, 0, wxEXPAND | wxALL, du(4, 4).x);
-    // How the last test went, in words; a plain label, so screen readers read it.
-    m_status = new wxStaticText(box, IDC_STATUS, wxString(), wxDefaultPosition, wxSize(-1, du(0, 18).y),
-                                wxST_NO_AUTORESIZE);
-    group->Add(m_status, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
-    group->Add(BuildTestDetails(box), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(4, 4).x);
-
-    auto* outer = new wxBoxSizer(wxVERTICAL);
-    outer->Add(group, 1, wxEXPAND | wxALL, du(7, 7).x);
-    outer->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, du(7, 7).x);
-    SetSizerAndFit(outer);
-    m_btnProxy->SetMinSize(du(50, 14));
-    m_btnConnect->SetMinSize(du(50, 14));
+    return options;
 }
 
 void CDlgFTP::OnInitDialog(wxInitDialogEvent& event) {

@@ -63,6 +63,10 @@ public:
 
 private:
     void BuildControls();
+    // Host, port (with the test's progress bar), user and password.
+    wxSizer* BuildFields(wxWindow* box);
+    // Passive mode and the proxy switch, in their tab order.
+    wxSizer* BuildOptions(wxWindow* box);
     void OnInitDialog(wxInitDialogEvent& event);
     void OnOK(wxCommandEvent& event);
     void OnUseProxy();
