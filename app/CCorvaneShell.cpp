@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "controls/CDialogBase.h"
 #include "controls/ToolkitSymbol.h"
 #include "model/CSafeFileWriter.h"
 #include "platform/CSettingsStore.h"
@@ -16,7 +17,6 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 #include <filesystem>
@@ -43,7 +43,7 @@ wxString ShownTitle(const CCorvaneDoc& doc) {
 
 // Argument order as CDialogBase::ShowError.
 void ShowError(wxWindow* parent, const std::string& text) {
-    wxMessageBox(FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION, parent);
+    CDialogBase::ShowMessage(parent, FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION);
 }
 
 // A recent-file entry as the menu shows it: the path, shortened in the middle
@@ -224,7 +224,8 @@ bool CCorvaneShell::SaveModified() {
     if (!m_doc.IsModified())
         return true;
     const wxString question = wxString::Format(_("Save changes to %s?"), ShownTitle(m_doc));
-    switch (wxMessageBox(question, corvane::kAppTitle, wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, m_pFrame)) {
+    switch (CDialogBase::ShowMessage(m_pFrame, question, corvane::kAppTitle,
+                                     wxYES_NO | wxCANCEL | wxICON_EXCLAMATION)) {
     case wxYES:
         return DoFileSave();
     case wxNO:
@@ -278,15 +279,14 @@ namespace {
 // Another program wrote the project's file since it was opened here: replacing it would
 // throw that work away unseen. Yes replaces, No saves under another name.
 int AskReplaceChangedFile(const std::string& title, wxWindow* parent) {
-    wxMessageDialog ask(
+    const CDialogBase::ButtonLabels labels{_("&Replace"), _("Save &As..."), _("Cancel")};
+    return CDialogBase::ShowMessage(
         parent,
         wxString::Format(_("%s has been changed by another program since it was opened or "
                            "saved here.\n\nReplace it with the project shown in this window, or "
                            "save this project under another name?"),
                          FromPath(title)),
-        corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION);
-    ask.SetYesNoCancelLabels(_("&Replace"), _("Save &As..."), _("Cancel"));
-    return ask.ShowModal();
+        corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION, &labels);
 }
 
 } // namespace
@@ -298,9 +298,9 @@ bool CCorvaneShell::DoFileSave() {
     bool askName = path.empty() || !CSafeFileWriter::CheckReplaceable(path).empty();
     if (!askName && m_doc.ChangedOnDisk()) {
         const int answer = AskReplaceChangedFile(m_doc.GetTitle(), m_pFrame);
-        if (answer == wxID_CANCEL)
+        if (answer == wxCANCEL)
             return false;
-        askName = answer == wxID_NO;
+        askName = answer == wxNO;
     }
     if (askName) {
         wxString chosen;
@@ -339,18 +339,19 @@ bool CCorvaneShell::AskSaveFileName(wxString& path) {
 
         const std::string target = ToPath(path);
         if (const std::string refused = CSafeFileWriter::CheckReplaceable(target); !refused.empty()) {
-            wxMessageBox(
+            CDialogBase::ShowMessage(
+                m_pFrame,
                 wxString::Format(_("The project cannot be saved as %s: %s.\nChoose another name or folder."),
                                  name, FromPath(refused)),
-                _("Save As"), wxOK | wxICON_EXCLAMATION, m_pFrame);
+                _("Save As"), wxOK | wxICON_EXCLAMATION);
             continue;
         }
         std::error_code ec;
         if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
             return true;
-        if (wxMessageBox(wxString::Format(_("%s already exists.\nDo you want to replace it?"), name),
-                         _("Confirm Save As"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION,
-                         m_pFrame) == wxYES)
+        if (CDialogBase::ShowMessage(
+                m_pFrame, wxString::Format(_("%s already exists.\nDo you want to replace it?"), name),
+                _("Confirm Save As"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION) == wxYES)
             return true;
     }
 }
@@ -422,14 +423,13 @@ void CCorvaneShell::OfferToReadAgain() {
         return;
     m_declinedStamp = now;
     const bool modified = m_doc.IsModified();
-    wxMessageDialog ask(m_pFrame,
-                        wxString::Format(modified
-                                             ? _("%s has been changed by another program.\n\nRead it again "
-                                                 "and lose the changes made here?")
-                                             : _("%s has been changed by another program.\n\nRead it again?"),
-                                         ShownTitle(m_doc)),
-                        corvane::kAppTitle, wxYES_NO | (modified ? wxNO_DEFAULT : 0) | wxICON_EXCLAMATION);
-    if (ask.ShowModal() == wxID_YES)
+    const wxString question =
+        wxString::Format(modified ? _("%s has been changed by another program.\n\nRead it again "
+                                      "and lose the changes made here?")
+                                  : _("%s has been changed by another program.\n\nRead it again?"),
+                         ShownTitle(m_doc));
+    if (CDialogBase::ShowMessage(m_pFrame, question, corvane::kAppTitle,
+                                 wxYES_NO | (modified ? wxNO_DEFAULT : 0) | wxICON_EXCLAMATION) == wxYES)
         ReadDocument(m_doc.GetPathName());
 }
 

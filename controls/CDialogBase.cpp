@@ -80,21 +80,36 @@ wxString CDialogBase::FormatNumber(std::int32_t value) {
     return wxString::Format("%d", static_cast<int>(value));
 }
 
+int CDialogBase::ShowMessage(wxWindow* parent, const wxString& text, const wxString& caption, long style,
+                             const ButtonLabels* labels) {
+    if (!labels)
+        return wxMessageBox(text, caption, style, parent);
+    wxMessageDialog ask(parent, text, caption, style);
+    ask.SetYesNoCancelLabels(labels->yes, labels->no, labels->cancel);
+    switch (ask.ShowModal()) {
+    case wxID_YES:
+        return wxYES;
+    case wxID_NO:
+        return wxNO;
+    default:
+        return wxCANCEL;
+    }
+}
+
 void CDialogBase::ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption) {
-    wxMessageBox(text, wxGetTranslation(caption), wxOK | wxICON_INFORMATION, parent);
+    ShowMessage(parent, text, wxGetTranslation(caption), wxOK | wxICON_INFORMATION);
 }
 
 void CDialogBase::ShowError(wxWindow* parent, const wxString& text) {
-    wxMessageBox(text, wxGetTranslation(kCaptionError), wxOK | wxICON_ERROR, parent);
+    ShowMessage(parent, text, wxGetTranslation(kCaptionError), wxOK | wxICON_ERROR);
 }
 
 void CDialogBase::ShowWarning(wxWindow* parent, const wxString& text) {
-    wxMessageBox(text, wxTheApp->GetAppDisplayName(), wxOK | wxICON_EXCLAMATION, parent);
+    ShowMessage(parent, text, wxTheApp->GetAppDisplayName(), wxOK | wxICON_EXCLAMATION);
 }
 
 bool CDialogBase::AskYesNo(wxWindow* parent, const wxString& text) {
-    return wxMessageBox(text, wxGetTranslation(kCaptionQuestion), wxYES_NO | wxICON_QUESTION, parent) ==
-           wxYES;
+    return ShowMessage(parent, text, wxGetTranslation(kCaptionQuestion), wxYES_NO | wxICON_QUESTION) == wxYES;
 }
 
 wxString CDialogBase::CannotHoldText(const wxString& field, wxUniChar unheld) {

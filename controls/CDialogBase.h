@@ -28,6 +28,14 @@ public:
     // The field text of a stored number ("%d").
     static wxString FormatNumber(std::int32_t value);
 
+    // Every message box of the program is shown here; the functions below are its
+    // common forms. Returns the button chosen (wxOK, wxYES, wxNO or wxCANCEL).
+    // `labels`, where given, names the Yes, No and Cancel buttons by what they do.
+    struct ButtonLabels {
+        wxString yes, no, cancel;
+    };
+    static int ShowMessage(wxWindow* parent, const wxString& text, const wxString& caption, long style,
+                           const ButtonLabels* labels = nullptr);
     // Refusals and notices: OK button, information icon.
     static void ShowInformation(wxWindow* parent, const wxString& text, const wxString& caption);
     // Failures of a component: OK button, stop icon.
