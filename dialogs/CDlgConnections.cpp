@@ -15,28 +15,7 @@
 
 CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
     : CDialogBase(parent, _("FTP connections"), OkAtOpen::enabled), m_pDoc(pDoc) {
-    const int gap = FromDIP(7);
-    auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
-    wxWindow* box = group->GetStaticBox();
-
-    m_pList = new CIconListBox(box, kIdList, true, wxDefaultPosition, ConvertDialogToPixels(wxSize(175, 144)),
-                               wxBORDER_SUNKEN);
-    group->Add(m_pList, 1, wxEXPAND | wxALL, FromDIP(4));
-
-    auto* side = new wxBoxSizer(wxVERTICAL);
-    const wxSize button(ConvertDialogToPixels(wxSize(50, -1)).x, -1);
-    side->Add(new wxButton(box, kIdAdd, _("Add"), wxDefaultPosition, button), 0, wxEXPAND);
-    side->Add(new wxButton(box, kIdEdit, _("Edit"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
-              FromDIP(3));
-    side->Add(new wxButton(box, kIdRemove, _("Remove"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
-              FromDIP(3));
-    side->AddStretchSpacer();
-    side->Add(CreateOkButton(box, button), 0, wxEXPAND);
-    group->Add(side, 0, wxEXPAND | wxALL, FromDIP(4));
-    top->Add(group, 1, wxEXPAND | wxALL, gap);
-    SetSizerAndFit(top);
-
+    BuildControls();
     // No Cancel button: Esc and the close box cancel, and never press OK instead.
     SetEscapeId(wxID_NONE);
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& ev) {
@@ -60,6 +39,30 @@ CDlgConnections::CDlgConnections(wxWindow* parent, CCorvaneDoc* pDoc)
     Bind(wxEVT_BUTTON, &CDlgConnections::OnOK, this, wxID_OK);
     PressOnKey(m_pList, WXK_DELETE, kIdRemove);
     m_pList->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PressButton(kIdEdit); });
+}
+
+void CDlgConnections::BuildControls() {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());
+    wxWindow* box = group->GetStaticBox();
+
+    m_pList = new CIconListBox(box, kIdList, true, wxDefaultPosition, ConvertDialogToPixels(wxSize(175, 144)),
+                               wxBORDER_SUNKEN);
+    group->Add(m_pList, 1, wxEXPAND | wxALL, FromDIP(4));
+
+    auto* side = new wxBoxSizer(wxVERTICAL);
+    const wxSize button(ConvertDialogToPixels(wxSize(50, -1)).x, -1);
+    side->Add(new wxButton(box, kIdAdd, _("Add"), wxDefaultPosition, button), 0, wxEXPAND);
+    side->Add(new wxButton(box, kIdEdit, _("Edit"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+              FromDIP(3));
+    side->Add(new wxButton(box, kIdRemove, _("Remove"), wxDefaultPosition, button), 0, wxEXPAND | wxTOP,
+              FromDIP(3));
+    side->AddStretchSpacer();
+    side->Add(CreateOkButton(box, button), 0, wxEXPAND);
+    group->Add(side, 0, wxEXPAND | wxALL, FromDIP(4));
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    SetSizerAndFit(top);
 }
 
 void CDlgConnections::RefillConnections(int position) {

@@ -24,6 +24,7 @@ public:
     void RefillConnections(int position);
 
 private:
+    void BuildControls();
     void OnAdd(wxCommandEvent& event);
     void OnEdit(wxCommandEvent& event);
     void OnRemove(wxCommandEvent& event);

@@ -20,34 +20,7 @@ wxString YesNo(bool b) {
 
 CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     : CDialogBase(parent, _("Exclusion masks")), m_pMasks(pMasks) {
-    const int gap = FromDIP(7);
-    auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Exclude files that match these masks"));
-    wxWindow* box = group->GetStaticBox();
-
-    m_pList = new wxListCtrl(box, kIdList, wxDefaultPosition, ConvertDialogToPixels(wxSize(148, 140)),
-                             wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES);
-    group->Add(m_pList, 1, wxEXPAND | wxALL, gap);
-
-    auto* side = new wxBoxSizer(wxVERTICAL);
-    m_pUpload = new wxCheckBox(box, kIdUpload, _("Upload"));
-    m_pDownload = new wxCheckBox(box, kIdDownload, _("Download"));
-    m_pMask = new wxTextCtrl(box, kIdMask, wxString(), wxDefaultPosition,
-                             wxSize(ConvertDialogToPixels(wxSize(50, -1)).x, -1));
-    auto* add = new wxButton(box, kIdAdd, _("Add"));
-    auto* del = new wxButton(box, kIdDelete, _("Delete"));
-    side->Add(m_pUpload, 0, wxTOP, FromDIP(4));
-    side->Add(m_pDownload, 0, wxTOP, gap);
-    side->AddStretchSpacer();
-    side->Add(m_pMask, 0, wxEXPAND | wxTOP, gap);
-    side->Add(add, 0, wxEXPAND | wxTOP, FromDIP(5));
-    side->Add(del, 0, wxEXPAND | wxTOP, FromDIP(5));
-    group->Add(side, 0, wxEXPAND | wxTOP | wxBOTTOM | wxRIGHT, gap);
-
-    top->Add(group, 1, wxEXPAND | wxALL, gap);
-    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    SetSizerAndFit(top);
-
+    BuildControls();
     if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
         m_pList->SetImageList(&m_images, wxIMAGE_LIST_SMALL);
     // Three equal columns sharing 95 % of the list's width; a Yes/No column widens to its
@@ -77,6 +50,36 @@ CDlgMasks::CDlgMasks(wxWindow* parent, std::vector<CFileMask>* pMasks)
     // Typing a mask is what the dialog is opened for.
     SetInitialFocus(m_pMask);
     PressOnKey(m_pList, WXK_DELETE, kIdDelete);
+}
+
+void CDlgMasks::BuildControls() {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Exclude files that match these masks"));
+    wxWindow* box = group->GetStaticBox();
+
+    m_pList = new wxListCtrl(box, kIdList, wxDefaultPosition, ConvertDialogToPixels(wxSize(148, 140)),
+                             wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES);
+    group->Add(m_pList, 1, wxEXPAND | wxALL, gap);
+
+    auto* side = new wxBoxSizer(wxVERTICAL);
+    m_pUpload = new wxCheckBox(box, kIdUpload, _("Upload"));
+    m_pDownload = new wxCheckBox(box, kIdDownload, _("Download"));
+    m_pMask = new wxTextCtrl(box, kIdMask, wxString(), wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(50, -1)).x, -1));
+    auto* add = new wxButton(box, kIdAdd, _("Add"));
+    auto* del = new wxButton(box, kIdDelete, _("Delete"));
+    side->Add(m_pUpload, 0, wxTOP, FromDIP(4));
+    side->Add(m_pDownload, 0, wxTOP, gap);
+    side->AddStretchSpacer();
+    side->Add(m_pMask, 0, wxEXPAND | wxTOP, gap);
+    side->Add(add, 0, wxEXPAND | wxTOP, FromDIP(5));
+    side->Add(del, 0, wxEXPAND | wxTOP, FromDIP(5));
+    group->Add(side, 0, wxEXPAND | wxTOP | wxBOTTOM | wxRIGHT, gap);
+
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    SetSizerAndFit(top);
 }
 
 void CDlgMasks::InsertMaskRow(const CFileMask& mask, std::size_t position) {

@@ -35,6 +35,7 @@ public:
     long GetSelectionMark() const { return m_nMark; }
 
 private:
+    void BuildControls();
     void InsertMaskRow(const CFileMask& mask, std::size_t position);
     void ShowRow(long row, const CFileMask& mask);
     void ShowMask(long row);

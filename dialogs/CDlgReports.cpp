@@ -11,6 +11,22 @@
 
 CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
     : CDialogBase(parent, _("Reports")), m_pDoc(pDoc) {
+    BuildControls();
+    m_work = m_pDoc->m_reports;
+    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
+        m_pChannels->SetImageList(&m_images);
+    m_pChannels->AddString(_("Mail"), IMG_PAGE);
+    m_pChannels->AddString(_("Log"), IMG_PAGE);
+    m_pChannels->SetCurSel(channelMail);
+    LoadChannel(channelMail);
+
+    // Switching the channel shown is not a change.
+    EnableOkOnChange({m_pEnabled, m_pSendEmpty, m_pErrors, m_pNewFiles, m_pActions, m_pConflicts});
+    m_pChannels->Bind(wxEVT_LISTBOX, &CDlgReports::OnChannel, this);
+    Bind(wxEVT_BUTTON, &CDlgReports::OnOK, this, wxID_OK);
+}
+
+void CDlgReports::BuildControls() {
     const int gap = FromDIP(7);
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -39,19 +55,6 @@ CDlgReports::CDlgReports(wxWindow* parent, CCorvaneDoc* pDoc)
     top->Add(body, 1, wxEXPAND | wxALL, gap);
     top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(top);
-
-    m_work = m_pDoc->m_reports;
-    if (m_images.CreateFromBitmap(IDB_IMAGES16, 16, 16, CBitmapImageList::kMaskColour))
-        m_pChannels->SetImageList(&m_images);
-    m_pChannels->AddString(_("Mail"), IMG_PAGE);
-    m_pChannels->AddString(_("Log"), IMG_PAGE);
-    m_pChannels->SetCurSel(channelMail);
-    LoadChannel(channelMail);
-
-    // Switching the channel shown is not a change.
-    EnableOkOnChange({m_pEnabled, m_pSendEmpty, m_pErrors, m_pNewFiles, m_pActions, m_pConflicts});
-    m_pChannels->Bind(wxEVT_LISTBOX, &CDlgReports::OnChannel, this);
-    Bind(wxEVT_BUTTON, &CDlgReports::OnOK, this, wxID_OK);
 }
 
 void CDlgReports::LoadChannel(Channel channel) {

@@ -31,6 +31,7 @@ public:
     Channel GetShownChannel() const { return m_shown; }
 
 private:
+    void BuildControls();
     void LoadChannel(Channel channel);
     void StoreChannel(Channel channel);
     void OnChannel(wxCommandEvent& event);

@@ -14,33 +14,7 @@
 
 CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
     : CDialogBase(parent, _("Interval configuration")), m_pDoc(pDoc) {
-    const int gap = FromDIP(7);
-    auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("Execution interval, minutes"));
-    wxWindow* box = group->GetStaticBox();
-
-    auto* row = new wxBoxSizer(wxHORIZONTAL);
-    m_pMinutes = new wxTextCtrl(box, kIdMinutes, wxString(), wxDefaultPosition,
-                                wxSize(ConvertDialogToPixels(wxSize(47, -1)).x, -1), wxTE_READONLY);
-    row->Add(m_pMinutes, 0, wxALIGN_CENTER_VERTICAL);
-    m_pUpDown =
-        new wxSpinButton(box, kIdUpDown, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
-    row->Add(m_pUpDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, FromDIP(3));
-    row->AddStretchSpacer();
-    auto* gears = new wxStaticBitmap(box, wxID_ANY, GetResourceBitmap(IDB_GEARS), wxDefaultPosition,
-                                     wxDefaultSize, wxBORDER_SUNKEN);
-    row->Add(gears, 0, wxALIGN_CENTER_VERTICAL);
-    group->Add(row, 0, wxEXPAND | wxALL, gap);
-
-    m_pSlider = new wxSlider(box, kIdSlider, kMin, kMin, kMax, wxDefaultPosition,
-                             wxSize(ConvertDialogToPixels(wxSize(196, -1)).x, -1),
-                             wxSL_HORIZONTAL | wxSL_AUTOTICKS | wxSL_BOTH);
-    group->Add(m_pSlider, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-
-    top->Add(group, 1, wxEXPAND | wxALL, gap);
-    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    SetSizerAndFit(top);
-
+    BuildControls();
     // The stored value, even outside the range, is what the field shows at first;
     // the slider and the arrows hold the nearest value they can.
     const std::int32_t stored = m_pDoc->m_nInterval;
@@ -68,6 +42,35 @@ CDlgService::CDlgService(wxWindow* parent, CCorvaneDoc* pDoc)
             ev.Skip();
     });
     Bind(wxEVT_BUTTON, &CDlgService::OnOK, this, wxID_OK);
+}
+
+void CDlgService::BuildControls() {
+    const int gap = FromDIP(7);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, _("Execution interval, minutes"));
+    wxWindow* box = group->GetStaticBox();
+
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    m_pMinutes = new wxTextCtrl(box, kIdMinutes, wxString(), wxDefaultPosition,
+                                wxSize(ConvertDialogToPixels(wxSize(47, -1)).x, -1), wxTE_READONLY);
+    row->Add(m_pMinutes, 0, wxALIGN_CENTER_VERTICAL);
+    m_pUpDown =
+        new wxSpinButton(box, kIdUpDown, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
+    row->Add(m_pUpDown, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, FromDIP(3));
+    row->AddStretchSpacer();
+    auto* gears = new wxStaticBitmap(box, wxID_ANY, GetResourceBitmap(IDB_GEARS), wxDefaultPosition,
+                                     wxDefaultSize, wxBORDER_SUNKEN);
+    row->Add(gears, 0, wxALIGN_CENTER_VERTICAL);
+    group->Add(row, 0, wxEXPAND | wxALL, gap);
+
+    m_pSlider = new wxSlider(box, kIdSlider, kMin, kMin, kMax, wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(196, -1)).x, -1),
+                             wxSL_HORIZONTAL | wxSL_AUTOTICKS | wxSL_BOTH);
+    group->Add(m_pSlider, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+
+    top->Add(group, 1, wxEXPAND | wxALL, gap);
+    top->Add(CreateButtonRow(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    SetSizerAndFit(top);
 }
 
 void CDlgService::ShowSliderTip() {

@@ -23,6 +23,7 @@ public:
     void Step(int delta);
 
 private:
+    void BuildControls();
     void OnSlider(wxCommandEvent& event);
     void OnSpin(wxSpinEvent& event);
     void OnOK(wxCommandEvent& event);
