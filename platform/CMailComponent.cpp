@@ -30,7 +30,7 @@ long ConnectMs() {
 }
 // The wait for each reply, in the whole seconds the library takes.
 long ResponseSeconds() {
-    return std::max(1L, static_cast<long>((corvane::GetNetTimeouts().response.count() + 999) / 1000));
+    return corvane::SecondsRoundedUp(corvane::GetNetTimeouts().response);
 }
 std::string Seconds(long n) {
     return std::to_string(n) + (n == 1 ? " second" : " seconds");
@@ -380,7 +380,8 @@ std::string TransportFailure(const CSession& s, CURLcode rc) {
                (osErrno ? std::strerror(static_cast<int>(osErrno)) : detail) + ".";
     case CURLE_OPERATION_TIMEDOUT:
         if (connectUs == 0)
-            return "Could not connect to " + where + " within " + Seconds((ConnectMs() + 999) / 1000) + ".";
+            return "Could not connect to " + where + " within " +
+                   Seconds(corvane::SecondsRoundedUp(corvane::GetNetTimeouts().connect)) + ".";
         if (const long open = s.OpenLineBytes())
             return server + " answered with " + std::to_string(open) +
                    " bytes that end in no line break (CR LF), as a mail server's reply must, so its reply "
