@@ -19,6 +19,8 @@
 #include <wx/modalhook.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 
 const char* const CCorvaneShell::kFileFilter = wxTRANSLATE("Corvane Files (*.dix)|*.dix|All Files (*.*)|*");
@@ -197,7 +199,22 @@ bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
     InitialUpdate();
     m_pFrame->Show();
     m_pFrame->Update();
+    SayIfTrailingBytes();
     return true;
+}
+
+void CCorvaneShell::SayIfTrailingBytes() {
+    const std::uint64_t n = m_doc.GetTrailingBytes();
+    if (n == 0)
+        return;
+    const auto count = static_cast<unsigned>(std::min<std::uint64_t>(n, UINT_MAX));
+    CDialogBase::ShowWarning(
+        m_pFrame, wxString::Format(wxPLURAL("%s ends with %s byte that is not part of the project. "
+                                            "Saving the project leaves it out.",
+                                            "%s ends with %s bytes that are not part of the project. "
+                                            "Saving the project leaves them out.",
+                                            count),
+                                   ShownTitle(m_doc), std::to_string(n)));
 }
 
 void CCorvaneShell::CreateMainFrame() {
@@ -261,6 +278,7 @@ CCorvaneShell::OpenResult CCorvaneShell::ReadDocument(const std::string& path) {
     case CCorvaneDoc::OpenResult::ok:
         AddToRecentFileList(path);
         InitialUpdate();
+        SayIfTrailingBytes();
         return OpenResult::opened;
     case CCorvaneDoc::OpenResult::badFormat:
         // The project has been replaced by a new one: show that, not the old rows.

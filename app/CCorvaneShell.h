@@ -71,6 +71,9 @@ private:
 
     // Reads the project from `path` in place of the one shown, telling what failed.
     OpenResult ReadDocument(const std::string& path);
+    // Bytes after the end of the project are not part of it: the window shows the
+    // project without them and a save leaves them out, so the operator is told on opening.
+    void SayIfTrailingBytes();
     // The window came back to the front: when another program has written the project's
     // file meanwhile, offers to read it again.
     void OfferToReadAgain();

@@ -69,6 +69,20 @@ TEST_F(ShellStartup, ProjectArgumentOpensAndADamagedOneOpenedLaterLeavesANewProj
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "Untitled - Corvane");
 }
 
+// The window cannot show them and a save leaves them out, so the operator is told.
+TEST_F(ShellStartup, BytesAfterTheProjectAreNamedWhenItOpens) {
+    WriteBytes(m_dir / "tail.dix", WriteProject(m_dir / "tail.dix", 2) + "tail");
+    CCorvaneShell shell(StorePath());
+    bool started = false;
+    wxTEST_DIALOG(started = shell.InitInstance({"corvane", wxString::FromUTF8(m_dir / "tail.dix")}),
+                  dlgtest::CExpectMessage(wxID_OK,
+                                          "tail.dix ends with 4 bytes that are not part of the project. "
+                                          "Saving the project leaves them out.",
+                                          wxTheApp->GetAppDisplayName(), wxICON_EXCLAMATION));
+    EXPECT_TRUE(started);
+    EXPECT_EQ(shell.GetMainFrame()->GetProfileView()->GetItemCount(), 2);
+}
+
 TEST_F(ShellStartup, UnreadableProjectArgumentEndsStartupAfterTheError) {
     const std::string bytes = WriteProject(m_dir / "cut.dix", 2);
     WriteBytes(m_dir / "cut.dix", bytes.substr(0, bytes.size() / 2));
