@@ -552,7 +552,11 @@ void ShootConnection() {
 
     wxTimer shot;
     shot.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        // The popup is a window of its own and may be wider than the dialog it covers.
         wxRect area = dlg.GetScreenRect();
+        for (wxWindow* window : wxTopLevelWindows)
+            if (window->IsShown())
+                area.Union(window->GetScreenRect());
         area.Inflate(20);
         Capture(area, "ftp-connection-popup");
     });
