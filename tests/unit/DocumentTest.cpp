@@ -1,6 +1,6 @@
 #include "../common/MemoryStore.h"
+#include "../common/SampleProject.h"
 #include "../common/TempDir.h"
-#include "SampleProject.h"
 
 #include "model/CCorvaneDoc.h"
 

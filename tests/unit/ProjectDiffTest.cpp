@@ -1,6 +1,6 @@
 // What `diff` says about two projects: the project's own words, never a secret.
 #include "tools/ProjectDiff.h"
-#include "SampleProject.h"
+#include "../common/SampleProject.h"
 
 #include <gtest/gtest.h>
 
