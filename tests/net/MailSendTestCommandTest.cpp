@@ -86,10 +86,5 @@ TEST_F(SendTestCommand, FailuresPrintTheReasonOnStandardErrorAndNeverThePassword
         r.err, HasSubstr("554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7 \\x1b[2J\\x1b]0;owned\\x07 \\u009b!"));
     EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
 
-    r = RunDixApart("sendtest '" + (m_dir / "missing.dix") + "'");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_THAT(r.err, HasSubstr("missing.dix"));
-    EXPECT_EQ(RunDix("sendtest").exitCode, 2);
     EXPECT_TRUE(peer.Events("DATA").empty());
 }

@@ -162,45 +162,36 @@ TEST(DixTool, LintNamesEachProblemOnce) {
     clean.m_mail.m_arrRecipients = {"ops@example.com"};
     using Change = std::function<void(CCorvaneDoc&)>;
     const std::pair<std::string, Change> cases[] = {
-        {"", [](CCorvaneDoc&) {}},
-        {"unknown-host", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strConnection = "other.example"; }},
-        {"host-case", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strConnection = "FTP.example.org"; }},
-        {"duplicate-host",
-         [](CCorvaneDoc& d) { d.m_arrConnections.emplace_back().m_strHost = "FTP.EXAMPLE.ORG"; }},
-        {"interval-range", [](CCorvaneDoc& d) { d.m_nInterval = 9; }},
-        {"interval-range", [](CCorvaneDoc& d) { d.m_nInterval = 111; }},
-        {"", [](CCorvaneDoc& d) { d.m_nInterval = 110; }},
-        {"interval-unconfirmed", [](CCorvaneDoc& d) { d.m_bIntervalConfirmed = false; }},
-        {"mail-no-recipients", [](CCorvaneDoc& d) { d.m_mail.m_arrRecipients.clear(); }},
-        {"mail-no-server", [](CCorvaneDoc& d) { d.m_mail.m_strServer = " "; }},
+        {"", [](auto&) {}},
+        {"unknown-host", [](auto& d) { d.m_arrProfiles[0].m_strConnection = "other.example"; }},
+        {"host-case", [](auto& d) { d.m_arrProfiles[0].m_strConnection = "FTP.example.org"; }},
+        {"duplicate-host", [](auto& d) { d.m_arrConnections.emplace_back().m_strHost = "FTP.EXAMPLE.ORG"; }},
+        {"interval-range", [](auto& d) { d.m_nInterval = 9; }},
+        {"interval-range", [](auto& d) { d.m_nInterval = 111; }},
+        {"", [](auto& d) { d.m_nInterval = 110; }},
+        {"interval-unconfirmed", [](auto& d) { d.m_bIntervalConfirmed = false; }},
+        {"mail-no-recipients", [](auto& d) { d.m_mail.m_arrRecipients.clear(); }},
+        {"mail-no-server", [](auto& d) { d.m_mail.m_strServer = " "; }},
         {"",
-         [](CCorvaneDoc& d) {
-             d.m_mail = {}, d.m_mail.m_strServer.clear(), d.m_reports.m_bMailEnabled = false;
-         }},
+         [](auto& d) { d.m_mail = {}, d.m_mail.m_strServer.clear(), d.m_reports.m_bMailEnabled = false; }},
         {"socks4-password",
-         [](CCorvaneDoc& d) {
-             d.m_proxy.m_nType = CProxySettings::typeSocks4A, d.m_proxy.m_strPassword = "x";
-         }},
-        {"",
-         [](CCorvaneDoc& d) {
-             d.m_proxy.m_nType = CProxySettings::typeSocks5, d.m_proxy.m_strPassword = "x";
-         }},
-        {"proxy-none", [](CCorvaneDoc& d) { d.m_arrConnections[0].m_bUseProxy = true; }},
-        {"no-direction", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUpload = false; }},
-        {"no-local-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strLocalFolder.clear(); }},
-        {"relative-ftp-folder", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_strFtpFolder = "pub"; }},
-        {"no-masks", [](CCorvaneDoc& d) { d.m_arrProfiles[0].m_bUseMasks = true; }},
+         [](auto& d) { d.m_proxy.m_nType = CProxySettings::typeSocks4A, d.m_proxy.m_strPassword = "x"; }},
+        {"", [](auto& d) { d.m_proxy.m_nType = CProxySettings::typeSocks5, d.m_proxy.m_strPassword = "x"; }},
+        {"proxy-none", [](auto& d) { d.m_arrConnections[0].m_bUseProxy = true; }},
+        {"no-direction", [](auto& d) { d.m_arrProfiles[0].m_bUpload = false; }},
+        {"no-local-folder", [](auto& d) { d.m_arrProfiles[0].m_strLocalFolder.clear(); }},
+        {"relative-ftp-folder", [](auto& d) { d.m_arrProfiles[0].m_strFtpFolder = "pub"; }},
+        {"no-masks", [](auto& d) { d.m_arrProfiles[0].m_bUseMasks = true; }},
         {"mask-no-direction",
-         [](CCorvaneDoc& d) {
+         [](auto& d) {
              d.m_arrProfiles[0].m_arrMasks = {{"*.tmp", false, false}, {"~*", true, false}};
          }},
         {"control-character",
-         [](CCorvaneDoc& d) { d.m_arrConnections[0].m_strUser = "bob\r\nSITE CHMOD 777 /etc\x1b[2J"; }},
-        {"control-character",
-         [](CCorvaneDoc& d) { d.m_mail.m_arrRecipients = {"ops@example.com\nRCPT TO:<x>"}; }},
-        {"duplicate-profile", [](CCorvaneDoc& d) { d.m_arrProfiles.push_back(d.m_arrProfiles[0]); }},
+         [](auto& d) { d.m_arrConnections[0].m_strUser = "bob\r\nSITE CHMOD 777 /etc\x1b[2J"; }},
+        {"control-character", [](auto& d) { d.m_mail.m_arrRecipients = {"ops@example.com\nRCPT TO:<x>"}; }},
+        {"duplicate-profile", [](auto& d) { d.m_arrProfiles.push_back(d.m_arrProfiles[0]); }},
         {"",
-         [](CCorvaneDoc& d) {
+         [](auto& d) {
              d.m_arrProfiles.push_back(d.m_arrProfiles[0]), d.m_arrProfiles[1].m_strFtpFolder = "/b";
          }},
     };

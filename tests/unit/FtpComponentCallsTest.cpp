@@ -52,7 +52,7 @@ protected:
     CRecordingFtpRegistration m_reg{m_state};
 };
 
-TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
+TEST_F(SessionCalls, ProxyTypeAndMembersInTheComponentsCodesAndOrder) {
     CProxySettings proxy;
     proxy.m_nType = CProxySettings::typeSocks5;
     CRemoteFolderSession test;
@@ -62,17 +62,20 @@ TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
     CRemoteFolderSession browser;
     ASSERT_TRUE(browser.Open(Connection(), proxy, Rule::folderBrowser));
     EXPECT_EQ(m_state->Calls(), Opening());
-    // With the proxy its members come first; a type outside every table (a damaged file) is
-    // not sent at all. (Each type's own code: FtpProxies, through real proxies.)
+    // With the proxy its members come first, the type in the component's own code (the file's
+    // SOCKS5, 2, is its 3); a type outside every table (a damaged file) is not sent at all.
     CConnectionInfo viaProxy = Connection();
     viaProxy.m_bUseProxy = true;
-    proxy.m_nType = 9;
-    m_state->ClearCalls();
-    CRemoteFolderSession damaged;
-    ASSERT_TRUE(damaged.Open(viaProxy, proxy, Rule::folderBrowser));
-    EXPECT_EQ(m_state->Calls(), Concat({"put 32 bstr 'proxy.example.com'", "put 33 i2 8190",
-                                        "put 30 bstr 'anonymous'", "put 31 bstr ''"},
-                                       Opening()));
+    const Calls members{"put 32 bstr 'proxy.example.com'", "put 33 i2 8190", "put 30 bstr 'anonymous'",
+                        "put 31 bstr ''"};
+    for (const auto& [stored, sent] :
+         {std::pair<int, Calls>{CProxySettings::typeSocks5, {"put 29 i4 3"}}, std::pair<int, Calls>{9, {}}}) {
+        proxy.m_nType = stored;
+        m_state->ClearCalls();
+        CRemoteFolderSession session;
+        ASSERT_TRUE(session.Open(viaProxy, proxy, Rule::folderBrowser));
+        EXPECT_EQ(m_state->Calls(), Concat(Concat(sent, members), Opening())) << "stored type " << stored;
+    }
 }
 
 // Dialog order, file codes, component codes and session kinds each name every type once, so
