@@ -108,12 +108,7 @@ class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> 
 using P = CProxySettings;
 const ProxyCase kProxies[] = {
     {"Socks5Microsocks", {"proxy.py", "microsocks"}, P::typeSocks5, "socks5h"},
-    {"Socks5MicrosocksPassword",
-     {"proxy.py", "microsocks", "--user", "bob:pw"},
-     P::typeSocks5,
-     "socks5h",
-     "bob",
-     "pw"},
+    {"Socks5Password", {"proxy.py", "microsocks", "--user", "bob:pw"}, P::typeSocks5, "socks5h", "bob", "pw"},
     {"Socks5Dante", {"proxy.py", "dante"}, P::typeSocks5, "socks5"},
     {"Socks4Dante", {"proxy.py", "dante"}, P::typeSocks4, "socks4"},
     {"Socks4A", {"fault_server.py", "socks4a"}, P::typeSocks4A, "socks4a"},

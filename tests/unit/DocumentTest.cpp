@@ -10,15 +10,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace {
-
-std::string Cwd() {
-    char buf[4096];
-    return ::getcwd(buf, sizeof buf) ? buf : "";
-}
-
-} // namespace
-
 TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
     CMemoryStore store;
     CCorvaneDoc doc(&store);
@@ -40,7 +31,7 @@ TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
     EXPECT_FALSE(doc.m_reports.m_bLogEnabled);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_EQ(store.values["Project/CfgPath"], Cwd());
+    EXPECT_EQ(store.values["Project/CfgPath"], std::filesystem::current_path().string());
 }
 
 TEST(Document, OpeningReplacesEveryListAndNeitherOpenNorSaveWritesCfgPath) {
