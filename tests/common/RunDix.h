@@ -1,5 +1,7 @@
 #pragma once
 // Runs the command-line companion as an operator would, with its output and exit status.
+#include "TempDir.h"
+
 #include <array>
 #include <cstdio>
 #include <string>
@@ -30,4 +32,16 @@ inline DixRun RunDixIn(const std::string& folder, const std::string& args,
 
 inline DixRun RunDix(const std::string& args, const std::string& stderrTo = "&1") {
     return RunDixIn({}, args, stderrTo);
+}
+
+struct DixSplitRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// Standard output and standard error apart.
+inline DixSplitRun RunDixApart(const std::string& args) {
+    TempDir dir;
+    const DixRun r = RunDix(args, "'" + dir.File("stderr") + "'");
+    return {r.exitCode, r.out, ReadBytes(dir.File("stderr"))};
 }

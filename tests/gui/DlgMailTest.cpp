@@ -1,4 +1,4 @@
-#include "../net/SmtpPeer.h"
+#include "../common/SmtpPeer.h"
 #include "DlgTestSupport.h"
 #include "standins/RecordingMailer.h"
 

@@ -2,7 +2,7 @@
 // clicks and keys: the dialogs stay modal through it, it can be cancelled, and it says
 // how it went in words.
 #include "../common/LoopbackConnection.h"
-#include "../net/SmtpPeer.h"
+#include "../common/SmtpPeer.h"
 #include "RemoteFtpPeer.h"
 #include "RemoteTestSupport.h"
 #include "ShellTestSupport.h"

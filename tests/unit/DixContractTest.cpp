@@ -2,28 +2,13 @@
 // changed or dropped without a word, and results that do not reach standard output are
 // failures. Hostile site lists and damaged projects are made here, as an attacker would.
 #include "../common/RunDix.h"
+#include "../common/SampleProject.h"
 #include "../common/TempDir.h"
-#include "SampleProject.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
-
-namespace {
-
-struct Split {
-    int exitCode;
-    std::string out, err;
-};
-
-Split RunApart(const TempDir& dir, const std::string& args) {
-    const std::string errFile = dir.File("stderr.txt");
-    const DixRun r = RunDix(args, "'" + errFile + "'");
-    return {r.exitCode, r.out, ReadBytes(errFile)};
-}
-
-} // namespace
 
 // Bytes after the end of a project, and site text with control characters in it: `check`
 // fails naming them, `redact` says it leaves them out, `import` refuses to drop them and
@@ -76,7 +61,7 @@ TEST(DixContract, NothingIsDroppedOrChangedWithoutAWord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
-        const Split r = RunApart(dir, c.args);
+        const DixSplitRun r = RunDixApart(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.out == c.out) << r.out;
         EXPECT_TRUE(c.err.empty() ? r.err.empty() : r.err.find(c.err) != std::string::npos) << r.err;
@@ -99,17 +84,20 @@ TEST(DixContract, ResultsOnStandardOutputFailuresOnStandardErrorAndAFullDiskFail
         "--help",    "--version",  "dump --help"};
     for (const std::string& args : full) {
         SCOPED_TRACE(args);
-        const Split r = RunApart(dir, args + " > /dev/full");
+        const DixSplitRun r = RunDixApart(args + " > /dev/full");
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err.rfind("corvane-dix: cannot write to standard output", 0), 0u) << r.err;
     }
+    // A damaged project is named with the offset of the field that promised too much (the
+    // profile count).
     for (const std::string command : {"check", "dump", "lint", "redact"}) {
         SCOPED_TRACE(command);
-        const Split r =
-            RunApart(dir, command + " " + dir.File("cut.dix") + (command == "redact" ? " x.dix" : ""));
+        const DixSplitRun r =
+            RunDixApart(command + " " + dir.File("cut.dix") + (command == "redact" ? " x.dix" : ""));
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("cut.dix"), std::string::npos);
+        EXPECT_NE(r.err.find("at byte 0 exceeds"), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }

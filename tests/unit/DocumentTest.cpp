@@ -1,6 +1,6 @@
 #include "../common/MemoryStore.h"
+#include "../common/SampleProject.h"
 #include "../common/TempDir.h"
-#include "SampleProject.h"
 
 #include "model/CCorvaneDoc.h"
 
@@ -9,15 +9,6 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
-
-namespace {
-
-std::string Cwd() {
-    char buf[4096];
-    return ::getcwd(buf, sizeof buf) ? buf : "";
-}
-
-} // namespace
 
 TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
     CMemoryStore store;
@@ -40,7 +31,7 @@ TEST(Document, NewProjectResetsProxyAndIntervalButKeepsMailAndReports) {
     EXPECT_FALSE(doc.m_reports.m_bLogEnabled);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_EQ(store.values["Project/CfgPath"], Cwd());
+    EXPECT_EQ(store.values["Project/CfgPath"], std::filesystem::current_path().string());
 }
 
 TEST(Document, OpeningReplacesEveryListAndNeitherOpenNorSaveWritesCfgPath) {

@@ -1,4 +1,4 @@
-#include "SampleProject.h"
+#include "../common/SampleProject.h"
 
 #include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
@@ -28,13 +28,6 @@ std::string Unhex(const std::string& hex) {
     for (unsigned byte = 0; in >> std::hex >> byte;)
         out += static_cast<char>(byte);
     return out;
-}
-
-template <class T> std::string Stored(T record) {
-    std::string bytes;
-    CArchive ar(bytes);
-    record.Serialize(ar);
-    return bytes;
 }
 
 template <class T> T Loaded(const std::string& bytes, T record) {

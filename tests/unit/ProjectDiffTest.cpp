@@ -1,6 +1,6 @@
 // What `diff` says about two projects: the project's own words, never a secret.
 #include "tools/ProjectDiff.h"
-#include "SampleProject.h"
+#include "../common/SampleProject.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,10 @@ struct DiffCase {
 const std::string kProfile1 = "profile 1 \"C:\\Data\\Caf\u00E9 \u20AC 0\"";
 
 const DiffCase kCases[] = {
-    {"Same", [](CCorvaneDoc&) {}, {}},
-    {"Interval", [](CCorvaneDoc& d) { d.m_nInterval = 20; }, {"interval: 45 -> 20"}},
+    {"Same", [](auto&) {}, {}},
+    {"Interval", [](auto& d) { d.m_nInterval = 20; }, {"interval: 45 -> 20"}},
     {"Passwords",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          d.m_arrConnections[0].m_strPassword = "new-secret";
          d.m_proxy.m_strPassword = "proxy-secret";
          d.m_mail.m_strPassword = "mail-secret";
@@ -30,7 +30,7 @@ const DiffCase kCases[] = {
      {"connection \"ftp.example.org\": password changed", "proxy: password changed",
       "mail: password changed"}},
     {"ConnectionValues",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          d.m_arrConnections[0].m_strUser = "admin";
          d.m_arrConnections[0].m_nPort = 21;
      },
@@ -38,20 +38,20 @@ const DiffCase kCases[] = {
       "connection \"ftp.example.org\": user \"operator\" -> \"admin\""}},
     // Only the order: the same connections, each unchanged.
     {"ConnectionsMoved",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          std::vector<CConnectionInfo> moved{d.m_arrConnections[1], d.m_arrConnections[0]};
          d.m_arrConnections.swap(moved);
      },
      {"connections: order changed"}},
     // A second connection to a host is a connection of its own, not a change of the first.
     {"SameHostTwice",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          d.m_arrConnections[1].m_strHost = "ftp.example.org";
          d.m_arrConnections[1].m_nPort = 2121;
      },
      {"connection \"127.0.0.1\": removed", "connection \"ftp.example.org\": added"}},
     {"Masks",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          auto& masks = d.m_arrProfiles[0].m_arrMasks;
          masks[0].m_bDownload = true;
          masks.erase(masks.begin() + 1);
@@ -60,21 +60,21 @@ const DiffCase kCases[] = {
      {kProfile1 + ": mask \"~*\" removed", kProfile1 + ": mask \"*.bak\" added",
       kProfile1 + ": mask \"*.tmp\" download false -> true"}},
     {"ProfileValues",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          d.m_arrProfiles[0].m_strLocalFolder = "/srv/out";
          d.m_arrProfiles[0].m_arrTextValues1.clear();
      },
      {kProfile1 + ": localFolder \"C:\\Data\\Caf\u00E9 \u20AC 0\" -> \"/srv/out\"",
       kProfile1 + ": textValues1 changed"}},
     {"ProfileAdded",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          CFolderProfile copy = d.m_arrProfiles[2];
          copy.m_strLocalFolder = "/srv/out";
          d.m_arrProfiles.push_back(copy);
      },
      {"profile 4 \"/srv/out\": added"}},
     {"MailAndReports",
-     [](CCorvaneDoc& d) {
+     [](auto& d) {
          d.m_mail.m_arrRecipients = {"night@example.com", "new@example.com"};
          d.m_reports.m_bLogErrors = !d.m_reports.m_bLogErrors;
          d.m_arrReserved.push_back(4);
@@ -85,7 +85,7 @@ const DiffCase kCases[] = {
       "reserved: changed"}},
     // Text from a file reaches a terminal as visible escapes.
     {"ControlCharacters",
-     [](CCorvaneDoc& d) { d.m_arrConnections[1].m_strHost = "evil\r\n\x1b[2J"; },
+     [](auto& d) { d.m_arrConnections[1].m_strHost = "evil\r\n\x1b[2J"; },
      {"connection \"127.0.0.1\": removed", "connection \"evil\\r\\n\\x1b[2J\": added"}},
 };
 

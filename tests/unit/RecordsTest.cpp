@@ -1,10 +1,10 @@
+#include "../common/SampleProject.h"
 #include "model/CArchive.h"
 #include "model/CConnectionInfo.h"
 #include "model/CCorvaneDoc.h"
 #include "model/CFolderProfile.h"
 #include "model/CodePage.h"
 #include "model/ProjectJson.h"
-#include "model/SecretText.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -22,13 +22,6 @@ TEST(Records, EveryNewProfileGetsItsOwnStateFileName) {
 }
 
 namespace {
-
-template <class T> std::string Stored(T record) {
-    std::string bytes;
-    CArchive ar(bytes);
-    record.Serialize(ar);
-    return bytes;
-}
 
 // Every member differs from its default and from its neighbours of the same type. Written
 // out by hand, not from the records' field tables, so that a member the tables miss shows.
@@ -149,13 +142,4 @@ TEST(CodePage, RemoteNamesReadAsUtf8WhenTheyAreElseAsTheCodePage) {
     };
     for (const auto& [bytes, shown] : cases)
         EXPECT_EQ(corvane::RemoteNameToUtf8(bytes), shown) << bytes;
-}
-
-// Every set password the same way whatever its length; the mask itself is never masked.
-TEST(SecretText, EveryOccurrenceOfEachPasswordIsMasked) {
-    using corvane::MaskSecretsIn;
-    EXPECT_EQ(MaskSecretsIn("530 x: user x", {"x", ""}), "530 ********: user ********");
-    EXPECT_EQ(MaskSecretsIn("ab abc", {"ab", "abc"}), "******** ********");
-    EXPECT_EQ(MaskSecretsIn("a*b", {"*"}), "a********b");
-    EXPECT_EQ(MaskSecretsIn("nothing", {"", ""}), "nothing");
 }

@@ -56,12 +56,4 @@ TEST_P(MaskSecretsIn, MasksEveryFormAndNothingElse) {
     EXPECT_EQ(corvane::MaskSecretsIn(c.text, c.secrets), c.expected);
 }
 
-TEST(Base64, EncodesWithPadding) {
-    EXPECT_EQ(corvane::Base64(""), "");
-    EXPECT_EQ(corvane::Base64("f"), "Zg==");
-    EXPECT_EQ(corvane::Base64("fo"), "Zm8=");
-    EXPECT_EQ(corvane::Base64("foo"), "Zm9v");
-    EXPECT_EQ(corvane::Base64(std::string("\0bob\0S3cretPw12", 15)), "AGJvYgBTM2NyZXRQdzEy");
-}
-
 } // namespace

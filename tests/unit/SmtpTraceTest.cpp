@@ -22,42 +22,25 @@ struct TraceCase {
 
 const std::string kHuge(CSmtpTrace::kMaxReplyBytes + 1, 'x');
 
+std::string ShortLines(int n) { // each 8 characters
+    std::string lines;
+    while (n--)
+        lines += "250-more\r\n";
+    return lines;
+}
+
+// clang-format off
 const TraceCase kCases[] = {
-    {"MultiLineReplyInPieces",
-     {{true, "EHLO me\r\n"}, {false, "250-hostile\r\n25"}, {false, "0 AUTH PLAIN\r\n"}},
-     "EHLO",
-     250,
-     {"250-hostile", "250 AUTH PLAIN"},
-     false},
+    {"MultiLineReplyInPieces", {{true, "EHLO me\r\n"}, {false, "250-hostile\r\n25"}, {false, "0 AUTH PLAIN\r\n"}}, "EHLO", 250, {"250-hostile", "250 AUTH PLAIN"}},
     // Lines ended by CR alone never end.
-    {"CarriageReturnOnly", {{false, "220 ready\r250 ok\r"}}, "", 0, {}, false},
+    {"CarriageReturnOnly", {{false, "220 ready\r250 ok\r"}}, "", 0, {}},
     {"OneEndlessLine", {{true, "EHLO me\r\n"}, {false, "250-" + kHuge}}, "EHLO", 0, {}, true},
-    {"EndlessReplyOfShortLines",
-     {{true, "EHLO me\r\n"},
-      {false,
-       [] {
-           std::string lines;
-           for (int i = 0; i < 1100; ++i) // 8,800 characters of reply
-               lines += "250-more\r\n";
-           return lines;
-       }()}},
-     "EHLO",
-     0,
-     {},
-     true},
+    {"EndlessReplyOfShortLines", {{true, "EHLO me\r\n"}, {false, ShortLines(1100)}}, "EHLO", 0, {}, true},
     // The SASL lines sent are no commands, and QUIT's reply never hides the one that mattered.
-    {"LoginRefusedThenQuit",
-     {{true, "AUTH PLAIN\r\n"},
-      {false, "334 \r\n"},
-      {true, "AGJvYgBwdw==\r\n"},
-      {false, "535 5.7.8 no\r\n"},
-      {true, "QUIT\r\n"},
-      {false, "221 bye\r\n"}},
-     "AUTH",
-     535,
-     {"535 5.7.8 no"},
-     false},
+    {"LoginRefusedThenQuit", {{true, "AUTH PLAIN\r\n"}, {false, "334 \r\n"}, {true, "AGJvYgBwdw==\r\n"}, {false, "535 5.7.8 no\r\n"},
+                              {true, "QUIT\r\n"}, {false, "221 bye\r\n"}}, "AUTH", 535, {"535 5.7.8 no"}},
 };
+// clang-format on
 
 class SmtpTrace : public ::testing::TestWithParam<TraceCase> {};
 

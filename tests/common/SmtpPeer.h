@@ -1,8 +1,8 @@
 #pragma once
 // Starts tests/fixtures/smtp_peer.py (aiosmtpd) on loopback and reads back what it
 // recorded: one JSON object per AUTH, MAIL and DATA it saw.
-#include "../common/PeerProcess.h"
-#include "../common/TempDir.h"
+#include "PeerProcess.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

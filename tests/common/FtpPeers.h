@@ -1,9 +1,9 @@
 #pragma once
 // Test peers from tests/fixtures for the FTP tests, and the session path that drives either
 // client (the "Kestrel.CoFTP" component or the built-in one) against them.
-#include "../common/EnvOverride.h"
-#include "../common/LoopbackConnection.h"
-#include "../common/PeerProcess.h"
+#include "EnvOverride.h"
+#include "LoopbackConnection.h"
+#include "PeerProcess.h"
 
 #include "platform/CCoFtp.h"
 #include "platform/CRemoteFolderSession.h"
@@ -60,12 +60,10 @@ inline CFtpSession& ComponentSession(CRemoteFolderSession& probe) {
     return *component->GetSession();
 }
 
-// Both ways as one parameter; proxy variables of the machine must not leak into direct cases.
+// Both ways as one parameter.
 class FtpWays : public ::testing::TestWithParam<bool> {
 protected:
     bool BuiltIn() const { return GetParam(); }
-    CEnvOverride m_noFtpProxy{"ftp_proxy", ""};
-    CEnvOverride m_noAllProxy{"all_proxy", ""};
 };
 
 inline std::string WayName(bool builtIn) {

@@ -1,8 +1,35 @@
 #pragma once
-// A project that exercises every field of the file, shared by the format tests.
+// A project that exercises every field of the file, and the ways the format and command
+// tests store one.
+#include "model/CArchive.h"
 #include "model/CCorvaneDoc.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
+
+// A record as the file stores it.
+template <class T> std::string Stored(T record) {
+    std::string bytes;
+    CArchive ar(bytes);
+    record.Serialize(ar);
+    return bytes;
+}
+
+// `doc` saved as `path`, for a command to read; returns the path.
+inline std::string SaveProject(const std::string& path, CCorvaneDoc doc) {
+    std::string error;
+    EXPECT_TRUE(doc.OnSaveDocument(path, error)) << error;
+    return path;
+}
+
+// A new project holding only these connections.
+inline CCorvaneDoc ProjectWith(std::vector<CConnectionInfo> connections) {
+    CCorvaneDoc doc;
+    doc.OnNewDocument();
+    doc.m_arrConnections = std::move(connections);
+    return doc;
+}
 
 inline CCorvaneDoc MakeSampleProject() {
     CCorvaneDoc doc;
