@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/StringTable.h"
 #include "app/Translation.h"
+#include "controls/WxText.h"
 
 #include <cstdlib>
 #include <wx/image.h>
@@ -38,13 +39,10 @@ bool CCorvaneApp::OnInit() {
     const std::vector<std::string>& bytes = CommandLineBytes();
     std::vector<wxString> args;
     for (int i = 0; i < argc; ++i)
-        args.push_back(bytes.size() == static_cast<std::size_t>(argc)
-                           ? wxString(bytes[i].c_str(), *wxConvFileName)
-                           : argv[i]);
+        args.push_back(bytes.size() == static_cast<std::size_t>(argc) ? PathToWx(bytes[i]) : argv[i]);
 
     m_pChannel = std::make_unique<CInstanceChannel>();
-    const wxCharBuffer file = CCorvaneShell::ProjectArgument(args).fn_str();
-    if (m_pChannel->HandOff({file.data() ? file.data() : "", m_strStartupId})) {
+    if (m_pChannel->HandOff({PathFromWx(CCorvaneShell::ProjectArgument(args)), m_strStartupId})) {
         m_bHandedOff = true;
         return true;
     }
@@ -57,7 +55,7 @@ bool CCorvaneApp::OnInit() {
     }
     SetTopWindow(m_pShell->GetMainFrame());
     m_pChannel->Listen([shell = m_pShell.get()](const CInstanceChannel::Request& request) {
-        shell->OnOtherStart(wxString(request.file.c_str(), *wxConvFileName), request.startupId);
+        shell->OnOtherStart(PathToWx(request.file), request.startupId);
     });
     return true;
 }

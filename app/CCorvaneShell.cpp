@@ -7,6 +7,7 @@
 #include "app/StringTable.h"
 #include "controls/CDialogBase.h"
 #include "controls/ToolkitSymbol.h"
+#include "controls/WxText.h"
 #include "model/CSafeFileWriter.h"
 #include "platform/CSettingsStore.h"
 #include "platform/StandardComponents.h"
@@ -29,30 +30,21 @@ namespace {
 
 constexpr const char* kExtension = ".dix";
 
-std::string ToPath(const wxString& path) {
-    const wxCharBuffer bytes = path.fn_str();
-    return bytes.data() ? std::string(bytes.data()) : std::string();
-}
-
-wxString FromPath(const std::string& path) {
-    return wxString(path.c_str(), *wxConvFileName);
-}
-
 // The project's name as the window shows it; a new project's in the window's language.
 wxString ShownTitle(const CCorvaneDoc& doc) {
-    return doc.GetPathName().empty() ? _("Untitled") : FromPath(doc.GetTitle());
+    return doc.GetPathName().empty() ? _("Untitled") : PathToWx(doc.GetTitle());
 }
 
 // Argument order as CDialogBase::ShowError.
 void ShowError(wxWindow* parent, const std::string& text) {
-    CDialogBase::ShowMessage(parent, FromPath(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION);
+    CDialogBase::ShowMessage(parent, PathToWx(text), corvane::kAppTitle, wxOK | wxICON_EXCLAMATION);
 }
 
 // A recent-file entry as the menu shows it: the path, shortened in the middle
 // when long, so that the menu keeps a sensible width.
 wxString RecentFileLabel(int index, const std::string& path) {
     constexpr std::size_t kMaxLength = 40;
-    wxString shown = FromPath(path);
+    wxString shown = PathToWx(path);
     if (shown.length() > kMaxLength) {
         const wxString name = shown.AfterLast('/');
         wxString dir = shown.BeforeLast('/');
@@ -84,7 +76,7 @@ private:
 
 // Where the file dialogs open: the project's folder, home for a new project.
 wxString StartFolder(const std::string& projectPath) {
-    return projectPath.empty() ? wxGetHomeDir() : wxFileName(FromPath(projectPath)).GetPath();
+    return projectPath.empty() ? wxGetHomeDir() : wxFileName(PathToWx(projectPath)).GetPath();
 }
 
 // Files dropped on the main window open one after the other, each after the
@@ -178,7 +170,7 @@ bool CCorvaneShell::InitInstance(const std::vector<wxString>& args) {
     m_recentFiles.ReadList(*m_pStore);
 
     if (const wxString file = ProjectArgument(args); !file.empty()) {
-        const std::string path = ToPath(file);
+        const std::string path = PathFromWx(file);
         std::string error;
         // Only a new project publishes the working directory. A project named at
         // start-up never does, not even when it cannot be read and the document
@@ -263,7 +255,7 @@ bool CCorvaneShell::OnFileNew() {
 CCorvaneShell::OpenResult CCorvaneShell::OpenDocumentFile(const wxString& file) {
     wxFileName name(file);
     name.MakeAbsolute();
-    const std::string path = ToPath(name.GetFullPath());
+    const std::string path = PathFromWx(name.GetFullPath());
     // The project already open is not read again.
     if (!m_doc.GetPathName().empty() && path == m_doc.GetPathName())
         return OpenResult::opened;
@@ -303,7 +295,7 @@ int AskReplaceChangedFile(const std::string& title, wxWindow* parent) {
         wxString::Format(_("%s has been changed by another program since it was opened or "
                            "saved here.\n\nReplace it with the project shown in this window, or "
                            "save this project under another name?"),
-                         FromPath(title)),
+                         PathToWx(title)),
         corvane::kAppTitle, wxYES_NO | wxCANCEL | wxCANCEL_DEFAULT | wxICON_EXCLAMATION, &labels);
 }
 
@@ -324,7 +316,7 @@ bool CCorvaneShell::DoFileSave() {
         wxString chosen;
         if (!AskSaveFileName(chosen))
             return false;
-        path = ToPath(chosen);
+        path = PathFromWx(chosen);
     }
     std::string error;
     if (!m_doc.OnSaveDocument(path, error)) {
@@ -355,12 +347,12 @@ bool CCorvaneShell::AskSaveFileName(wxString& path) {
         folder = chosen.GetPath();
         name = chosen.GetFullName();
 
-        const std::string target = ToPath(path);
+        const std::string target = PathFromWx(path);
         if (const std::string refused = CSafeFileWriter::CheckReplaceable(target); !refused.empty()) {
             CDialogBase::ShowMessage(
                 m_pFrame,
                 wxString::Format(_("The project cannot be saved as %s: %s.\nChoose another name or folder."),
-                                 name, FromPath(refused)),
+                                 name, PathToWx(refused)),
                 _("Save As"), wxOK | wxICON_EXCLAMATION);
             continue;
         }
@@ -488,7 +480,7 @@ void CCorvaneShell::OnCommand(wxCommandEvent& event) {
         if (index >= m_recentFiles.GetCount())
             return;
         const std::string path = m_recentFiles[index];
-        if (OpenDocumentFile(FromPath(path)) == OpenResult::failed) {
+        if (OpenDocumentFile(PathToWx(path)) == OpenResult::failed) {
             m_recentFiles.ReadList(*m_pStore);
             m_recentFiles.Remove(path);
             m_recentFiles.WriteList(*m_pStore);

@@ -1,5 +1,7 @@
 #include "app/CInstanceChannel.h"
 
+#include "controls/WxText.h"
+
 #include "platform/CFileLock.h"
 
 #include <chrono>
@@ -19,10 +21,6 @@ constexpr std::string_view kMagic{"corvane-request-1\0", 18};
 // How long a start waits for a program that holds the session but is still
 // starting (or showing its start-up error).
 constexpr std::chrono::seconds kAnswerWait{3};
-
-wxString FromPath(const std::string& path) {
-    return wxString(path.c_str(), *wxConvFileName);
-}
 
 class CRequestConnection : public wxConnection {
 public:
@@ -58,7 +56,7 @@ bool Send(const std::string& socketPath, const CInstanceChannel::Request& reques
     wxLogNull quiet;
     wxClient client;
     std::unique_ptr<wxConnectionBase> connection(
-        client.MakeConnection("localhost", FromPath(socketPath), kTopic));
+        client.MakeConnection("localhost", PathToWx(socketPath), kTopic));
     if (!connection)
         return false;
     const std::string data = CInstanceChannel::Encode(request);
@@ -119,7 +117,7 @@ bool CInstanceChannel::Listen(Handler handler) {
         return false;
     wxLogNull quiet;
     auto server = std::make_unique<CRequestServer>(std::move(handler));
-    if (!server->Create(FromPath(m_strDir + "/" + kSocketName)))
+    if (!server->Create(PathToWx(m_strDir + "/" + kSocketName)))
         return false;
     m_pServer = std::move(server);
     return true;

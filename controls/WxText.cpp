@@ -37,3 +37,12 @@ bool FromWxExact(const wxString& text, std::string& out, wxUniChar& unheld) {
 wxString RemoteNameToWx(const std::string& serverBytes) {
     return wxString::FromUTF8(corvane::RemoteNameToUtf8(serverBytes));
 }
+
+wxString PathToWx(const std::string& path) {
+    return wxString(path.c_str(), *wxConvFileName);
+}
+
+std::string PathFromWx(const wxString& path) {
+    const wxCharBuffer bytes = path.fn_str();
+    return bytes.data() ? std::string(bytes.data()) : std::string();
+}

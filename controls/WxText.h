@@ -13,3 +13,8 @@ bool FromWxExact(const wxString& text, std::string& out, wxUniChar& unheld);
 // Text in an FTP server's bytes (a name, a path, an error quoting the server), as the
 // operator reads it (RemoteNameToUtf8).
 wxString RemoteNameToWx(const std::string& serverBytes);
+
+// A file name's bytes as the system names files (wxConvFileName, UTF-8 unless the
+// environment says otherwise) and back; a name that does not convert comes back empty.
+wxString PathToWx(const std::string& path);
+std::string PathFromWx(const wxString& path);
