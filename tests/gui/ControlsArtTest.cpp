@@ -92,8 +92,8 @@ TEST(ControlsArt, ImageListsHoldTheStripsPicturesWithTheMaskColourCleared) {
     EXPECT_FALSE(missing.CreateFromSquareBitmap(999, kMagenta));
 }
 
-TEST(ControlsArt, IconsAndDesktopFiles) {
-    // Each icon is exactly its size, not a larger rendering marked as high-resolution.
+TEST(ControlsArt, EachIconIsExactlyItsSize) {
+    // Not a larger rendering marked as high-resolution.
     for (const wxIconBundle& icons : {GetAppIcons(), GetDocumentIcons()})
         for (int s : {16, 32, 48, 256}) {
             const wxIcon icon = icons.GetIcon(wxSize(s, s), wxIconBundle::FALLBACK_NONE);
@@ -101,13 +101,6 @@ TEST(ControlsArt, IconsAndDesktopFiles) {
             EXPECT_EQ(icon.GetLogicalWidth(), s);
             EXPECT_EQ(icon.GetWidth(), s);
         }
-    // The launcher's command line is the desktop integration's test.
-    EXPECT_NE(GetDesktopFile().find("MimeType=application/x-corvane-dix;"), std::string::npos);
-    const std::string mime = GetMimeXml();
-    EXPECT_NE(mime.find("application/x-corvane-dix"), std::string::npos);
-    EXPECT_NE(mime.find("*.dix"), std::string::npos);
-    EXPECT_EQ(GetSvgResource("corvane.svg").rfind("<svg", 0), 0u);
-    EXPECT_TRUE(GetSvgResource("no-such.svg").empty());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The remote folder browser against a recording component: the initial walk,
 // lazy expansion, failures in the status line and the proxy rule.
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "../common/MemoryStore.h"
 #include "remote/CDlgFTPFolder.h"
@@ -100,6 +100,7 @@ TEST_F(DlgFTPFolderTest, WalkListsOnlyThePathAndExpansionListsOnce) {
     EXPECT_TRUE(m_state->Calls().empty()) << "a listed folder is not fetched again";
     tree->SelectItem(ChildNamed(tree, beta, "x"));
     EXPECT_EQ(Chosen(dlg.get()), "/beta/x");
+    EXPECT_EQ(m_state->Calls().back(), "call 7") << "the session ends with the dialog";
 }
 
 TEST_F(DlgFTPFolderTest, PathsThatMatchNothingStopAtTheRoot) {
@@ -153,51 +154,6 @@ TEST_F(DlgFTPFolderTest, FailedConnectionLeavesOnlyCancel) {
     // The project's proxy reaches the session.
     EXPECT_EQ(m_state->Calls().front(), "put 29 i4 4");
 }
-
-TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
-    CRecordingFtpRegistration missing(m_state, /*creatable=*/false);
-    CMessageRecorder boxes;
-    auto dlg = Open("/");
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
-    EXPECT_NE(Status(dlg.get()), "Connecting ...");
-    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
-}
-
-TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionCloses) {
-    CDlgFTPFolder dlg(nullptr, &m_doc);
-    dlg.m_pConnection = &m_conn;
-    int ticks = 0, blocked = 0;
-    bool closedMeanwhile = true;
-    wxTimer sampler;
-    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (++ticks == 3)
-            closedMeanwhile = dlg.Close();
-        // Never disabled: a disabled dialog loses its modal state.
-        blocked += dlg.IsEnabled() ? 0 : 1;
-    });
-    const int result = dlgtest::RunModal(dlg, [&] {
-        ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
-        m_state->delays[44] = m_state->delays[7] = std::chrono::milliseconds(600);
-        sampler.Start(50);
-        wxTreeCtrl* tree = dlg.GetTree();
-        tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
-        EXPECT_GE(ticks, 8);
-        EXPECT_EQ(blocked, 0);
-        EXPECT_FALSE(closedMeanwhile) << "closing is refused meanwhile";
-        m_state->ClearCalls();
-        ticks = 0;
-        Click(&dlg, wxID_CANCEL);
-    });
-    sampler.Stop();
-    EXPECT_EQ(result, wxID_CANCEL);
-    EXPECT_EQ(m_state->Calls(), Calls{"call 7"}) << "closed before the dialog has ended";
-    EXPECT_GE(ticks, 8) << "events kept flowing while the server took its time";
-}
-
-} // namespace
-
-namespace {
 
 // The browser opens at its design size, can grow (for a folder with thousands of
 // subfolders), and opens the next time at the size the operator gave it. There is no

@@ -1,6 +1,6 @@
 // Every dialog: the control it opens in, that the focus is shown from the start, and
 // where one Tab press through the display takes the focus next.
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 #include "standins/RecordingFtp.h"
 
 #include "controls/ToolkitSymbol.h"

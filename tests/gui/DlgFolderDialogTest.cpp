@@ -1,4 +1,4 @@
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 
 #include "controls/CFolderDialog.h"
 

@@ -1,9 +1,8 @@
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 
 #include "dialogs/CDlgMasks.h"
 
 #include <wx/listctrl.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -25,15 +24,13 @@ protected:
     }
 };
 
-// Blank text and text the code page cannot hold add nothing; trimmed text is added.
+// Blank text adds nothing; trimmed text is added.
 TEST_F(DlgMasksTest, BlankTextAddsNothingAndTrimmedTextIsAddedWithTheFlags) {
     std::vector<CFileMask> masks;
     CDlgMasks dlg(nullptr, &masks);
     RunModal(dlg, [&] {
         AddMask(dlg, "   ");
         AddMask(dlg, "");
-        Type(&dlg, CDlgMasks::kIdMask, wxString(L"*.\u0444\u0430\u0439\u043b"));
-        ExpectCannotHold(&dlg, CDlgMasks::kIdAdd, "File Mask", L'\u0444');
         EXPECT_EQ(List(dlg)->GetItemCount(), 0);
         EXPECT_FALSE(IsOkEnabled(&dlg));
         // With nothing selected the box only sets the flag of the next mask.
@@ -118,34 +115,6 @@ TEST_F(DlgMasksTest, CancelAfterChangesLeavesTheMasks) {
                        }),
               wxID_CANCEL);
     EXPECT_EQ(masks, before);
-}
-
-// Keys through the display: Enter in the box adds the typed mask, and still does once
-// OK is enabled instead of confirming without it; Delete in the list removes the row.
-TEST_F(DlgMasksTest, EnterAddsTheTypedMaskAndDeleteKeyRemovesTheSelectedOne) {
-    std::vector<CFileMask> masks{{"a", true, false}, {"b", false, true}};
-    CDlgMasks dlg(nullptr, &masks);
-    RunModal(dlg, [&] {
-        wxUIActionSimulator sim;
-        auto rows = [&](int n) {
-            return testpump::PumpUntil([&] { return List(dlg)->GetItemCount() == n; });
-        };
-        testpump::PointAt(&dlg, wxPoint(20, 20));
-        Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->SetFocus();
-        sim.Text("x.tmp");
-        sim.Char(WXK_RETURN);
-        EXPECT_TRUE(rows(3));
-        sim.Char(WXK_RETURN);
-        EXPECT_TRUE(rows(4));
-        ASSERT_TRUE(dlg.IsModal());
-        EXPECT_EQ(Cell(dlg, 3, 0), wxString("x.tmp") + CDlgMasks::kExcludesNothing);
-        SelectRow(dlg, 0);
-        sim.Char(WXK_DELETE);
-        EXPECT_TRUE(rows(3));
-        Click(&dlg, wxID_OK);
-    });
-    EXPECT_EQ(masks,
-              (std::vector<CFileMask>{{"b", false, true}, {"x.tmp", false, false}, {"x.tmp", false, false}}));
 }
 
 } // namespace

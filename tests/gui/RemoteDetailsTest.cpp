@@ -2,8 +2,8 @@
 // Copy, and the clipboard holds the transcript, password masked; the passive address warning
 // shows beside the result.
 #include "../common/LoopbackConnection.h"
-#include "RemoteFtpPeer.h"
-#include "RemoteTestSupport.h"
+#include "../common/RemoteFtpPeer.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "platform/StandardComponents.h"
 #include "remote/CDlgFTP.h"

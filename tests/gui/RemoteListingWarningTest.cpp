@@ -1,7 +1,7 @@
 // The folder browser against a scripted server whose listing has a line in no known format:
 // the folders it could read are shown and the status line says what was left out.
 #include "../common/PeerProcess.h"
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "model/CCorvaneDoc.h"
 #include "platform/StandardComponents.h"

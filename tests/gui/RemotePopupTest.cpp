@@ -1,6 +1,6 @@
 // The "Connecting ..." popup: where it appears, and that only its caller can take it
 // away.
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
 #include <wx/frame.h>
 

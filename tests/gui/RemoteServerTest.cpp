@@ -1,8 +1,8 @@
 // The folder browser against a real FTP server on loopback, through the FTP
 // component and through the built-in client: names as the server's bytes, links.
 #include "../common/LoopbackConnection.h"
-#include "RemoteFtpPeer.h"
-#include "RemoteTestSupport.h"
+#include "../common/RemoteFtpPeer.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "model/CCorvaneDoc.h"
 #include "platform/StandardComponents.h"

@@ -1,8 +1,8 @@
 // One program per user session: the request a later start sends, and real later
 // starts of the program handing their command line to the window under test.
+#include "../common/DlgTestSupport.h"
 #include "../common/EventPump.h"
-#include "DlgTestSupport.h"
-#include "ShellTestSupport.h"
+#include "../common/ShellTestSupport.h"
 #include "app/CCorvaneShell.h"
 #include "app/CInstanceChannel.h"
 #include "app/CMainFrame.h"

@@ -1,7 +1,7 @@
 // Start-up, the recent-file list and the file commands, driven through the same
 // start-up routine the program runs, without its message loop.
-#include "DlgTestSupport.h"
-#include "ShellTestSupport.h"
+#include "../common/DlgTestSupport.h"
+#include "../common/ShellTestSupport.h"
 #include "app/CCorvaneShell.h"
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for driving the settings editors: a dialog runs its real modal loop while a
 // queued body works its controls through the same events a user's input raises.
-#include "../common/RealClick.h"
+#include "RealClick.h"
 #include "controls/CDialogBase.h"
 
 #include <algorithm>
