@@ -53,7 +53,6 @@ TEST(ControlsArt, EveryImageOfEveryStripDrawsSomethingAndNothingLiesBeyond) {
     EXPECT_EQ(GetStripImageCount(IDB_IMAGES32), IMAGES_COUNT);
     EXPECT_EQ(GetStripImageCount(IDB_FOLDER_TREE), TREE_IMAGES_COUNT);
     EXPECT_EQ(GetStripImageCount(IDR_MAINFRAME), TOOLBAR_IMAGES_COUNT);
-    EXPECT_FALSE(GetResourceBitmap(999).IsOk());
 }
 
 // Each list as the program creates it holds the strip's own pictures: the artwork's
@@ -86,10 +85,6 @@ TEST(ControlsArt, ImageListsHoldTheStripsPicturesWithTheMaskColourCleared) {
     const wxImage img = keyed.GetBitmap(IMG_PROFILE_ENABLED).ConvertToImage();
     EXPECT_EQ(img.GetAlpha(8, 8), 0);
     EXPECT_EQ(img.GetAlpha(3, 8), 255);
-
-    CBitmapImageList missing;
-    EXPECT_FALSE(missing.CreateFromBitmap(999, 16, 16, kMagenta));
-    EXPECT_FALSE(missing.CreateFromSquareBitmap(999, kMagenta));
 }
 
 TEST(ControlsArt, EachIconIsExactlyItsSize) {

@@ -1,13 +1,10 @@
 #include "../common/DlgTestSupport.h"
-#include "../common/RealClick.h"
 
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgConnections.h"
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
-
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -177,7 +174,7 @@ TEST_F(DlgConnectionsTest, EscOrCloseLeaveTheProject) {
 }
 
 TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
-    CDriveNested<CDlgFTP> ftp([](CDlgFTP* f) {
+    CDriveNested<CDlgFTP> ftp([this](CDlgFTP* f) {
         auto* host = Ctrl<wxTextCtrl>(f, CDlgFTP::IDC_HOST);
         if (host->IsEnabled()) {
             Type(f, CDlgFTP::IDC_HOST, "added.example.net");
@@ -185,10 +182,15 @@ TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
             EXPECT_EQ(host->GetValue(), "alpha.org");
             Type(f, CDlgFTP::IDC_USER, "bob");
             Type(f, CDlgFTP::IDC_PORT, "2121");
-            // The Proxy button reaches the project's proxy editor.
+            // The Proxy button reaches the project's proxy editor; only its OK marks the project.
             SetCheck(f, CDlgFTP::IDC_USE_PROXY, true);
-            wxTEST_DIALOG(Click(f, CDlgFTP::IDC_PROXY),
-                          CExpectDialog<CDlgProxy>([](CDlgProxy*) { return wxID_OK; }));
+            for (const int answer : {wxID_CANCEL, wxID_OK}) {
+                wxTEST_DIALOG(Click(f, CDlgFTP::IDC_PROXY), CExpectDialog<CDlgProxy>([=](CDlgProxy* proxy) {
+                                  EXPECT_EQ(proxy->GetParent(), f);
+                                  return answer;
+                              }));
+                EXPECT_EQ(m_doc.IsModified(), answer == wxID_OK);
+            }
         }
         Click(f, wxID_OK);
     });

@@ -6,7 +6,7 @@
 #include "remote/CDlgFTP.h"
 
 #include <gmock/gmock.h>
-#include <wx/testing.h>
+#include <wx/frame.h>
 
 using namespace remotetest;
 using namespace testftp;
@@ -208,17 +208,35 @@ TEST_F(DlgFTPTest, TextTheCodePageCannotHoldIsRefusedAtConnectAndAtOk) {
     EXPECT_EQ(m_conn.m_strPassword, "s\xe9same");
 }
 
-TEST_F(DlgFTPTest, ProxyButtonRunsTheGivenEditorAndMarksTheProjectOnOk) {
-    m_conn.m_bUseProxy = true;
-    auto dlg = Open();
-    bool confirm = false;
-    dlg->SetProxyEditor(
-        [&](wxWindow* parent, CCorvaneDoc* doc) { return parent == dlg.get() && doc == &m_doc && confirm; });
-    Click(dlg.get(), CDlgFTP::IDC_PROXY);
-    EXPECT_FALSE(m_doc.IsModified());
-    confirm = true;
-    Click(dlg.get(), CDlgFTP::IDC_PROXY);
-    EXPECT_TRUE(m_doc.IsModified());
+// The "Connecting ..." popup appears centred on its owner, and only its caller can take
+// it away.
+TEST(RemotePopup, CentredOnItsOwnerAndClosedOnlyByItsCaller) {
+    auto* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 80), wxSize(401, 301));
+    owner->Show();
+    Pump(std::chrono::milliseconds(100));
+    auto* popup = new CConnectingPopup(owner);
+    popup->ShowPopup();
+    Pump(std::chrono::milliseconds(100));
+    const wxRect own = owner->GetScreenRect();
+    const wxRect mine = popup->GetScreenRect();
+    EXPECT_EQ(mine.x, own.x + (own.width / 2 - mine.width / 2));
+    EXPECT_EQ(mine.y, own.y + (own.height / 2 - mine.height / 2));
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 1);
+
+    // Neither the close box nor Escape ends it under the caller's feet.
+    EXPECT_FALSE(popup->Close());
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    popup->ProcessWindowEvent(esc);
+    Pump(std::chrono::milliseconds(50));
+    EXPECT_TRUE(popup->IsShown());
+
+    const auto start = std::chrono::steady_clock::now();
+    popup->ClosePopup();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 0);
+    owner->Destroy();
+    Pump(std::chrono::milliseconds(50));
 }
 
 } // namespace

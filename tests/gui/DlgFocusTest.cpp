@@ -16,7 +16,6 @@
 #include "remote/CDlgFTPFolder.h"
 
 #include <memory>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 

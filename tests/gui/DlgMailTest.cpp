@@ -8,7 +8,6 @@
 #include "platform/TestMessage.h"
 
 #include <wx/gauge.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 

@@ -71,50 +71,42 @@ TEST_F(DlgMasksTest, AMaskForNeitherDirectionSaysItExcludesNothing) {
     EXPECT_EQ(masks[1], (CFileMask{"*.tmp", false, true}));
 }
 
+// Cancel after the same changes leaves the masks as they were.
 TEST_F(DlgMasksTest, DeleteThenAddKeepsSurvivorsInOrderThenAdded) {
-    std::vector<CFileMask> masks{{"a", true, false}, {"b", false, true}, {"c", true, true}};
-    CDlgMasks dlg(nullptr, &masks);
-    RunModal(dlg, [&] {
-        ASSERT_EQ(List(dlg)->GetItemCount(), 3);
-        EXPECT_EQ(Cell(dlg, 1, 0), "b");
-        EXPECT_EQ(Cell(dlg, 1, 1), "Yes");
-        EXPECT_EQ(Cell(dlg, 1, 2), "No");
-        SelectRow(dlg, 0);
-        Click(&dlg, CDlgMasks::kIdDelete);
-        EXPECT_EQ(dlg.GetSelectionMark(), -1);
-        // Rows keep pointing at their masks after a row above them went away.
-        SelectRow(dlg, 0);
-        EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->GetValue(), "b");
-        EXPECT_FALSE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdUpload)->GetValue());
-        EXPECT_TRUE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdDownload)->GetValue());
-        SetCheck(&dlg, CDlgMasks::kIdUpload, true);
-        EXPECT_EQ(Cell(dlg, 0, 2), "Yes");
-        Click(&dlg, CDlgMasks::kIdDelete);
-        AddMask(dlg, "d");
-        SelectRow(dlg, 0); // "c"
-        SetCheck(&dlg, CDlgMasks::kIdDownload, false);
-        Click(&dlg, wxID_OK);
-    });
-    ASSERT_EQ(masks.size(), 2u);
-    EXPECT_EQ(masks[0], (CFileMask{"c", true, false}));
-    // "d" took the boxes as they stood when it was added: those of "b".
-    EXPECT_EQ(masks[1], (CFileMask{"d", true, true}));
-}
-
-TEST_F(DlgMasksTest, CancelAfterChangesLeavesTheMasks) {
-    const std::vector<CFileMask> before{{"x", true, false}, {"y", false, false}};
-    std::vector<CFileMask> masks = before;
-    CDlgMasks dlg(nullptr, &masks);
-    EXPECT_EQ(RunModal(dlg,
-                       [&] {
-                           SelectRow(dlg, 1);
-                           SetCheck(&dlg, CDlgMasks::kIdDownload, true);
-                           Click(&dlg, CDlgMasks::kIdDelete);
-                           AddMask(dlg, "z");
-                           Click(&dlg, wxID_CANCEL);
-                       }),
-              wxID_CANCEL);
-    EXPECT_EQ(masks, before);
+    const std::vector<CFileMask> before{{"a", true, false}, {"b", false, true}, {"c", true, true}};
+    for (const bool confirm : {false, true}) {
+        std::vector<CFileMask> masks = before;
+        CDlgMasks dlg(nullptr, &masks);
+        RunModal(dlg, [&] {
+            ASSERT_EQ(List(dlg)->GetItemCount(), 3);
+            EXPECT_EQ(Cell(dlg, 1, 0), "b");
+            EXPECT_EQ(Cell(dlg, 1, 1), "Yes");
+            EXPECT_EQ(Cell(dlg, 1, 2), "No");
+            SelectRow(dlg, 0);
+            Click(&dlg, CDlgMasks::kIdDelete);
+            EXPECT_EQ(dlg.GetSelectionMark(), -1);
+            // Rows keep pointing at their masks after a row above them went away.
+            SelectRow(dlg, 0);
+            EXPECT_EQ(Ctrl<wxTextCtrl>(&dlg, CDlgMasks::kIdMask)->GetValue(), "b");
+            EXPECT_FALSE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdUpload)->GetValue());
+            EXPECT_TRUE(Ctrl<wxCheckBox>(&dlg, CDlgMasks::kIdDownload)->GetValue());
+            SetCheck(&dlg, CDlgMasks::kIdUpload, true);
+            EXPECT_EQ(Cell(dlg, 0, 2), "Yes");
+            Click(&dlg, CDlgMasks::kIdDelete);
+            AddMask(dlg, "d");
+            SelectRow(dlg, 0); // "c"
+            SetCheck(&dlg, CDlgMasks::kIdDownload, false);
+            Click(&dlg, confirm ? wxID_OK : wxID_CANCEL);
+        });
+        if (!confirm) {
+            EXPECT_EQ(masks, before);
+            continue;
+        }
+        ASSERT_EQ(masks.size(), 2u);
+        EXPECT_EQ(masks[0], (CFileMask{"c", true, false}));
+        // "d" took the boxes as they stood when it was added: those of "b".
+        EXPECT_EQ(masks[1], (CFileMask{"d", true, true}));
+    }
 }
 
 } // namespace

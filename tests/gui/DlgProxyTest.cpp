@@ -4,8 +4,6 @@
 #include "dialogs/CDlgProxy.h"
 #include "model/CCorvaneDoc.h"
 
-#include <wx/choice.h>
-
 using namespace dlgtest;
 
 namespace {

@@ -3,7 +3,6 @@
 #include "dialogs/CDlgService.h"
 #include "model/CCorvaneDoc.h"
 
-#include <algorithm>
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 

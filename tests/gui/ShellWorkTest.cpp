@@ -6,7 +6,6 @@
 #include "../common/RemoteTestSupport.h"
 #include "../common/ShellTestSupport.h"
 
-#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "dialogs/CDlgConnections.h"
 #include "dialogs/CDlgMail.h"
@@ -15,11 +14,8 @@
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
 
-#include <chrono>
-#include <filesystem>
 #include <wx/aui/auibar.h>
 #include <wx/stattext.h>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 using std::chrono::milliseconds;
