@@ -101,9 +101,9 @@ TEST_F(DlgMailTest, SendReachesTheServerWithTheTypedValuesAndShowsAFullBarForAMo
         wxTEST_DIALOG(Click(&dlg, CDlgMail::kIdSend),
                       CExpectMessage(wxID_OK, corvane::kPlainLoginNotice, "Information", wxICON_INFORMATION));
         EXPECT_EQ(Bar(dlg), 100);
-        Pump(CDlgMail::kResultMs - 700);
+        testpump::Pump(std::chrono::milliseconds(CDlgMail::kResultMs - 700));
         EXPECT_EQ(Bar(dlg), 100);
-        Pump(1200);
+        testpump::Pump(std::chrono::milliseconds(1200));
         EXPECT_EQ(Bar(dlg), 0);
         Click(&dlg, wxID_CANCEL);
     });
@@ -158,7 +158,7 @@ TEST_F(DlgMailTest, TheResultOfATestIsSaidInWords) {
             testpump::RealClick(dlg.FindWindow(CDlgMail::kIdSend));
             EXPECT_EQ(dlg.FindWindow(CDlgMail::kIdResult)->GetLabel(), c.said);
             // It stays after the bar has emptied again.
-            Pump(CDlgMail::kResultMs + 300);
+            testpump::Pump(std::chrono::milliseconds(CDlgMail::kResultMs + 300));
             EXPECT_EQ(dlg.FindWindow(CDlgMail::kIdResult)->GetLabel(), c.said);
             Click(&dlg, wxID_CANCEL);
         });

@@ -57,7 +57,7 @@ TEST_F(DlgMainTest, NewProfileOpensWithDefaultsAndOkWritesEntryTextAndSortedPosi
 
         SetCheck(&dlg, CDlgMain::kIdSubfolders, false);
         EXPECT_TRUE(IsOkEnabled(&dlg));
-        SelectRadio(&dlg, CDlgMain::kIdConflictDownload);
+        ClickTo<wxRadioButton>(&dlg, CDlgMain::kIdConflictDownload, true);
         EXPECT_EQ(dlg.GetConflict(), 1);
         SetCheck(&dlg, CDlgMain::kIdUpload, true);
         Click(&dlg, wxID_OK);
