@@ -42,7 +42,8 @@ TEST_F(DlgProxyTest, OkStoresTypedValuesCodeOfNameAndLeadingDigitsOfPort) {
         int pos;
         std::int32_t code;
     };
-    for (const Case c : {Case{0, 4}, Case{1, 3}, Case{2, 0}, Case{3, 1}, Case{4, 2}}) {
+    // Two entries whose codes differ from their positions; the whole table is ProxyTypeTable's test.
+    for (const Case c : {Case{0, 4}, Case{3, 1}}) {
         CCorvaneDoc doc;
         doc.m_proxy.m_nType = 9; // no entry shown, so that every choice is a change
         CDlgProxy dlg(nullptr, &doc);
