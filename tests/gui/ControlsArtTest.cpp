@@ -53,7 +53,6 @@ TEST(ControlsArt, EveryImageOfEveryStripDrawsSomethingAndNothingLiesBeyond) {
     EXPECT_EQ(GetStripImageCount(IDB_IMAGES32), IMAGES_COUNT);
     EXPECT_EQ(GetStripImageCount(IDB_FOLDER_TREE), TREE_IMAGES_COUNT);
     EXPECT_EQ(GetStripImageCount(IDR_MAINFRAME), TOOLBAR_IMAGES_COUNT);
-    EXPECT_FALSE(GetResourceBitmap(999).IsOk());
 }
 
 // Each list as the program creates it holds the strip's own pictures: the artwork's
@@ -86,14 +85,10 @@ TEST(ControlsArt, ImageListsHoldTheStripsPicturesWithTheMaskColourCleared) {
     const wxImage img = keyed.GetBitmap(IMG_PROFILE_ENABLED).ConvertToImage();
     EXPECT_EQ(img.GetAlpha(8, 8), 0);
     EXPECT_EQ(img.GetAlpha(3, 8), 255);
-
-    CBitmapImageList missing;
-    EXPECT_FALSE(missing.CreateFromBitmap(999, 16, 16, kMagenta));
-    EXPECT_FALSE(missing.CreateFromSquareBitmap(999, kMagenta));
 }
 
-TEST(ControlsArt, IconsAndDesktopFiles) {
-    // Each icon is exactly its size, not a larger rendering marked as high-resolution.
+TEST(ControlsArt, EachIconIsExactlyItsSize) {
+    // Not a larger rendering marked as high-resolution.
     for (const wxIconBundle& icons : {GetAppIcons(), GetDocumentIcons()})
         for (int s : {16, 32, 48, 256}) {
             const wxIcon icon = icons.GetIcon(wxSize(s, s), wxIconBundle::FALLBACK_NONE);
@@ -101,13 +96,6 @@ TEST(ControlsArt, IconsAndDesktopFiles) {
             EXPECT_EQ(icon.GetLogicalWidth(), s);
             EXPECT_EQ(icon.GetWidth(), s);
         }
-    // The launcher's command line is the desktop integration's test.
-    EXPECT_NE(GetDesktopFile().find("MimeType=application/x-corvane-dix;"), std::string::npos);
-    const std::string mime = GetMimeXml();
-    EXPECT_NE(mime.find("application/x-corvane-dix"), std::string::npos);
-    EXPECT_NE(mime.find("*.dix"), std::string::npos);
-    EXPECT_EQ(GetSvgResource("corvane.svg").rfind("<svg", 0), 0u);
-    EXPECT_TRUE(GetSvgResource("no-such.svg").empty());
 }
 
 } // namespace

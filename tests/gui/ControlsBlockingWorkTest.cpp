@@ -5,7 +5,6 @@
 #include "platform/CCancelScope.h"
 
 #include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <thread>
@@ -14,7 +13,6 @@
 #include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
-#include <wx/uiaction.h>
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
-#include <wx/uiaction.h>
 
 #include "../common/RealClick.h"
 #include "controls/CStaticLink.h"

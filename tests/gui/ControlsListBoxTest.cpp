@@ -105,9 +105,6 @@ TEST_F(ControlsListBox, SortedInsertionCarriesRecordsAndSelectionAlong) {
     EXPECT_EQ(list->GetItemImage(3), 1);
     EXPECT_EQ(list->GetItemData(0), 0);
     EXPECT_EQ(list->GetCurSel(), 3);
-    EXPECT_EQ(list->FindStringExact(-1, "CHARLIE"), 2);
-    EXPECT_EQ(list->FindStringExact(2, "charlie"), 2); // wraps round to itself
-    EXPECT_EQ(list->FindStringExact(-1, "char"), CIconListBox::LB_ERR);
     EXPECT_EQ(list->GetItemData(5), -1);
     EXPECT_EQ(list->SetItemData(5, 7), CIconListBox::LB_ERR);
 

@@ -1,5 +1,4 @@
-#include "../common/RealClick.h"
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 
 #include "controls/CIconListBox.h"
 #include "dialogs/CDlgConnections.h"
@@ -7,15 +6,13 @@
 #include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 
-#include <wx/uiaction.h>
-
 using namespace dlgtest;
 
 namespace {
 
-const wxString kInUse =
-    wxString::FromUTF8("Can\xE2\x80\x99t delete the connection 'alpha.org': it is assigned to an existing "
-                       "profile.");
+const wxString kInUse = wxString::FromUTF8(
+    "Can\xE2\x80\x99t delete the connection 'ftp.example.com': it is assigned to an existing "
+    "profile.");
 
 CConnectionInfo Connection(const std::string& host) {
     CConnectionInfo c;
@@ -93,7 +90,12 @@ TEST_F(DlgConnectionsTest, ADuplicateHostIsRefusedInTheOpenEditorKeepingWhatWasT
     EXPECT_EQ(m_doc.m_arrConnections[1].m_strUser, "anna");
 }
 
+// Remove refuses a host a profile names (naming it in other letter case does not hold
+// it) and asks before removing another one.
 TEST_F(DlgConnectionsTest, AddSelectsTheNewEntryAndRemoveAsksFirst) {
+    m_doc.m_arrProfiles.resize(2);
+    m_doc.m_arrProfiles[0].m_strConnection = "ftp.example.com";
+    m_doc.m_arrProfiles[1].m_strConnection = "ALPHA.org";
     CDlgConnections dlg(nullptr, &m_doc);
     RunModal(dlg, [&] {
         ASSERT_EQ(List(dlg)->GetCount(), 2);
@@ -109,7 +111,12 @@ TEST_F(DlgConnectionsTest, AddSelectsTheNewEntryAndRemoveAsksFirst) {
         ASSERT_EQ(List(dlg)->GetCount(), 3);
         EXPECT_EQ(List(dlg)->GetText(List(dlg)->GetCurSel()), "ftp.example");
 
+        Select(dlg, "ftp.example.com");
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove),
+                      CExpectMessage(wxID_OK, kInUse, "Information", wxICON_INFORMATION));
         Select(dlg, "alpha.org");
+        wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("alpha.org", wxID_NO));
+        EXPECT_EQ(List(dlg)->GetCount(), 3);
         wxTEST_DIALOG(Click(&dlg, CDlgConnections::kIdRemove), Sure("alpha.org", wxID_YES));
         EXPECT_EQ(List(dlg)->GetCount(), 2);
         EXPECT_EQ(List(dlg)->GetCurSel(), -1);
@@ -132,43 +139,10 @@ TEST_F(DlgConnectionsTest, AddSelectsTheNewEntryAndRemoveAsksFirst) {
     });
     ASSERT_EQ(m_doc.m_arrConnections.size(), 3u);
     CCorvaneDoc expected;
+    expected.m_arrProfiles = m_doc.m_arrProfiles;
     expected.m_arrConnections = {Connection("ftp.example.com"), Connection("ftp.example"),
                                  Connection("alpha.org")};
     EXPECT_EQ(m_doc.SaveToMemory(), expected.SaveToMemory());
-}
-
-// Input through the display: a double click edits the connection under the pointer as
-// Edit does; Delete in the list refuses a host in use and asks for another one exactly
-// as Remove does (a profile naming it in other letter case does not hold it).
-TEST_F(DlgConnectionsTest, DoubleClickEditsAndDeleteKeyRemoves) {
-    m_doc.m_arrProfiles.resize(2);
-    m_doc.m_arrProfiles[0].m_strConnection = "alpha.org";
-    m_doc.m_arrProfiles[1].m_strConnection = "FTP.example.com";
-    CDlgConnections dlg(nullptr, &m_doc);
-    RunModal(dlg, [&] {
-        wxUIActionSimulator sim;
-        auto act = [&](const std::function<void()>& input) {
-            input();
-            testpump::Pump(std::chrono::milliseconds(400));
-        };
-        testpump::Pump();
-        testpump::PointAt(List(dlg),
-                          testpump::MiddleOf(List(dlg), List(dlg)->GetItemRect(Find(dlg, "alpha.org"))));
-        wxTEST_DIALOG(act([&] { sim.MouseDblClick(); }), CExpectDialog<CDlgFTP>([](CDlgFTP* ftp) {
-                          EXPECT_EQ(ftp->m_pConnection->m_strHost, "alpha.org");
-                          return wxID_CANCEL;
-                      }));
-        wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }),
-                      CExpectMessage(wxID_OK, kInUse, "Information", wxICON_INFORMATION));
-        Select(dlg, "ftp.example.com");
-        wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }), Sure("ftp.example.com", wxID_NO));
-        EXPECT_EQ(List(dlg)->GetCount(), 2);
-        wxTEST_DIALOG(act([&] { sim.Char(WXK_DELETE); }), Sure("ftp.example.com", wxID_YES));
-        EXPECT_EQ(List(dlg)->GetCount(), 1);
-        Click(&dlg, wxID_OK);
-    });
-    ASSERT_EQ(m_doc.m_arrConnections.size(), 1u);
-    EXPECT_EQ(m_doc.m_arrConnections[0].m_strHost, "alpha.org");
 }
 
 TEST_F(DlgConnectionsTest, EscOrCloseLeaveTheProject) {
@@ -200,7 +174,7 @@ TEST_F(DlgConnectionsTest, EscOrCloseLeaveTheProject) {
 }
 
 TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
-    CDriveNested<CDlgFTP> ftp([](CDlgFTP* f) {
+    CDriveNested<CDlgFTP> ftp([this](CDlgFTP* f) {
         auto* host = Ctrl<wxTextCtrl>(f, CDlgFTP::IDC_HOST);
         if (host->IsEnabled()) {
             Type(f, CDlgFTP::IDC_HOST, "added.example.net");
@@ -208,10 +182,15 @@ TEST_F(DlgConnectionsTest, RealConnectionDialogLocksTheHostOnEditAndNotOnAdd) {
             EXPECT_EQ(host->GetValue(), "alpha.org");
             Type(f, CDlgFTP::IDC_USER, "bob");
             Type(f, CDlgFTP::IDC_PORT, "2121");
-            // The Proxy button reaches the project's proxy editor.
+            // The Proxy button reaches the project's proxy editor; only its OK marks the project.
             SetCheck(f, CDlgFTP::IDC_USE_PROXY, true);
-            wxTEST_DIALOG(Click(f, CDlgFTP::IDC_PROXY),
-                          CExpectDialog<CDlgProxy>([](CDlgProxy*) { return wxID_OK; }));
+            for (const int answer : {wxID_CANCEL, wxID_OK}) {
+                wxTEST_DIALOG(Click(f, CDlgFTP::IDC_PROXY), CExpectDialog<CDlgProxy>([=](CDlgProxy* proxy) {
+                                  EXPECT_EQ(proxy->GetParent(), f);
+                                  return answer;
+                              }));
+                EXPECT_EQ(m_doc.IsModified(), answer == wxID_OK);
+            }
         }
         Click(f, wxID_OK);
     });

@@ -1,6 +1,6 @@
 // The remote folder browser against a recording component: the initial walk,
 // lazy expansion, failures in the status line and the proxy rule.
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "../common/MemoryStore.h"
 #include "remote/CDlgFTPFolder.h"
@@ -46,18 +46,19 @@ protected:
     static wxString Selected(CDlgFTPFolder* dlg) {
         return dlg->GetTree()->GetItemText(dlg->GetTree()->GetSelection());
     }
-    // What OK hands back, without ending a modal loop.
-    static std::string Chosen(CDlgFTPFolder* dlg) {
-        dlg->CallAfter([dlg] { Click(dlg, wxID_OK); });
-        EXPECT_EQ(dlg->ShowModal(), wxID_OK);
-        return dlg->m_strPath;
-    }
 
     CRecordingFtpRegistration m_reg{m_state};
 };
 
-TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolder) {
-    for (const std::string path : {"/pub/data", "/pub/data/", "pub/data", "//pub//data"}) {
+// Paths that match nothing open at the root: letter case counts, backslashes are no
+// separators, and "/" and "" name the root.
+TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolderOrElseAtTheRoot) {
+    const std::pair<std::string, bool> cases[] = {
+        {"/pub/data", true},   {"/pub/data/", true}, {"pub/data", true},
+        {"//pub//data", true}, {"/Pub", false},      {"\\pub\\data", false},
+        {"/", false},          {"", false},          {"/nothere/data", false}};
+    for (const auto& [path, found] : cases) {
+        SCOPED_TRACE(path);
         auto dlg = Open(path);
         wxTreeCtrl* tree = dlg->GetTree();
         EXPECT_EQ(Status(dlg.get()), "Connected to 'files.example.org'");
@@ -65,17 +66,18 @@ TEST_F(DlgFTPFolderTest, WalkOpensTheTreeAtTheInitialFolder) {
         const wxTreeItemId root = tree->GetRootItem();
         EXPECT_EQ(tree->GetItemText(root), "files.example.org");
         // Sorted as the tree sorts, letter case ignored; files never appear.
-        EXPECT_EQ(ChildTexts(tree, root), (Texts{"Alpha", "beta", "pub"})) << path;
+        EXPECT_EQ(ChildTexts(tree, root), (Texts{"Alpha", "beta", "pub"}));
         const wxTreeItemId pub = ChildNamed(tree, root, "pub");
-        EXPECT_TRUE(tree->IsExpanded(pub)) << path;
-        EXPECT_EQ(ChildTexts(tree, pub), (Texts{"data", "docs"}));
-        EXPECT_EQ(Selected(dlg.get()), "data") << path;
-        // The final folder holds its subfolders, no placeholder, and is not listed again.
-        const wxTreeItemId data = ChildNamed(tree, pub, "data");
-        EXPECT_EQ(ChildTexts(tree, data), Texts{"deep"});
+        EXPECT_EQ(tree->IsExpanded(pub), found);
         // Folders off the path wait with one empty placeholder.
+        EXPECT_EQ(ChildTexts(tree, pub), (found ? Texts{"data", "docs"} : Texts{""}));
         EXPECT_EQ(ChildTexts(tree, ChildNamed(tree, root, "beta")), Texts{""});
-        EXPECT_EQ(Chosen(dlg.get()), "/pub/data") << path;
+        EXPECT_EQ(Selected(dlg.get()), found ? "data" : "files.example.org");
+        // The final folder holds its subfolders, no placeholder, and is not listed again.
+        if (found) {
+            EXPECT_EQ(ChildTexts(tree, ChildNamed(tree, pub, "data")), Texts{"deep"});
+        }
+        EXPECT_EQ(Chosen(dlg.get()), found ? "/pub/data" : "/");
     }
 }
 
@@ -100,18 +102,7 @@ TEST_F(DlgFTPFolderTest, WalkListsOnlyThePathAndExpansionListsOnce) {
     EXPECT_TRUE(m_state->Calls().empty()) << "a listed folder is not fetched again";
     tree->SelectItem(ChildNamed(tree, beta, "x"));
     EXPECT_EQ(Chosen(dlg.get()), "/beta/x");
-}
-
-TEST_F(DlgFTPFolderTest, PathsThatMatchNothingStopAtTheRoot) {
-    // Letter case counts; backslashes are no separators; "/" and "" open at the root.
-    for (const std::string path : {"/Pub", "\\pub\\data", "/", "", "/nothere/data"}) {
-        auto dlg = Open(path);
-        wxTreeCtrl* tree = dlg->GetTree();
-        EXPECT_EQ(tree->GetSelection(), tree->GetRootItem()) << path;
-        EXPECT_EQ(ChildTexts(tree, tree->GetRootItem()), (Texts{"Alpha", "beta", "pub"})) << path;
-        EXPECT_EQ(ChildTexts(tree, ChildNamed(tree, tree->GetRootItem(), "pub")), Texts{""}) << path;
-        EXPECT_EQ(Chosen(dlg.get()), "/") << path;
-    }
+    EXPECT_EQ(m_state->Calls().back(), "call 7") << "the session ends with the dialog";
 }
 
 // A listing that fails during the walk stops it where it got; one that fails on
@@ -153,51 +144,6 @@ TEST_F(DlgFTPFolderTest, FailedConnectionLeavesOnlyCancel) {
     // The project's proxy reaches the session.
     EXPECT_EQ(m_state->Calls().front(), "put 29 i4 4");
 }
-
-TEST_F(DlgFTPFolderTest, ComponentThatCannotBeCreated) {
-    CRecordingFtpRegistration missing(m_state, /*creatable=*/false);
-    CMessageRecorder boxes;
-    auto dlg = Open("/");
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_TRUE(dlg->FindWindow(CDlgFTPFolder::IDC_ERROR_PICTURE)->IsShown());
-    EXPECT_NE(Status(dlg.get()), "Connecting ...");
-    EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
-}
-
-TEST_F(DlgFTPFolderTest, WindowsPaintWhileAFolderIsListedAndWhileTheSessionCloses) {
-    CDlgFTPFolder dlg(nullptr, &m_doc);
-    dlg.m_pConnection = &m_conn;
-    int ticks = 0, blocked = 0;
-    bool closedMeanwhile = true;
-    wxTimer sampler;
-    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (++ticks == 3)
-            closedMeanwhile = dlg.Close();
-        // Never disabled: a disabled dialog loses its modal state.
-        blocked += dlg.IsEnabled() ? 0 : 1;
-    });
-    const int result = dlgtest::RunModal(dlg, [&] {
-        ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
-        m_state->delays[44] = m_state->delays[7] = std::chrono::milliseconds(600);
-        sampler.Start(50);
-        wxTreeCtrl* tree = dlg.GetTree();
-        tree->Expand(ChildNamed(tree, tree->GetRootItem(), "beta"));
-        EXPECT_GE(ticks, 8);
-        EXPECT_EQ(blocked, 0);
-        EXPECT_FALSE(closedMeanwhile) << "closing is refused meanwhile";
-        m_state->ClearCalls();
-        ticks = 0;
-        Click(&dlg, wxID_CANCEL);
-    });
-    sampler.Stop();
-    EXPECT_EQ(result, wxID_CANCEL);
-    EXPECT_EQ(m_state->Calls(), Calls{"call 7"}) << "closed before the dialog has ended";
-    EXPECT_GE(ticks, 8) << "events kept flowing while the server took its time";
-}
-
-} // namespace
-
-namespace {
 
 // The browser opens at its design size, can grow (for a folder with thousands of
 // subfolders), and opens the next time at the size the operator gave it. There is no

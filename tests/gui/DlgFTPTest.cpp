@@ -1,13 +1,12 @@
 // The connection dialog against a recording component: what was typed reaches the
 // session, and what the operator sees around a test (popup, error box, buttons).
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "controls/CAnimatedProgressCtrl.h"
 #include "remote/CDlgFTP.h"
-#include "remote/PasswordDisplay.h"
 
 #include <gmock/gmock.h>
-#include <wx/testing.h>
+#include <wx/frame.h>
 
 using namespace remotetest;
 using namespace testftp;
@@ -38,14 +37,12 @@ protected:
 
 TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
     m_conn.m_bUseProxy = true;
-    m_conn.m_bShowPassword = true;
     m_conn.m_bPassive = true;
     auto dlg = Open();
     EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_HOST)->GetValue(), "ftp.example.org");
     EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PORT)->GetValue(), "40000");
     EXPECT_EQ(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)->GetValue(),
               wxString::FromUTF8("s\xc3\xa9same"));
-    EXPECT_TRUE(corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(dlg.get(), CDlgFTP::IDC_PASSWORD)));
     EXPECT_TRUE(Ctrl<wxCheckBox>(dlg.get(), CDlgFTP::IDC_PASSIVE)->IsChecked());
     EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
     EXPECT_TRUE(dlg->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
@@ -53,11 +50,9 @@ TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
     EXPECT_FALSE(dlg->FindWindow(wxID_OK)->IsEnabled());
 
     // Editing an existing connection: the host that identifies it cannot change.
-    m_conn.m_bShowPassword = false;
     m_conn.m_bUseProxy = false;
     auto locked = Open(true);
     EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_HOST)->IsEnabled());
-    EXPECT_FALSE(corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(locked.get(), CDlgFTP::IDC_PASSWORD)));
     EXPECT_FALSE(locked->FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
 
     // The built-in client uses the system's proxy: no proxy controls at all.
@@ -70,14 +65,10 @@ TEST_F(DlgFTPTest, OpensWithTheRecordAndNothingToConfirm) {
 
 TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
     ASSERT_EQ(RunOnRecord([&](CDlgFTP& modal) {
-                  // Pasted text can hold more than digits: the port is read up to the first other.
-                  Type(&modal, CDlgFTP::IDC_PORT, "2121x5", /*pasted=*/true);
+                  Type(&modal, CDlgFTP::IDC_PORT, "2121");
                   EXPECT_TRUE(modal.FindWindow(wxID_OK)->IsEnabled());
                   SetCheck(&modal, CDlgFTP::IDC_USE_PROXY, true);
                   EXPECT_TRUE(modal.FindWindow(CDlgFTP::IDC_PROXY)->IsEnabled());
-                  SetCheck(&modal, CDlgFTP::IDC_SHOW_PASSWORD, true);
-                  EXPECT_TRUE(
-                      corvane::remote::IsPasswordShown(Ctrl<wxTextCtrl>(&modal, CDlgFTP::IDC_PASSWORD)));
                   Type(&modal, CDlgFTP::IDC_HOST, "");
                   Type(&modal, CDlgFTP::IDC_USER, " bob ");
                   SetCheck(&modal, CDlgFTP::IDC_PASSIVE, true);
@@ -89,13 +80,6 @@ TEST_F(DlgFTPTest, EditsEnableOkAndOkWritesWhatIsTyped) {
     EXPECT_EQ(m_conn.m_strUser, " bob ");
     EXPECT_TRUE(m_conn.m_bPassive);
     EXPECT_FALSE(m_conn.m_bTestPassed);
-
-    ASSERT_EQ(RunOnRecord([&](CDlgFTP& empty) {
-                  Type(&empty, CDlgFTP::IDC_PORT, "");
-                  Click(&empty, wxID_OK);
-              }),
-              wxID_OK);
-    EXPECT_EQ(m_conn.m_nPort, 0);
 }
 
 TEST_F(DlgFTPTest, TypedValuesReachTheSessionAndConnectTurnsIntoDisconnect) {
@@ -133,34 +117,6 @@ TEST_F(DlgFTPTest, TypedValuesReachTheSessionAndConnectTurnsIntoDisconnect) {
     EXPECT_EQ(LabelOf(dlg.get(), CDlgFTP::IDC_CONNECT), "Connect");
     EXPECT_EQ(progress->GetPos(), 0);
     EXPECT_FALSE(progress->IsAnimating());
-}
-
-// The dialog is never disabled for the attempt, as that would cost it its modal state.
-TEST_F(DlgFTPTest, ThePopupAnimatesWhileConnectingOverAnEnabledDialog) {
-    CRecordingFtpRegistration reg(m_state);
-    m_state->delays[8] = std::chrono::milliseconds(800);
-    auto dlg = Open();
-    // Sampled on the main thread while the attempt runs on its worker.
-    int samples = 0, blocked = 0, popupLive = 0, popupStep = 0;
-    wxTimer sampler;
-    sampler.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        ++samples;
-        blocked += dlg->IsEnabled() ? 0 : 1;
-        for (wxWindow* w : wxTopLevelWindows)
-            if (auto* popup = dynamic_cast<CConnectingPopup*>(w);
-                popup && popup->IsShown() && popup->IsEnabled()) {
-                ++popupLive;
-                popupStep = std::max(popupStep, popup->GetStep());
-            }
-    });
-    sampler.Start(50);
-    Click(dlg.get(), CDlgFTP::IDC_CONNECT);
-    sampler.Stop();
-    EXPECT_GE(samples, 20) << "the main thread keeps dispatching events";
-    EXPECT_EQ(blocked, 0);
-    EXPECT_EQ(popupLive, samples);
-    EXPECT_GE(popupStep, 1) << "the popup's bar advances";
-    EXPECT_TRUE(dlg->IsEnabled());
 }
 
 TEST_F(DlgFTPTest, FailedConnectOrDisconnectShowsTheErrorOnceThePopupIsGone) {
@@ -252,17 +208,35 @@ TEST_F(DlgFTPTest, TextTheCodePageCannotHoldIsRefusedAtConnectAndAtOk) {
     EXPECT_EQ(m_conn.m_strPassword, "s\xe9same");
 }
 
-TEST_F(DlgFTPTest, ProxyButtonRunsTheGivenEditorAndMarksTheProjectOnOk) {
-    m_conn.m_bUseProxy = true;
-    auto dlg = Open();
-    bool confirm = false;
-    dlg->SetProxyEditor(
-        [&](wxWindow* parent, CCorvaneDoc* doc) { return parent == dlg.get() && doc == &m_doc && confirm; });
-    Click(dlg.get(), CDlgFTP::IDC_PROXY);
-    EXPECT_FALSE(m_doc.IsModified());
-    confirm = true;
-    Click(dlg.get(), CDlgFTP::IDC_PROXY);
-    EXPECT_TRUE(m_doc.IsModified());
+// The "Connecting ..." popup appears centred on its owner, and only its caller can take
+// it away.
+TEST(RemotePopup, CentredOnItsOwnerAndClosedOnlyByItsCaller) {
+    auto* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 80), wxSize(401, 301));
+    owner->Show();
+    Pump(std::chrono::milliseconds(100));
+    auto* popup = new CConnectingPopup(owner);
+    popup->ShowPopup();
+    Pump(std::chrono::milliseconds(100));
+    const wxRect own = owner->GetScreenRect();
+    const wxRect mine = popup->GetScreenRect();
+    EXPECT_EQ(mine.x, own.x + (own.width / 2 - mine.width / 2));
+    EXPECT_EQ(mine.y, own.y + (own.height / 2 - mine.height / 2));
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 1);
+
+    // Neither the close box nor Escape ends it under the caller's feet.
+    EXPECT_FALSE(popup->Close());
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    popup->ProcessWindowEvent(esc);
+    Pump(std::chrono::milliseconds(50));
+    EXPECT_TRUE(popup->IsShown());
+
+    const auto start = std::chrono::steady_clock::now();
+    popup->ClosePopup();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(CConnectingPopup::VisibleCount(), 0);
+    owner->Destroy();
+    Pump(std::chrono::milliseconds(50));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Every dialog: the control it opens in, that the focus is shown from the start, and
 // where one Tab press through the display takes the focus next.
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 #include "standins/RecordingFtp.h"
 
 #include "controls/ToolkitSymbol.h"
@@ -16,7 +16,6 @@
 #include "remote/CDlgFTPFolder.h"
 
 #include <memory>
-#include <wx/uiaction.h>
 
 using namespace dlgtest;
 
@@ -99,7 +98,7 @@ TEST_F(DlgFocusTest, EachDialogOpensInItsFirstFieldShowingTheFocusAndTabMovesOn)
         std::unique_ptr<wxDialog> dlg = c.make(env);
         RunModal(*dlg, [&] {
             auto* browser = dynamic_cast<CDlgFTPFolder*>(dlg.get());
-            Pump(100);
+            testpump::Pump(std::chrono::milliseconds(100));
             if (browser) {
                 EXPECT_TRUE(testpump::PumpUntil([&] { return browser->HasStarted(); }));
             }
@@ -108,7 +107,7 @@ TEST_F(DlgFocusTest, EachDialogOpensInItsFirstFieldShowingTheFocusAndTabMovesOn)
             // Keys reach the window under the pointer on a display without a window manager.
             wxUIActionSimulator sim;
             sim.MouseMove(dlg->GetScreenPosition() + wxPoint(dlg->GetSize().x / 2, 3));
-            Pump(50);
+            testpump::Pump(std::chrono::milliseconds(50));
             sim.Char(WXK_TAB);
             EXPECT_TRUE(
                 testpump::PumpUntil([&] { return FocusIn(dlg.get(), c.tabTo); }, std::chrono::seconds(3)));

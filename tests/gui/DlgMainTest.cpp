@@ -1,17 +1,13 @@
-#include "../common/RealClick.h"
-#include "DlgTestSupport.h"
-#include "RemoteTestSupport.h"
+#include "../common/RemoteTestSupport.h"
 
+#include "controls/CFolderDialog.h"
 #include "controls/ToolkitSymbol.h"
 #include "dialogs/CDlgMain.h"
 #include "dialogs/CDlgMasks.h"
-#include "model/CCorvaneDoc.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
 
-#include <wx/choice.h>
 #include <wx/dirdlg.h>
-#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/stattext.h>
 
@@ -41,7 +37,6 @@ protected:
     }
     static wxChoice* Connections(wxDialog& dlg) { return Ctrl<wxChoice>(&dlg, CDlgMain::kIdConnection); }
     static wxString Chosen(wxDialog& dlg) { return Connections(dlg)->GetStringSelection(); }
-    static bool Checked(wxDialog& dlg, int id) { return Ctrl<wxCheckBox>(&dlg, id)->GetValue(); }
     static wxString Text(wxDialog& dlg, int id) { return Ctrl<wxTextCtrl>(&dlg, id)->GetValue(); }
     CCorvaneDoc m_doc;
 };
@@ -50,15 +45,8 @@ TEST_F(DlgMainTest, NewProfileOpensWithDefaultsAndOkWritesEntryTextAndSortedPosi
     CFolderProfile profile;
     const std::string stateFile = profile.m_strStateFile;
     CDlgMain dlg(nullptr, &m_doc, &profile);
+    // What the dialog shows of the record's defaults comes back in the bytes below.
     RunModal(dlg, [&] {
-        EXPECT_TRUE(Checked(dlg, CDlgMain::kIdEnabled));
-        EXPECT_TRUE(Checked(dlg, CDlgMain::kIdSubfolders));
-        for (const int id :
-             {CDlgMain::kIdUpload, CDlgMain::kIdDownload, CDlgMain::kIdDeleteObsolete, CDlgMain::kIdUseMasks})
-            EXPECT_FALSE(Checked(dlg, id)) << id;
-        EXPECT_TRUE(Ctrl<wxRadioButton>(&dlg, CDlgMain::kIdIgnore)->GetValue());
-        EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
-        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), "/");
         EXPECT_FALSE(IsOkEnabled(&dlg));
         EXPECT_FALSE(dlg.FindWindow(CDlgMain::kIdEditMasks)->IsEnabled());
         EXPECT_TRUE(Ctrl<wxStaticText>(&dlg, CDlgMain::kIdNotice)->GetLabel().empty());
@@ -69,7 +57,7 @@ TEST_F(DlgMainTest, NewProfileOpensWithDefaultsAndOkWritesEntryTextAndSortedPosi
 
         SetCheck(&dlg, CDlgMain::kIdSubfolders, false);
         EXPECT_TRUE(IsOkEnabled(&dlg));
-        SelectRadio(&dlg, CDlgMain::kIdConflictDownload);
+        ClickTo<wxRadioButton>(&dlg, CDlgMain::kIdConflictDownload, true);
         EXPECT_EQ(dlg.GetConflict(), 1);
         SetCheck(&dlg, CDlgMain::kIdUpload, true);
         Click(&dlg, wxID_OK);
@@ -169,11 +157,14 @@ TEST_F(DlgMainTest, MasksConfirmedInTheirDialogStayWhenTheProfileIsCancelled) {
     EXPECT_EQ(profile.m_arrMasks[1].m_strMask, "*.bak");
 }
 
+// The pickers and the connection's editor work on the chosen entry; the FTP folder is
+// stored as the server's bytes, not as the field shows them.
 TEST_F(DlgMainTest, FolderPickersAndConnectionEditWorkOnTheChosenEntry) {
     CFolderProfile profile;
     profile.m_strConnection = "ftp.example.com";
     profile.m_strFtpFolder = "/pub";
     CConnectionInfo* chosen = &m_doc.m_arrConnections[1];
+    const std::string serverBytes = "/pub/\xD0\x94\xD0\xBE\xD0\xBA"; // a UTF-8 server's bytes
 
     CDlgMain dlg(nullptr, &m_doc, &profile);
     RunModal(dlg, [&] {
@@ -191,11 +182,13 @@ TEST_F(DlgMainTest, FolderPickersAndConnectionEditWorkOnTheChosenEntry) {
 
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseFtp),
                       CExpectDialog<CDlgFTPFolder>([&](CDlgFTPFolder* f) {
-                          f->m_strPath = "/pub/\xD0\x94\xD0\xBE\xD0\xBA"; // a UTF-8 server's bytes
+                          f->m_strPath = serverBytes;
                           return wxID_OK;
                       }));
-        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), wxString::FromUTF8("/pub/\xD0\x94\xD0\xBE\xD0\xBA"));
+        EXPECT_EQ(Text(dlg, CDlgMain::kIdFtpFolder), wxString::FromUTF8(serverBytes));
         EXPECT_TRUE(IsOkEnabled(&dlg));
+        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
+                      PickFolder(wxFileName::GetTempDir(), wxID_OK));
 
         // The connection is the document's own record, edited with its host locked.
         wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdEditConnection), CExpectDialog<CDlgFTP>([&](CDlgFTP* ftp) {
@@ -204,35 +197,11 @@ TEST_F(DlgMainTest, FolderPickersAndConnectionEditWorkOnTheChosenEntry) {
                           return wxID_OK;
                       }));
         EXPECT_TRUE(m_doc.IsModified());
-        Click(&dlg, wxID_CANCEL);
-    });
-    EXPECT_TRUE(chosen->m_bPassive);
-    EXPECT_EQ(profile.m_strFtpFolder, "/pub");
-}
-
-// A folder name the code page cannot hold is refused when picked, one it can hold is
-// stored; the server's bytes of the FTP folder are stored as they came, not as the
-// field shows them.
-TEST_F(DlgMainTest, UnholdableLocalFolderIsRefusedAndFtpFolderBytesAreKept) {
-    CFolderProfile profile;
-    const std::string serverBytes = "/pub/\xD0\x94\xD0\xBE\xD0\xBA";
-    profile.m_strFtpFolder = serverBytes;
-    const wxString local =
-        wxFileName::GetTempDir() + wxString(L"/\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b");
-    wxMkdir(local);
-    CDlgMain dlg(nullptr, &m_doc, &profile);
-    RunModal(dlg, [&] {
-        wxTEST_DIALOG(testpump::RealClick(dlg.FindWindow(CDlgMain::kIdBrowseLocal), wxPoint(3, 3)),
-                      PickFolder(local, wxID_OK),
-                      CExpectMessage(wxID_OK, CDialogBase::CannotHoldText("Folder", L'\u0414'), "Information",
-                                     wxICON_INFORMATION));
-        EXPECT_EQ(Text(dlg, CDlgMain::kIdLocalFolder), "C:\\");
-        wxTEST_DIALOG(Click(&dlg, CDlgMain::kIdBrowseLocal), PickFolder(wxFileName::GetTempDir(), wxID_OK));
         Click(&dlg, wxID_OK);
     });
-    wxRmdir(local);
-    EXPECT_EQ(profile.m_strLocalFolder, wxFileName::GetTempDir().ToStdString());
+    EXPECT_TRUE(chosen->m_bPassive);
     EXPECT_EQ(profile.m_strFtpFolder, serverBytes);
+    EXPECT_EQ(profile.m_strLocalFolder, wxFileName::GetTempDir().ToStdString());
 }
 
 TEST_F(DlgMainTest, BrowseButtonsAreNamedForTheOperatorAndAssistiveTechnology) {
@@ -297,6 +266,33 @@ TEST_F(DlgMainTest, TheBrowseButtonsTipClosesWhenTheBrowserOpens) {
     if (!tipAtStart)
         GTEST_SKIP() << "the display shows no tooltips";
     EXPECT_FALSE(tipOverBrowser);
+}
+
+// The chooser opens at an existing start folder, else at home (a new profile's folder
+// names a drive letter); what it returns is the operator's choice, and a choice
+// without a path is not OK.
+TEST_F(DlgMainTest, TheFolderChooserOpensAtTheStartFolderOrHomeAndReturnsTheChoice) {
+    const wxString tmp = wxFileName::GetTempDir();
+    struct Case {
+        wxString start, opensAt, chosen;
+        int answer, rc;
+    };
+    for (const Case& c :
+         {Case{tmp, tmp, "/", wxID_OK, wxID_OK}, Case{"C:\\", wxGetHomeDir(), tmp, wxID_CANCEL, wxID_CANCEL},
+          Case{"", "", "", wxID_OK, CFolderDialog::kNoPath}}) {
+        CFolderDialog picker("Select folder", c.start, nullptr);
+        int rc = 0;
+        wxTEST_DIALOG(rc = picker.DoModal(), CExpectDialog<wxDirDialog>([&](wxDirDialog* d) {
+                          EXPECT_EQ(d->GetMessage(), "Select folder");
+                          if (!c.opensAt.empty()) {
+                              EXPECT_EQ(d->GetPath(), c.opensAt);
+                          }
+                          d->SetPath(c.chosen);
+                          return c.answer;
+                      }));
+        EXPECT_EQ(rc, c.rc) << c.start;
+        EXPECT_EQ(picker.GetFolderPath(), c.rc == wxID_OK ? c.chosen : "") << c.start;
+    }
 }
 
 } // namespace

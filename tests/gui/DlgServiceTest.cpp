@@ -1,4 +1,4 @@
-#include "DlgTestSupport.h"
+#include "../common/DlgTestSupport.h"
 
 #include "dialogs/CDlgService.h"
 #include "model/CCorvaneDoc.h"
@@ -65,42 +65,32 @@ TEST_F(DlgServiceTest, NewProjectStartsAtTenAndArrowsStayInStepWithSlider) {
     EXPECT_FALSE(m_doc.IsModified()); // the caller marks it
 }
 
+// A stored value outside the range shows as stored and is clamped on change; Cancel
+// leaves the value and the flag as they were.
 TEST_F(DlgServiceTest, StoredValueOutsideRangeShownAsStoredAndClampedOnChange) {
-    for (const auto& row : {std::tuple{5, true, 11}, std::tuple{5, false, 10}, std::tuple{300, false, 109}}) {
-        // Plain names, not a structured binding: the lambda below captures them (clang 14 cannot).
-        const int stored = std::get<0>(row);
-        const bool arrowUp = std::get<1>(row);
-        const int expected = std::get<2>(row);
-        m_doc.m_nInterval = stored;
+    struct Case {
+        int stored;
+        bool up;
+        int shown;
+        bool confirm;
+    };
+    for (const Case& c : {Case{5, true, 11, true}, Case{5, false, 10, true}, Case{300, false, 109, true},
+                          Case{42, true, 43, false}}) {
+        m_doc.m_nInterval = c.stored;
         m_doc.m_bIntervalConfirmed = false;
         CDlgService dlg(nullptr, &m_doc);
         RunModal(dlg, [&] {
-            EXPECT_EQ(Field(dlg), wxString::Format("%d", stored));
-            EXPECT_EQ(Slider(dlg), stored < 10 ? 10 : 110);
+            EXPECT_EQ(Field(dlg), wxString::Format("%d", c.stored));
+            EXPECT_EQ(Slider(dlg), std::clamp(c.stored, 10, 110));
             EXPECT_FALSE(IsOkEnabled(&dlg));
-            Arrow(dlg, arrowUp);
-            EXPECT_EQ(Field(dlg), wxString::Format("%d", expected));
-            EXPECT_EQ(Slider(dlg), expected);
-            Click(&dlg, wxID_OK);
+            Arrow(dlg, c.up);
+            EXPECT_EQ(Field(dlg), wxString::Format("%d", c.shown));
+            EXPECT_EQ(Slider(dlg), c.shown);
+            Click(&dlg, c.confirm ? wxID_OK : wxID_CANCEL);
         });
-        EXPECT_EQ(m_doc.m_nInterval, expected);
-        EXPECT_TRUE(m_doc.m_bIntervalConfirmed);
+        EXPECT_EQ(m_doc.m_nInterval, c.confirm ? c.shown : c.stored);
+        EXPECT_EQ(m_doc.m_bIntervalConfirmed, c.confirm);
     }
-}
-
-TEST_F(DlgServiceTest, CancelAfterMovingLeavesIntervalAndFlag) {
-    m_doc.m_nInterval = 42;
-    m_doc.m_bIntervalConfirmed = false;
-    CDlgService dlg(nullptr, &m_doc);
-    EXPECT_EQ(RunModal(dlg,
-                       [&] {
-                           Slide(dlg, WXK_END);
-                           EXPECT_EQ(Field(dlg), "110");
-                           Click(&dlg, wxID_CANCEL);
-                       }),
-              wxID_CANCEL);
-    EXPECT_EQ(m_doc.m_nInterval, 42);
-    EXPECT_FALSE(m_doc.m_bIntervalConfirmed);
 }
 
 } // namespace

@@ -1,16 +1,15 @@
 // "Details" of the connection test and of the browser against real servers: Connect, Details,
 // Copy, and the clipboard holds the transcript, password masked; the passive address warning
-// shows beside the result.
+// shows beside the result; listing lines that could not be read are named.
 #include "../common/LoopbackConnection.h"
-#include "RemoteFtpPeer.h"
-#include "RemoteTestSupport.h"
+#include "../common/RemoteFtpPeer.h"
+#include "../common/RemoteTestSupport.h"
 
 #include "platform/StandardComponents.h"
 #include "remote/CDlgFTP.h"
 #include "remote/CDlgFTPFolder.h"
 #include "remote/CDlgTranscript.h"
 
-#include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/stattext.h>
 
@@ -95,6 +94,23 @@ TEST_F(RemoteDetailsTest, BrowserFailureOffersItsTranscript) {
     dlg.Show();
     ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
     EXPECT_TRUE(CopyDetails(&dlg, CDlgFTPFolder::IDC_DETAILS).Contains("-- login failed after "));
+}
+
+// A listing line in no known format: the folders that could be read are shown, and the
+// status line's tooltip says what was left out (the label is wrapped to the line).
+TEST_F(RemoteDetailsTest, BrowserSaysWhichListingLinesWereNotRead) {
+    CFtpPeer peer({"list", "unix"}, "fault_server.py");
+    ASSERT_TRUE(peer.IsUp());
+    CConnectionInfo conn = testpeer::LoopbackConnection(peer.Port());
+    CDlgFTPFolder dlg(nullptr, &m_doc);
+    dlg.m_pConnection = &conn;
+    dlg.m_strPath = "/";
+    dlg.Show();
+    ASSERT_TRUE(PumpUntil([&] { return dlg.HasStarted(); }));
+    EXPECT_TRUE(ChildNamed(dlg.GetTree(), dlg.GetTree()->GetRootItem(), "no group dir").IsOk());
+    EXPECT_EQ(dlg.FindWindow(CDlgFTPFolder::IDC_STATUS)->GetToolTipText(),
+              "/: 1 line of the listing could not be read and is not shown (the first: \"this line is no "
+              "entry at all\").");
 }
 
 } // namespace

@@ -2,13 +2,11 @@
 // registration that rewrites only what changed and runs only the database tools whose
 // files changed (the tools replaced by a recorder), its removal, and the test that
 // keeps an installed program from writing any of it.
-#include "ShellTestSupport.h"
+#include "../common/ShellTestSupport.h"
 #include "app/CDesktopIntegration.h"
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 using namespace shelltest;
@@ -136,7 +134,8 @@ TEST(ShellDesktop, ABuildTreeRegistersOnlyWhenAskedAndWithoutADisplay) {
     EXPECT_EQ(registered, 0) << out;
     const std::string entry = ReadBytes(dir / ("data/" + kLauncher));
     EXPECT_NE(entry.find("Exec=" CORVANE_PROGRAM " %f"), std::string::npos) << entry;
-    EXPECT_FALSE(ReadBytes(dir / "data/mime/packages/corvane.xml").empty());
+    EXPECT_NE(entry.find("MimeType=application/x-corvane-dix;"), std::string::npos) << entry;
+    EXPECT_NE(ReadBytes(dir / "data/mime/packages/corvane.xml").find("*.dix"), std::string::npos);
 
     const auto [unregistered, out2] = RunProgram(env, "--unregister-desktop");
     EXPECT_EQ(unregistered, 0) << out2;

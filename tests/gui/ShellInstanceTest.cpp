@@ -1,19 +1,11 @@
 // One program per user session: the request a later start sends, and real later
 // starts of the program handing their command line to the window under test.
-#include "../common/EventPump.h"
-#include "DlgTestSupport.h"
-#include "ShellTestSupport.h"
+#include "../common/ShellTestSupport.h"
 #include "app/CCorvaneShell.h"
 #include "app/CInstanceChannel.h"
-#include "app/CMainFrame.h"
 
-#include <chrono>
-#include <functional>
-#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <wx/msgdlg.h>
-#include <wx/testing.h>
 
 extern char** environ;
 

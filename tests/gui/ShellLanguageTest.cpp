@@ -1,7 +1,7 @@
 // The window in the environment's language, set up as the program does at its start:
 // under de_DE.UTF-8 the menu bar, a dialog and GTK's own texts are German, and the
 // same edits give the same project file bytes under C and under de_DE.UTF-8.
-#include "ShellTestSupport.h"
+#include "../common/ShellTestSupport.h"
 #include "app/Translation.h"
 #include "dialogs/CDlgMail.h"
 

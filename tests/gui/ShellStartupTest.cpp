@@ -1,17 +1,14 @@
 // Start-up, the recent-file list and the file commands, driven through the same
 // start-up routine the program runs, without its message loop.
-#include "DlgTestSupport.h"
-#include "ShellTestSupport.h"
+#include "../common/ShellTestSupport.h"
+#include "app/CAboutDialog.h"
 #include "app/CCorvaneShell.h"
-#include "app/CCorvaneView.h"
-#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "platform/CSettingsStore.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <wx/dnd.h>
-#include <wx/testing.h>
+#include <wx/stattext.h>
 
 using namespace shelltest;
 
@@ -30,6 +27,17 @@ dlgtest::CExpectDialog<wxFileDialog> CancelFileDialog(wxString& folder, wxString
         name = dlg->GetFilename();
         return wxID_CANCEL;
     });
+}
+
+std::vector<wxString> StaticTexts(wxWindow* root) {
+    std::vector<wxString> texts;
+    for (wxWindow* child : root->GetChildren()) {
+        if (auto* text = dynamic_cast<wxStaticText*>(child))
+            texts.push_back(text->GetLabel());
+        for (const wxString& t : StaticTexts(child))
+            texts.push_back(t);
+    }
+    return texts;
 }
 
 wxMenu* FileMenu(CCorvaneShell& shell) {
@@ -56,8 +64,6 @@ TEST_F(ShellStartup, ProjectArgumentOpensAndADamagedOneOpenedLaterLeavesANewProj
     EXPECT_EQ(shell.GetMainFrame()->GetTitle(), "sites.dix - Corvane");
     EXPECT_EQ(view->GetItemCount(), 3);
     EXPECT_TRUE(shell.GetSettings().GetProfileString("Project", "CfgPath").empty());
-    ASSERT_EQ(shell.GetRecentFiles().GetCount(), 1);
-    EXPECT_EQ(shell.GetRecentFiles()[0], m_dir / "sites.dix");
 
     view->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     CCorvaneShell::OpenResult result{};
@@ -332,4 +338,21 @@ TEST_F(ShellStartup, ARecentFileLabelIsShortenedInTheMiddleAndShowsAmpersands) {
     EXPECT_TRUE(label.EndsWith("/.../R&&D sites.dix")) << label;
     // "&1 ", at most 40 characters of path, and the doubled ampersand.
     EXPECT_LE(label.length(), 3u + 40u + 1u) << label;
+}
+
+// Help > About: every text of the box fits, and Escape closes it as its only button does.
+TEST_F(ShellStartup, HelpAboutShowsTextsThatFitAndEscapeClosesIt) {
+    CCorvaneShell shell(StorePath());
+    ASSERT_TRUE(shell.InitInstance({"corvane"}));
+    dlgtest::CDriveNested<CAboutDialog> about([](CAboutDialog* dlg) {
+        const auto texts = StaticTexts(dlg);
+        EXPECT_GE(texts.size(), 2u);
+        for (const wxString& t : texts)
+            EXPECT_GE(dlg->GetClientSize().x, dlg->GetTextExtent(t).x) << t;
+        testpump::PointAt(dlg, wxPoint(20, 20));
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+        testpump::PumpUntil([dlg] { return !dlg->IsModal(); }, std::chrono::seconds(3));
+    });
+    Command(shell, wxID_ABOUT);
+    EXPECT_EQ(about.m_nRuns, 1);
 }

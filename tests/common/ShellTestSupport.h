@@ -2,11 +2,11 @@
 // Helpers for the application shell tests: profiles and projects written to disk, and
 // a main window on a new project, on top of the shared temporary folder, environment
 // override, store and event pump.
-#include "../common/EnvOverride.h"
-#include "../common/EventPump.h"
-#include "../common/MemoryStore.h"
-#include "../common/TempDir.h"
 #include "DlgTestSupport.h"
+#include "EnvOverride.h"
+#include "EventPump.h"
+#include "MemoryStore.h"
+#include "TempDir.h"
 #include "app/CCorvaneView.h"
 #include "app/CMainFrame.h"
 #include "model/CCorvaneDoc.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for driving the settings editors: a dialog runs its real modal loop while a
 // queued body works its controls through the same events a user's input raises.
-#include "../common/RealClick.h"
+#include "RealClick.h"
 #include "controls/CDialogBase.h"
 
 #include <algorithm>
@@ -60,9 +60,6 @@ template <class T> void ClickTo(wxWindow* dlg, int id, bool on) {
 inline void SetCheck(wxWindow* dlg, int id, bool on) {
     ClickTo<wxCheckBox>(dlg, id, on);
 }
-inline void SelectRadio(wxWindow* dlg, int id) {
-    ClickTo<wxRadioButton>(dlg, id, true);
-}
 
 // Replaces the text of field `id` as a person does: a click into it, Ctrl+A, then the
 // keys of `text`. Text a US keyboard has no keys for (letters beyond ASCII, a tab) is
@@ -105,11 +102,6 @@ inline void ChooseEntry(wxWindow* dlg, int id, int pos) {
         sim.Char(WXK_DOWN);
     ASSERT_TRUE(testpump::PumpUntil([&] { return choice->GetSelection() == pos; }, std::chrono::seconds(3)))
         << "choice " << id << " shows entry " << choice->GetSelection() << ", not " << pos;
-}
-
-// Lets the dialog's loop run (timers, pending events) for about `ms` milliseconds.
-inline void Pump(int ms) {
-    testpump::Pump(std::chrono::milliseconds(ms));
 }
 
 inline bool IsOkEnabled(wxWindow* dlg) {

@@ -1,7 +1,7 @@
 #pragma once
 // Starts the fixtures' FTP server (pyftpdlib) on 127.0.0.1 with an ephemeral port
 // for one test, on a folder tree the test owns, and stops it afterwards.
-#include "../common/PeerProcess.h"
+#include "PeerProcess.h"
 
 #include <filesystem>
 #include <string>

@@ -5,6 +5,7 @@
 #include "DlgTestSupport.h"
 #include "model/CCorvaneDoc.h"
 #include "remote/CConnectingPopup.h"
+#include "remote/CDlgFTPFolder.h"
 #include "standins/RecordingFtp.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,13 @@ using dlgtest::Click;
 using dlgtest::Ctrl;
 using dlgtest::SetCheck;
 using dlgtest::Type;
+
+// The folder the browser's OK hands back, from a loop of its own.
+inline std::string Chosen(CDlgFTPFolder* dlg) {
+    dlg->CallAfter([dlg] { Click(dlg, wxID_OK); });
+    EXPECT_EQ(dlg->ShowModal(), wxID_OK);
+    return dlg->m_strPath;
+}
 
 inline wxString LabelOf(wxWindow* dlg, int id) {
     return dlg->FindWindow(id)->GetLabel();
