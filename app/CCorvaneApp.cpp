@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/StringTable.h"
 #include "app/Translation.h"
+#include "controls/ToolkitSymbol.h"
 #include "controls/WxText.h"
 
 #include <cstdlib>
@@ -28,6 +29,11 @@ void CCorvaneApp::KeepCommandLineBytes(int argc, char** argv) {
 }
 
 bool CCorvaneApp::OnInit() {
+    // The toolkit reads the system's fonts on a thread of its own once its font map
+    // exists. Made now, that reading overlaps the rest of the start-up instead of
+    // holding up the first text the window measures.
+    if (const auto fontMap = corvane::ToolkitSymbol<void* (*)()>("pango_cairo_font_map_get_default"))
+        fontMap();
     corvane::UseEnvironmentLanguage(wxStandardPaths::Get().GetExecutablePath().utf8_string());
     // Our few options are answered before the toolkit starts (app/StartOptions):
     // wxApp's parser is not run.
