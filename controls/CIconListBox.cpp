@@ -169,19 +169,6 @@ int CIconListBox::SetCurSel(int index) {
     return index;
 }
 
-int CIconListBox::FindStringExact(int start, const wxString& text) const {
-    const int count = GetCount();
-    if (count == 0)
-        return LB_ERR;
-    const int first = IsValid(start) ? start + 1 : 0;
-    for (int i = 0; i < count; ++i) {
-        const int n = (first + i) % count;
-        if (m_entries[n].text.CmpNoCase(text) == 0)
-            return n;
-    }
-    return LB_ERR;
-}
-
 void CIconListBox::SyncCount(int insertedAt, int removedAt) {
     // The base class keeps the selection by position: keep it on the same entry.
     int sel = GetSelection();

@@ -47,9 +47,6 @@ public:
     int GetCurSel() const;
     // -1 clears the selection. LB_ERR for an invalid index (or -1).
     int SetCurSel(int index);
-    // The first entry after start whose text equals text (letter case ignored),
-    // wrapping round to the top; start -1 searches the whole list. LB_ERR if none.
-    int FindStringExact(int start, const wxString& text) const;
     // Height of an entry as it is laid out now; 0 for an invalid index.
     int GetItemHeight(int index) const { return IsValid(index) ? OnMeasureItem(index) : 0; }
 
