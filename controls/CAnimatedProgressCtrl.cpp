@@ -96,11 +96,6 @@ void CAnimatedProgressCtrl::SetRange(int lower, int upper) {
     Refresh();
 }
 
-void CAnimatedProgressCtrl::GetRange(int& lower, int& upper) const {
-    lower = m_nLower;
-    upper = m_nUpper;
-}
-
 int CAnimatedProgressCtrl::SetPos(int pos) {
     const int old = m_nPos;
     m_nPos = std::clamp(pos, std::min(m_nLower, m_nUpper), std::max(m_nLower, m_nUpper));
@@ -114,10 +109,6 @@ void CAnimatedProgressCtrl::SetBarColor(const wxColour& colour) {
     m_palette = corvane::MakeProgressPalette(ToRgb(colour), SystemRgb(wxSYS_COLOUR_BTNSHADOW),
                                              SystemRgb(wxSYS_COLOUR_3DDKSHADOW));
     RedrawNow();
-}
-
-wxColour CAnimatedProgressCtrl::GetBarColor() const {
-    return wxColour(m_palette.base.r, m_palette.base.g, m_palette.base.b);
 }
 
 void CAnimatedProgressCtrl::SetAnimation(bool animate) {

@@ -19,13 +19,11 @@ public:
     // Range and position as a native progress bar keeps them (0..100 and 0 at
     // first); the position is held inside the range. SetPos returns the old one.
     void SetRange(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     int SetPos(int pos);
     int GetPos() const { return m_nPos; }
 
     // New base colour; the lighter and darker shades follow it. Redraws at once.
     void SetBarColor(const wxColour& colour);
-    wxColour GetBarColor() const;
     // Starts (from the first stripe position) or stops the stripes. Redraws at once.
     void SetAnimation(bool animate);
     bool IsAnimating() const { return m_bAnimating; }

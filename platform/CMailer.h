@@ -15,18 +15,12 @@ public:
     void Create();
 
     void SetServer(const std::string& hostOrHostPort);
-    std::string GetServer();
     void SetUser(const std::string& user);
-    std::string GetUser();
     void SetPassword(const std::string& password);
     void SetSender(const std::string& address);
-    std::string GetSender();
     void SetSubject(const std::string& subject);
-    std::string GetSubject();
     void SetRequireTls(bool require);
-    bool GetRequireTls();
     void SetPort(std::int32_t port);
-    std::int32_t GetPort();
     void AddRecipient(const std::string& address);
     void Send();
     // After Send: the login went over a connection that was not encrypted.

@@ -34,10 +34,6 @@ void SetPasswordShown(wxTextCtrl* edit, bool shown) {
         UseAsteriskMask(edit);
 }
 
-bool IsPasswordShown(const wxTextCtrl* edit) {
-    return !edit->HasFlag(wxTE_PASSWORD);
-}
-
 PasswordRow AddPasswordRow(wxWindow* parent, wxFlexGridSizer* grid, int editId, int showId) {
     PasswordRow row;
     row.edit = new wxTextCtrl(parent, editId, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);

@@ -9,7 +9,6 @@ class wxWindow;
 namespace corvane::remote {
 
 void SetPasswordShown(wxTextCtrl* edit, bool shown);
-bool IsPasswordShown(const wxTextCtrl* edit);
 
 struct PasswordRow {
     wxTextCtrl* edit = nullptr;

@@ -151,10 +151,6 @@ std::string CommandUsage(std::string_view command) {
     return "usage: corvane-dix " + std::string(entry->synopsis) + "\n\n" + Wrap(entry->help, "  ");
 }
 
-bool IsCommand(std::string_view command) {
-    return Find(command) != nullptr;
-}
-
 int UsageError(std::string_view command) {
     const std::string usage = CommandUsage(command);
     std::cerr << usage.substr(0, usage.find('\n') + 1) << "Try 'corvane-dix --help'\n";

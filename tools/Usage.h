@@ -13,7 +13,6 @@ namespace corvane {
 std::string OverallUsage();
 // One command's usage and help; empty for an unknown command.
 std::string CommandUsage(std::string_view command);
-bool IsCommand(std::string_view command);
 // Prints the command's synopsis and where to find help to standard error; returns the
 // exit status of bad usage, 2.
 int UsageError(std::string_view command);
