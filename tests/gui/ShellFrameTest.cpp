@@ -105,6 +105,9 @@ TEST_F(ShellFrame, ToolbarButtonsShowTheirMenuItemsPictureWithTipsAndPromptsInTh
             EXPECT_EQ(Pixels(item->GetBitmapBundle()), picture);
         }
     }
+    // The bar can be dragged off and docked on any side.
+    wxAuiPaneInfo& pane = m_pFrame->GetDockManager().GetPane(tb);
+    EXPECT_TRUE(pane.IsFloatable() && pane.IsLeftDockable() && pane.IsBottomDockable());
     wxStatusBar* status = m_pFrame->GetStatusBar();
     // Each indicator pane is wide enough for its text.
     EXPECT_GE(status->GetStatusWidth(3), status->GetTextExtent("SCRL").x);
