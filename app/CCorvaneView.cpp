@@ -35,10 +35,13 @@ wxString YesNo(bool flag) {
 
 CCorvaneView::CCorvaneView(wxWindow* parent, CCorvaneDoc* pDoc, IProfileStore* pStore)
     // Born in the style the first update shows, so that start-up never builds one
-    // layout only to tear it down for another.
-    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    // layout only to tear it down for another; and at the size of the frame it fills,
+    // so that it never measures a best size the dock manager does not ask for.
+    : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, parent->GetClientSize(),
                  wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME),
       m_pDoc(pDoc), m_pStore(pStore) {
+    // A size given at birth is also taken as the smallest: the list may shrink with the frame.
+    SetMinSize(wxDefaultSize);
     Bind(wxEVT_MENU, &CCorvaneView::OnCommand, this);
     Bind(wxEVT_LIST_ITEM_SELECTED, &CCorvaneView::OnItemSelected, this);
     Bind(wxEVT_CONTEXT_MENU, &CCorvaneView::OnContextMenu, this);
